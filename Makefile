@@ -1,0 +1,42 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+CMAKE   := cmake
+
+.PHONY: run test deps release debug asan bench gui clean
+
+deps:
+	@scripts/install-deps
+
+release: deps
+	@$(CMAKE) -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(CMAKE) --build $(BUILD)/release -j $(JOBS) --target quibold
+
+# The main job: the creation run over the bundled sample archive.
+run: release
+	@scripts/run-sample $(BUILD)/release/quibold
+
+# The window (needs a display).
+gui: release
+	$(BUILD)/release/quibold
+
+debug: deps
+	@$(CMAKE) -S . -B $(BUILD)/debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@$(CMAKE) --build $(BUILD)/debug -j $(JOBS)
+
+asan: deps
+	@$(CMAKE) -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DQUIBOLD_GUI=OFF -DQUIBOLD_SANITIZE=ON >/dev/null
+	@$(CMAKE) --build $(BUILD)/asan -j $(JOBS)
+
+test: debug asan
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD)/debug --output-on-failure
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(BUILD)/asan --output-on-failure
+
+bench: deps
+	@$(CMAKE) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DQUIBOLD_BENCH=ON >/dev/null
+	@$(CMAKE) --build $(BUILD)/bench -j $(JOBS) --target quibold_bench
+	$(BUILD)/bench/bench/quibold_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,46 @@
+#include <unistd.h>
+
+#include <iostream>
+
+#include "app/riga_comando.h"
+
+#ifdef QUIBOLD_CON_FINESTRA
+#include <QApplication>
+
+#include "recfile/canali.h"
+#include "ui/finestra.h"
+#include "ui/messaggi_qt.h"
+#include "ui/piattaforma_sistema.h"
+#include "ui/stato.h"
+#endif
+
+namespace {
+
+#ifdef QUIBOLD_CON_FINESTRA
+int ApriFinestra(int argc, char** argv, const std::filesystem::path& radice) {
+  QApplication applicazione(argc, argv);
+  quibold::MessaggiQt messaggi;
+  quibold::Percorsi percorsi(radice);
+  quibold::Canali canali(percorsi, messaggi);
+  quibold::PiattaformaSistema piattaforma;
+  quibold::StatoFinestra stato(canali, piattaforma);
+  stato.Apertura();
+  quibold::FinestraPrincipale finestra(stato);
+  messaggi.ImpostaGenitore(&finestra);
+  finestra.show();
+  return applicazione.exec();
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  quibold::Terminale terminale{std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0};
+#ifdef QUIBOLD_CON_FINESTRA
+  return quibold::EseguiRigaComando(argc, argv, terminale, [&](const std::filesystem::path& radice) {
+    return ApriFinestra(argc, argv, radice);
+  });
+#else
+  return quibold::EseguiRigaComando(argc, argv, terminale, nullptr);
+#endif
+}

@@ -1,0 +1,114 @@
+#include "app/riga_comando.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "recfile/canali.h"
+#include "recfile/cp1252.h"
+#include "ui/messaggi_terminale.h"
+#include "ui/report.h"
+#include "ui/stato.h"
+
+namespace quibold {
+namespace {
+
+struct OpzioniCrea {
+  std::string codice;
+  std::optional<std::string> tipo, protocollo, progressivo, record, tipoImpegno, dataImpegno, cartella, file;
+  bool report = false;
+  std::optional<std::string> conferma;
+};
+
+// A platform for the command line: it opens no viewer and ends nothing; the run just returns.
+class PiattaformaRigaComando : public Piattaforma {
+ public:
+  void ApriVisualizzatore(const std::filesystem::path&) override {}
+  void Termina() override {}
+};
+
+int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t) {
+  std::optional<bool> conferma;
+  if (o.conferma) conferma = *o.conferma == "si";
+  MessaggiTerminale messaggi(t.errori, t.ingresso, t.interattivo, conferma);
+  Percorsi percorsi(radice);
+  Canali canali(percorsi, messaggi);
+  PiattaformaRigaComando piattaforma;
+  StatoFinestra stato(canali, piattaforma);
+
+  stato.Apertura();
+  stato.Tx[0] = Cp1252DaUtf8(o.codice);
+  if (!stato.ApriCU()) return 1;
+  if (o.tipo) {
+    for (size_t k = 0; k < stato.Combo1.size(); ++k) {
+      if (stato.Combo1[k][0] == (*o.tipo)[0]) stato.SceltaCombo1(static_cast<int>(k));
+    }
+  }
+  auto imposta = [&](int indice, const std::optional<std::string>& valore) {
+    if (valore) stato.Tx[static_cast<size_t>(indice)] = Cp1252DaUtf8(*valore);
+  };
+  imposta(2, o.protocollo);
+  imposta(3, o.progressivo);
+  imposta(4, o.record);
+  imposta(8, o.tipoImpegno);
+  imposta(9, o.dataImpegno);
+  imposta(5, o.cartella);
+  imposta(6, o.file);
+  stato.FlagReport = o.report ? 1 : 0;
+
+  bool reportScritto = true;
+  stato.Report = [&] {
+    auto report = ScriviReport(stato, SeparatoreDecimaleDiSistema());
+    reportScritto = report.has_value();
+    if (report) t.uscita << report->string() << std::endl;
+  };
+  if (!stato.Command2()) return 1;
+  return reportScritto ? 0 : 1;
+}
+
+}  // namespace
+
+int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
+                      const std::function<int(const std::filesystem::path&)>& finestra) {
+  CLI::App app{"quibold: file telematico della Certificazione Unica 2018 (fornitura CUR18)", "quibold"};
+  app.set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
+  std::string radice;
+  app.add_option("--radice", radice, "Cartella che contiene le unita' (c, d, ...) dei percorsi Windows");
+
+  OpzioniCrea o;
+  CLI::App* crea = app.add_subcommand("crea", "Crea il file telematico senza finestra");
+  crea->fallthrough();
+  crea->set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
+  crea->add_option("--codice", o.codice, "Codice della certificazione")->required();
+  crea->add_option("--tipo", o.tipo, "Tipo fornitura: N normale, A annullamento, S sostituzione, T normale singola")
+      ->check(CLI::IsMember({"N", "A", "S", "T"}));
+  crea->add_option("--protocollo", o.protocollo, "Protocollo identificativo della CU da sostituire o annullare");
+  crea->add_option("--progressivo", o.progressivo, "Protocollo assegnato alla CU da sostituire o annullare");
+  crea->add_option("--record", o.record, "Numero di record del dipendente nell'archivio");
+  crea->add_option("--tipo-impegno", o.tipoImpegno, "Tipo impegno alla trasmissione (1 o 2)");
+  crea->add_option("--data-impegno", o.dataImpegno, "Data impegno alla trasmissione (ggmmaaaa)");
+  crea->add_option("--cartella", o.cartella, "Unita' e percorso del file telematico");
+  crea->add_option("--file", o.file, "Nome del file telematico");
+  crea->add_flag("--report", o.report, "Scrive il report di quadratura e ne stampa il percorso");
+  crea->add_option("--conferma", o.conferma, "Risposta alle domande di conferma: si o no")
+      ->check(CLI::IsMember({"si", "no"}));
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int codice = app.exit(e, terminale.uscita, terminale.errori);
+    return codice == 0 ? 0 : 2;
+  }
+
+  const auto cartellaRadice = Percorsi::RadiceDiSistema(radice);
+  if (*crea) return Crea(o, cartellaRadice, terminale);
+  if (!finestra) {
+    terminale.errori << "quibold: questa versione non ha la finestra; usare 'quibold crea'\n";
+    return 2;
+  }
+  return finestra(cartellaRadice);
+}
+
+}  // namespace quibold

@@ -1,0 +1,85 @@
+#include "recfile/cp1252.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace quibold {
+namespace {
+
+// One iconv conversion, calling `inconvertibile` for each input sequence iconv rejects.
+template <typename Sostituto>
+std::string Converti(const char* verso, const char* da, std::string_view testo, size_t passo,
+                     Sostituto inconvertibile) {
+  iconv_t cd = iconv_open(verso, da);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: conversione non disponibile");
+  std::string uscita;
+  uscita.reserve(testo.size() * 2);
+  char* in = const_cast<char*>(testo.data());
+  size_t restano = testo.size();
+  char blocco[256];
+  while (restano > 0) {
+    char* out = blocco;
+    size_t spazio = sizeof blocco;
+    size_t r = iconv(cd, &in, &restano, &out, &spazio);
+    uscita.append(blocco, static_cast<size_t>(out - blocco));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      // EILSEQ or EINVAL: skip the offending sequence.
+      size_t salto = passo;
+      if (passo == 0) {  // UTF-8: the length of the sequence from its lead byte
+        unsigned char b = static_cast<unsigned char>(*in);
+        salto = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (salto > restano) salto = restano;
+      }
+      inconvertibile(uscita, std::string_view(in, salto));
+      in += salto;
+      restano -= salto;
+    }
+  }
+  iconv_close(cd);
+  return uscita;
+}
+
+}  // namespace
+
+std::string Utf8DaCp1252(std::string_view testo) {
+  return Converti("UTF-8", "WINDOWS-1252", testo, 1, [](std::string& u, std::string_view byte) {
+    unsigned char b = static_cast<unsigned char>(byte[0]);  // 0x81, 0x8D, 0x8F, 0x90, 0x9D
+    u += static_cast<char>(0xC0 | (b >> 6));
+    u += static_cast<char>(0x80 | (b & 0x3F));
+  });
+}
+
+std::string Cp1252DaUtf8(std::string_view testo) {
+  return Converti("WINDOWS-1252", "UTF-8", testo, 0, [](std::string& u, std::string_view sequenza) {
+    // The C1 controls that Windows-1252 leaves undefined round-trip to their own byte.
+    if (sequenza.size() == 2 && static_cast<unsigned char>(sequenza[0]) == 0xC2) {
+      unsigned char b = static_cast<unsigned char>(sequenza[1]);
+      if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
+        u += static_cast<char>(b);
+        return;
+      }
+    }
+    u += '?';
+  });
+}
+
+char MaiuscolaCp1252(char c) {
+  unsigned char b = static_cast<unsigned char>(c);
+  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 0x20);
+  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 0x20);
+  switch (b) {
+    case 0x9A: return static_cast<char>(0x8A);
+    case 0x9C: return static_cast<char>(0x8C);
+    case 0x9E: return static_cast<char>(0x8E);
+    case 0xFF: return static_cast<char>(0x9F);
+    default: return c;
+  }
+}
+
+void MaiuscoloCp1252(std::string& testo) {
+  for (char& c : testo) c = MaiuscolaCp1252(c);
+}
+
+}  // namespace quibold

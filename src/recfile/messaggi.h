@@ -1,0 +1,24 @@
+// The message box: every message of the program goes through this one interface, so that the
+// window, the command line and the tests each show (or record) them in their own way.
+#pragma once
+
+#include <string_view>
+
+namespace quibold {
+
+enum class Pulsanti { Ok, SiNo };
+enum class Icona { Nessuna, Errore };
+enum class Risposta { Ok, Si, No };
+
+// The title of a message box that names none of its own.
+inline constexpr std::string_view kTitoloProgramma = "quibold";
+
+class FinestraMessaggi {
+ public:
+  virtual ~FinestraMessaggi() = default;
+  // Shows `testo` (Windows-1252 bytes) and returns the button pressed; Ok for an OK box.
+  virtual Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
+                          Icona icona) = 0;
+};
+
+}  // namespace quibold

@@ -1,0 +1,86 @@
+#include "recfile/percorsi.h"
+
+#include <cstdlib>
+#include <system_error>
+#include <vector>
+
+#include "recfile/cp1252.h"
+
+namespace fs = std::filesystem;
+
+namespace quibold {
+namespace {
+
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The entry of `cartella` named `nome`, ignoring case; `nome` itself when there is none.
+std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
+  std::error_code ec;
+  if (fs::symlink_status(cartella / nome, ec).type() != fs::file_type::not_found && !ec) return nome;
+  for (fs::directory_iterator it(cartella, ec), fine; !ec && it != fine; it.increment(ec)) {
+    std::string candidato = it->path().filename().string();
+    if (UgualiSenzaMaiuscole(candidato, nome)) return candidato;
+  }
+  return nome;
+}
+
+}  // namespace
+
+fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
+  if (!opzione.empty()) return fs::path(std::string(opzione));
+  if (const char* env = std::getenv("QUIBOLD_RADICE"); env && *env) return fs::path(env);
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "quibold";
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : ".") / ".local" / "share" / "quibold";
+}
+
+fs::path Percorsi::Nativo(std::string_view percorso) const {
+  std::string testo = Utf8DaCp1252(percorso);
+  if (!testo.empty() && testo[0] == '/') return fs::path(testo);
+
+  std::string unita = "c";
+  std::string_view resto = testo;
+  if (resto.size() >= 2 && resto[1] == ':' &&
+      ((resto[0] >= 'A' && resto[0] <= 'Z') || (resto[0] >= 'a' && resto[0] <= 'z'))) {
+    unita = std::string(1, static_cast<char>(resto[0] | 0x20));
+    resto.remove_prefix(2);
+  }
+
+  fs::path risultato = radice_;
+  risultato /= NomeEsistente(radice_, unita);
+  bool esiste = true;  // while every folder so far exists, names are looked up
+  size_t i = 0;
+  while (i <= resto.size()) {
+    size_t j = resto.find_first_of("\\/", i);
+    if (j == std::string_view::npos) j = resto.size();
+    std::string nome(resto.substr(i, j - i));
+    if (!nome.empty()) {
+      if (esiste) {
+        nome = NomeEsistente(risultato, nome);
+        std::error_code ec;
+        esiste = fs::is_directory(risultato / nome, ec);
+      }
+      risultato /= nome;
+    }
+    i = j + 1;
+  }
+  // Keep a trailing separator: "D:\dati\" names a folder.
+  if (!resto.empty() && (resto.back() == '\\' || resto.back() == '/')) risultato += "/";
+  return risultato;
+}
+
+bool Percorsi::EsisteFile(std::string_view percorso) const {
+  std::error_code ec;
+  return fs::is_regular_file(Nativo(percorso), ec);
+}
+
+}  // namespace quibold

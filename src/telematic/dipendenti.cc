@@ -1,0 +1,180 @@
+#include "telematic/dipendenti.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "archive/archivio.h"
+#include "archive/dipendente.h"
+#include "recfile/numeri.h"
+#include "telematic/sezioni.h"
+
+namespace quibold {
+namespace {
+
+using enum Regola;
+
+// Record D before the confirmation question of a cancellation or replacement.
+constexpr std::array<Riga, 14> kAnagraficaPrima = {{
+    {"DA001001", T(3), Testo},
+    {"DA001002", T(5), TestoDiviso},
+    {"DA001003", T(6), TestoDivisoSePresente},
+    {"DA001004", T(28), TestoDiviso},
+    {"DA001005", T(29), Testo},
+    {"DA001006", T(30), TestoSePositivo},
+    {"DA001007", T(31), TestoDiviso},
+    {"DA001008", T(7), TestoSePositivo},
+    {"DA001009", T(8), TestoDiviso3},
+    {"DA001010", T(27), TestoSePositivo},
+    {"DA001011", T(32), TestoSePositivo},
+    {"DA002001", C(1), Testo},
+    {"DA002002", C(2), TestoDiviso},
+    {"DA002003", C(3), TestoDiviso},
+}};
+
+// Record D after the confirmation question, up to the foreign address.
+constexpr std::array<Riga, 13> kAnagraficaDopo = {{
+    {"DA002004", C(4), Testo},
+    {"DA002005", C(5), Destra},
+    {"DA002006", C(6), TestoDiviso},
+    {"DA002007", C(7), Testo},
+    {"DA002008", C(8), TestoSePresente},
+    {"DA002009", C(9), PrimoCarattereSePositivo},
+    {"DA002010", C(10), UnoODue},
+    {"DA002020", C(11), TestoDiviso},
+    {"DA002021", C(12), Testo},
+    {"DA002022", C(13), Testo},
+    {"DA002024", C(14), TestoDiviso},
+    {"DA002025", C(15), Testo},
+    {"DA002026", C(16), Testo},
+}};
+
+// Written when the foreign state code (`Campo` 21) is positive.
+constexpr std::array<Riga, 5> kResidenzaEstera = {{
+    {"DA002040", C(17), TestoDivisoSePresente},
+    {"DA002041", C(18), TestoDiviso},
+    {"DA002042", C(19), TestoDiviso},
+    {"DA002043", C(20), Flag},
+    {"DA002044", C(21), Destra},
+}};
+
+constexpr std::array<Riga, 2> kAnagraficaFine = {{
+    {"DA003001", T(26), Destra},
+    {"DA003002", kNessuna, FlagSempre},
+}};
+
+// Text cut or padded on the right with blanks to `larghezza`.
+std::string Largo(std::string_view testo, size_t larghezza) {
+  std::string t(testo.substr(0, larghezza));
+  t.resize(larghezza, ' ');
+  return t;
+}
+
+// Trimmed text padded on the left with "0" to `larghezza`.
+std::string ConZeri(std::string_view testo, size_t larghezza) {
+  std::string_view t = Rifilato(testo);
+  return t.size() >= larghezza ? std::string(t) : std::string(larghezza - t.size(), '0') + std::string(t);
+}
+
+}  // namespace
+
+bool ModalitaSingola(const DatiFinestra& finestra) {
+  return finestra.Tx[1] == "S" || finestra.Tx[1] == "A" || finestra.FlagSingola == 1;
+}
+
+void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testata,
+                      long numeroDipendenti) {
+  Canali& canali = s.canali();
+  const std::string& tipo = finestra.Tx[1];
+  const bool annullamento = tipo == "A";
+  const bool sostituzione = tipo == "S";
+  const bool singola = ModalitaSingola(finestra);
+
+  const std::string protocollo = Largo(finestra.Tx[2], 17);
+  const std::string numero = Largo(finestra.Tx[3], 6);
+  int progressivo = 0;
+
+  canali.Canale = kCanaleDipendenti;
+  canali.LungRec[kCanaleDipendenti] = kLungDipendente;
+  canali.NomeFile[kCanaleDipendenti] = NomeFileDipendenti(finestra.PercorsoDati, finestra.CodiceCU);
+  if (!canali.percorsi().EsisteFile(canali.NomeFile[kCanaleDipendenti])) {
+    throw ArrestoScrittura{"Archivio Dipendenti inesistente "};
+  }
+  canali.ApriFile();
+  if (!canali.Riuscita()) throw ArrestoScrittura{};
+
+  CampiDipendente campi;
+  const FontiDipendente fonti{testata, campi};
+  long n = 0;
+  while (true) {
+    canali.Canale = kCanaleDipendenti;
+    ++n;
+    if (n > numeroDipendenti) break;
+    canali.NumRec = static_cast<int32_t>(n);
+    if (singola) {
+      n = static_cast<long>(ValoreNumerico(finestra.Tx[4]));
+      canali.NumRec = static_cast<int32_t>(n);
+    }
+    canali.LeggiRecord();
+    const std::string& record = canali.Buffer[kCanaleDipendenti];
+    const bool letto = canali.Riuscita();
+    bool vivo = letto && !record.empty() && record[0] == kRecordVivo;
+    if (vivo) {
+      SeparaCampi(record, campi);
+      vivo = ValoreNumerico(campi.Campo[5]) != 0;
+    }
+    if (!vivo) {
+      // The one record asked for holds nobody to certify: the run cannot go on.
+      if (singola) throw ArrestoScrittura{"Il record indicato non contiene un dipendente da certificare "};
+      continue;  // a record that is not live (or could not be read) is passed over
+    }
+
+    ++progressivo;
+    const std::string progressivoTesto = ConZeri(std::to_string(progressivo), 5);
+    testata[42] = protocollo;
+    testata[43] = numero;
+
+    std::string testa = "D" + Largo(testata[3], 16) + std::string(kModulo) + Largo(campi.Campo[1], 16);
+    testa += progressivoTesto;
+    testa += ConZeri(testata[42], 17);
+    testa += ConZeri(testata[43], 6);
+    testa += std::string(14, ' ');
+    testa += annullamento ? 'A' : sostituzione ? 'S' : ' ';
+    testa += "    1";
+    canali.Canale = kCanaleTelematico;
+    s.IniziaRecord(testa);
+    Emetti(s, fonti, kAnagraficaPrima);
+    if (annullamento || sostituzione) {
+      std::string domanda = "Confermi la funzione di Annul/Sostit. del dipendente ";
+      domanda += campi.Campo[2];
+      domanda += campi.Campo[3];
+      domanda += " ?";
+      if (canali.messaggi().Mostra(domanda, kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna) !=
+          Risposta::Si) {
+        throw ArrestoScrittura{};
+      }
+    }
+    Emetti(s, fonti, kAnagraficaDopo);
+    if (Positivo(campi.Campo[21])) Emetti(s, fonti, kResidenzaEstera);
+    Emetti(s, fonti, kAnagraficaFine);
+    ++s.numD;
+    s.ChiudiRecord();
+    if (annullamento) break;
+
+    std::string testaG = "G" + Largo(testata[3], 16) + std::string(kModulo) + Largo(campi.Campo[1], 16);
+    testaG += progressivoTesto;
+    testaG.resize(kLungTesta, ' ');
+    s.IniziaRecordG(testaG);
+    ++s.numG;
+    s.Totale[1] += 1;
+    SezioneFiscale(s, fonti);
+    SezioneFamiliari(s, fonti);
+    SezionePrevidenziale(s, fonti);
+    SezioneTFR(s, fonti);
+    SezioneDN(s, fonti);
+    s.ChiudiRecord();
+    if (sostituzione || finestra.FlagSingola == 1) break;
+  }
+}
+
+}  // namespace quibold

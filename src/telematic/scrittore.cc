@@ -1,0 +1,212 @@
+#include "telematic/scrittore.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "archive/archivio.h"
+#include "recfile/numeri.h"
+
+namespace quibold {
+namespace {
+
+constexpr std::string_view kBianchi = "                                                  ";  // 50
+
+// Decimal digits of a whole number right-aligned in `larghezza` characters.
+void CifreADestra(std::string& v, long long n, size_t larghezza) {
+  char cifre[24];
+  auto r = std::to_chars(cifre, cifre + sizeof cifre, n);
+  size_t quante = static_cast<size_t>(r.ptr - cifre);
+  v.append(larghezza - quante, ' ');
+  v.append(cifre, quante);
+}
+
+}  // namespace
+
+std::string& Scrittore::RecordCorrente() { return canali_.BufferOut[kCanaleTelematico]; }
+
+void Scrittore::IniziaRecord(std::string_view testa) {
+  std::string& r = RecordCorrente();
+  r.reserve(kLungRecord);
+  r.assign(testa);
+  recordG_ = false;
+  campiCD_ = 0;
+}
+
+void Scrittore::IniziaRecordG(std::string_view testa) {
+  testaG_.assign(testa);
+  IniziaRecord(testa);
+  recordG_ = true;
+  campiG_ = 0;
+}
+
+void Scrittore::Aggiungi(std::string_view testo) { RecordCorrente().append(testo); }
+
+void Scrittore::ChiudiRecord() {
+  canali_.Canale = kCanaleTelematico;
+  ++contatoreRecord;
+  canali_.NumRec = contatoreRecord;
+  std::string& r = RecordCorrente();
+  r.resize(kFineDati, ' ');
+  r.append(kFineRecord, sizeof kFineRecord);
+  canali_.ScriviRecord();
+  // A record that could not be written ends the run: the layer has shown why.
+  if (!canali_.Riuscita()) throw ArrestoScrittura{};
+}
+
+void Scrittore::Campo(std::string_view codice, std::string_view valore) {
+  std::string& r = RecordCorrente();
+  r.append(codice);
+  r.append(valore);
+  r.append(kLungCampo - codice.size() - valore.size(), ' ');
+}
+
+void Scrittore::AccodaCampo(std::string_view codice, std::string_view valore) {
+  Campo(codice, valore);
+  ++campiCD_;
+}
+
+void Scrittore::AccodaCampoG(std::string_view codice, std::string_view valore) {
+  Campo(codice, valore);
+  if (++campiG_ == kMaxCampi) {
+    campiG_ = 0;
+    ++numG;
+    ChiudiRecord();
+    RecordCorrente().assign(testaG_);
+  }
+}
+
+void Scrittore::Accoda(std::string_view codice, std::string_view valore) {
+  if (recordG_) {
+    AccodaCampoG(codice, valore);
+  } else {
+    AccodaCampo(codice, valore);
+  }
+}
+
+void Scrittore::CampoImporto(std::string_view codice) {
+  canali_.Arrotonda();
+  const double importo = canali_.Importo;
+  if (importo <= 0) return;  // zero and negative amounts are not written
+  const double intero = std::floor(importo);
+  if (intero >= 1e13) {
+    throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
+  }
+  const long long w = static_cast<long long>(intero);
+  const long long centesimi = static_cast<long long>(std::floor((importo - intero) * 100 + 0.499));
+  std::string v;
+  v.reserve(kLungValore);
+  if (w == 0) {
+    v.assign(13, '0');
+  } else {
+    CifreADestra(v, w, 13);
+  }
+  v += ',';
+  v += static_cast<char>('0' + centesimi / 10);
+  v += static_cast<char>('0' + centesimi % 10);
+  Accoda(codice, v);
+}
+
+void Scrittore::CampoImportoIntero(std::string_view codice) {
+  canali_.Arrotonda();
+  const double importo = canali_.Importo;
+  if (importo <= 0) return;
+  const double intero = std::floor(importo);
+  if (intero >= 1e16) {
+    throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
+  }
+  const long long w = static_cast<long long>(intero);
+  std::string v;
+  if (w == 0) {
+    v.assign(kLungValore, ' ');
+  } else {
+    CifreADestra(v, w, kLungValore);
+  }
+  Accoda(codice, v);
+}
+
+bool Scrittore::NormalizzaCF(std::string& testo) {
+  std::string_view t = Rifilato(testo);
+  bool valido = false;
+  if (t.size() == 11) {
+    testo = std::string(t) + "     ";
+    valido = true;
+  } else {
+    valido = t.size() == 16;
+    testo = std::string(t);
+  }
+  return valido;
+}
+
+void Scrittore::Testo(std::string_view codice, std::string_view valore) {
+  Accoda(codice, valore.substr(0, kLungValore));
+}
+
+void Scrittore::TestoSePresente(std::string_view codice, std::string_view valore) {
+  if (!Rifilato(valore).empty()) Testo(codice, valore);
+}
+
+void Scrittore::TestoSePositivo(std::string_view codice, std::string_view valore) {
+  if (ValoreNumerico(valore) > 0) Testo(codice, valore);
+}
+
+void Scrittore::TestoDiviso(std::string_view codice, std::string_view valore) {
+  Accoda(codice, valore.substr(0, kLungValore));
+  std::string_view rifilato = Rifilato(valore);
+  if (rifilato.size() > kLungValore) {
+    std::string seguito = "+";
+    seguito += rifilato.substr(kLungValore, 15);
+    Accoda(codice, seguito);
+  }
+}
+
+void Scrittore::TestoDiviso3(std::string_view codice, std::string_view valore) {
+  std::string_view t = Rifilato(valore);
+  if (t.empty()) return;
+  if (t.size() <= kLungValore) return Accoda(codice, t);
+  Accoda(codice, t.substr(0, kLungValore));
+  std::string seguito = "+";
+  seguito += t.substr(kLungValore, 15);
+  Accoda(codice, seguito);
+  std::string_view resto = t.size() > 31 ? Rifilato(t.substr(31)) : std::string_view();
+  if (!resto.empty()) {
+    seguito = "+";
+    seguito += resto.substr(0, 15);
+    Accoda(codice, seguito);
+  }
+}
+
+void Scrittore::AllineatoDestra(std::string_view codice, std::string_view valore) {
+  valore = valore.substr(0, kLungValore);
+  std::string v(kBianchi.substr(0, kLungValore - valore.size()));
+  v += valore;
+  Accoda(codice, v);
+}
+
+void Scrittore::Flag(std::string_view codice) { Accoda(codice, "               1"); }
+
+void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
+  std::string_view t = Rifilato(valore).substr(0, 2);
+  std::string v(14, ' ');
+  v.append(2 - t.size(), '0');
+  v += t;
+  Accoda(codice, v);
+}
+
+double Scrittore::Importo(std::string_view codice, std::string_view valore) {
+  canali_.Importo = ValoreNumerico(valore);
+  CampoImporto(codice);
+  return canali_.Importo;
+}
+
+double Scrittore::ImportoIntero(std::string_view codice, std::string_view valore) {
+  canali_.Importo = ValoreNumerico(valore);
+  CampoImportoIntero(codice);
+  return canali_.Importo;
+}
+
+void Scrittore::CodiceFiscale(std::string_view codice, std::string_view valore) {
+  std::string cf(valore);
+  if (NormalizzaCF(cf)) Testo(codice, cf);
+}
+
+}  // namespace quibold

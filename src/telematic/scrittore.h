@@ -1,0 +1,80 @@
+// The record frame and the field rules of the telematic file. Every field of every record goes
+// through the rules of this class, and every record through `ChiudiRecord`.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "recfile/canali.h"
+#include "telematic/formato.h"
+#include "telematic/telematico.h"
+
+namespace quibold {
+
+// Thrown to stop the run at once. With a text, the run shows it in the "Accesso" error box;
+// without, the cause was already shown (the record-file layer's message) or needs none.
+struct ArrestoScrittura {
+  std::string messaggio;
+};
+
+class Scrittore {
+ public:
+  Scrittore(Canali& canali, Totali& totale) : Totale(totale), canali_(canali) {}
+
+  Canali& canali() { return canali_; }
+
+  // --- Record frame ---
+  // Starts a record in BufferOut(8) with its positional part so far.
+  void IniziaRecord(std::string_view testa);
+  // Starts the employee's first G record with `testa`, which continuation records repeat.
+  void IniziaRecordG(std::string_view testa);
+  // Appends positional text to the record being built.
+  void Aggiungi(std::string_view testo);
+  std::string& RecordCorrente();
+  // Pads the record to 1897, ends it with "A" CR LF and writes it as the next record.
+  void ChiudiRecord();
+  // Appends a field (code and value, padded to 24) to the current C or D record.
+  void AccodaCampo(std::string_view codice, std::string_view valore);
+  // Appends a field to the current G record; the 75th field writes the record and opens a
+  // continuation record with the same head.
+  void AccodaCampoG(std::string_view codice, std::string_view valore);
+  // Writes Importo (rounded to cents) as an amount with cents when above 0.
+  void CampoImporto(std::string_view codice);
+  // Writes Importo (rounded to cents) in whole units when above 0.
+  void CampoImportoIntero(std::string_view codice);
+  // Trims a fiscal code; 11 characters get 5 blanks. True when the result is valid (11 or 16).
+  static bool NormalizzaCF(std::string& testo);
+
+  // --- Field rules; each appends through the current record's append step ---
+  void Testo(std::string_view codice, std::string_view valore);
+  void TestoSePresente(std::string_view codice, std::string_view valore);
+  void TestoSePositivo(std::string_view codice, std::string_view valore);
+  void TestoDiviso(std::string_view codice, std::string_view valore);
+  void TestoDiviso3(std::string_view codice, std::string_view valore);
+  // The value ends at the 16th character of the value area, blanks before it.
+  void AllineatoDestra(std::string_view codice, std::string_view valore);
+  void Flag(std::string_view codice);
+  // 14 blanks and the trimmed value left-filled with "0" to two characters.
+  void DueCifre(std::string_view codice, std::string_view valore);
+  // The amount of `valore` through CampoImporto; returns it as rounded, for the totals.
+  double Importo(std::string_view codice, std::string_view valore);
+  double ImportoIntero(std::string_view codice, std::string_view valore);
+  void CodiceFiscale(std::string_view codice, std::string_view valore);
+
+  // --- Counts for record Z ---
+  int contatoreRecord = 0;
+  int numB = 0, numC = 0, numD = 0, numG = 0;
+  Totali& Totale;
+
+ private:
+  void Accoda(std::string_view codice, std::string_view valore);
+  void Campo(std::string_view codice, std::string_view valore);
+
+  Canali& canali_;
+  std::string testaG_;
+  bool recordG_ = false;
+  int campiCD_ = 0;
+  int campiG_ = 0;
+};
+
+}  // namespace quibold

@@ -1,0 +1,147 @@
+#include "telematic/sezioni.h"
+
+#include <string>
+
+#include "recfile/numeri.h"
+
+namespace quibold {
+namespace {
+
+// The day count of the fiscal section: the field trimmed and "0"-filled to three characters.
+std::string Conteggio3(std::string_view valore) {
+  std::string_view t = Rifilato(valore);
+  std::string c;
+  if (t.size() < 3) c.assign(3 - t.size(), '0');
+  c += t;
+  return c;
+}
+
+std::string SenzaBianchi(std::string_view valore) {
+  std::string v;
+  for (char c : valore) {
+    if (c != ' ') v += c;
+  }
+  return v;
+}
+
+void AggiungiTotali(Scrittore& s, const Riga& r, double importo) {
+  if (r.totale) s.Totale[r.totale] += importo;
+  if (r.totale2) s.Totale[r.totale2] += importo;
+}
+
+}  // namespace
+
+bool Positivo(std::string_view valore) { return ValoreNumerico(valore) > 0; }
+
+std::string_view FontiDipendente::Valore(Fonte f) const {
+  switch (f.tabella) {
+    case Tabella::Campo: return campi.Campo[f.indice];
+    case Tabella::Campo2: return campi.Campo2[f.indice];
+    case Tabella::Testata: return testata[f.indice];
+  }
+  return {};
+}
+
+void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> righe) {
+  for (const Riga& r : righe) {
+    const std::string_view c = r.codice;
+    const std::string_view v = fonti.Valore(r.fonte);
+    switch (r.regola) {
+      case Regola::Importo: AggiungiTotali(s, r, s.Importo(c, v)); break;
+      case Regola::ImportoIntero: AggiungiTotali(s, r, s.ImportoIntero(c, v)); break;
+      case Regola::Flag:
+        if (v == "X") s.Flag(c);
+        break;
+      case Regola::FlagSempre: s.Flag(c); break;
+      case Regola::CodiceFiscale: s.CodiceFiscale(c, v); break;
+      case Regola::Testo: s.Testo(c, v); break;
+      case Regola::TestoSePresente: s.TestoSePresente(c, v); break;
+      case Regola::TestoSePositivo: s.TestoSePositivo(c, v); break;
+      case Regola::TestoDiviso: s.TestoDiviso(c, v); break;
+      case Regola::TestoDivisoSePresente:
+        if (!Rifilato(v).empty()) s.TestoDiviso(c, v);
+        break;
+      case Regola::TestoDiviso3: s.TestoDiviso3(c, v); break;
+      case Regola::Destra: s.AllineatoDestra(c, v); break;
+      case Regola::DestraSePositivo:
+        if (Positivo(v)) s.AllineatoDestra(c, v);
+        break;
+      case Regola::PrimoCarattereSePositivo:
+        if (Positivo(v)) s.AllineatoDestra(c, v.substr(0, 1));
+        break;
+      case Regola::UnoODue:
+        if (v == "1" || v == "2") s.AllineatoDestra(c, v);
+        break;
+      case Regola::Conteggio3SePositivo:
+        if (Positivo(v)) s.AllineatoDestra(c, Conteggio3(v));
+        break;
+      case Regola::DueCifre: s.DueCifre(c, v); break;
+      case Regola::DueCifreSePositivo:
+        if (Positivo(v)) s.DueCifre(c, v);
+        break;
+      case Regola::DueCifreSePresente:
+        if (!Rifilato(v).empty()) s.DueCifre(c, v);
+        break;
+      case Regola::TestoOltreUnCarattere:
+        if (Rifilato(v).size() > 1) s.Testo(c, Rifilato(v));
+        break;
+      case Regola::CarattereADestra:
+        if (Rifilato(v).size() == 1) s.AllineatoDestra(c, Rifilato(v));
+        break;
+      case Regola::TestoUnCarattere:
+        if (Rifilato(v).size() == 1) s.Testo(c, Rifilato(v));
+        break;
+      case Regola::DueCaratteriADestra: {
+        std::string_view t = Rifilato(v).substr(0, 2);
+        std::string due(2 - t.size(), ' ');
+        due += t;
+        if (Positivo(due)) s.AllineatoDestra(c, due);
+        break;
+      }
+      case Regola::LetteraABC:
+        if (v == "A" || v == "B" || v == "C") s.Testo(c, v);
+        break;
+      case Regola::LetteraAB: {
+        std::string lettera = SenzaBianchi(v);
+        if (lettera == "A" || lettera == "B") s.Testo(c, lettera);
+        break;
+      }
+      case Regola::GiorniLavoro: {
+        // Days above a year count as a whole year, from here on for the whole employee.
+        if (ValoreNumerico(v) > 365) fonti.campi.Campo[r.fonte.indice] = "365";
+        std::string giorni = Conteggio3(fonti.Valore(r.fonte));
+        if (Positivo(giorni)) s.AllineatoDestra(c, giorni);
+        break;
+      }
+      case Regola::GiorniParziali: {
+        // The day count is the capped field of the row that wrote it.
+        if (ValoreNumerico(Conteggio3(fonti.campi.Campo[27])) < 365 && Positivo(v)) {
+          s.AllineatoDestra(c, v);
+        }
+        break;
+      }
+      case Regola::PrimaCifra:
+        if (Positivo(v.substr(0, 1))) s.AllineatoDestra(c, v.substr(0, 1));
+        break;
+      case Regola::SecondaCifra:
+        if (v.size() > 1 && Positivo(v.substr(1, 1))) s.AllineatoDestra(c, v.substr(1, 1));
+        break;
+      case Regola::TotaleDetrazioni: {
+        const auto& campo = fonti.campi.Campo;
+        double detrazioni = ValoreNumerico(campo[151]) + ValoreNumerico(campo[156]) +
+                            ValoreNumerico(campo[152]) + ValoreNumerico(campo[157]) +
+                            ValoreNumerico(campo[158]);
+        detrazioni = Arrotonda(detrazioni);
+        // Deductions never exceed the tax they are deducted from.
+        const double imposta = ValoreNumerico(v);
+        if (imposta < detrazioni) detrazioni = imposta;
+        s.canali().Importo = detrazioni;
+        s.CampoImporto(c);
+        AggiungiTotali(s, r, s.canali().Importo);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace quibold

@@ -1,0 +1,91 @@
+// The sections of an employee's records as tables: each row names a field code, the archive
+// field that feeds it, the rule by which it is written and the run totals it feeds.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "archive/dipendente.h"
+#include "archive/testata.h"
+#include "telematic/scrittore.h"
+
+namespace quibold {
+
+enum class Tabella : uint8_t { Campo, Campo2, Testata };
+
+// Where a row's value comes from.
+struct Fonte {
+  Tabella tabella;
+  uint16_t indice;
+};
+constexpr Fonte C(int indice) { return {Tabella::Campo, static_cast<uint16_t>(indice)}; }
+constexpr Fonte C2(int indice) { return {Tabella::Campo2, static_cast<uint16_t>(indice)}; }
+constexpr Fonte T(int indice) { return {Tabella::Testata, static_cast<uint16_t>(indice)}; }
+constexpr Fonte kNessuna = {Tabella::Campo, 0};
+
+// The rule of a row: how the value is formed and when the field is written. "Positive" means
+// that the value read as a number is above 0; "trimmed" that blanks around it are removed.
+enum class Regola : uint8_t {
+  Importo,                  // amount with cents, when above 0; feeds the row's totals
+  ImportoIntero,            // amount in whole units, when above 0
+  Flag,                     // 15 blanks and "1", when the source is "X"
+  FlagSempre,               // 15 blanks and "1", always
+  CodiceFiscale,            // 11 or 16 characters after trimming
+  Testo,                    // as stored, always
+  TestoSePresente,          // as stored, when not blank
+  TestoSePositivo,          // as stored, when positive
+  TestoDiviso,              // 16 characters and a "+" continuation, always
+  TestoDivisoSePresente,    // as TestoDiviso, when not blank
+  TestoDiviso3,             // trimmed, up to three fields, when not blank
+  Destra,                   // as stored, right-aligned, always
+  DestraSePositivo,         // as stored, right-aligned, when positive
+  PrimoCarattereSePositivo, // the first character right-aligned, when the field is positive
+  UnoODue,                  // right-aligned, when the field is "1" or "2"
+  Conteggio3SePositivo,     // trimmed, "0"-filled to 3, right-aligned, when positive
+  DueCifre,                 // trimmed, "0"-filled to 2, right-aligned, always
+  DueCifreSePositivo,       // as DueCifre, when positive
+  DueCifreSePresente,       // as DueCifre (cut to 2), when the trimmed value is not empty
+  TestoOltreUnCarattere,    // trimmed, when longer than one character
+  CarattereADestra,         // trimmed, right-aligned, when exactly one character
+  TestoUnCarattere,         // trimmed, when exactly one character
+  DueCaratteriADestra,      // trimmed, cut to 2, blank-filled to 2, right-aligned, when positive
+  LetteraABC,               // as stored, when "A", "B" or "C"
+  LetteraAB,                // without blanks, when "A" or "B"
+  // Rows with a step of their own (fiscal section).
+  GiorniLavoro,             // day count, capped at 365
+  GiorniParziali,           // written only for a day count below 365
+  PrimaCifra,               // first character of the field, right-aligned, when positive
+  SecondaCifra,             // second character of the field, right-aligned, when positive
+  TotaleDetrazioni,         // sum of the deductions, capped by the tax due
+};
+
+struct Riga {
+  std::string_view codice;
+  Fonte fonte;
+  Regola regola;
+  uint8_t totale = 0;   // run total fed by an amount, 0 for none
+  uint8_t totale2 = 0;  // a second run total
+};
+
+// What a row can read: the certification header and the current employee's fields.
+struct FontiDipendente {
+  const Testata& testata;
+  CampiDipendente& campi;
+  std::string_view Valore(Fonte f) const;
+};
+
+// Writes the rows in order, each by its rule.
+void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> righe);
+
+// The G sections of one employee, in the order they are written.
+void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti);       // DB001
+void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti);     // DB6, dependants
+void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti); // DC, social security
+void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);           // DF, severance pay
+void SezioneDN(Scrittore& s, const FontiDipendente& fonti);            // DN
+
+// True when the text read as a number is above 0.
+bool Positivo(std::string_view valore);
+
+}  // namespace quibold

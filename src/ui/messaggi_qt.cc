@@ -1,0 +1,38 @@
+#include "ui/messaggi_qt.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include "recfile/cp1252.h"
+
+namespace quibold {
+
+namespace {
+
+QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1252(cp1252)); }
+
+}  // namespace
+
+Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
+                            Icona icona) {
+  QMessageBox box(genitore_.data());
+  box.setWindowTitle(Testo(titolo.empty() ? kTitoloProgramma : titolo));
+  // Messages carry file names and archive text: never read them as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.setText(Testo(testo));
+  box.setIcon(icona == Icona::Errore ? QMessageBox::Critical : QMessageBox::NoIcon);
+  if (pulsanti == Pulsanti::SiNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+  }
+  const int scelta = box.exec();
+  if (pulsanti == Pulsanti::Ok) return Risposta::Ok;
+  return scelta == QMessageBox::Yes ? Risposta::Si : Risposta::No;
+}
+
+}  // namespace quibold

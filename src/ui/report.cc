@@ -1,0 +1,157 @@
+#include "ui/report.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+
+#include "archive/archivio.h"
+#include "recfile/cp1252.h"
+#include "recfile/numeri.h"
+#include "ui/stato.h"
+
+namespace quibold {
+namespace {
+
+constexpr std::string_view kAcapo = "\r\n";
+constexpr std::string_view kCartellaReport = "\\vorn\\QUELT\\2017\\dati\\report.txt";
+constexpr std::string_view kFileBatch = "\\vorn\\QUELT\\2017\\avstp.bat";
+
+struct RigaTotale {
+  std::string_view etichetta;  // 31 characters
+  int indice;
+};
+
+constexpr std::array<RigaTotale, 22> kRigheTotali = {{
+    {"Numero Dipendenti              ", 1},
+    {"Totale Redditi                 ", 2},
+    {"Ritenute Irpef Lav.dip.        ", 3},
+    {"Addizionale Regionale          ", 4},
+    {"Addizionale Comunale           ", 7},
+    {"                 di cui Acconto", 22},
+    {"Addizionale Comunale Acc.2018  ", 8},
+    {"Addizionale Regionale A.P.     ", 5},
+    {"Addizionale Comunale A.P.      ", 6},
+    {"Importi trattenuti Ass.fiscale ", 9},
+    {"Importi rimborsati Ass.fiscale ", 10},
+    {"Totale detrazioni Irpef        ", 11},
+    {"Bonus erogato                  ", 12},
+    {"Redditi a Tassazione separata  ", 13},
+    {"Redditi erogati da terzi       ", 14},
+    {"Imponibile Previdenziale INPS  ", 15},
+    {"Compensi Collaboratori         ", 21},
+    {"TFR dell'anno erogato          ", 16},
+    {"TFR di anni precedenti         ", 17},
+    {"Ritenute Irpef TFR dell'anno   ", 18},
+    {"Ritenute Irpef TFR anni preced.", 19},
+    {"Rivalutazioni del TFR          ", 20},
+}};
+
+std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
+  std::string r(a);
+  r += b;
+  r += c;
+  r += kAcapo;
+  return r;
+}
+
+bool ScriviFile(const std::filesystem::path& file, const std::string& contenuto, std::string& errore) {
+  errno = 0;
+  std::ofstream f(file, std::ios::binary | std::ios::trunc);
+  if (f) f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+  if (f) f.close();
+  if (!f) {
+    errore = errno ? Cp1252DaUtf8(std::strerror(errno)) : "errore di scrittura";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string FormatoTotale(double valore, char separatore) {
+  // Sums of doubles leave residues that are not money: print cents only.
+  valore = Arrotonda(valore);
+  std::string t = valore < 0 ? "-" : " ";
+  char cifre[64];
+  const double assoluto = std::fabs(valore);
+  auto r = assoluto < 1e15 ? std::to_chars(cifre, cifre + sizeof cifre, assoluto, std::chars_format::general, 15)
+                           : std::to_chars(cifre, cifre + sizeof cifre, assoluto, std::chars_format::fixed, 0);
+  for (char* p = cifre; p != r.ptr; ++p) t += *p == '.' ? separatore : *p;
+  t += ' ';
+  return t;
+}
+
+char SeparatoreDecimaleDiSistema() {
+  locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (locale == static_cast<locale_t>(0)) return '.';
+  const char* radice = nl_langinfo_l(RADIXCHAR, locale);
+  char separatore = radice && radice[0] && !radice[1] ? radice[0] : '.';
+  freelocale(locale);
+  return separatore;
+}
+
+std::string TestoReport(const StatoFinestra& f, char separatore) {
+  const Testata& t = f.run.testata;
+  const auto& tx = f.Tx;
+  std::string r;
+  r += Riga("   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018");
+  r += Riga(std::string(55, '-'));
+  r += Riga("Certificazione      :", tx[0]);
+  r += Riga("Sostituto           :", t[5]);
+  r += Riga("                    :", t[6]);
+  r += Riga("Codice fiscale      :", t[3]);
+  r += Riga("Tipologia fornitura :", tx[1]);
+  r += Riga("Protocollo n.1 Sost :", t[42]);
+  r += Riga("Protocollo n.2 Sost :", t[43]);
+  r += Riga("Percorso e nome file:", tx[5], tx[6]);
+  r += Riga(std::string(56, '-'));
+  r += Riga("           Dati utili alla quadratura C.U.");
+  r += Riga(std::string(56, '-'));
+  for (const RigaTotale& riga : kRigheTotali) {
+    r += Riga(riga.etichetta, FormatoTotale(f.run.Totale[static_cast<size_t>(riga.indice)], separatore));
+  }
+  r += Riga(std::string(58, '-'));
+  return r;
+}
+
+std::string TestoBatch(std::string_view disco) {
+  return Riga("ECHO OFF") + Riga("CLS") +
+         Riga(std::string(disco) + "\\wvorn\\wordpad " + std::string(disco), kCartellaReport) + Riga("exit");
+}
+
+std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separatore) {
+  Canali& canali = f.canali();
+  const Percorsi& percorsi = canali.percorsi();
+  const std::string nomeReport = f.Disco + std::string(kCartellaReport);
+  const std::string nomeBatch = f.Disco + std::string(kFileBatch);
+  const auto report = percorsi.Nativo(nomeReport);
+  const auto batch = percorsi.Nativo(nomeBatch);
+  canali.Chiudi(kCanaleReport);
+  canali.Chiudi(kCanaleTestata);
+  std::string errore;
+  const std::string* fallito = nullptr;
+  if (!ScriviFile(report, TestoReport(f, separatore), errore)) {
+    fallito = &nomeReport;
+  } else if (!ScriviFile(batch, TestoBatch(f.Disco), errore)) {
+    fallito = &nomeBatch;
+  }
+  if (fallito) {
+    canali.messaggi().Mostra("Impossibile scrivere il file " + *fallito + ": " + errore, kTitoloProgramma,
+                             Pulsanti::Ok, Icona::Errore);
+    return std::nullopt;
+  }
+  return report;
+}
+
+void StampaReport(StatoFinestra& f) {
+  if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) f.piattaforma().ApriVisualizzatore(*report);
+  f.piattaforma().Termina();
+}
+
+}  // namespace quibold

@@ -1,0 +1,32 @@
+// The reconciliation report of a run and its hand-off to the text viewer.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "telematic/telematico.h"
+
+namespace quibold {
+
+class StatoFinestra;
+
+// A total as the report prints it: rounded to cents, a blank (or "-" for a negative), plain
+// decimal notation with `separatore` as decimal point and only the decimals needed, one blank.
+std::string FormatoTotale(double valore, char separatore);
+
+// The decimal separator of the system's regional settings ("." when they cannot be read).
+char SeparatoreDecimaleDiSistema();
+
+// The report's lines and the batch file's lines, each ending in CR LF (Windows-1252 bytes).
+std::string TestoReport(const StatoFinestra& finestra, char separatore);
+std::string TestoBatch(std::string_view disco);
+
+// Writes report.txt and avstp.bat, created anew. Returns the report's native path, or nothing
+// after an error box naming the file that could not be written and why.
+std::optional<std::filesystem::path> ScriviReport(StatoFinestra& finestra, char separatore);
+
+// Writes both files, hands the report to the text viewer and ends the program.
+void StampaReport(StatoFinestra& finestra);
+
+}  // namespace quibold

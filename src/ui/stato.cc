@@ -1,0 +1,236 @@
+#include "ui/stato.h"
+
+#include <string>
+
+#include "archive/archivio.h"
+#include "recfile/numeri.h"
+#include "ui/report.h"
+
+namespace quibold {
+
+const std::array<std::string_view, kNumTx> StatoFinestra::kAiuti = {
+    "Inserire il codice della CU",
+    "Tipo fornitura",
+    "Protocollo 1 della CU da sostituire o annullare",
+    "Protocollo 2 della CU da sostituire o annullare",
+    "N.Record del Dipendente all'interno della C.U.",
+    "Unita' e percorso del file",
+    "Nome del file",
+    "Codice fiscale Intermediario",
+    "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio",
+    "Data dell'Impegno formato : ggmmaaaa",
+    "Cellulare",
+    "Indirizzo email",
+};
+
+namespace {
+
+constexpr std::string_view kSceltaTipologia = "Selezionare la tipologia di trasmissione della CU";
+
+// Characters of a header record from a 1-based position (fewer when the record is short).
+std::string_view Posizioni(std::string_view record, size_t posizione, size_t lunghezza) {
+  if (posizione - 1 >= record.size()) return {};
+  return record.substr(posizione - 1, lunghezza);
+}
+
+}  // namespace
+
+StatoFinestra::StatoFinestra(Canali& canali, Piattaforma& piattaforma)
+    : canali_(canali), piattaforma_(piattaforma) {
+  StatoDiProgetto();
+}
+
+void StatoFinestra::StatoDiProgetto() {
+  Tx = {};
+  TxAbilitato.fill(true);
+  for (int i : {2, 3, 4, 7}) TxAbilitato[static_cast<size_t>(i)] = false;
+  lista.clear();
+  listaTesto.clear();
+  Combo1.clear();
+  Combo1Scelta = -1;
+  Frame1Visibile = false;
+  StatusBar1.clear();
+  Label17.clear();
+}
+
+void StatoFinestra::Messaggio(std::string_view testo) { StatusBar1 = std::string(testo); }
+
+void StatoFinestra::messaggi(int indice) {
+  if (indice >= 0 && indice < kNumTx) TestoMessaggio = std::string(kAiuti[static_cast<size_t>(indice)]);
+  Messaggio(TestoMessaggio);
+}
+
+void StatoFinestra::CopiaIntermediario(std::string_view testata) {
+  Tx[7] = std::string(Posizioni(testata, 207, 16));
+  Tx[8] = std::string(Posizioni(testata, 223, 1));
+  Tx[9] = std::string(Posizioni(testata, 224, 8));
+  Tx[10] = std::string(Posizioni(testata, 330, 12));
+  Tx[11] = std::string(Posizioni(testata, 343, 45));
+}
+
+std::string StatoFinestra::VoceLista(std::string_view codice, std::string_view testata) const {
+  return std::string(codice) + " " + std::string(Rifilato(Posizioni(testata, 21, 24))) + "-" +
+         std::string(Rifilato(Posizioni(testata, 45, 24)));
+}
+
+void StatoFinestra::Apertura() {
+  StatoDiProgetto();
+  FlagSingola = 0;
+  Frame1Visibile = false;
+  TxAbilitato[7] = TxAbilitato[10] = TxAbilitato[11] = false;
+  Tx[8] = std::string(17, ' ');
+  Tx[9] = std::string(17, ' ');
+  Tx[10] = std::string(16, ' ');
+  Tx[11].clear();
+  Combo1 = {"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"};
+  Combo1Scelta = -1;
+  TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = false;
+  Tx[1] = "N";
+
+  // The drive of the suite's data, from the first two characters of c:\disco.ute.
+  canali_.Canale = kCanaleDisco;
+  canali_.NomeFile[kCanaleDisco] = std::string(kFileDisco);
+  canali_.LungRec[kCanaleDisco] = kLungDisco;
+  canali_.ApriFile();
+  canali_.NumRec = 1;
+  canali_.LeggiRecord();
+  Disco = canali_.Buffer[kCanaleDisco].substr(0, 2);
+  PercorsoDati = PercorsoDatiDi(Disco);
+
+  // The certifications present: numbers 1 to 999 whose header file exists.
+  canali_.Canale = kCanaleTestata;
+  canali_.LungRec[kCanaleTestata] = kLungTestata;
+  lista.clear();
+  NumeroCodici = 0;
+  for (int n = 1; n <= 999; ++n) {
+    std::string codice = std::to_string(n);
+    canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, codice);
+    if (!canali_.percorsi().EsisteFile(canali_.NomeFile[kCanaleTestata])) continue;
+    ++NumeroCodici;
+    ElencoCodici[static_cast<size_t>(NumeroCodici)] = n;
+    canali_.Canale = kCanaleTestata;
+    canali_.ApriFile();
+    canali_.NumRec = 1;
+    canali_.LeggiRecord();
+    if (canali_.Riuscita()) {
+      const std::string& testata = canali_.Buffer[kCanaleTestata];
+      lista.push_back(VoceLista(codice, testata));
+      CopiaIntermediario(testata);
+    } else {
+      // A header that could not be read shows no other certification's data.
+      lista.push_back(VoceLista(codice, {}));
+    }
+  }
+  canali_.Chiudi(kCanaleTestata);
+  Tx[5] = PercorsoDati;
+  TestoMessaggio =
+      "Selezionare la CU dall'elenco oppure inserire il codice ad essa relativo.Premere <ok> per continuare.";
+  Messaggio(TestoMessaggio);
+}
+
+void StatoFinestra::SceltaLista(int k) {
+  if (k < 1 || k > NumeroCodici) return;
+  listaTesto = lista[static_cast<size_t>(k - 1)];
+  Frame1Visibile = false;
+  CodiceCU = std::string(Rifilato(std::to_string(ElencoCodici[static_cast<size_t>(k)])));
+  canali_.Canale = kCanaleTestata;
+  canali_.NumRec = 1;
+  canali_.LungRec[kCanaleTestata] = kLungTestata;
+  canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, CodiceCU);
+  Tx[0] = CodiceCU;
+  Tx[6] = "TCU" + CodiceCU + "18";
+  TestoMessaggio = std::string(kSceltaTipologia);
+  Messaggio(TestoMessaggio);
+}
+
+void StatoFinestra::Command3() { piattaforma_.Termina(); }
+
+bool StatoFinestra::ApriCU() {
+  CodiceCU = std::string(Rifilato(Tx[0]));
+  canali_.Canale = kCanaleTestata;
+  canali_.NumRec = 1;
+  canali_.LungRec[kCanaleTestata] = kLungTestata;
+  FinestraMessaggi& box = canali_.messaggi();
+  if (ValoreNumerico(CodiceCU) == 0) {
+    box.Mostra("Certificazione non ancora selezionata ", "Accesso", Pulsanti::Ok, Icona::Errore);
+    return false;
+  }
+  Frame1Visibile = true;
+  canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, CodiceCU);
+  if (!canali_.percorsi().EsisteFile(canali_.NomeFile[kCanaleTestata])) {
+    box.Mostra("Archivio inesistente ", "Accesso", Pulsanti::Ok, Icona::Errore);
+    return false;
+  }
+  canali_.ApriFile();
+  canali_.LeggiRecord();
+  // A header that could not be read leaves the fields as they were.
+  const bool letta = canali_.Riuscita();
+  const std::string testata = letta ? canali_.Buffer[kCanaleTestata] : std::string();
+  switch (testata.size() > 1 ? testata[1] : ' ') {
+    case '1': Tx[1] = "A"; break;
+    case '2': Tx[1] = "S"; break;
+    case '0': Tx[1] = "N"; break;
+    default: break;
+  }
+  if (Tx[1] == "S" || Tx[1] == "A" || FlagSingola == 1) {
+    TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = true;
+  }
+  if (Tx[1] == "N" && FlagSingola == 0) {
+    TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = false;
+  }
+  if (letta) CopiaIntermediario(testata);
+  listaTesto = VoceLista(CodiceCU, testata);
+  Tx[6] = "TCU" + CodiceCU + "18";
+  TestoMessaggio = std::string(kSceltaTipologia);
+  Messaggio(TestoMessaggio);
+  return letta;
+}
+
+void StatoFinestra::SceltaCombo1(int k) {
+  if (k < 0 || k >= static_cast<int>(Combo1.size())) return;
+  Combo1Scelta = k;
+  TestoMessaggio = std::string(kSceltaTipologia);
+  Messaggio(TestoMessaggio);
+  Tx[1] = Combo1[static_cast<size_t>(k)].substr(0, 1);
+  if (Tx[1] == "T") {
+    Tx[1] = "N";
+    FlagSingola = 1;
+  }
+  if (Tx[1] == "A" || Tx[1] == "S" || FlagSingola == 1) {
+    TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = true;
+  }
+}
+
+void StatoFinestra::Command5() {
+  FlagReport = 0;
+  Risposta r = canali_.messaggi().Mostra("Vuoi creare un report della memorizzazione del file ?",
+                                         kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna);
+  if (r == Risposta::Si) FlagReport = 1;
+}
+
+bool StatoFinestra::Command2() {
+  DatiFinestra dati;
+  dati.CodiceCU = CodiceCU;
+  dati.PercorsoDati = PercorsoDati;
+  dati.FlagSingola = FlagSingola;
+  dati.Tx = Tx;
+  dati.Didascalia = [this](const std::string& testo) {
+    Label17 = testo;
+    Notifica();
+  };
+  if (!ScriviTelematico(canali_, dati, run)) return false;
+  if (FlagReport == 1) {
+    if (Report) {
+      Report();
+    } else {
+      StampaReport(*this);
+    }
+    return true;
+  }
+  // Without report the window comes back in its start-up state.
+  Apertura();
+  Notifica();
+  return true;
+}
+
+}  // namespace quibold

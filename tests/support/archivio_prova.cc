@@ -1,0 +1,153 @@
+#include "support/archivio_prova.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace quibold::prova {
+
+Risposta MessaggiRegistrati::Mostra(std::string_view testo, std::string_view titolo,
+                                    Pulsanti pulsanti, Icona icona) {
+  mostrati.push_back({std::string(testo), std::string(titolo), pulsanti, icona});
+  if (pulsanti == Pulsanti::Ok) return Risposta::Ok;
+  if (risposte.empty()) return Risposta::No;
+  Risposta r = risposte.front();
+  risposte.pop_front();
+  return r;
+}
+
+std::vector<std::string> MessaggiRegistrati::Testi() const {
+  std::vector<std::string> t;
+  for (const auto& m : mostrati) t.push_back(m.testo);
+  return t;
+}
+
+RadiceTemporanea::RadiceTemporanea() {
+  std::string modello = (fs::temp_directory_path() / "quibold-prova-XXXXXX").string();
+  if (!mkdtemp(modello.data())) throw std::runtime_error("mkdtemp");
+  percorso_ = modello;
+}
+
+RadiceTemporanea::~RadiceTemporanea() {
+  std::error_code ec;
+  fs::remove_all(percorso_, ec);
+}
+
+void RadiceTemporanea::Scrivi(const fs::path& relativo, std::string_view contenuto) const {
+  fs::path p = percorso_ / relativo;
+  fs::create_directories(p.parent_path());
+  std::ofstream f(p, std::ios::binary | std::ios::trunc);
+  f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+}
+
+std::string RadiceTemporanea::Leggi(const fs::path& relativo) const {
+  std::ifstream f(percorso_ / relativo, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+RecordProva& RecordProva::Metti(int posizione, std::string_view valore) {
+  testo_.replace(static_cast<size_t>(posizione - 1), valore.size(), valore);
+  return *this;
+}
+
+RecordProva TestataProva() {
+  RecordProva r(1200);
+  r.Metti(2, "0")                    // normal supply
+      .Metti(3, "N")                 // not a natural person
+      .Metti(4, "01234567890     ")  // withholding agent
+      .Metti(21, "ROSSI SRL")
+      .Metti(193, "   1")            // employees declared
+      .Metti(205, "10")
+      .Metti(207, "SPRFRN70A01F205X")
+      .Metti(223, "1")
+      .Metti(224, "01022018")
+      .Metti(237, "15022018");
+  return r;
+}
+
+std::string Testata2Prova(int tipo, int dipendenti) {
+  RecordProva r(1200);
+  std::string n = std::to_string(dipendenti);
+  r.Metti(2, std::to_string(tipo)).Metti(3, std::string(4 - n.size(), ' ') + n);
+  return r.testo();
+}
+
+namespace {
+
+// Position and width of a field of the employee record.
+template <size_t N>
+std::pair<int, int> Posto(const std::array<SerieCampi, N>& tabella, int indice) {
+  for (const SerieCampi& s : tabella) {
+    if (indice >= s.primo && indice <= s.ultimo) {
+      return {s.posizione + s.larghezza * (indice - s.primo), s.larghezza};
+    }
+  }
+  throw std::out_of_range("campo senza posto");
+}
+
+std::string Adatta(std::string_view valore, int larghezza) {
+  std::string v(valore.substr(0, static_cast<size_t>(larghezza)));
+  v.resize(static_cast<size_t>(larghezza), ' ');
+  return v;
+}
+
+}  // namespace
+
+DipendenteProva::DipendenteProva(std::string_view cf, std::string_view cognome, std::string_view nome,
+                                 std::string_view nascita)
+    : record_(6000) {
+  record_.Metti(1, "$");
+  Campo(1, cf).Campo(2, cognome).Campo(3, nome).Campo(5, nascita);
+}
+
+DipendenteProva& DipendenteProva::Campo(int indice, std::string_view valore) {
+  auto [posizione, larghezza] = Posto(kTabellaCampo, indice);
+  record_.Metti(posizione, Adatta(valore, larghezza));
+  return *this;
+}
+
+DipendenteProva& DipendenteProva::Campo2(int indice, std::string_view valore) {
+  auto [posizione, larghezza] = Posto(kTabellaCampo2, indice);
+  record_.Metti(posizione, Adatta(valore, larghezza));
+  return *this;
+}
+
+DipendenteProva& DipendenteProva::Stato(char c) {
+  record_.Metti(1, std::string(1, c));
+  return *this;
+}
+
+void ScriviArchivio(const RadiceTemporanea& radice, int codice, const std::string& testata1,
+                    const std::string& testata2, const std::vector<std::string>& dipendenti) {
+  radice.Scrivi("c/disco.ute", "C:        ");
+  fs::path dati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
+  radice.Scrivi(dati / ("FCU" + std::to_string(codice) + ".018"), testata1 + testata2);
+  std::string tutti;
+  for (const auto& d : dipendenti) tutti += d;
+  radice.Scrivi(dati / ("DCU" + std::to_string(codice) + ".018"), tutti);
+}
+
+std::vector<std::string> Records(const std::string& file) {
+  std::vector<std::string> r;
+  for (size_t i = 0; i + 1900 <= file.size(); i += 1900) r.push_back(file.substr(i, 1900));
+  return r;
+}
+
+std::vector<std::string> Campi(const std::string& record) {
+  std::vector<std::string> c;
+  for (size_t p = 89; p + 24 <= 1889; p += 24) {
+    std::string campo = record.substr(p, 24);
+    if (campo == std::string(24, ' ')) break;
+    c.push_back(campo);
+  }
+  return c;
+}
+
+}  // namespace quibold::prova

@@ -1,0 +1,99 @@
+// Test support: a temporary drive root with a small certification archive, a message box that
+// records what it is shown and answers from a script, and a platform that only remembers.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/dipendente.h"
+#include "recfile/messaggi.h"
+#include "ui/piattaforma.h"
+
+namespace quibold::prova {
+
+struct MessaggioMostrato {
+  std::string testo;
+  std::string titolo;
+  Pulsanti pulsanti;
+  Icona icona;
+};
+
+// Records every message; answers Yes/No questions from `risposte` (No once it runs out).
+class MessaggiRegistrati : public FinestraMessaggi {
+ public:
+  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
+                  Icona icona) override;
+  std::vector<MessaggioMostrato> mostrati;
+  std::deque<Risposta> risposte;
+  std::vector<std::string> Testi() const;
+};
+
+class PiattaformaFinta : public Piattaforma {
+ public:
+  void ApriVisualizzatore(const std::filesystem::path& file) override { aperti.push_back(file); }
+  void Termina() override { ++terminazioni; }
+  std::vector<std::filesystem::path> aperti;
+  int terminazioni = 0;
+};
+
+// A temporary folder used as the drive root; removed at the end.
+class RadiceTemporanea {
+ public:
+  RadiceTemporanea();
+  ~RadiceTemporanea();
+  const std::filesystem::path& percorso() const { return percorso_; }
+  // Writes `contenuto` to a file under the root (native relative path), making its folders.
+  void Scrivi(const std::filesystem::path& relativo, std::string_view contenuto) const;
+  std::string Leggi(const std::filesystem::path& relativo) const;
+
+ private:
+  std::filesystem::path percorso_;
+};
+
+// A record of `lunghezza` blanks in which text is put at 1-based positions.
+class RecordProva {
+ public:
+  explicit RecordProva(size_t lunghezza, char riempimento = ' ') : testo_(lunghezza, riempimento) {}
+  RecordProva& Metti(int posizione, std::string_view valore);
+  const std::string& testo() const { return testo_; }
+
+ private:
+  std::string testo_;
+};
+
+// Header record 1 with usable defaults: a company "ROSSI SRL" with 1 employee declared, a
+// supplier, commitment type 1 and date 01022018; set further fields with Metti.
+RecordProva TestataProva();
+// Header record 2: kind and number of employee records.
+std::string Testata2Prova(int tipo, int dipendenti);
+
+// An employee record: "$", fiscal code, surname, first name and date of birth set; other
+// fields put by index with Campo / Campo2 (the value is cut or padded to the field's width).
+class DipendenteProva {
+ public:
+  explicit DipendenteProva(std::string_view cf = "RSSMRA80A01H501U", std::string_view cognome = "ROSSI",
+                           std::string_view nome = "MARIO", std::string_view nascita = "01011980");
+  DipendenteProva& Campo(int indice, std::string_view valore);
+  DipendenteProva& Campo2(int indice, std::string_view valore);
+  DipendenteProva& Stato(char c);
+  const std::string& testo() const { return record_.testo(); }
+
+ private:
+  RecordProva record_;
+};
+
+// Writes c:\disco.ute ("C:" plus blanks) and the header and employee files of certification
+// `codice` under the root's drive c.
+void ScriviArchivio(const RadiceTemporanea& radice, int codice, const std::string& testata1,
+                    const std::string& testata2, const std::vector<std::string>& dipendenti);
+
+// The records of a telematic file, 1900 bytes each.
+std::vector<std::string> Records(const std::string& file);
+
+// The fields (24 characters each) of a C, D or G record, up to the first blank field.
+std::vector<std::string> Campi(const std::string& record);
+
+}  // namespace quibold::prova
