@@ -1,0 +1,199 @@
+#include "recfile/canali.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/archivio_prova.h"
+
+namespace quibold {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CanaliTest : public ::testing::Test {
+ protected:
+  CanaliTest() { fs::create_directories(radice.percorso() / "c"); }
+  // Sets the current channel on a file of the temporary drive c.
+  void Usa(int canale, const std::string& nome, int lunghezza) {
+    canali.Canale = static_cast<int16_t>(canale);
+    canali.NomeFile[canale] = nome;
+    canali.LungRec[canale] = static_cast<int16_t>(lunghezza);
+  }
+  size_t Dimensione(const std::string& relativo) { return fs::file_size(radice.percorso() / relativo); }
+
+  prova::RadiceTemporanea radice;
+  Percorsi percorsi{radice.percorso()};
+  prova::MessaggiRegistrati messaggi;
+  Canali canali{percorsi, messaggi};
+};
+
+TEST_F(CanaliTest, RecordsAreAddressedByNumberAndLength) {
+  std::string contenuto;
+  for (char c : {'a', 'b', 'c', 'd'}) contenuto += std::string(1200, c);
+  radice.Scrivi("c/f.dat", contenuto);
+  Usa(1, "C:\\f.dat", 1200);
+  canali.ApriFile();
+  canali.NumRec = 1;
+  canali.LeggiRecord();
+  EXPECT_EQ(canali.Buffer[1], std::string(1200, 'a'));
+  canali.NumRec = 3;  // bytes 2401 to 3600
+  canali.LeggiRecord();
+  EXPECT_TRUE(canali.Riuscita());
+  EXPECT_EQ(canali.Buffer[1], std::string(1200, 'c'));
+  EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+TEST_F(CanaliTest, WritingPastTheEndExtendsTheFile) {
+  Usa(8, "C:\\out.txt", 1900);
+  canali.CreaFile();
+  EXPECT_FALSE(canali.Aperto(8));
+  EXPECT_EQ(Dimensione("c/out.txt"), 0u);
+  canali.ApriFile();
+  canali.NumRec = 5;
+  canali.BufferOut[8] = std::string(1900, 'Z');
+  canali.ScriviRecord();
+  EXPECT_TRUE(canali.Riuscita());
+  EXPECT_EQ(Dimensione("c/out.txt"), 9500u);
+  // A shorter text leaves the rest of the record as it was.
+  canali.BufferOut[8] = "abc";
+  canali.ScriviRecord();
+  canali.Chiudi(8);
+  std::string file = radice.Leggi("c/out.txt");
+  EXPECT_EQ(file.substr(7600, 5), "abcZZ");
+  EXPECT_EQ(file.substr(0, 7600), std::string(7600, '\0'));
+}
+
+TEST_F(CanaliTest, ApriFileCreatesAMissingFileAndCreaFileEmptiesOne) {
+  Usa(10, "c:\\disco.ute", 10);
+  canali.ApriFile();
+  EXPECT_TRUE(canali.Riuscita());
+  EXPECT_TRUE(fs::exists(radice.percorso() / "c/disco.ute"));
+  radice.Scrivi("c/pieno.txt", "contenuto");
+  Usa(9, "C:\\pieno.txt", 0);
+  canali.CreaFile();
+  EXPECT_EQ(Dimensione("c/pieno.txt"), 0u);
+}
+
+TEST_F(CanaliTest, ReadingPastTheEndKeepsTheBufferAndSaysSo) {
+  radice.Scrivi("c/corto.dat", std::string(1500, 'x'));
+  Usa(1, "C:\\corto.dat", 1200);
+  canali.Buffer[1] = "precedente";
+  canali.ApriFile();
+  canali.NumRec = 2;  // only 300 bytes left
+  canali.LeggiRecord();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(canali.Buffer[1], "precedente");
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_EQ(messaggi.mostrati[0].testo,
+            "Errore di lettura tipo  62 nel file binario C:\\corto.dat al record  2");
+  EXPECT_EQ(messaggi.mostrati[0].titolo, kTitoloProgramma);
+  EXPECT_EQ(messaggi.mostrati[0].pulsanti, Pulsanti::Ok);
+  EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Nessuna);
+  // The next good read reports success again.
+  canali.NumRec = 1;
+  canali.LeggiRecord();
+  EXPECT_TRUE(canali.Riuscita());
+}
+
+TEST_F(CanaliTest, AClosedChannelShowsTwoMessagesAndWritesNothing) {
+  Usa(8, "C:\\mai.txt", 1900);
+  canali.NumRec = 1;
+  canali.BufferOut[8] = "x";
+  canali.ScriviRecord();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>(2, "Errore di scrittura tipo  52 nel file binario C:\\mai.txt al record  1"));
+  EXPECT_FALSE(fs::exists(radice.percorso() / "c/mai.txt"));
+  canali.Buffer[8] = "vecchio";
+  canali.LeggiRecord();
+  EXPECT_EQ(messaggi.mostrati.size(), 4u);
+  EXPECT_EQ(messaggi.mostrati[3].testo, "Errore di lettura tipo  52 nel file binario C:\\mai.txt al record  1");
+  EXPECT_EQ(canali.Buffer[8], "vecchio");
+}
+
+TEST_F(CanaliTest, MissingFolderAndBadRecordNumbers) {
+  Usa(8, "C:\\manca\\out.txt", 1900);
+  canali.CreaFile();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_FALSE(canali.Aperto(8));
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore tipo  76 nella creazione del file "});
+  canali.ApriFile();
+  EXPECT_EQ(messaggi.mostrati.back().testo,
+            "Errore tipo  76 nell'apertura del  file binarioC:\\manca\\out.txt");
+
+  radice.Scrivi("c/f.dat", std::string(100, 'x'));
+  Usa(2, "C:\\f.dat", 10);
+  canali.ApriFile();
+  canali.NumRec = 0;
+  canali.LeggiRecord();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(messaggi.mostrati.back().testo, "Errore di lettura tipo  63 nel file binario C:\\f.dat al record  0");
+}
+
+TEST_F(CanaliTest, AChannelOutsideTheTableIsAMessageNotACrash) {
+  canali.Canale = 11;
+  canali.ApriFile();
+  EXPECT_FALSE(canali.Riuscita());
+  canali.Canale = -1;
+  canali.NumRec = 1;
+  canali.LeggiRecord();
+  canali.ScriviRecord();
+  canali.CreaFile();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(messaggi.mostrati.front().testo, "Errore tipo  52 nell'apertura del  file binario");
+  EXPECT_EQ(messaggi.mostrati.size(), 6u);
+}
+
+TEST_F(CanaliTest, AFolderWhereAFileIsExpected) {
+  fs::create_directories(radice.percorso() / "c/cartella");
+  Usa(1, "C:\\cartella", 1200);
+  canali.ApriFile();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(messaggi.mostrati.back().testo, "Errore tipo  75 nell'apertura del  file binarioC:\\cartella");
+}
+
+TEST_F(CanaliTest, AFullDiskStopsTheWrite) {
+  Usa(8, "/dev/full", 1900);
+  canali.ApriFile();
+  ASSERT_TRUE(canali.Riuscita());
+  canali.NumRec = 1;
+  canali.BufferOut[8] = std::string(1900, 'A');
+  canali.ScriviRecord();
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(messaggi.mostrati.back().testo, "Errore di scrittura tipo  61 nel file binario /dev/full al record  1");
+}
+
+TEST_F(CanaliTest, SeveralChannelsOpenAtOnce) {
+  radice.Scrivi("c/a.dat", "AAAAABBBBB");
+  radice.Scrivi("c/b.dat", "1234567890");
+  Usa(1, "C:\\a.dat", 5);
+  canali.ApriFile();
+  Usa(2, "C:\\b.dat", 5);
+  canali.ApriFile();
+  canali.NumRec = 2;
+  canali.LeggiRecord();
+  canali.Canale = 1;
+  canali.LeggiRecord();
+  EXPECT_EQ(canali.Buffer[1], "BBBBB");
+  EXPECT_EQ(canali.Buffer[2], "67890");
+  canali.ChiudiTutti();
+  EXPECT_FALSE(canali.Aperto(1));
+  EXPECT_FALSE(canali.Aperto(2));
+}
+
+TEST(NumeroConSegno, OneBlankBeforeANonNegativeNumber) {
+  EXPECT_EQ(NumeroConSegno(53), " 53");
+  EXPECT_EQ(NumeroConSegno(0), " 0");
+  EXPECT_EQ(NumeroConSegno(-4), "-4");
+}
+
+TEST(ErroreDaErrno, MapsTheOperatingSystemErrors) {
+  EXPECT_EQ(ErroreDaErrno(ENOENT), 76);
+  EXPECT_EQ(ErroreDaErrno(ENOSPC), 61);
+  EXPECT_EQ(ErroreDaErrno(EACCES), 70);
+  EXPECT_EQ(ErroreDaErrno(EROFS), 75);
+  EXPECT_EQ(ErroreDaErrno(EISDIR), 75);
+  EXPECT_EQ(ErroreDaErrno(EIO), 57);
+}
+
+}  // namespace
+}  // namespace quibold

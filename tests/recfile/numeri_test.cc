@@ -1,0 +1,74 @@
+#include "recfile/numeri.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quibold {
+namespace {
+
+TEST(ValoreNumerico, ReadsDigitsAndOneDecimalPoint) {
+  EXPECT_EQ(ValoreNumerico("1234.50"), 1234.5);
+  EXPECT_EQ(ValoreNumerico("   12.50     "), 12.5);
+  EXPECT_EQ(ValoreNumerico(".5"), 0.5);
+  EXPECT_EQ(ValoreNumerico("5."), 5.0);
+  EXPECT_EQ(ValoreNumerico("0.1"), 0.1);  // correctly rounded, as the compiler reads it
+}
+
+TEST(ValoreNumerico, BlanksAreSkippedWhereverTheyStand) {
+  EXPECT_EQ(ValoreNumerico("1 2 3"), 123);
+  EXPECT_EQ(ValoreNumerico("\t1\n2"), 12);
+  EXPECT_EQ(ValoreNumerico(" - 5"), -5);
+}
+
+TEST(ValoreNumerico, TheFirstOtherCharacterEndsTheNumber) {
+  EXPECT_EQ(ValoreNumerico("12,50"), 12);
+  EXPECT_EQ(ValoreNumerico("1e5"), 1);
+  EXPECT_EQ(ValoreNumerico("1.2.3"), 1.2);
+  EXPECT_EQ(ValoreNumerico("12abc"), 12);
+  EXPECT_EQ(ValoreNumerico("5+3"), 5);
+}
+
+TEST(ValoreNumerico, SignOnlyBeforeTheFirstDigit) {
+  EXPECT_EQ(ValoreNumerico("-12.75"), -12.75);
+  EXPECT_EQ(ValoreNumerico("+7"), 7);
+  EXPECT_EQ(ValoreNumerico("--5"), 0);
+  EXPECT_EQ(ValoreNumerico("-"), 0);
+  EXPECT_EQ(ValoreNumerico("1-2"), 1);
+}
+
+TEST(ValoreNumerico, EmptyOrNonNumericReadsZero) {
+  EXPECT_EQ(ValoreNumerico(""), 0);
+  EXPECT_EQ(ValoreNumerico("            "), 0);
+  EXPECT_EQ(ValoreNumerico("ABC"), 0);
+  EXPECT_EQ(ValoreNumerico("."), 0);
+  EXPECT_EQ(ValoreNumerico(std::string_view("\0\0\0", 3)), 0);
+}
+
+TEST(ValoreNumerico, LongDigitRunsKeepTheirMagnitude) {
+  std::string cento(100, '9');
+  EXPECT_GT(ValoreNumerico(cento), 9e99);
+  EXPECT_EQ(ValoreNumerico(std::string(400, '9')), HUGE_VAL);
+}
+
+TEST(Arrotonda, TwoStagesEachAdding0499) {
+  EXPECT_EQ(Arrotonda(10.125), 10.12);
+  EXPECT_EQ(Arrotonda(10.126), 10.13);
+  EXPECT_EQ(Arrotonda(10.1256), 10.13);
+  EXPECT_EQ(Arrotonda(-10.125), -10.13);
+  EXPECT_EQ(Arrotonda(0.125), 0.12);
+  EXPECT_EQ(Arrotonda(0.1251), 0.12);
+  EXPECT_EQ(Arrotonda(0.1256), 0.13);
+  EXPECT_EQ(Arrotonda(0), 0);
+  EXPECT_EQ(Arrotonda(0.1 + 0.2 - 0.3), 0);
+  EXPECT_EQ(Arrotonda(1234.5), 1234.5);
+}
+
+TEST(Rifilato, RemovesSpacesOnlyAtBothEnds) {
+  EXPECT_EQ(Rifilato("  ROSSI SRL  "), "ROSSI SRL");
+  EXPECT_EQ(Rifilato("    "), "");
+  EXPECT_EQ(Rifilato("\tX"), "\tX");
+}
+
+}  // namespace
+}  // namespace quibold

@@ -1,0 +1,189 @@
+#include "telematic/scrittore.h"
+
+#include <gtest/gtest.h>
+
+#include "support/archivio_prova.h"
+
+namespace quibold {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A writer on a fresh output file; each test builds records and reads back the bytes.
+class ScrittoreTest : public ::testing::Test {
+ protected:
+  ScrittoreTest() {
+    fs::create_directories(radice.percorso() / "c");
+    canali.Canale = 8;
+    canali.NomeFile[8] = "C:\\out";
+    canali.LungRec[8] = 1900;
+    canali.CreaFile();
+    canali.ApriFile();
+  }
+  std::vector<std::string> Scritti() {
+    canali.ChiudiTutti();
+    return prova::Records(radice.Leggi("c/out"));
+  }
+  // The fields of a one-record G section built by `corpo`.
+  template <typename F>
+  std::vector<std::string> CampiG(F corpo) {
+    s.IniziaRecordG(Testa('G'));
+    corpo();
+    s.ChiudiRecord();
+    auto r = Scritti();
+    return r.empty() ? std::vector<std::string>{} : prova::Campi(r.back());
+  }
+  static std::string Testa(char tipo) { return std::string(1, tipo) + std::string(88, '.'); }
+
+  prova::RadiceTemporanea radice;
+  Percorsi percorsi{radice.percorso()};
+  prova::MessaggiRegistrati messaggi;
+  Canali canali{percorsi, messaggi};
+  Totali totale{};
+  Scrittore s{canali, totale};
+};
+
+TEST_F(ScrittoreTest, EveryRecordIs1900BytesEndingInACrLf) {
+  s.IniziaRecord("A");
+  s.ChiudiRecord();
+  s.IniziaRecord(std::string(1950, 'x'));  // longer than the data area: cut at 1897
+  s.ChiudiRecord();
+  auto r = Scritti();
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0], "A" + std::string(1896, ' ') + "A\r\n");
+  EXPECT_EQ(r[1], std::string(1897, 'x') + "A\r\n");
+  EXPECT_EQ(s.contatoreRecord, 2);
+}
+
+TEST_F(ScrittoreTest, TextFieldsAtTheirEdges) {
+  auto c = CampiG([&] {
+    s.Testo("AA000001", "1234567890123456");      // exactly 16: no blank added
+    s.Testo("AA000002", "     ");                 // always, even blank
+    s.TestoSePresente("AA000003", "   ");         // not written
+    s.TestoSePresente("AA000004", " X ");
+    s.TestoSePositivo("AA000005", "000");         // reads 0: not written
+    s.TestoSePositivo("AA000006", "0012");        // as stored
+    s.TestoDiviso("AA000007", "12345678901234567");  // 17: a continuation of one character
+    s.TestoDiviso("AA000008", "ROSSI");
+    s.TestoDiviso("AA000009", "ABCDEFGHIJKLMNOPQRST    ");  // 20 in a 24-character field
+  });
+  std::vector<std::string> attesi = {
+      "AA0000011234567890123456", "AA000002     ",          "AA000004 X ",
+      "AA0000060012",             "AA0000071234567890123456", "AA000007+7",
+      "AA000008ROSSI",            "AA000009ABCDEFGHIJKLMNOP", "AA000009+QRST"};
+  for (auto& a : attesi) a.resize(24, ' ');
+  EXPECT_EQ(c, attesi);
+}
+
+TEST_F(ScrittoreTest, SplitText3TakesUpToThreeFields) {
+  auto c = CampiG([&] {
+    s.TestoDiviso3("BB000001", "  ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678   ");  // 35 after trimming
+    s.TestoDiviso3("BB000002", "1234567890123456789012345678901");       // 31: two fields
+    s.TestoDiviso3("BB000003", "   breve   ");
+    s.TestoDiviso3("BB000004", "      ");
+  });
+  std::vector<std::string> attesi = {"BB000001ABCDEFGHIJKLMNOP", "BB000001+QRSTUVWXYZ01234",
+                                     "BB000001+5678",            "BB0000021234567890123456",
+                                     "BB000002+789012345678901", "BB000003breve"};
+  for (auto& a : attesi) a.resize(24, ' ');
+  EXPECT_EQ(c, attesi);
+}
+
+TEST_F(ScrittoreTest, AmountsWithCentsAndInWholeUnits) {
+  auto c = CampiG([&] {
+    EXPECT_EQ(s.Importo("IM000001", "0.40"), 0.4);
+    EXPECT_EQ(s.Importo("IM000002", "12"), 12);
+    EXPECT_EQ(s.Importo("IM000003", "-5"), -5);  // returned for the totals, not written
+    EXPECT_EQ(s.Importo("IM000004", "0"), 0);
+    EXPECT_EQ(s.Importo("IM000005", "1234.5"), 1234.5);
+    EXPECT_EQ(s.Importo("IM000006", "10.125"), 10.12);
+    EXPECT_EQ(s.Importo("IM000007", "0.29"), 0.29);
+    s.Importo("IM000008", "9999999999999.99");
+    EXPECT_EQ(s.ImportoIntero("IN000001", "0.6"), 0.6);
+    s.ImportoIntero("IN000002", "365");
+    s.ImportoIntero("IN000003", "-1");
+    s.ImportoIntero("IN000004", "12.99");
+  });
+  std::vector<std::string> attesi = {
+      "IM0000010000000000000,40", "IM000002           12,00", "IM000005         1234,50",
+      "IM000006           10,12", "IM0000070000000000000,29", "IM0000089999999999999,99",
+      "IN000001                ", "IN000002             365", "IN000004              12"};
+  EXPECT_EQ(c, attesi);
+}
+
+TEST_F(ScrittoreTest, AnAmountThatDoesNotFitStopsTheRun) {
+  s.IniziaRecordG(Testa('G'));
+  try {
+    s.Importo("DB001001", "10000000000000");
+    FAIL() << "no stop";
+  } catch (const ArrestoScrittura& a) {
+    EXPECT_EQ(a.messaggio, "Importo troppo grande nel campo DB001001 ");
+  }
+  EXPECT_THROW(s.ImportoIntero("DB001341", "10000000000000000"), ArrestoScrittura);
+  EXPECT_NO_THROW(s.ImportoIntero("DB001341", "9000000000000000"));
+  EXPECT_NO_THROW(s.Importo("DB001001", "-99999999999999999"));  // never written
+}
+
+TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
+  std::string cf = "  01234567890  ";
+  EXPECT_TRUE(Scrittore::NormalizzaCF(cf));
+  EXPECT_EQ(cf, "01234567890     ");
+  std::string dodici = "123456789012";
+  EXPECT_FALSE(Scrittore::NormalizzaCF(dodici));
+  auto c = CampiG([&] {
+    s.CodiceFiscale("CF000001", "RSSMRA80A01H501U");
+    s.CodiceFiscale("CF000002", "01234567890     ");
+    s.CodiceFiscale("CF000003", "123456789012    ");     // 12: not written
+    s.CodiceFiscale("CF000004", "123456789012345 ");     // 15: not written
+    s.AllineatoDestra("RA000001", "01032017");
+    s.AllineatoDestra("RA000002", "5");
+    s.Flag("FL000001");
+    s.DueCifre("DC000001", "  ");
+    s.DueCifre("DC000002", "5 ");
+    s.DueCifre("DC000003", "12");
+  });
+  std::vector<std::string> attesi = {
+      "CF000001RSSMRA80A01H501U", "CF00000201234567890     ", "RA000001        01032017",
+      "RA000002               5", "FL000001               1", "DC000001              00",
+      "DC000002              05", "DC000003              12"};
+  EXPECT_EQ(c, attesi);
+}
+
+TEST_F(ScrittoreTest, The76thFieldOpensAContinuationRecord) {
+  s.IniziaRecordG(Testa('G'));
+  ++s.numG;
+  for (int i = 1; i <= 76; ++i) s.Flag("FL" + std::string(6 - std::to_string(i).size(), '0') + std::to_string(i));
+  s.ChiudiRecord();
+  auto r = Scritti();
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0].substr(0, 89), Testa('G'));
+  EXPECT_EQ(r[0].substr(89 + 74 * 24, 24), "FL000075               1");
+  EXPECT_EQ(r[0].substr(1889, 8), std::string(8, ' '));
+  EXPECT_EQ(r[1].substr(0, 89), Testa('G'));
+  EXPECT_EQ(r[1].substr(89, 24), "FL000076               1");
+  EXPECT_EQ(s.numG, 2);
+}
+
+TEST_F(ScrittoreTest, Exactly75FieldsLeaveARecordWithOnlyItsHead) {
+  s.IniziaRecordG(Testa('G'));
+  ++s.numG;
+  for (int i = 0; i < 75; ++i) s.Flag("FL000001");
+  s.ChiudiRecord();
+  auto r = Scritti();
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[1], Testa('G') + std::string(1808, ' ') + "A\r\n");
+  EXPECT_EQ(s.numG, 2);
+}
+
+TEST_F(ScrittoreTest, AFailedWriteStopsTheRun) {
+  canali.ChiudiTutti();
+  canali.NomeFile[8] = "/dev/full";
+  canali.ApriFile();
+  s.IniziaRecord("A");
+  EXPECT_THROW(s.ChiudiRecord(), ArrestoScrittura);
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_EQ(messaggi.mostrati[0].testo, "Errore di scrittura tipo  61 nel file binario /dev/full al record  1");
+}
+
+}  // namespace
+}  // namespace quibold

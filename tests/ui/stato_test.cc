@@ -1,0 +1,247 @@
+#include "ui/stato.h"
+
+#include <gtest/gtest.h>
+
+#include "archive/archivio.h"
+#include "support/archivio_prova.h"
+
+namespace quibold {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
+
+class StatoTest : public ::testing::Test {
+ protected:
+  StatoTest() { radice.Scrivi("c/disco.ute", "C:        "); }
+  // A header file for certification `nome` (the file name's number part) with an intermediary.
+  void Certificazione(const std::string& nome, const std::string& ragione, const std::string& cf,
+                      const std::string& dipendenti = "0") {
+    auto t = prova::TestataProva();
+    t.Metti(21, ragione + std::string(24 - ragione.size(), ' ')).Metti(207, cf);
+    t.Metti(330, "333" + nome).Metti(343, "mail" + nome + "@x.it");
+    radice.Scrivi(kDati / ("FCU" + nome + ".018"), t.testo() + prova::Testata2Prova(1, std::stoi(dipendenti)));
+  }
+
+  prova::RadiceTemporanea radice;
+  Percorsi percorsi{radice.percorso()};
+  prova::MessaggiRegistrati messaggi;
+  Canali canali{percorsi, messaggi};
+  prova::PiattaformaFinta piattaforma;
+  StatoFinestra stato{canali, piattaforma};
+};
+
+TEST_F(StatoTest, StartUpListsTheCertificationsInNumberOrder) {
+  Certificazione("12", "ROSSI SRL", "INTERMEDIARIO12 ");
+  Certificazione("3", "BIANCHI SPA", "INTERMEDIARIO03 ");
+  Certificazione("012", "ZERI", "INTERMEDIARIO00 ");
+  Certificazione("999", "ULTIMA", "INTERMEDIARIO99 ");
+  Certificazione("1000", "TROPPO", "INTERMEDIARIO10 ");
+  stato.Apertura();
+  EXPECT_EQ(stato.lista, (std::vector<std::string>{"3 BIANCHI SPA-", "12 ROSSI SRL-", "999 ULTIMA-"}));
+  EXPECT_EQ(stato.NumeroCodici, 3);
+  EXPECT_EQ(stato.ElencoCodici[1], 3);
+  EXPECT_EQ(stato.ElencoCodici[2], 12);
+  EXPECT_EQ(stato.ElencoCodici[3], 999);
+  // The intermediary's fields of the last certification found, untrimmed.
+  EXPECT_EQ(stato.Tx[7], "INTERMEDIARIO99 ");
+  EXPECT_EQ(stato.Tx[8], "1");
+  EXPECT_EQ(stato.Tx[9], "01022018");
+  EXPECT_EQ(stato.Tx[10], "333999      ");
+  EXPECT_EQ(stato.Tx[11], "mail999@x.it" + std::string(33, ' '));
+  EXPECT_EQ(stato.Disco, "C:");
+  EXPECT_EQ(stato.PercorsoDati, "C:\\vorn\\quelt\\2017\\dati\\");
+  EXPECT_EQ(stato.Tx[5], stato.PercorsoDati);
+  EXPECT_EQ(stato.StatusBar1,
+            "Selezionare la CU dall'elenco oppure inserire il codice ad essa relativo.Premere <ok> per continuare.");
+  EXPECT_TRUE(messaggi.mostrati.empty());
+  EXPECT_FALSE(canali.Aperto(kCanaleTestata));
+  EXPECT_TRUE(canali.Aperto(kCanaleDisco));
+}
+
+TEST_F(StatoTest, StartUpStateOfTheFields) {
+  stato.Apertura();
+  EXPECT_TRUE(stato.lista.empty());
+  EXPECT_EQ(stato.Tx[1], "N");
+  EXPECT_EQ(stato.Combo1Scelta, -1);
+  EXPECT_EQ(stato.Combo1, (std::vector<std::string>{"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"}));
+  EXPECT_EQ(stato.Tx[8], std::string(17, ' '));
+  EXPECT_EQ(stato.Tx[9], std::string(17, ' '));
+  EXPECT_EQ(stato.Tx[10], std::string(16, ' '));
+  EXPECT_EQ(stato.Tx[11], "");
+  EXPECT_FALSE(stato.Frame1Visibile);
+  for (int i : {2, 3, 4, 7, 10, 11}) EXPECT_FALSE(stato.TxAbilitato[static_cast<size_t>(i)]) << i;
+  for (int i : {0, 1, 5, 6, 8, 9}) EXPECT_TRUE(stato.TxAbilitato[static_cast<size_t>(i)]) << i;
+  EXPECT_EQ(stato.FlagSingola, 0);
+}
+
+TEST_F(StatoTest, AMissingOrShortDriveFileLeavesTheDriveEmpty) {
+  fs::remove(radice.percorso() / "c/disco.ute");
+  Certificazione("5", "CINQUE", "X");
+  stato.Apertura();
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"});
+  EXPECT_EQ(stato.Disco, "");
+  EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
+  EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});  // drive c all the same
+  EXPECT_EQ(fs::file_size(radice.percorso() / "c/disco.ute"), 0u);  // created empty
+
+  radice.Scrivi("c/disco.ute", "D:");
+  messaggi.mostrati.clear();
+  stato.Apertura();
+  EXPECT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_EQ(stato.Disco, "");
+}
+
+TEST_F(StatoTest, ADriveThatDoesNotExistListsNothing) {
+  radice.Scrivi("c/disco.ute", "Q:        ");
+  stato.Apertura();
+  EXPECT_EQ(stato.Disco, "Q:");
+  EXPECT_TRUE(stato.lista.empty());
+  EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+TEST_F(StatoTest, AnUnreadableHeaderShowsNoOtherCertificationsData) {
+  Certificazione("3", "TRE", "INTERMEDIARIO03 ");
+  radice.Scrivi(kDati / "FCU12.018", "troppo corto");
+  stato.Apertura();
+  EXPECT_EQ(stato.lista, (std::vector<std::string>{"3 TRE-", "12 -"}));
+  EXPECT_EQ(stato.Tx[7], "INTERMEDIARIO03 ");
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{
+                                  "Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU12.018 al record  1"});
+}
+
+TEST_F(StatoTest, ChoosingAnEntry) {
+  Certificazione("3", "TRE", "A");
+  Certificazione("12", "DODICI", "B");
+  stato.Apertura();
+  stato.Frame1Visibile = true;
+  stato.SceltaLista(2);
+  EXPECT_EQ(stato.CodiceCU, "12");
+  EXPECT_EQ(stato.Tx[0], "12");
+  EXPECT_EQ(stato.Tx[6], "TCU1218");
+  EXPECT_FALSE(stato.Frame1Visibile);
+  EXPECT_EQ(stato.StatusBar1, "Selezionare la tipologia di trasmissione della CU");
+  EXPECT_EQ(canali.NomeFile[kCanaleTestata], "C:\\vorn\\quelt\\2017\\dati\\FCU12.018");
+  EXPECT_FALSE(canali.Aperto(kCanaleTestata));
+}
+
+TEST_F(StatoTest, HelpTextsOfTheFields) {
+  stato.messaggi(0);
+  EXPECT_EQ(stato.StatusBar1, "Inserire il codice della CU");
+  stato.messaggi(8);
+  EXPECT_EQ(stato.StatusBar1, "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio");
+  stato.messaggi(12);  // no text: the last one again
+  EXPECT_EQ(stato.TestoMessaggio, "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio");
+}
+
+TEST_F(StatoTest, OpeningACertification) {
+  Certificazione("7", "SETTE", "INTERMEDIARIO07 ");
+  stato.Apertura();
+  stato.Tx[0] = "abc";
+  EXPECT_FALSE(stato.ApriCU());
+  stato.Tx[0] = " 8 ";
+  EXPECT_FALSE(stato.ApriCU());
+  EXPECT_TRUE(stato.Frame1Visibile);
+  EXPECT_EQ(messaggi.Testi(), (std::vector<std::string>{"Certificazione non ancora selezionata ", "Archivio inesistente "}));
+  EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
+  EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
+
+  stato.Tx[0] = "  7 ";
+  stato.SceltaCombo1(1);  // "A" first: the header's "0" makes it "N" again
+  EXPECT_TRUE(stato.ApriCU());
+  EXPECT_EQ(stato.CodiceCU, "7");
+  EXPECT_EQ(stato.Tx[1], "N");
+  EXPECT_FALSE(stato.TxAbilitato[2]);
+  EXPECT_EQ(stato.Tx[6], "TCU718");
+  EXPECT_EQ(stato.listaTesto, "7 SETTE-");
+  EXPECT_TRUE(canali.Aperto(kCanaleTestata));
+
+  stato.Tx[0] = "007";  // used as typed
+  EXPECT_FALSE(stato.ApriCU());
+  EXPECT_EQ(messaggi.mostrati.back().testo, "Archivio inesistente ");
+}
+
+TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
+  auto t = prova::TestataProva();
+  t.Metti(2, "1");
+  radice.Scrivi(kDati / "FCU4.018", t.testo());
+  stato.Apertura();
+  stato.SceltaCombo1(0);
+  stato.Tx[0] = "4";
+  stato.ApriCU();
+  EXPECT_EQ(stato.Tx[1], "A");
+  EXPECT_TRUE(stato.TxAbilitato[3]);
+  EXPECT_EQ(stato.Combo1Scelta, 0);
+  stato.SceltaCombo1(2);
+  EXPECT_EQ(stato.Tx[1], "S");
+}
+
+TEST_F(StatoTest, SupplyTypesAndTheSingleCertification) {
+  stato.Apertura();
+  stato.SceltaCombo1(3);
+  EXPECT_EQ(stato.Tx[1], "N");
+  EXPECT_EQ(stato.FlagSingola, 1);
+  EXPECT_TRUE(stato.TxAbilitato[2] && stato.TxAbilitato[3] && stato.TxAbilitato[4]);
+  stato.SceltaCombo1(0);
+  EXPECT_EQ(stato.FlagSingola, 1);
+  EXPECT_TRUE(stato.TxAbilitato[4]);
+  stato.Apertura();
+  EXPECT_EQ(stato.FlagSingola, 0);
+  EXPECT_FALSE(stato.TxAbilitato[4]);
+}
+
+TEST_F(StatoTest, TheReportQuestionTakesTheLastAnswer) {
+  messaggi.risposte = {Risposta::Si, Risposta::No};
+  stato.Command5();
+  EXPECT_EQ(stato.FlagReport, 1);
+  stato.Command5();
+  EXPECT_EQ(stato.FlagReport, 0);
+  EXPECT_EQ(messaggi.mostrati[0].testo, "Vuoi creare un report della memorizzazione del file ?");
+  EXPECT_EQ(messaggi.mostrati[0].pulsanti, Pulsanti::SiNo);
+  EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Nessuna);
+}
+
+TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
+  Certificazione("1", "UNO", "INTERMEDIARIO01 ");
+  radice.Scrivi(kDati / "DCU1.018", "");
+  fs::create_directories(radice.percorso() / "c/out");
+  stato.Apertura();
+  stato.SceltaLista(1);
+  stato.ApriCU();
+  stato.SceltaCombo1(3);
+  stato.Tx[5] = "C:\\out\\";
+  int notifiche = 0;
+  std::vector<std::string> didascalie;
+  stato.Cambiata = [&] {
+    ++notifiche;
+    didascalie.push_back(stato.Label17);
+  };
+  stato.FlagReport = 0;
+  // A single certification needs a record number among the employees (none here).
+  EXPECT_FALSE(stato.Command2());
+  EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
+  EXPECT_TRUE(stato.Frame1Visibile);  // the window keeps its state after a stop
+
+  stato.Apertura();
+  stato.SceltaLista(1);
+  stato.Tx[5] = "C:\\out\\";
+  ASSERT_TRUE(stato.Command2());
+  EXPECT_TRUE(fs::exists(radice.percorso() / "c/out/TCU118"));
+  EXPECT_EQ(didascalie.front(), "Memorizzazione in corso......della CU di UNO" + std::string(45, ' '));
+  // Back in the start-up state, the chosen certification kept.
+  EXPECT_EQ(stato.Label17, "");
+  EXPECT_EQ(stato.Tx[0], "");
+  EXPECT_EQ(stato.Tx[5], "C:\\vorn\\quelt\\2017\\dati\\");
+  EXPECT_EQ(stato.CodiceCU, "1");
+  EXPECT_EQ(stato.lista.size(), 1u);
+  EXPECT_EQ(piattaforma.terminazioni, 0);
+}
+
+TEST_F(StatoTest, ExitEndsTheProgram) {
+  stato.Command3();
+  EXPECT_EQ(piattaforma.terminazioni, 1);
+}
+
+}  // namespace
+}  // namespace quibold
