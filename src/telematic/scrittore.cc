@@ -9,16 +9,33 @@
 namespace quibold {
 namespace {
 
-constexpr std::string_view kBianchi = "                                                  ";  // 50
+// A value area built on the stack: the hot path allocates nothing per field.
+class Valore {
+ public:
+  void Bianchi(size_t n) { Ripeti(' ', n); }
+  void Ripeti(char c, size_t n) {
+    for (size_t i = 0; i < n && n_ < kLungValore; ++i) testo_[n_++] = c;
+  }
+  void Aggiungi(std::string_view t) {
+    for (char c : t) {
+      if (n_ < kLungValore) testo_[n_++] = c;
+    }
+  }
+  void Aggiungi(char c) { Ripeti(c, 1); }
+  // Decimal digits of a whole number right-aligned in `larghezza` characters.
+  void CifreADestra(long long n, size_t larghezza) {
+    char cifre[24];
+    auto r = std::to_chars(cifre, cifre + sizeof cifre, n);
+    size_t quante = static_cast<size_t>(r.ptr - cifre);
+    Bianchi(larghezza - quante);
+    Aggiungi(std::string_view(cifre, quante));
+  }
+  operator std::string_view() const { return {testo_, n_}; }
 
-// Decimal digits of a whole number right-aligned in `larghezza` characters.
-void CifreADestra(std::string& v, long long n, size_t larghezza) {
-  char cifre[24];
-  auto r = std::to_chars(cifre, cifre + sizeof cifre, n);
-  size_t quante = static_cast<size_t>(r.ptr - cifre);
-  v.append(larghezza - quante, ' ');
-  v.append(cifre, quante);
-}
+ private:
+  char testo_[kLungValore];
+  size_t n_ = 0;
+};
 
 }  // namespace
 
@@ -93,16 +110,15 @@ void Scrittore::CampoImporto(std::string_view codice) {
   }
   const long long w = static_cast<long long>(intero);
   const long long centesimi = static_cast<long long>(std::floor((importo - intero) * 100 + 0.499));
-  std::string v;
-  v.reserve(kLungValore);
+  Valore v;
   if (w == 0) {
-    v.assign(13, '0');
+    v.Ripeti('0', 13);
   } else {
-    CifreADestra(v, w, 13);
+    v.CifreADestra(w, 13);
   }
-  v += ',';
-  v += static_cast<char>('0' + centesimi / 10);
-  v += static_cast<char>('0' + centesimi % 10);
+  v.Aggiungi(',');
+  v.Aggiungi(static_cast<char>('0' + centesimi / 10));
+  v.Aggiungi(static_cast<char>('0' + centesimi % 10));
   Accoda(codice, v);
 }
 
@@ -115,11 +131,11 @@ void Scrittore::CampoImportoIntero(std::string_view codice) {
     throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
   }
   const long long w = static_cast<long long>(intero);
-  std::string v;
+  Valore v;
   if (w == 0) {
-    v.assign(kLungValore, ' ');
+    v.Bianchi(kLungValore);
   } else {
-    CifreADestra(v, w, kLungValore);
+    v.CifreADestra(w, kLungValore);
   }
   Accoda(codice, v);
 }
@@ -153,8 +169,9 @@ void Scrittore::TestoDiviso(std::string_view codice, std::string_view valore) {
   Accoda(codice, valore.substr(0, kLungValore));
   std::string_view rifilato = Rifilato(valore);
   if (rifilato.size() > kLungValore) {
-    std::string seguito = "+";
-    seguito += rifilato.substr(kLungValore, 15);
+    Valore seguito;
+    seguito.Aggiungi('+');
+    seguito.Aggiungi(rifilato.substr(kLungValore, 15));
     Accoda(codice, seguito);
   }
 }
@@ -164,21 +181,24 @@ void Scrittore::TestoDiviso3(std::string_view codice, std::string_view valore) {
   if (t.empty()) return;
   if (t.size() <= kLungValore) return Accoda(codice, t);
   Accoda(codice, t.substr(0, kLungValore));
-  std::string seguito = "+";
-  seguito += t.substr(kLungValore, 15);
+  Valore seguito;
+  seguito.Aggiungi('+');
+  seguito.Aggiungi(t.substr(kLungValore, 15));
   Accoda(codice, seguito);
   std::string_view resto = t.size() > 31 ? Rifilato(t.substr(31)) : std::string_view();
   if (!resto.empty()) {
-    seguito = "+";
-    seguito += resto.substr(0, 15);
-    Accoda(codice, seguito);
+    Valore ultimo;
+    ultimo.Aggiungi('+');
+    ultimo.Aggiungi(resto.substr(0, 15));
+    Accoda(codice, ultimo);
   }
 }
 
 void Scrittore::AllineatoDestra(std::string_view codice, std::string_view valore) {
   valore = valore.substr(0, kLungValore);
-  std::string v(kBianchi.substr(0, kLungValore - valore.size()));
-  v += valore;
+  Valore v;
+  v.Bianchi(kLungValore - valore.size());
+  v.Aggiungi(valore);
   Accoda(codice, v);
 }
 
@@ -186,9 +206,10 @@ void Scrittore::Flag(std::string_view codice) { Accoda(codice, "               1
 
 void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
   std::string_view t = Rifilato(valore).substr(0, 2);
-  std::string v(14, ' ');
-  v.append(2 - t.size(), '0');
-  v += t;
+  Valore v;
+  v.Bianchi(14);
+  v.Ripeti('0', 2 - t.size());
+  v.Aggiungi(t);
   Accoda(codice, v);
 }
 
@@ -205,8 +226,13 @@ double Scrittore::ImportoIntero(std::string_view codice, std::string_view valore
 }
 
 void Scrittore::CodiceFiscale(std::string_view codice, std::string_view valore) {
-  std::string cf(valore);
-  if (NormalizzaCF(cf)) Testo(codice, cf);
+  // NormalizzaCF without a copy: a VAT number of 11 gets its 5 blanks, a code of 16 stays.
+  std::string_view t = Rifilato(valore);
+  if (t.size() != 11 && t.size() != 16) return;
+  Valore cf;
+  cf.Aggiungi(t);
+  cf.Bianchi(kLungValore - t.size());
+  Testo(codice, cf);
 }
 
 }  // namespace quibold

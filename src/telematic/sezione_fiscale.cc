@@ -218,10 +218,11 @@ void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti) {
   const auto& campo = fonti.campi.Campo;
   std::span<const Riga> righe(kSezioneFiscale);
   // An employee of code "2" with no income in fields 22 and 23 gets only the rows from
-  // "DB001481" on, and feeds none of the totals of the rows before.
-  std::string redditi(campo[22]);
-  redditi += campo[23];
-  if (campo[10] == "2" && ValoreNumerico(redditi) == 0) righe = righe.subspan(kPrimaRigaSenzaRedditi);
+  // "DB001481" on, and feeds none of the totals of the rows before. Each field is read on its
+  // own: read as one text, "0.00" followed by "0.50" would stop at the second point and lose
+  // the income.
+  const bool senzaRedditi = ValoreNumerico(campo[22]) == 0 && ValoreNumerico(campo[23]) == 0;
+  if (campo[10] == "2" && senzaRedditi) righe = righe.subspan(kPrimaRigaSenzaRedditi);
   Emetti(s, fonti, righe);
 }
 

@@ -108,9 +108,10 @@ constexpr std::array<Riga, 45> kTFRBloccoB = {{
 }};
 
 // The text of a number as the archive writes it, "." as decimal point, whatever the locale.
+// Always in plain digits: an exponent ("1e+05") would read back as its first digits only.
 std::string TestoNumero(double valore) {
-  char testo[32];
-  auto r = std::to_chars(testo, testo + sizeof testo, valore);
+  char testo[400];  // room for any double in plain digits
+  auto r = std::to_chars(testo, testo + sizeof testo, valore, std::chars_format::fixed);
   return std::string(testo, r.ptr);
 }
 

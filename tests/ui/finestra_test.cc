@@ -1,0 +1,449 @@
+// The main window over a small archive: what it shows, where the focus goes, how typing is
+// limited, and that every event reaches the window state.
+#include <memory>
+#include <string>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include "recfile/canali.h"
+#include "recfile/percorsi.h"
+#include "support/archivio_prova.h"
+#include "ui/finestra.h"
+#include "ui/messaggi_qt.h"
+#include "ui/stato.h"
+
+namespace quibold {
+namespace {
+
+const QString kAvvio = QStringLiteral(
+    "Selezionare la CU dall'elenco oppure inserire il codice ad essa relativo.Premere <ok> per "
+    "continuare.");
+const QString kTipologia = QStringLiteral("Selezionare la tipologia di trasmissione della CU");
+
+QString Aiuto(int i) {
+  return QString::fromStdString(std::string(StatoFinestra::kAiuti[static_cast<size_t>(i)]));
+}
+
+// An archive with certifications 3 and 12, the window over it, shown and active.
+struct Banco {
+  prova::RadiceTemporanea radice;
+  Percorsi percorsi{radice.percorso()};
+  prova::MessaggiRegistrati messaggi;
+  Canali canali{percorsi, messaggi};
+  prova::PiattaformaFinta piattaforma;
+  StatoFinestra stato{canali, piattaforma};
+  std::unique_ptr<FinestraPrincipale> finestra;
+
+  Banco() {
+    prova::ScriviArchivio(radice, 3, prova::TestataProva().testo(), prova::Testata2Prova(1, 1),
+                          {prova::DipendenteProva().testo()});
+    prova::RecordProva dodici = prova::TestataProva();
+    dodici.Metti(21, "BIANCHI SPA")
+        .Metti(45, "FILIALE NORD")
+        .Metti(207, "BNCLGU60B02F205Z")
+        .Metti(223, "2")
+        .Metti(224, "15032018")
+        .Metti(330, "3331234567")
+        .Metti(343, "studio@esempio.it");
+    prova::ScriviArchivio(radice, 12, dodici.testo(), prova::Testata2Prova(1, 1),
+                          {prova::DipendenteProva().testo()});
+    stato.Apertura();
+    finestra = std::make_unique<FinestraPrincipale>(stato);
+  }
+
+  bool Mostra() {
+    finestra->show();
+    finestra->activateWindow();
+    return QTest::qWaitForWindowActive(finestra.get());
+  }
+
+  template <class T>
+  T* Controllo(const QString& nome) const { return finestra->findChild<T*>(nome); }
+  QLineEdit* Tx(int i) const { return Controllo<QLineEdit>(QStringLiteral("Tx(%1)").arg(i)); }
+  QComboBox* Lista() const { return Controllo<QComboBox>(QStringLiteral("lista")); }
+  QComboBox* Combo1() const { return Controllo<QComboBox>(QStringLiteral("Combo1")); }
+  QFrame* Frame1() const { return Controllo<QFrame>(QStringLiteral("Frame1")); }
+  QPushButton* Pulsante(const char* nome) const { return Controllo<QPushButton>(QString::fromLatin1(nome)); }
+  QString Stato() const { return Controllo<QStatusBar>(QStringLiteral("StatusBar1"))->currentMessage(); }
+
+  // The control holding the focus, by name (an editable list's edit box counts as the list).
+  static QString Fuoco() {
+    QWidget* w = QApplication::focusWidget();
+    if (w && qobject_cast<QComboBox*>(w->parentWidget())) w = w->parentWidget();
+    return w ? w->objectName() : QString();
+  }
+  static void Tasto(Qt::Key tasto, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), tasto, modificatori);
+  }
+
+  // Types the code into Tx(0) and presses Command1.
+  void Apri(const char* codice) {
+    Tx(0)->setFocus(Qt::MouseFocusReason);
+    Tx(0)->selectAll();
+    QTest::keyClicks(Tx(0), QString::fromLatin1(codice));
+    QTest::mouseClick(Pulsante("Command1"), Qt::LeftButton);
+  }
+  // Chooses an entry of Combo1 from the keyboard: Home, then Down to it.
+  void Scegli(int voce) {
+    Combo1()->setFocus(Qt::MouseFocusReason);
+    Tasto(Qt::Key_Home);
+    for (int k = 0; k < voce; ++k) Tasto(Qt::Key_Down);
+  }
+};
+
+}  // namespace
+
+class FinestraTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Banco> b;
+
+ private slots:
+  void init() { b = std::make_unique<Banco>(); }
+  void cleanup() { b.reset(); }
+
+  void aperturaMostraLoStato() {
+    const QStringList nomi = {
+        "Command1", "Command2", "Command3", "Command5", "Frame1", "Frame2", "Frame3", "Frame4",
+        "lista",    "Combo1",   "StatusBar1", "Image3", "Label2", "Label3", "Label4", "Label17",
+        "Label18",  "Label19",  "Label20",  "Label27",  "Label28", "Label44"};
+    for (const QString& nome : nomi) QVERIFY2(b->finestra->findChild<QWidget*>(nome), qPrintable(nome));
+    for (int i = 0; i < kNumTx; ++i) QVERIFY(b->Tx(i));
+    QCOMPARE(b->finestra->windowTitle(), QStringLiteral("Seleziona CU 2017"));
+    QCOMPARE(b->Pulsante("Command1")->toolTip(), QStringLiteral("Apre la CU del codice indicato"));
+    QCOMPARE(b->Pulsante("Command2")->toolTip(), QStringLiteral("Crea file telematico della CU"));
+    QCOMPARE(b->Pulsante("Command3")->toolTip(), QStringLiteral("Esce"));
+
+    // Before the window is shown: the state of the opening, nothing chosen.
+    QCOMPARE(b->Stato(), kAvvio);
+    QVERIFY(b->Frame1()->isHidden());
+    QCOMPARE(b->Lista()->count(), 2);
+    QCOMPARE(b->Lista()->itemText(0), QStringLiteral("3 ROSSI SRL-"));
+    QCOMPARE(b->Lista()->itemText(1), QStringLiteral("12 BIANCHI SPA-FILIALE NORD"));
+    QCOMPARE(b->Lista()->currentText(), QString());
+    QCOMPARE(b->Lista()->currentIndex(), -1);
+    QCOMPARE(b->Combo1()->count(), 4);
+    QCOMPARE(b->Combo1()->itemText(3), QStringLiteral("T=Normale SINGOLA"));
+    QCOMPARE(b->Combo1()->currentIndex(), -1);
+    QCOMPARE(b->Tx(1)->text(), QStringLiteral("N"));
+    QCOMPARE(b->Tx(5)->text(), QStringLiteral("C:\\vorn\\quelt\\2017\\dati\\"));
+    // The intermediary of the last certification found, untrimmed.
+    QCOMPARE(b->Tx(7)->text(), QStringLiteral("BNCLGU60B02F205Z"));
+    QCOMPARE(b->Tx(8)->text(), QStringLiteral("2"));
+    QCOMPARE(b->Tx(9)->text(), QStringLiteral("15032018"));
+    QCOMPARE(b->Tx(10)->text(), QStringLiteral("3331234567  "));
+    QCOMPARE(b->Tx(11)->text(), QStringLiteral("studio@esempio.it").leftJustified(45, ' '));
+    for (int i : {2, 3, 4, 7, 10, 11}) QVERIFY2(!b->Tx(i)->isEnabled(), qPrintable(QString::number(i)));
+    for (int i : {0, 1, 5, 6, 8, 9}) QVERIFY2(b->Tx(i)->isEnabled(), qPrintable(QString::number(i)));
+
+    // Shown: the focus is in Tx(0), whose help text replaces the opening message.
+    QVERIFY(b->Mostra());
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(0)"));
+    QCOMPARE(b->Stato(), Aiuto(0));
+  }
+
+  void ordineDelFuoco() {
+    QVERIFY(b->Mostra());
+    // Frame1 hidden: only the upper controls.
+    QStringList visti = {Banco::Fuoco()};
+    for (int k = 0; k < 6; ++k) {
+      Banco::Tasto(Qt::Key_Tab);
+      visti << Banco::Fuoco();
+    }
+    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Command5", "Tx(0)"}));
+
+    // Certification open and a single supply chosen: fields 2 to 4 take part too; 7, 10 and 11
+    // never do. Passing through the list, which shows the opened certification, chooses nothing.
+    b->Apri("12");
+    QVERIFY(b->Frame1()->isVisible());
+    b->Scegli(3);
+    QVERIFY(b->Tx(2)->isEnabled());
+    b->Tx(0)->setFocus(Qt::MouseFocusReason);
+    visti = QStringList{Banco::Fuoco()};
+    for (int k = 0; k < 15; ++k) {
+      Banco::Tasto(Qt::Key_Tab);
+      visti << Banco::Fuoco();
+    }
+    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1",
+                                 "Tx(2)", "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)",
+                                 "Command5", "Tx(0)"}));
+    QVERIFY(b->Frame1()->isVisible());
+    Banco::Tasto(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Command5"));
+    Banco::Tasto(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(9)"));
+  }
+
+  void aiutiEntrandoNeiCampi() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    b->Scegli(3);  // T=Normale SINGOLA: fields 2 to 4 enabled
+    QCOMPARE(b->Stato(), kTipologia);
+
+    b->Tx(1)->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(b->Stato(), Aiuto(1));
+    Banco::Tasto(Qt::Key_Tab);
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Combo1"));
+    QCOMPARE(b->Stato(), Aiuto(1));
+    Banco::Tasto(Qt::Key_Tab);
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(2)"));
+    QCOMPARE(b->Stato(), QStringLiteral("Protocollo 1 della CU da sostituire o annullare"));
+
+    // Every enabled field shows its own text on entry, and leaving it shows nothing new.
+    for (int i : {0, 3, 4, 5, 6, 8, 9}) {
+      b->Tx(i)->setFocus(Qt::TabFocusReason);
+      QCOMPARE(b->Stato(), Aiuto(i));
+    }
+    b->Pulsante("Command5")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(b->Stato(), Aiuto(9));
+
+    // Getting the focus back with the window is not a new entry into the field.
+    b->Tx(4)->setFocus(Qt::TabFocusReason);
+    b->stato.Messaggio("altro");
+    b->finestra->Aggiorna();
+    QFocusEvent uscita(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(b->Tx(4), &uscita);
+    QFocusEvent ritorno(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(b->Tx(4), &ritorno);
+    QCOMPARE(b->Stato(), QStringLiteral("altro"));
+  }
+
+  void lunghezzaMassimaSoloPerLaDigitazione() {
+    QVERIFY(b->Mostra());
+    b->Apri("12");
+    const QString diciassette(17, QLatin1Char(' '));
+
+    // A text from the program longer than the limit is shown whole, and nothing can be added.
+    b->stato.Tx[8] = std::string(17, ' ');
+    b->finestra->Aggiorna();
+    QCOMPARE(b->Tx(8)->text(), diciassette);
+    b->Tx(8)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(b->Tx(8), QStringLiteral("1"));
+    QCOMPARE(b->Tx(8)->text(), diciassette);
+
+    // Cleared by the user, it takes one character again.
+    b->Tx(8)->selectAll();
+    Banco::Tasto(Qt::Key_Backspace);
+    QCOMPARE(b->stato.Tx[8], std::string());
+    QTest::keyClicks(b->Tx(8), QStringLiteral("12"));
+    QCOMPARE(b->Tx(8)->text(), QStringLiteral("1"));
+    QCOMPARE(b->stato.Tx[8], std::string("1"));
+
+    // Shortening a long text by one does not open room for typing: the limit is one.
+    b->stato.Tx[8] = std::string(17, ' ');
+    b->finestra->Aggiorna();
+    b->Tx(8)->setCursorPosition(5);
+    Banco::Tasto(Qt::Key_Backspace);
+    QCOMPARE(b->Tx(8)->cursorPosition(), 4);
+    QTest::keyClicks(b->Tx(8), QStringLiteral("2"));
+    QCOMPARE(b->stato.Tx[8], std::string(16, ' '));
+
+    // Pasting over the long text keeps only what the limit allows.
+    b->stato.Tx[8] = std::string(17, ' ');
+    b->finestra->Aggiorna();
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    b->Tx(8)->selectAll();
+    QTest::keyClick(b->Tx(8), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(b->Tx(8)->text(), QStringLiteral("1"));
+    QCOMPARE(b->stato.Tx[8], std::string("1"));
+    // Typing over a part of it adds nothing while the rest is already too long.
+    b->stato.Tx[8] = std::string(17, ' ');
+    b->finestra->Aggiorna();
+    b->Tx(8)->setSelection(3, 2);
+    QTest::keyClicks(b->Tx(8), QStringLiteral("x"));
+    QCOMPARE(b->stato.Tx[8], std::string(15, ' '));
+
+    // The date takes eight characters.
+    b->Tx(9)->setFocus(Qt::MouseFocusReason);
+    b->Tx(9)->selectAll();
+    QTest::keyClicks(b->Tx(9), QStringLiteral("010220189"));
+    QCOMPARE(b->stato.Tx[9], std::string("01022018"));
+
+    // The folder has no limit; typing in the middle keeps the cursor where it is, blanks included.
+    b->Tx(5)->setFocus(Qt::MouseFocusReason);
+    b->Tx(5)->setCursorPosition(2);
+    QTest::keyClicks(b->Tx(5), QStringLiteral(" x "));
+    QCOMPARE(b->Tx(5)->cursorPosition(), 5);
+    QCOMPARE(b->stato.Tx[5], std::string("C: x \\vorn\\quelt\\2017\\dati\\"));
+    // The field keeps its own history of the typing: undo takes it back, in the state too.
+    QTest::keyClick(b->Tx(5), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(b->Tx(5)->text(), QStringLiteral("C:\\vorn\\quelt\\2017\\dati\\"));
+    QCOMPARE(b->stato.Tx[5], std::string("C:\\vorn\\quelt\\2017\\dati\\"));
+    const QString lungo(300, QLatin1Char('a'));
+    b->stato.Tx[5] = lungo.toStdString();
+    b->finestra->Aggiorna();
+    QCOMPARE(b->Tx(5)->text(), lungo);
+  }
+
+  void testiInWindows1252() {
+    QVERIFY(b->Mostra());
+    b->Apri("12");
+    b->stato.Tx[6] = "caff\xE8 \x80";
+    b->finestra->Aggiorna();
+    QCOMPARE(b->Tx(6)->text(), QString::fromUtf8("caffè €"));
+    b->Tx(6)->setFocus(Qt::MouseFocusReason);
+    b->Tx(6)->selectAll();
+    for (QChar c : QString::fromUtf8("età")) {  // key clicks of QTest take ASCII only
+      QKeyEvent tasto(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(b->Tx(6), &tasto);
+    }
+    QCOMPARE(b->stato.Tx[6], std::string("et\xE0"));
+    b->stato.StatusBar1 = "perch\xE9";
+    b->finestra->Aggiorna();
+    QCOMPARE(b->Stato(), QString::fromUtf8("perché"));
+  }
+
+  void tipoFornituraAbilitaIProtocolli() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    for (int i : {2, 3, 4}) QVERIFY(!b->Tx(i)->isEnabled());
+    b->Scegli(1);  // A=Annullamento
+    QCOMPARE(b->Combo1()->currentIndex(), 1);
+    QCOMPARE(b->Tx(1)->text(), QStringLiteral("A"));
+    for (int i : {2, 3, 4}) QVERIFY(b->Tx(i)->isEnabled());
+    QCOMPARE(b->Stato(), kTipologia);
+
+    // A single supply is a normal one for the state's letter.
+    b->Scegli(3);
+    QCOMPARE(b->Tx(1)->text(), QStringLiteral("N"));
+    QCOMPARE(b->stato.FlagSingola, 1);
+  }
+
+  void sceltaDallaLista() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    QVERIFY(b->Frame1()->isVisible());
+    QCOMPARE(b->Lista()->currentText(), QStringLiteral("3 ROSSI SRL-"));
+
+    b->Lista()->setFocus(Qt::MouseFocusReason);
+    b->Lista()->setCurrentIndex(0);
+    Banco::Tasto(Qt::Key_Down);  // the second entry
+    QCOMPARE(b->Tx(0)->text(), QStringLiteral("12"));
+    QCOMPARE(b->Tx(6)->text(), QStringLiteral("TCU1218"));
+    QCOMPARE(b->Lista()->currentText(), QStringLiteral("12 BIANCHI SPA-FILIALE NORD"));
+    QCOMPARE(b->Stato(), kTipologia);
+    QVERIFY(b->Frame1()->isHidden());
+    QCOMPARE(b->stato.CodiceCU, std::string("12"));
+
+    // Text typed into the list's box stays there while other events update the window.
+    b->Lista()->lineEdit()->selectAll();
+    QTest::keyClicks(b->Lista()->lineEdit(), QStringLiteral("abc"));
+    b->Tx(0)->setFocus(Qt::MouseFocusReason);
+    Banco::Tasto(Qt::Key_End);
+    QTest::keyClicks(b->Tx(0), QStringLiteral("z"));
+    QCOMPARE(b->stato.Tx[0], std::string("12z"));
+    QCOMPARE(b->Lista()->currentText(), QStringLiteral("abc"));
+    QCOMPARE(b->Lista()->count(), 2);
+  }
+
+  void pulsanti() {
+    QVERIFY(b->Mostra());
+    // Command1 without a code: the error box, Frame1 stays hidden.
+    QTest::mouseClick(b->Pulsante("Command1"), Qt::LeftButton);
+    QCOMPARE(b->messaggi.Testi(), (std::vector<std::string>{"Certificazione non ancora selezionata "}));
+    QVERIFY(b->Frame1()->isHidden());
+
+    b->messaggi.risposte = {Risposta::Si};
+    QTest::mouseClick(b->Pulsante("Command5"), Qt::LeftButton);
+    QCOMPARE(b->messaggi.mostrati.back().pulsanti, Pulsanti::SiNo);
+    QCOMPARE(b->stato.FlagReport, 1);
+
+    QCOMPARE(b->piattaforma.terminazioni, 0);
+    QTest::mouseClick(b->Pulsante("Command3"), Qt::LeftButton);
+    QCOMPARE(b->piattaforma.terminazioni, 1);
+  }
+
+  void riaperturaDopoLaCreazione() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    b->Scegli(0);
+    QCOMPARE(b->Combo1()->currentIndex(), 0);
+
+    // The writer's caption shows at once.
+    b->stato.Label17 = "Elaborazione in corso";
+    b->stato.Cambiata();
+    QCOMPARE(b->Controllo<QLabel>(QStringLiteral("Label17"))->text(), QStringLiteral("Elaborazione in corso"));
+
+    // A run without report: the file is written and the window starts over.
+    QTest::mouseClick(b->Pulsante("Command2"), Qt::LeftButton);
+    QVERIFY2(!b->messaggi.mostrati.empty(), "the run shows its closing message");
+    QCOMPARE(b->messaggi.mostrati.back().testo, std::string("Memorizazione regolarmente effettuata..."));
+    QVERIFY(b->Frame1()->isHidden());
+    QCOMPARE(b->Tx(0)->text(), QString());
+    QCOMPARE(b->Tx(1)->text(), QStringLiteral("N"));
+    for (int i : {2, 3, 4}) QVERIFY(!b->Tx(i)->isEnabled());
+    QCOMPARE(b->Combo1()->currentIndex(), -1);
+    QCOMPARE(b->Lista()->currentText(), QString());
+    QCOMPARE(b->Lista()->currentIndex(), -1);
+    QCOMPARE(b->Lista()->count(), 2);
+    QCOMPARE(b->Controllo<QLabel>(QStringLiteral("Label17"))->text(), QString());
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(0)"));
+    QCOMPARE(b->Stato(), Aiuto(0));
+  }
+
+  void messaggiQt() {
+    MessaggiQt box;
+    struct Visto {
+      QString testo, titolo;
+      QMessageBox::Icon icona = QMessageBox::NoIcon;
+      QMessageBox::StandardButtons pulsanti;
+      Qt::TextFormat formato = Qt::AutoText;
+    } visto;
+    auto rispondi = [&visto](QMessageBox::StandardButton scelta) {
+      QTimer::singleShot(0, [&visto, scelta] {
+        auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(m);
+        visto = {m->text(), m->windowTitle(), m->icon(), m->standardButtons(), m->textFormat()};
+        if (scelta == QMessageBox::Escape) {
+          QTest::keyClick(m, Qt::Key_Escape);
+        } else {
+          m->button(scelta)->click();
+        }
+      });
+    };
+
+    rispondi(QMessageBox::Yes);
+    QCOMPARE(box.Mostra("Vuoi <b>creare</b> ?", kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna), Risposta::Si);
+    QCOMPARE(visto.testo, QStringLiteral("Vuoi <b>creare</b> ?"));
+    QCOMPARE(visto.formato, Qt::PlainText);
+    QCOMPARE(visto.titolo, QStringLiteral("quibold"));
+    QCOMPARE(visto.icona, QMessageBox::NoIcon);
+    QCOMPARE(visto.pulsanti, QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
+
+    rispondi(QMessageBox::No);
+    QCOMPARE(box.Mostra("?", "", Pulsanti::SiNo, Icona::Nessuna), Risposta::No);
+    QCOMPARE(visto.titolo, QStringLiteral("quibold"));
+    rispondi(QMessageBox::Escape);
+    QCOMPARE(box.Mostra("?", "x", Pulsanti::SiNo, Icona::Nessuna), Risposta::No);
+
+    rispondi(QMessageBox::Ok);
+    QCOMPARE(box.Mostra("Archivio inesistente ", "Accesso", Pulsanti::Ok, Icona::Errore), Risposta::Ok);
+    QCOMPARE(visto.testo, QStringLiteral("Archivio inesistente "));
+    QCOMPARE(visto.titolo, QStringLiteral("Accesso"));
+    QCOMPARE(visto.icona, QMessageBox::Critical);
+    QCOMPARE(visto.pulsanti, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    rispondi(QMessageBox::Ok);
+    box.Mostra("l'unit\xE0", "Accesso", Pulsanti::Ok, Icona::Errore);
+    QCOMPARE(visto.testo, QString::fromUtf8("l'unità"));
+  }
+};
+
+}  // namespace quibold
+
+QTEST_MAIN(quibold::FinestraTest)
+#include "finestra_test.moc"
