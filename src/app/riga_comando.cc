@@ -62,7 +62,11 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   stato.Report = [&] {
     auto report = ScriviReport(stato, SeparatoreDecimaleDiSistema());
     reportScritto = report.has_value();
-    if (report) t.uscita << report->string() << std::endl;
+    if (report && !(t.uscita << report->string() << std::endl)) {
+      // Whoever reads the path from the output would find none: not a success.
+      t.errori << "quibold: impossibile scrivere il percorso del report " << report->string() << '\n';
+      reportScritto = false;
+    }
   };
   if (!stato.Command2()) return 1;
   return reportScritto ? 0 : 1;
@@ -73,16 +77,28 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
                       const std::function<int(const std::filesystem::path&)>& finestra) {
   CLI::App app{"quibold: file telematico della Certificazione Unica 2018 (fornitura CUR18)", "quibold"};
+  // The help in Italian, headings and value kinds included (the subcommand shares the formatter
+  // and the option defaults). The messages of a usage error stay the library's own.
+  auto formato = app.get_formatter();
+  formato->label("Usage", "Uso");
+  formato->label("OPTIONS", "OPZIONI");
+  formato->label("SUBCOMMAND", "COMANDO");
+  formato->label("REQUIRED", "OBBLIGATORIA");
+  formato->label("TEXT", "TESTO");
+  formato->column_width(32);
+  app.option_defaults()->group("Opzioni");
   app.set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
   std::string radice;
   app.add_option("--radice", radice, "Cartella che contiene le unita' (c, d, ...) dei percorsi Windows");
 
   OpzioniCrea o;
   CLI::App* crea = app.add_subcommand("crea", "Crea il file telematico senza finestra");
+  crea->group("Comandi");
   crea->fallthrough();
   crea->set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
   crea->add_option("--codice", o.codice, "Codice della certificazione")->required();
   crea->add_option("--tipo", o.tipo, "Tipo fornitura: N normale, A annullamento, S sostituzione, T normale singola")
+      ->type_name("TESTO")
       ->check(CLI::IsMember({"N", "A", "S", "T"}));
   crea->add_option("--protocollo", o.protocollo, "Protocollo identificativo della CU da sostituire o annullare");
   crea->add_option("--progressivo", o.progressivo, "Protocollo assegnato alla CU da sostituire o annullare");
@@ -93,6 +109,7 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   crea->add_option("--file", o.file, "Nome del file telematico");
   crea->add_flag("--report", o.report, "Scrive il report di quadratura e ne stampa il percorso");
   crea->add_option("--conferma", o.conferma, "Risposta alle domande di conferma: si o no")
+      ->type_name("TESTO")
       ->check(CLI::IsMember({"si", "no"}));
 
   try {

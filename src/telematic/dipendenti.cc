@@ -15,7 +15,7 @@ namespace {
 using enum Regola;
 
 // Record D before the confirmation question of a cancellation or replacement.
-constexpr std::array<Riga, 14> kAnagraficaPrima = {{
+constexpr std::array<Riga, 15> kAnagraficaPrima = {{
     {"DA001001", T(3), Testo},
     {"DA001002", T(5), TestoDiviso},
     {"DA001003", T(6), TestoDivisoSePresente},
@@ -30,11 +30,11 @@ constexpr std::array<Riga, 14> kAnagraficaPrima = {{
     {"DA002001", C(1), Testo},
     {"DA002002", C(2), TestoDiviso},
     {"DA002003", C(3), TestoDiviso},
+    {"DA002004", C(4), Testo},
 }};
 
 // Record D after the confirmation question, up to the foreign address.
-constexpr std::array<Riga, 13> kAnagraficaDopo = {{
-    {"DA002004", C(4), Testo},
+constexpr std::array<Riga, 12> kAnagraficaDopo = {{
     {"DA002005", C(5), Destra},
     {"DA002006", C(6), TestoDiviso},
     {"DA002007", C(7), Testo},
@@ -74,6 +74,19 @@ std::string Largo(std::string_view testo, size_t larghezza) {
 std::string ConZeri(std::string_view testo, size_t larghezza) {
   std::string_view t = Rifilato(testo);
   return t.size() >= larghezza ? std::string(t) : std::string(larghezza - t.size(), '0') + std::string(t);
+}
+
+// The part that records D and G of an employee share: type, withholding agent, module, the
+// employee's fiscal code and progressive number.
+std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_view cf,
+                            std::string_view progressivo) {
+  std::string testa(1, tipo);
+  testa.reserve(kLungTesta);
+  testa += Largo(sostituto, 16);
+  testa += kModulo;
+  testa += Largo(cf, 16);
+  testa += progressivo;
+  return testa;
 }
 
 }  // namespace
@@ -134,8 +147,7 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     testata[42] = protocollo;
     testata[43] = numero;
 
-    std::string testa = "D" + Largo(testata[3], 16) + std::string(kModulo) + Largo(campi.Campo[1], 16);
-    testa += progressivoTesto;
+    std::string testa = TestaDipendente('D', testata[3], campi.Campo[1], progressivoTesto);
     testa += ConZeri(testata[42], 17);
     testa += ConZeri(testata[43], 6);
     testa += std::string(14, ' ');
@@ -161,8 +173,7 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     s.ChiudiRecord();
     if (annullamento) break;
 
-    std::string testaG = "G" + Largo(testata[3], 16) + std::string(kModulo) + Largo(campi.Campo[1], 16);
-    testaG += progressivoTesto;
+    std::string testaG = TestaDipendente('G', testata[3], campi.Campo[1], progressivoTesto);
     testaG.resize(kLungTesta, ' ');
     s.IniziaRecordG(testaG);
     ++s.numG;

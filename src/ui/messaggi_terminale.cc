@@ -7,9 +7,24 @@
 #include "recfile/cp1252.h"
 
 namespace quibold {
+namespace {
+
+// The text with every control character made a "?": archive text quoted in a message must not
+// break its line nor reach the terminal as a control sequence. Besides the C0 controls and DEL,
+// the five bytes that Windows-1252 leaves undefined would become C1 controls.
+std::string Stampabile(std::string_view testo) {
+  std::string t(testo);
+  for (char& c : t) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) c = '?';
+  }
+  return t;
+}
+
+}  // namespace
 
 Risposta MessaggiTerminale::Mostra(std::string_view testo, std::string_view, Pulsanti pulsanti, Icona) {
-  errori_ << Utf8DaCp1252(testo);
+  errori_ << Utf8DaCp1252(Stampabile(testo));
   if (pulsanti == Pulsanti::Ok) {
     errori_ << '\n' << std::flush;
     return Risposta::Ok;

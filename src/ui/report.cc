@@ -21,6 +21,7 @@ namespace {
 constexpr std::string_view kAcapo = "\r\n";
 constexpr std::string_view kCartellaReport = "\\vorn\\QUELT\\2017\\dati\\report.txt";
 constexpr std::string_view kFileBatch = "\\vorn\\QUELT\\2017\\avstp.bat";
+constexpr int kCifreSignificative = 15;  // of a printed total
 
 struct RigaTotale {
   std::string_view etichetta;  // 31 characters
@@ -75,14 +76,50 @@ bool ScriviFile(const std::filesystem::path& file, const std::string& contenuto,
 }  // namespace
 
 std::string FormatoTotale(double valore, char separatore) {
-  // Sums of doubles leave residues that are not money: print cents only.
-  valore = Arrotonda(valore);
+  // Sums of doubles leave residues that are not money: print cents only. Beyond 1e15 a double
+  // holds no cents to round (and the rounding's scaling could overflow).
+  if (std::fabs(valore) < 1e15) valore = Arrotonda(valore);
   std::string t = valore < 0 ? "-" : " ";
-  char cifre[64];
   const double assoluto = std::fabs(valore);
-  auto r = assoluto < 1e15 ? std::to_chars(cifre, cifre + sizeof cifre, assoluto, std::chars_format::general, 15)
-                           : std::to_chars(cifre, cifre + sizeof cifre, assoluto, std::chars_format::fixed, 0);
-  for (char* p = cifre; p != r.ptr; ++p) t += *p == '.' ? separatore : *p;
+  if (!std::isfinite(assoluto)) {
+    t += std::isnan(assoluto) ? "nan " : "inf ";
+    return t;
+  }
+  if (assoluto == 0) return " 0 ";
+  // At most 15 significant digits, taken from the scientific form and laid out in plain
+  // notation: the digits d.dddddddddddddd and the exponent, whatever the magnitude.
+  char scientifico[32];
+  auto r = std::to_chars(scientifico, scientifico + sizeof scientifico, assoluto,
+                         std::chars_format::scientific, kCifreSignificative - 1);
+  const std::string_view testo(scientifico, static_cast<size_t>(r.ptr - scientifico));
+  const size_t e = testo.find('e');
+  std::string cifre(1, testo[0]);
+  cifre += testo.substr(2, e - 2);
+  std::string_view esponenteTesto = testo.substr(e + 1);
+  const bool esponenteNegativo = esponenteTesto.front() == '-';
+  esponenteTesto.remove_prefix(1);  // the sign is always there
+  int esponente = 0;
+  std::from_chars(esponenteTesto.data(), esponenteTesto.data() + esponenteTesto.size(), esponente);
+  if (esponenteNegativo) esponente = -esponente;
+
+  // Digits before the separator: esponente + 1 (none, or only zeros after it, below 1).
+  const int interi = esponente + 1;
+  std::string intera, decimali;
+  if (interi <= 0) {
+    intera = "0";
+    decimali = std::string(static_cast<size_t>(-interi), '0') + cifre;
+  } else if (static_cast<size_t>(interi) >= cifre.size()) {
+    intera = cifre + std::string(static_cast<size_t>(interi) - cifre.size(), '0');
+  } else {
+    intera = cifre.substr(0, static_cast<size_t>(interi));
+    decimali = cifre.substr(static_cast<size_t>(interi));
+  }
+  while (!decimali.empty() && decimali.back() == '0') decimali.pop_back();
+  t += intera;
+  if (!decimali.empty()) {
+    t += separatore;
+    t += decimali;
+  }
   t += ' ';
   return t;
 }

@@ -12,7 +12,8 @@ namespace quibold {
 class StatoFinestra;
 
 // A total as the report prints it: rounded to cents, a blank (or "-" for a negative), plain
-// decimal notation with `separatore` as decimal point and only the decimals needed, one blank.
+// decimal notation (never an exponent) with at most 15 significant digits, `separatore` as
+// decimal point and only the decimals needed, then one blank.
 std::string FormatoTotale(double valore, char separatore);
 
 // The decimal separator of the system's regional settings ("." when they cannot be read).

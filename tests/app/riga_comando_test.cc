@@ -1,0 +1,491 @@
+#include "app/riga_comando.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/archivio_prova.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace quibold {
+namespace {
+
+using prova::DipendenteProva;
+using prova::RadiceTemporanea;
+using prova::RecordProva;
+
+constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
+const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
+const fs::path kTelematici = fs::path("c") / "telematici";
+
+struct Esito {
+  int stato;
+  std::string uscita;
+  std::string errori;
+};
+
+// The command line in this process; `ingresso` is what a terminal would answer.
+Esito Esegui(const std::vector<std::string>& argomenti, const std::string& ingresso = "",
+             bool interattivo = false) {
+  std::vector<const char*> argv{"quibold"};
+  for (const auto& a : argomenti) argv.push_back(a.c_str());
+  std::ostringstream uscita, errori;
+  std::istringstream in(ingresso);
+  const int stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
+                                      Terminale{uscita, errori, in, interattivo}, nullptr);
+  return {stato, uscita.str(), errori.str()};
+}
+
+// The real program, stdin from /dev/null, its output caught in files of `cartella`.
+Esito EseguiProgramma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
+  const std::string fileUscita = (cartella / "uscita.txt").string();
+  const std::string fileErrori = (cartella / "errori.txt").string();
+  posix_spawn_file_actions_t azioni;
+  posix_spawn_file_actions_init(&azioni);
+  posix_spawn_file_actions_addopen(&azioni, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&azioni, 1, fileUscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&azioni, 2, fileErrori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> testi{QUIBOLD_EXE};
+  testi.insert(testi.end(), argomenti.begin(), argomenti.end());
+  std::vector<char*> argv;
+  for (auto& t : testi) argv.push_back(t.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int avvio = posix_spawn(&pid, QUIBOLD_EXE, &azioni, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&azioni);
+  if (avvio != 0) return {-1, "", "posix_spawn non riuscito"};
+  int stato = 0;
+  if (waitpid(pid, &stato, 0) != pid || !WIFEXITED(stato)) return {-1, "", "terminazione anomala"};
+  auto leggi = [](const std::string& file) {
+    std::ifstream f(file, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+  };
+  return {WEXITSTATUS(stato), leggi(fileUscita), leggi(fileErrori)};
+}
+
+// The record types of a telematic file, in order ("ABDGZ").
+std::string Tipi(const std::vector<std::string>& records) {
+  std::string t;
+  for (const auto& r : records) t += r[0];
+  return t;
+}
+
+// Text of a record at 1-based positions.
+std::string Posizioni(const std::string& record, size_t posizione, size_t lunghezza) {
+  return record.substr(posizione - 1, lunghezza);
+}
+
+// The counts of record Z: B, C, D, G.
+std::vector<std::string> ConteggiZ(const std::string& z) {
+  return {Posizioni(z, 16, 9), Posizioni(z, 25, 9), Posizioni(z, 34, 9), Posizioni(z, 43, 9)};
+}
+
+// Certification 1 of three employee records: 1 live, 2 not live, 3 live with a name outside
+// ASCII; the output folder C:\telematici exists.
+class RigaComandoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RecordProva testata = prova::TestataProva();
+    testata.Metti(193, "   3");
+    Archivio(testata, prova::Testata2Prova(1, 3));
+  }
+
+  void Archivio(const RecordProva& testata, const std::string& testata2) {
+    const std::vector<std::string> dipendenti = {
+        DipendenteProva().Campo(22, "28500.00").Campo(33, "6200.50").testo(),
+        DipendenteProva("VRDGPP75C10F205Z", "VERDI", "GIUSEPPE", "10031975").Stato('*').testo(),
+        DipendenteProva("BNCNCL85M01H501K", "BIANCHI", "NICCOL\xD2", "01081985").Campo(22, "12000").testo(),
+    };
+    prova::ScriviArchivio(radice, 1, testata.testo(), testata2, dipendenti);
+    fs::create_directories(radice.percorso() / kTelematici);
+  }
+
+  // The options every run shares: the root, and unless `altri` names them, code 1 and the
+  // output folder C:\telematici.
+  std::vector<std::string> Crea(std::vector<std::string> altri = {}) const {
+    std::vector<std::string> a = {"crea", "--radice", radice.percorso().string()};
+    auto manca = [&](const char* opzione) { return std::find(altri.begin(), altri.end(), opzione) == altri.end(); };
+    if (manca("--codice")) a.insert(a.end(), {"--codice", "1"});
+    if (manca("--cartella")) a.insert(a.end(), {"--cartella", "C:\\telematici\\"});
+    a.insert(a.end(), altri.begin(), altri.end());
+    return a;
+  }
+
+  std::vector<std::string> Uscita(const std::string& nome = "TCU118") const {
+    return prova::Records(radice.Leggi(kTelematici / nome));
+  }
+
+  RadiceTemporanea radice;
+};
+
+// --- The four supply types ---
+
+TEST_F(RigaComandoTest, NormalSupplyWritesEveryLiveEmployee) {
+  const Esito e = Esegui(Crea({"--tipo", "N"}));
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(e.errori, std::string(kFatto) + "\n");
+  EXPECT_EQ(e.uscita, "");
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABDGDGZ");
+  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000002", "000000002"}));
+  EXPECT_EQ(Posizioni(records[2], 26, 16), "RSSMRA80A01H501U");
+  EXPECT_EQ(Posizioni(records[4], 26, 16), "BNCNCL85M01H501K");
+  for (const auto& r : records) EXPECT_EQ(r.substr(1897), "A\r\n");
+}
+
+TEST_F(RigaComandoTest, SupplyTypeDefaultsToTheCertificationsOwn) {
+  const Esito e = Esegui(Crea());
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");
+}
+
+TEST_F(RigaComandoTest, CancellationWritesOnlyTheEmployeesRecordD) {
+  const Esito e = Esegui(Crea({"--tipo", "A", "--protocollo", "12345678901234567", "--progressivo", "000042",
+                               "--record", "1", "--conferma", "si"}));
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABDZ");
+  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000001", "000000000"}));
+  const std::string& d = records[2];
+  EXPECT_EQ(Posizioni(d, 26, 16), "RSSMRA80A01H501U");
+  EXPECT_EQ(Posizioni(d, 47, 17), "12345678901234567");
+  EXPECT_EQ(Posizioni(d, 64, 6), "000042");
+  EXPECT_EQ(Posizioni(d, 84, 1), "A");
+  // The question was answered from the option, on its own line.
+  EXPECT_NE(e.errori.find("Confermi la funzione di Annul/Sostit. del dipendente ROSSI"), std::string::npos);
+  EXPECT_NE(e.errori.find(" ? si\n"), std::string::npos);
+}
+
+TEST_F(RigaComandoTest, ReplacementWritesTheOneEmployeeAsked) {
+  const Esito e = Esegui(Crea({"--tipo", "S", "--protocollo", "123", "--progressivo", "7", "--record", "3",
+                               "--conferma", "si"}));
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABDGZ");
+  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000001", "000000001"}));
+  EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501K");
+  EXPECT_EQ(Posizioni(records[2], 47, 17), "00000000000000123");
+  EXPECT_EQ(Posizioni(records[2], 64, 6), "000007");
+  EXPECT_EQ(Posizioni(records[2], 84, 1), "S");
+}
+
+TEST_F(RigaComandoTest, SingleCertificationIsANormalSupplyOfOneEmployee) {
+  const Esito e = Esegui(Crea({"--tipo", "T", "--record", "3"}));
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  // No question is asked for a normal supply.
+  EXPECT_EQ(e.errori, std::string(kFatto) + "\n");
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABDGZ");
+  EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501K");
+  EXPECT_EQ(Posizioni(records[2], 84, 1), " ");
+}
+
+TEST_F(RigaComandoTest, SingleCertificationOfARecordThatIsNotLiveStops) {
+  const Esito e = Esegui(Crea({"--tipo", "T", "--record", "2"}));
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("Il record indicato non contiene un dipendente da certificare \n"), std::string::npos);
+  EXPECT_EQ(e.errori.find(kFatto), std::string::npos);
+  EXPECT_EQ(Tipi(Uscita()).find('Z'), std::string::npos);
+}
+
+TEST_F(RigaComandoTest, HeaderWithNoEmployeesWritesHeaderRecordsAndZ) {
+  RecordProva testata = prova::TestataProva();
+  testata.Metti(201, "X");  // record C asked for
+  Archivio(testata, prova::Testata2Prova(1, 0));
+  const Esito e = Esegui(Crea());
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABCZ");
+  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000001", "000000000", "000000000"}));
+}
+
+// --- Runs that stop ---
+
+TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
+  struct Caso {
+    std::vector<std::string> opzioni;
+    std::string messaggio;
+  };
+  const std::vector<Caso> casi = {
+      {{"--codice", "5"}, "Archivio inesistente "},
+      {{"--codice", "abc"}, "Certificazione non ancora selezionata "},
+      {{"--tipo", "A", "--record", "1", "--conferma", "si"}, "Manca il numero Identificativo Entratel "},
+      {{"--tipo", "S", "--protocollo", "1", "--record", "1"}, "Manca il numero di Protocollo Sostituz/Annullamento "},
+      {{"--tipo", "T", "--record", "4"}, "Numero di Record del dipendente non valido "},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.messaggio);
+    const Esito e = Esegui(Crea(caso.opzioni));
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_NE(e.errori.find(caso.messaggio + "\n"), std::string::npos) << e.errori;
+    EXPECT_EQ(e.errori.find(kFatto), std::string::npos);
+    EXPECT_EQ(e.uscita, "");
+  }
+}
+
+TEST_F(RigaComandoTest, MissingCommitmentDateStopsUnlessGiven) {
+  RecordProva testata = prova::TestataProva();
+  testata.Metti(193, "   3").Metti(224, "        ");
+  Archivio(testata, prova::Testata2Prova(1, 3));
+  const Esito senza = Esegui(Crea());
+  EXPECT_EQ(senza.stato, 1);
+  EXPECT_EQ(senza.errori, "Manca la data dell'impegno alla trasmissione \n");
+  EXPECT_FALSE(fs::exists(radice.percorso() / kTelematici / "TCU118"));
+
+  const Esito con = Esegui(Crea({"--data-impegno", "15032018"}));
+  EXPECT_EQ(con.stato, 0) << con.errori;
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABDGDGZ");
+  EXPECT_NE(records[1].find("15032018"), std::string::npos);
+}
+
+TEST_F(RigaComandoTest, MissingOutputFolderStopsWithoutSuccess) {
+  const Esito e = Esegui(Crea({"--cartella", "C:\\manca\\"}));
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("Errore tipo  76 nella creazione del file \n"), std::string::npos) << e.errori;
+  EXPECT_EQ(e.errori.find(kFatto), std::string::npos);
+  EXPECT_FALSE(fs::exists(radice.percorso() / "c" / "manca"));
+}
+
+TEST_F(RigaComandoTest, FullDiskStopsWithoutSuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const Esito e = Esegui(Crea({"--cartella", "/dev/", "--file", "full"}));
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("Errore di scrittura tipo  61 nel file binario /dev/full al record  1\n"),
+            std::string::npos)
+      << e.errori;
+  EXPECT_EQ(e.errori.find(kFatto), std::string::npos);
+}
+
+// --- Confirmation of a cancellation ---
+
+TEST_F(RigaComandoTest, RefusedCancellationStopsWithoutRecordZ) {
+  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2",
+                                            "--record", "1"};
+  auto conNo = annulla;
+  conNo.insert(conNo.end(), {"--conferma", "no"});
+  const Esito no = Esegui(Crea(conNo), "s\n", true);  // the option wins over the terminal
+  EXPECT_EQ(no.stato, 1);
+  EXPECT_NE(no.errori.find(" ? no\n"), std::string::npos) << no.errori;
+  EXPECT_EQ(no.errori.find(kFatto), std::string::npos);
+  EXPECT_EQ(Tipi(Uscita()), "AB");
+
+  // Without the option and without a terminal the answer is No.
+  const Esito muto = Esegui(Crea(annulla), "s\n", false);
+  EXPECT_EQ(muto.stato, 1);
+  EXPECT_EQ(Tipi(Uscita()), "AB");
+}
+
+TEST_F(RigaComandoTest, TerminalAnswersTheQuestionWhenNoOptionDoes) {
+  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2",
+                                            "--record", "1"};
+  const Esito si = Esegui(Crea(annulla), "s\n", true);
+  EXPECT_EQ(si.stato, 0) << si.errori;
+  EXPECT_NE(si.errori.find(" ? [s/n] "), std::string::npos);
+  EXPECT_EQ(Tipi(Uscita()), "ABDZ");
+
+  const Esito no = Esegui(Crea(annulla), "n\n", true);
+  EXPECT_EQ(no.stato, 1);
+  EXPECT_EQ(Tipi(Uscita()), "AB");
+
+  const Esito fine = Esegui(Crea(annulla), "", true);  // end of input
+  EXPECT_EQ(fine.stato, 1);
+}
+
+TEST_F(RigaComandoTest, MessagesAreUtf8AndFreeOfControlCharacters) {
+  const Esito e = Esegui(Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "3",
+                               "--conferma", "no"}));
+  EXPECT_NE(e.errori.find("NICCOL\xC3\x92"), std::string::npos) << e.errori;
+
+  // A name carrying a terminal escape sequence and a line break reaches the terminal harmless.
+  RecordProva testata = prova::TestataProva();
+  testata.Metti(193, "   1");
+  prova::ScriviArchivio(radice, 1, testata.testo(), prova::Testata2Prova(1, 1),
+                        {DipendenteProva("RSSMRA80A01H501U", "ROSSI\x1b]0;x\x07\n", "MARIO").testo()});
+  const Esito s = Esegui(Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1",
+                               "--conferma", "no"}));
+  EXPECT_EQ(s.errori.find('\x1b'), std::string::npos);
+  EXPECT_EQ(s.errori.find('\x07'), std::string::npos);
+  EXPECT_NE(s.errori.find("ROSSI?]0;x??"), std::string::npos) << s.errori;
+  EXPECT_EQ(std::count(s.errori.begin(), s.errori.end(), '\n'), 1);
+}
+
+TEST_F(RigaComandoTest, OutputNameIsTakenFromUtf8) {
+  const Esito e = Esegui(Crea({"--file", "citt\xC3\xA0"}));
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(Tipi(Uscita("citt\xC3\xA0")), "ABDGDGZ");
+}
+
+// --- The report ---
+
+TEST_F(RigaComandoTest, ReportPrintsItsPathAndWritesBothFiles) {
+  const Esito e = Esegui(Crea({"--report"}));
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(e.errori, std::string(kFatto) + "\n");
+  ASSERT_FALSE(e.uscita.empty());
+  ASSERT_EQ(e.uscita.back(), '\n');
+  const fs::path report = e.uscita.substr(0, e.uscita.size() - 1);
+  ASSERT_TRUE(fs::exists(report));
+  EXPECT_TRUE(fs::equivalent(report, radice.percorso() / kDati / "report.txt"));
+  const std::string testo = radice.Leggi(kDati / "report.txt");
+  EXPECT_EQ(testo.substr(0, 53), "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n");
+  EXPECT_NE(testo.find("\r\nNumero Dipendenti               2 \r\n"), std::string::npos);
+  EXPECT_NE(testo.find("\r\nPercorso e nome file:C:\\telematici\\TCU118\r\n"), std::string::npos);
+  EXPECT_EQ(radice.Leggi(fs::path("c") / "vorn" / "quelt" / "2017" / "avstp.bat"),
+            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");
+}
+
+TEST_F(RigaComandoTest, NoReportWithoutTheOption) {
+  const Esito e = Esegui(Crea());
+  EXPECT_EQ(e.stato, 0);
+  EXPECT_EQ(e.uscita, "");
+  EXPECT_FALSE(fs::exists(radice.percorso() / kDati / "report.txt"));
+}
+
+TEST_F(RigaComandoTest, ReportThatCannotBeWrittenStopsWithStatusOne) {
+  fs::create_directories(radice.percorso() / kDati / "report.txt");
+  const Esito e = Esegui(Crea({"--report"}));
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_EQ(e.uscita, "");
+  EXPECT_NE(e.errori.find("C:\\vorn\\QUELT\\2017\\dati\\report.txt"), std::string::npos) << e.errori;
+  EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");  // the telematic file stays
+}
+
+TEST_F(RigaComandoTest, ReportPathThatCannotBePrintedIsNoSuccess) {
+  const auto argomenti = Crea({"--report"});
+  std::vector<const char*> argv{"quibold"};
+  for (const auto& a : argomenti) argv.push_back(a.c_str());
+  std::ostringstream uscita, errori;
+  uscita.setstate(std::ios::badbit);
+  std::istringstream in;
+  const int stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
+                                      Terminale{uscita, errori, in, false}, nullptr);
+  EXPECT_EQ(stato, 1);
+  EXPECT_NE(errori.str().find("report.txt"), std::string::npos) << errori.str();
+}
+
+// --- Usage ---
+
+TEST(RigaComando, HelpIsItalianAndExitsZero) {
+  const Esito e = Esegui({"--help"});
+  EXPECT_EQ(e.stato, 0);
+  EXPECT_NE(e.uscita.find("Uso: quibold [OPZIONI] [COMANDO]"), std::string::npos) << e.uscita;
+  EXPECT_NE(e.uscita.find("Opzioni:"), std::string::npos);
+  EXPECT_NE(e.uscita.find("Comandi:"), std::string::npos);
+  EXPECT_NE(e.uscita.find("--radice TESTO"), std::string::npos);
+  EXPECT_NE(e.uscita.find("Crea il file telematico senza finestra"), std::string::npos);
+
+  const Esito crea = Esegui({"crea", "--help"});
+  EXPECT_EQ(crea.stato, 0);
+  for (const char* opzione : {"--codice TESTO OBBLIGATORIA", "--tipo", "--protocollo", "--progressivo",
+                              "--record", "--tipo-impegno", "--data-impegno", "--cartella", "--file",
+                              "--report", "--conferma"}) {
+    EXPECT_NE(crea.uscita.find(opzione), std::string::npos) << opzione;
+  }
+  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND"}) {
+    EXPECT_EQ(e.uscita.find(inglese), std::string::npos) << inglese;
+    EXPECT_EQ(crea.uscita.find(inglese), std::string::npos) << inglese;
+  }
+}
+
+TEST(RigaComando, UsageErrorsExitTwo) {
+  const std::vector<std::vector<std::string>> errati = {
+      {"crea"},
+      {"crea", "--codice", "1", "--tipo", "X"},
+      {"crea", "--codice", "1", "--conferma", "forse"},
+      {"crea", "--codice", "1", "--sconosciuta"},
+      {"--radice"},
+      {"altro"},
+  };
+  for (const auto& argomenti : errati) {
+    SCOPED_TRACE(argomenti.back());
+    const Esito e = Esegui(argomenti);
+    EXPECT_EQ(e.stato, 2);
+    EXPECT_FALSE(e.errori.empty());
+  }
+  EXPECT_NE(Esegui({"crea"}).errori.find("--codice"), std::string::npos);
+}
+
+TEST(RigaComando, WithoutASubcommandTheWindowOpensOnTheRoot) {
+  std::ostringstream uscita, errori;
+  std::istringstream in;
+  const char* argv[] = {"quibold", "--radice", "/tmp/radice-prova"};
+  fs::path ricevuta;
+  const int stato = EseguiRigaComando(3, argv, Terminale{uscita, errori, in, false},
+                                      [&](const fs::path& radice) {
+                                        ricevuta = radice;
+                                        return 7;
+                                      });
+  EXPECT_EQ(stato, 7);
+  EXPECT_EQ(ricevuta, fs::path("/tmp/radice-prova"));
+
+  // A program without a window says so.
+  const Esito senza = Esegui({"--radice", "/tmp/radice-prova"});
+  EXPECT_EQ(senza.stato, 2);
+  EXPECT_NE(senza.errori.find("quibold crea"), std::string::npos);
+}
+
+TEST_F(RigaComandoTest, RootMayComeBeforeTheSubcommand) {
+  const Esito e = Esegui({"--radice", radice.percorso().string(), "crea", "--codice", "1", "--cartella",
+                          "C:\\telematici\\"});
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");
+}
+
+// --- The program itself ---
+
+TEST_F(RigaComandoTest, ProgramWritesTheFileAndTheReport) {
+  const Esito e = EseguiProgramma(Crea({"--report", "--conferma", "si"}), radice.percorso());
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(e.errori, std::string(kFatto) + "\n");
+  ASSERT_FALSE(e.uscita.empty());
+  EXPECT_TRUE(fs::equivalent(e.uscita.substr(0, e.uscita.size() - 1), radice.percorso() / kDati / "report.txt"));
+  const auto records = Uscita();
+  ASSERT_EQ(Tipi(records), "ABDGDGZ");
+  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000002", "000000002"}));
+}
+
+TEST_F(RigaComandoTest, ProgramExitStatuses) {
+  const Esito manca = EseguiProgramma(Crea({"--codice", "9"}), radice.percorso());
+  EXPECT_EQ(manca.stato, 1);
+  EXPECT_EQ(manca.errori, "Archivio inesistente \n");
+
+  // Standard input is no terminal: the question is answered No.
+  const Esito annulla = EseguiProgramma(
+      Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"}), radice.percorso());
+  EXPECT_EQ(annulla.stato, 1);
+  EXPECT_NE(annulla.errori.find(" ? no\n"), std::string::npos) << annulla.errori;
+  EXPECT_EQ(Tipi(Uscita()), "AB");
+
+  if (fs::exists("/dev/full")) {
+    const Esito pieno = EseguiProgramma(Crea({"--cartella", "/dev/", "--file", "full"}), radice.percorso());
+    EXPECT_EQ(pieno.stato, 1);
+    EXPECT_EQ(pieno.errori.find(kFatto), std::string::npos);
+  }
+
+  const Esito uso = EseguiProgramma({"crea", "--tipo", "Q"}, radice.percorso());
+  EXPECT_EQ(uso.stato, 2);
+  EXPECT_FALSE(uso.errori.empty());
+
+  const Esito aiuto = EseguiProgramma({"crea", "--help"}, radice.percorso());
+  EXPECT_EQ(aiuto.stato, 0);
+  EXPECT_NE(aiuto.uscita.find("Uso: quibold crea"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quibold

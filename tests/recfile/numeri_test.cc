@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 
 namespace quibold {
@@ -49,6 +50,17 @@ TEST(ValoreNumerico, LongDigitRunsKeepTheirMagnitude) {
   std::string cento(100, '9');
   EXPECT_GT(ValoreNumerico(cento), 9e99);
   EXPECT_EQ(ValoreNumerico(std::string(400, '9')), HUGE_VAL);
+}
+
+TEST(ValoreNumerico, AgreesWithTheGeneralConversion) {
+  // The exact path for short numbers must give the very double the full conversion gives.
+  for (const char* t : {"0.1", "0.29", "1234.56", "9999999999.99", "0.000001", "123456789012345678",
+                        "1.00000000000000000001", "9007199254740993", "000000000012.30", "72057594037927935.5"}) {
+    double atteso = 0;
+    std::string_view v(t);
+    std::from_chars(v.data(), v.data() + v.size(), atteso);
+    EXPECT_EQ(ValoreNumerico(t), atteso) << t;
+  }
 }
 
 TEST(Arrotonda, TwoStagesEachAdding0499) {

@@ -150,4 +150,21 @@ std::vector<std::string> Campi(const std::string& record) {
   return c;
 }
 
+std::string Dx(std::string_view v) { return std::string(16 - v.size(), ' ') + std::string(v); }
+std::string Sx(std::string_view v) { return std::string(v) + std::string(16 - v.size(), ' '); }
+
+std::vector<std::string> Valori(const std::vector<std::string>& campi, std::string_view codice) {
+  std::vector<std::string> v;
+  for (const auto& c : campi) {
+    if (c.compare(0, 8, codice) == 0) v.push_back(c.substr(8));
+  }
+  return v;
+}
+
+std::vector<std::string> Codici(const std::vector<std::string>& campi) {
+  std::vector<std::string> v;
+  for (const auto& c : campi) v.push_back(c.substr(0, 8));
+  return v;
+}
+
 }  // namespace quibold::prova

@@ -96,4 +96,13 @@ std::vector<std::string> Records(const std::string& file);
 // The fields (24 characters each) of a C, D or G record, up to the first blank field.
 std::vector<std::string> Campi(const std::string& record);
 
+// A value area: the value right-aligned (Dx) or left-aligned (Sx) in 16 characters.
+std::string Dx(std::string_view v);
+std::string Sx(std::string_view v);
+
+// The value areas of the fields with `codice`, in order.
+std::vector<std::string> Valori(const std::vector<std::string>& campi, std::string_view codice);
+// The codes of the fields, in order.
+std::vector<std::string> Codici(const std::vector<std::string>& campi);
+
 }  // namespace quibold::prova

@@ -1,0 +1,366 @@
+#include "telematic/dipendenti.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/archivio.h"
+#include "recfile/canali.h"
+#include "recfile/percorsi.h"
+#include "support/archivio_prova.h"
+#include "telematic/telematico.h"
+
+namespace quibold {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::Codici;
+using prova::DipendenteProva;
+using prova::Dx;
+using prova::Sx;
+using prova::Valori;
+using Testi = std::vector<std::string>;
+
+constexpr char kUscita[] = "c/out/cur18.txt";
+
+// Amount fields of the income section that are written one field each and that the total of the
+// deductions does not sum.
+constexpr int kImporti[] = {22,  23,  24,  25,  26,  33,  34,  35,  36,  37,  38,  39,  40,
+                            41,  55,  56,  57,  58,  59,  60,  61,  62,  64,  65,  66,  67,
+                            69,  70,  71,  72,  75,  76,  77,  78,  79,  80,  82,  84,  85,
+                            90,  91,  92,  93,  94,  95,  103, 104, 105, 106, 107, 108, 109,
+                            110, 112, 113, 114, 115, 117, 118, 119, 120, 123, 124, 125, 126,
+                            127, 128, 130, 132, 133, 139, 141, 159, 160, 161, 163};
+
+// An employee whose G records hold exactly `quanti` fields.
+DipendenteProva ConCampi(size_t quanti) {
+  DipendenteProva d("PNCPLL70A01F205Z", "PANCO", "PAOLO");
+  for (size_t i = 0; i < quanti; ++i) d.Campo(kImporti[i], "1");
+  return d;
+}
+
+
+std::string Conteggi(int b, int c, int d, int g) {
+  auto nove = [](int n) {
+    std::string t = std::to_string(n);
+    return std::string(9 - t.size(), '0') + t;
+  };
+  return "Z" + std::string(14, ' ') + nove(b) + nove(c) + nove(d) + nove(g) + "000000000000000000";
+}
+
+// A certification on drive c of a temporary root, run through the writer as the window runs it.
+class Dipendenti : public ::testing::Test {
+ protected:
+  Dipendenti() {
+    fs::create_directories(radice.percorso() / "c" / "out");
+    finestra.CodiceCU = "1";
+    finestra.PercorsoDati = PercorsoDatiDi("C:");
+    finestra.Tx[1] = "N";
+    finestra.Tx[5] = "C:\\out\\";
+    finestra.Tx[6] = "cur18.txt";
+  }
+
+  // Writes the archive (header record 2 counting `conteggio` employees, or as many as given) and
+  // runs the writer once; the output file is then in `records`.
+  bool Esegui(const std::vector<std::string>& dipendenti, int conteggio = -1) {
+    prova::ScriviArchivio(radice, 1, testata.testo(),
+                          prova::Testata2Prova(1, conteggio < 0 ? static_cast<int>(dipendenti.size()) : conteggio),
+                          dipendenti);
+    Percorsi percorsi(radice.percorso());
+    Canali canali(percorsi, messaggi);
+    riuscito = ScriviTelematico(canali, finestra, run);
+    records = prova::Records(radice.Leggi(kUscita));
+    return riuscito;
+  }
+  bool Esegui(const std::vector<DipendenteProva>& dipendenti, int conteggio = -1) {
+    std::vector<std::string> testi;
+    for (const auto& d : dipendenti) testi.push_back(d.testo());
+    return Esegui(testi, conteggio);
+  }
+
+  Testi Tipi() const {
+    Testi t;
+    for (const auto& r : records) t.push_back(r.substr(0, 1));
+    return t;
+  }
+  Testi DiTipo(char tipo) const {
+    Testi t;
+    for (const auto& r : records) {
+      if (r[0] == tipo) t.push_back(r);
+    }
+    return t;
+  }
+  bool UscitaCreata() const { return fs::exists(radice.percorso() / kUscita); }
+
+  prova::RadiceTemporanea radice;
+  prova::MessaggiRegistrati messaggi;
+  prova::RecordProva testata = prova::TestataProva();
+  DatiFinestra finestra;
+  StatoRun run;
+  bool riuscito = false;
+  Testi records;
+};
+
+constexpr char kFatto[] = "Memorizazione regolarmente effettuata...";
+constexpr char kNonValido[] = "Numero di Record del dipendente non valido ";
+constexpr char kSenzaDipendente[] = "Il record indicato non contiene un dipendente da certificare ";
+
+TEST_F(Dipendenti, NormalWalkNumbersOnlyTheLiveEmployees) {
+  std::vector<DipendenteProva> d;
+  for (int i = 1; i <= 6; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i), "COGNOME");
+  d[2].Stato('*');               // record 3 is not live
+  d[4].Campo(5, "00000000");     // record 5 has no date of birth
+  EXPECT_TRUE(Esegui(d));
+
+  EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "D", "G", "D", "G", "D", "G", "Z"}));
+  const Testi dd = DiTipo('D'), gg = DiTipo('G');
+  const char* codici[] = {"CODICEFISCALE001", "CODICEFISCALE002", "CODICEFISCALE004", "CODICEFISCALE006"};
+  for (size_t i = 0; i < 4; ++i) {
+    const std::string progressivo = "0000" + std::to_string(i + 1);
+    EXPECT_EQ(dd[i].substr(0, 46), "D01234567890     00000001" + std::string(codici[i]) + progressivo);
+    // No protocol and no number typed: zeros; a normal supply has no operation letter.
+    EXPECT_EQ(dd[i].substr(46, 43), std::string(23, '0') + std::string(19, ' ') + "1");
+    EXPECT_EQ(gg[i].substr(0, 89),
+              "G01234567890     00000001" + std::string(codici[i]) + progressivo + std::string(43, ' '));
+  }
+  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 4, 4));
+  EXPECT_EQ(run.Totale[1], 4);
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_EQ(messaggi.mostrati[0].testo, kFatto);
+  EXPECT_EQ(messaggi.mostrati[0].titolo, "Creazione Telematico");
+}
+
+TEST_F(Dipendenti, RecordDCarriesThePersonalData) {
+  testata.Metti(45, "SEDE LEGALE");  // Testata 6, the name's second part
+  DipendenteProva d("RSSMRA80A01H501U", "ABCDEFGHIJKLMNOPQRST", "MARIO");
+  d.Campo(4, "M").Campo(6, "ROMA").Campo(7, "RM").Campo(9, "5 ").Campo(10, "1").Campo(11, "MILANO");
+  d.Campo(12, "MI").Campo(13, "F205").Campo(17, "ID1234").Campo(18, "PARIS").Campo(19, "RUE 1");
+  d.Campo(20, "X").Campo(21, "029");
+  DipendenteProva semplice("VRDLGU75B02F205K", "VERDI", "LUIGI");
+  semplice.Campo(9, "0").Campo(10, "3").Campo(21, "000").Campo(18, "PARIS").Campo(20, "X");
+  DipendenteProva senzaStato("BNCGNN60C03L219P", "BIANCHI", "GIANNI");
+  senzaStato.Campo(17, "ID99").Campo(21, "   ");
+  DipendenteProva senzaIdentificativo("NREMRC85D04A944Q", "NERI", "MARCO");
+  senzaIdentificativo.Campo(21, "040").Campo(10, "2");
+  ASSERT_TRUE(Esegui({d, semplice, senzaStato, senzaIdentificativo}));
+
+  const Testi dd = DiTipo('D');
+  ASSERT_EQ(dd.size(), 4u);
+  const Testi c = prova::Campi(dd[0]);
+  EXPECT_EQ(Codici(c), (Testi{"DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001007",
+                              "DA002001", "DA002002", "DA002002", "DA002003", "DA002004", "DA002005",
+                              "DA002006", "DA002007", "DA002009", "DA002010", "DA002020", "DA002021",
+                              "DA002022", "DA002024", "DA002025", "DA002026", "DA002040", "DA002041",
+                              "DA002042", "DA002043", "DA002044", "DA003001", "DA003002"}));
+  EXPECT_EQ(Valori(c, "DA001001"), Testi{Sx("01234567890")});
+  EXPECT_EQ(Valori(c, "DA001003"), Testi{Sx("SEDE LEGALE")});
+  // A 20-character surname goes on in a second field.
+  EXPECT_EQ(Valori(c, "DA002002"), (Testi{"ABCDEFGHIJKLMNOP", Sx("+QRST")}));
+  EXPECT_EQ(Valori(c, "DA002005"), Testi{Dx("01011980")});
+  EXPECT_EQ(Valori(c, "DA002009"), Testi{Dx("5")});
+  EXPECT_EQ(Valori(c, "DA002010"), Testi{Dx("1")});
+  EXPECT_EQ(Valori(c, "DA002040"), Testi{Sx("ID1234")});
+  EXPECT_EQ(Valori(c, "DA002043"), Testi{Dx("1")});
+  EXPECT_EQ(Valori(c, "DA002044"), Testi{Dx("029")});
+  EXPECT_EQ(Valori(c, "DA003001"), Testi{Dx("15022018")});
+  EXPECT_EQ(Valori(c, "DA003002"), Testi{Dx("1")});
+
+  // A foreign state code of "000" or blank leaves out the whole foreign address.
+  for (size_t i : {1u, 2u}) {
+    const Testi altri = Codici(prova::Campi(dd[i]));
+    for (const char* codice : {"DA002040", "DA002041", "DA002042", "DA002043", "DA002044"}) {
+      EXPECT_EQ(std::count(altri.begin(), altri.end(), codice), 0) << codice << " in D " << i;
+    }
+  }
+  const Testi secondo = prova::Campi(dd[1]);
+  EXPECT_TRUE(Valori(secondo, "DA002009").empty());  // "0" does not read above 0
+  EXPECT_TRUE(Valori(secondo, "DA002010").empty());  // only "1" or "2"
+  EXPECT_EQ(Valori(secondo, "DA002002"), Testi{Sx("VERDI")});
+  // A positive state code without an identification number leaves out only that field.
+  const Testi quarto = prova::Campi(dd[3]);
+  EXPECT_TRUE(Valori(quarto, "DA002040").empty());
+  EXPECT_EQ(Valori(quarto, "DA002041"), Testi{std::string(16, ' ')});
+  EXPECT_TRUE(Valori(quarto, "DA002043").empty());
+  EXPECT_EQ(Valori(quarto, "DA002044"), Testi{Dx("040")});
+  EXPECT_EQ(Valori(quarto, "DA002010"), Testi{Dx("2")});
+}
+
+TEST_F(Dipendenti, CancellationWritesOnlyRecordDOfTheChosenEmployee) {
+  testata.Metti(201, "X");  // record C asked for
+  std::vector<DipendenteProva> d;
+  for (int i = 1; i <= 8; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i), "COGNOME" + std::to_string(i));
+  d[6].Campo(22, "1000").Campo(38, "100");
+  finestra.Tx[1] = "A";
+  finestra.Tx[2] = "12345";
+  finestra.Tx[3] = "42";
+  finestra.Tx[4] = "7";
+  messaggi.risposte = {Risposta::Si};
+  EXPECT_TRUE(Esegui(d));
+
+  EXPECT_EQ(Tipi(), (Testi{"A", "B", "C", "D", "Z"}));
+  const std::string& rd = records[3];
+  EXPECT_EQ(rd.substr(25, 21), "CODICEFISCALE00700001");
+  EXPECT_EQ(rd.substr(46, 23), "00000000000012345000042");
+  EXPECT_EQ(rd.substr(69, 20), std::string(14, ' ') + "A    1");
+  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 1, 1, 0));
+  EXPECT_EQ(run.Totale[1], 0);
+  EXPECT_EQ(run.Totale[2], 0);  // no G record, no amounts
+  EXPECT_EQ(run.testata[42], "12345" + std::string(12, ' '));
+  EXPECT_EQ(run.testata[43], "42    ");
+
+  ASSERT_EQ(messaggi.mostrati.size(), 2u);
+  const auto& domanda = messaggi.mostrati[0];
+  EXPECT_EQ(domanda.testo, "Confermi la funzione di Annul/Sostit. del dipendente COGNOME7" + std::string(16, ' ') +
+                               "MARIO" + std::string(19, ' ') + " ?");
+  EXPECT_EQ(domanda.pulsanti, Pulsanti::SiNo);
+  EXPECT_EQ(messaggi.mostrati[1].testo, kFatto);
+}
+
+TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
+  std::vector<DipendenteProva> d;
+  for (int i = 1; i <= 3; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i));
+  d[1].Campo(22, "1000");
+  finestra.Tx[1] = "S";
+  finestra.Tx[2] = "17000000000000001";
+  finestra.Tx[3] = "000123";
+  finestra.Tx[4] = "2";
+  messaggi.risposte = {Risposta::Si};
+  EXPECT_TRUE(Esegui(d));
+
+  EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "Z"}));
+  EXPECT_EQ(records[2].substr(25, 64), "CODICEFISCALE00200001" "17000000000000001" "000123" +
+                                           std::string(14, ' ') + "S    1");
+  EXPECT_EQ(records[3].substr(25, 21), "CODICEFISCALE00200001");
+  EXPECT_EQ(prova::Campi(records[3]), Testi{"DB001001" + Dx("1000,00")});
+  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 1, 1));
+  EXPECT_EQ(run.Totale[1], 1);
+  EXPECT_EQ(run.Totale[2], 1000);
+}
+
+TEST_F(Dipendenti, SingleCertificationWritesOneEmployeeWithoutAsking) {
+  std::vector<DipendenteProva> d;
+  for (int i = 1; i <= 3; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i));
+  finestra.FlagSingola = 1;
+  finestra.Tx[4] = " 3 ";  // the last record is in range
+  EXPECT_TRUE(Esegui(d));
+  EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "Z"}));
+  EXPECT_EQ(records[2].substr(25, 21), "CODICEFISCALE00300001");
+  EXPECT_EQ(records[2][83], ' ');
+  EXPECT_EQ(messaggi.Testi(), Testi{kFatto});
+}
+
+TEST_F(Dipendenti, RefusingTheConfirmationDropsRecordDAndEndsSilently) {
+  for (const char* tipo : {"A", "S"}) {
+    SCOPED_TRACE(tipo);
+    messaggi.mostrati.clear();
+    finestra.Tx[1] = tipo;
+    finestra.Tx[2] = "1";
+    finestra.Tx[3] = "1";
+    finestra.Tx[4] = "1";
+    messaggi.risposte = {Risposta::No};
+    EXPECT_FALSE(Esegui(std::vector<DipendenteProva>{DipendenteProva()}));
+    EXPECT_EQ(Tipi(), (Testi{"A", "B"}));
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);  // the question only: no error, no success
+    EXPECT_EQ(messaggi.mostrati[0].testo,
+              "Confermi la funzione di Annul/Sostit. del dipendente ROSSI" + std::string(19, ' ') + "MARIO" +
+                  std::string(19, ' ') + " ?");
+    EXPECT_EQ(run.Totale[1], 0);
+  }
+}
+
+TEST_F(Dipendenti, SingleModesRefuseARecordNumberOutsideTheFile) {
+  const std::vector<DipendenteProva> d(3, DipendenteProva());
+  struct Caso {
+    const char* tipo;
+    int singola;
+    const char* numero;
+  };
+  for (const Caso& caso : {Caso{"A", 0, "0"}, Caso{"S", 0, "4"}, Caso{"N", 1, "1.5"}, Caso{"A", 0, "abc"},
+                           Caso{"S", 0, "-1"}, Caso{"N", 1, ""}, Caso{"N", 1, "99999999999"}}) {
+    SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "'");
+    fs::remove(radice.percorso() / kUscita);
+    messaggi.mostrati.clear();
+    finestra.Tx[1] = caso.tipo;
+    finestra.FlagSingola = caso.singola;
+    finestra.Tx[2] = finestra.Tx[3] = "1";
+    finestra.Tx[4] = caso.numero;
+    messaggi.risposte = {Risposta::Si};
+    EXPECT_FALSE(Esegui(d));
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].testo, kNonValido);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
+    EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
+    EXPECT_FALSE(UscitaCreata());
+  }
+}
+
+TEST_F(Dipendenti, SingleModesStopWhenTheRecordHoldsNoEmployee) {
+  std::vector<DipendenteProva> d(3, DipendenteProva());
+  d[1].Stato(' ');
+  d[2].Campo(5, "        ");
+  testata.Metti(201, "X");
+  struct Caso {
+    const char* tipo;
+    int singola;
+    const char* numero;
+  };
+  for (const Caso& caso : {Caso{"A", 0, "2"}, Caso{"S", 0, "3"}, Caso{"N", 1, "2"}, Caso{"N", 1, "3"}}) {
+    SCOPED_TRACE(std::string(caso.tipo) + " record " + caso.numero);
+    messaggi.mostrati.clear();
+    finestra.Tx[1] = caso.tipo;
+    finestra.FlagSingola = caso.singola;
+    finestra.Tx[2] = finestra.Tx[3] = "1";
+    finestra.Tx[4] = caso.numero;
+    messaggi.risposte = {Risposta::Si};
+    EXPECT_FALSE(Esegui(d));
+    EXPECT_EQ(Tipi(), (Testi{"A", "B", "C"}));  // no employee, no record Z
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);   // no question, no success message
+    EXPECT_EQ(messaggi.mostrati[0].testo, kSenzaDipendente);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
+    EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
+    EXPECT_EQ(run.Totale[1], 0);
+  }
+}
+
+TEST_F(Dipendenti, AnUnreadableRecordIsPassedOverNotWrittenAgain) {
+  DipendenteProva primo("CODICEFISCALE001"), secondo("CODICEFISCALE002"), terzo("CODICEFISCALE003");
+  primo.Campo(22, "10");
+  secondo.Campo(22, "20");
+  // Header record 2 counts four records; the file holds two and half of the third.
+  EXPECT_TRUE(Esegui({primo.testo(), secondo.testo(), terzo.testo().substr(0, 3000)}, 4));
+
+  EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "D", "G", "Z"}));
+  EXPECT_EQ(records[4].substr(25, 21), "CODICEFISCALE00200002");
+  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 2, 2));
+  EXPECT_EQ(run.Totale[1], 2);
+  EXPECT_EQ(run.Totale[2], 30);
+  const Testi t = messaggi.Testi();
+  ASSERT_EQ(t.size(), 3u);  // one read error each for records 3 and 4, then the success message
+  EXPECT_EQ(t[0].rfind("Errore di lettura tipo  62 nel file binario ", 0), 0u) << t[0];
+  EXPECT_TRUE(t[0].ends_with(" al record  3")) << t[0];
+  EXPECT_TRUE(t[1].ends_with(" al record  4")) << t[1];
+  EXPECT_EQ(t[2], kFatto);
+}
+
+TEST_F(Dipendenti, SeventyFiveFieldsCloseTheGRecordAtOnce) {
+  ASSERT_TRUE(Esegui(std::vector<DipendenteProva>{ConCampi(75), ConCampi(76), ConCampi(74)}));
+  EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "G", "D", "G", "G", "D", "G", "Z"}));
+  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 3, 5));
+  EXPECT_EQ(run.Totale[1], 3);
+
+  // Exactly 75: the continuation record holds only the head.
+  EXPECT_EQ(prova::Campi(records[3]).size(), 75u);
+  EXPECT_EQ(records[4].substr(0, 89), records[3].substr(0, 89));
+  EXPECT_EQ(records[4].substr(89, 1808), std::string(1808, ' '));
+  // The 76th field is the first of the continuation record, with the same head.
+  EXPECT_EQ(records[7].substr(0, 89), records[6].substr(0, 89));
+  EXPECT_EQ(records[6].substr(41, 5), "00002");
+  EXPECT_EQ(prova::Campi(records[7]), Testi{"DB001374" + Dx("1,00")});
+  EXPECT_EQ(prova::Campi(records[9]).size(), 74u);
+}
+
+}  // namespace
+}  // namespace quibold

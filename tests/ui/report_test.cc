@@ -1,0 +1,549 @@
+#include "ui/report.h"
+
+#include <gtest/gtest.h>
+#include <locale.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "recfile/canali.h"
+#include "recfile/numeri.h"
+#include "support/archivio_prova.h"
+#include "ui/stato.h"
+
+namespace fs = std::filesystem;
+
+namespace quibold {
+namespace {
+
+using prova::DipendenteProva;
+using prova::MessaggiRegistrati;
+using prova::PiattaformaFinta;
+using prova::RadiceTemporanea;
+
+const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
+const fs::path kReport = kDati / "report.txt";
+const fs::path kBatch = fs::path("c") / "vorn" / "quelt" / "2017" / "avstp.bat";
+
+// Lines joined with CR LF after each.
+std::string Righe(const std::vector<std::string>& righe) {
+  std::string t;
+  for (const auto& r : righe) t += r + "\r\n";
+  return t;
+}
+
+// A report with totals 0 but those given, in the order the report prints them.
+std::vector<std::string> RigheTotali(const std::vector<std::string>& numeri) {
+  static const char* const kEtichette[] = {
+      "Numero Dipendenti              ", "Totale Redditi                 ",
+      "Ritenute Irpef Lav.dip.        ", "Addizionale Regionale          ",
+      "Addizionale Comunale           ", "                 di cui Acconto",
+      "Addizionale Comunale Acc.2018  ", "Addizionale Regionale A.P.     ",
+      "Addizionale Comunale A.P.      ", "Importi trattenuti Ass.fiscale ",
+      "Importi rimborsati Ass.fiscale ", "Totale detrazioni Irpef        ",
+      "Bonus erogato                  ", "Redditi a Tassazione separata  ",
+      "Redditi erogati da terzi       ", "Imponibile Previdenziale INPS  ",
+      "Compensi Collaboratori         ", "TFR dell'anno erogato          ",
+      "TFR di anni precedenti         ", "Ritenute Irpef TFR dell'anno   ",
+      "Ritenute Irpef TFR anni preced.", "Rivalutazioni del TFR          ",
+  };
+  std::vector<std::string> r;
+  for (size_t i = 0; i < 22; ++i) r.push_back(std::string(kEtichette[i]) + numeri[i]);
+  return r;
+}
+
+// A window with its own drive root, message box and platform; the report's folders exist.
+class ReportTest : public ::testing::Test {
+ protected:
+  ReportTest() : percorsi(radice.percorso()), canali(percorsi, messaggi), stato(canali, piattaforma) {
+    fs::create_directories(radice.percorso() / kDati);
+  }
+
+  // A supply with a known header and totals; everything else as the window starts.
+  void StatoNoto() {
+    stato.Disco = "C:";
+    stato.Tx[0] = "12";
+    stato.Tx[1] = "S";
+    stato.Tx[5] = "C:\\telematici\\";
+    stato.Tx[6] = "TCU1218\xE0";  // a Windows-1252 byte must reach the file as it is
+    Testata& t = stato.run.testata;
+    t[3] = "01234567890     ";
+    t[5] = "ROSSI SRL               ";
+    t[6] = std::string(24, ' ');
+    t[42] = "12345678901234567";
+    t[43] = "000123";
+    Totali& tot = stato.run.Totale;
+    tot[1] = 3;
+    tot[2] = 1234.5;
+    tot[3] = -12.75;
+    tot[4] = 0.1 + 0.2 - 0.3;  // a residue, not money
+    tot[7] = 100;
+    tot[22] = 100;
+    tot[15] = 28500.004;
+    tot[16] = 1e6;
+    tot[21] = 10.125;  // a half cent goes down
+    tot[23] = 99;      // beyond the printed totals
+  }
+
+  std::string ReportAtteso() const {
+    std::vector<std::string> righe = {
+        "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018",
+        std::string(55, '-'),
+        "Certificazione      :12",
+        "Sostituto           :ROSSI SRL               ",
+        "                    :                        ",
+        "Codice fiscale      :01234567890     ",
+        "Tipologia fornitura :S",
+        "Protocollo n.1 Sost :12345678901234567",
+        "Protocollo n.2 Sost :000123",
+        "Percorso e nome file:C:\\telematici\\TCU1218\xE0",
+        std::string(56, '-'),
+        "           Dati utili alla quadratura C.U.",
+        std::string(56, '-'),
+    };
+    for (auto& r : RigheTotali({" 3 ", " 1234,5 ", "-12,75 ", " 0 ", " 100 ", " 100 ", " 0 ", " 0 ", " 0 ",
+                                " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 28500 ", " 10,12 ", " 1000000 ",
+                                " 0 ", " 0 ", " 0 ", " 0 "})) {
+      righe.push_back(r);
+    }
+    righe.push_back(std::string(58, '-'));
+    return Righe(righe);
+  }
+
+  RadiceTemporanea radice;
+  MessaggiRegistrati messaggi;
+  Percorsi percorsi;
+  Canali canali;
+  PiattaformaFinta piattaforma;
+  StatoFinestra stato;
+};
+
+// --- Number format of a total ---
+
+TEST(ReportFormatoTotale, SignBlankSeparatorAndOnlyTheDecimalsNeeded) {
+  EXPECT_EQ(FormatoTotale(0, ','), " 0 ");
+  EXPECT_EQ(FormatoTotale(25, ','), " 25 ");
+  EXPECT_EQ(FormatoTotale(1234.5, ','), " 1234,5 ");
+  EXPECT_EQ(FormatoTotale(1234.5, '.'), " 1234.5 ");
+  EXPECT_EQ(FormatoTotale(-12.75, ','), "-12,75 ");
+  EXPECT_EQ(FormatoTotale(0.07, ','), " 0,07 ");
+  EXPECT_EQ(FormatoTotale(-0.5, ','), "-0,5 ");
+  EXPECT_EQ(FormatoTotale(1234567.8, ','), " 1234567,8 ");  // no thousands separator
+}
+
+TEST(ReportFormatoTotale, WholeCountPrintsWithoutDecimals) {
+  double conteggio = 0;
+  for (int i = 0; i < 4321; ++i) conteggio += 1;
+  EXPECT_EQ(FormatoTotale(conteggio, ','), " 4321 ");
+  EXPECT_EQ(FormatoTotale(1, ','), " 1 ");
+}
+
+TEST(ReportFormatoTotale, RoundsToCentsBeforePrinting) {
+  EXPECT_EQ(FormatoTotale(0.1 + 0.2 - 0.3, ','), " 0 ");
+  EXPECT_EQ(FormatoTotale(0.1 + 0.2, ','), " 0,3 ");
+  EXPECT_EQ(FormatoTotale(10.125, ','), " 10,12 ");   // an exact half goes down
+  EXPECT_EQ(FormatoTotale(10.126, ','), " 10,13 ");
+  EXPECT_EQ(FormatoTotale(-10.125, ','), "-10,13 ");
+  // A negative residue rounds to zero and prints no minus.
+  EXPECT_EQ(FormatoTotale(-0.001, ','), " 0 ");
+  EXPECT_EQ(FormatoTotale(-0.0, ','), " 0 ");
+  EXPECT_EQ(FormatoTotale(1e-300, ','), " 0 ");
+  // Sums of many cents keep their cents.
+  double somma = 0;
+  for (int i = 0; i < 1000; ++i) somma += 0.01;
+  EXPECT_EQ(FormatoTotale(somma, ','), " 10 ");
+}
+
+TEST(ReportFormatoTotale, LargeValuesInPlainNotationWithFifteenDigits) {
+  EXPECT_EQ(FormatoTotale(123456789012.34, ','), " 123456789012,34 ");
+  EXPECT_EQ(FormatoTotale(-98765432109.87, ','), "-98765432109,87 ");
+  EXPECT_EQ(FormatoTotale(999999999999999.0, ','), " 999999999999999 ");
+  EXPECT_EQ(FormatoTotale(999999999999999.5, ','), " 1000000000000000 ");  // not "1e+15"
+  EXPECT_EQ(FormatoTotale(1e15, ','), " 1000000000000000 ");
+  EXPECT_EQ(FormatoTotale(1e20, ','), " 100000000000000000000 ");
+  EXPECT_EQ(FormatoTotale(-1.2345678901234567e17, ','), "-123456789012346000 ");
+  const std::string enorme = FormatoTotale(1e300, ',');
+  EXPECT_EQ(enorme, " 1" + std::string(300, '0') + " ");
+}
+
+TEST(ReportFormatoTotale, NeverAnExponentAndReadsBackAsTheRoundedValue) {
+  std::vector<double> valori;
+  for (int k = -6; k <= 40; ++k) {
+    const double p = std::pow(10.0, k);
+    for (double m : {1.0, 1.5, 3.14159265358979, 9.999999999999999}) valori.push_back(m * p);
+  }
+  for (double v : valori) {
+    for (double x : {v, -v}) {
+      const std::string t = FormatoTotale(x, ',');
+      SCOPED_TRACE(t);
+      ASSERT_GE(t.size(), 3u);
+      EXPECT_TRUE(t.front() == ' ' || t.front() == '-');
+      EXPECT_EQ(t.back(), ' ');
+      const std::string numero = t.substr(1, t.size() - 2);
+      EXPECT_EQ(numero.find_first_not_of("0123456789,"), std::string::npos);
+      EXPECT_LE(std::count(numero.begin(), numero.end(), ','), 1);
+      if (numero.find(',') != std::string::npos) {
+        EXPECT_NE(numero.back(), '0');
+      }
+      // Read back, it is the value rounded to cents, within 15 significant digits.
+      std::string punto = numero;
+      std::replace(punto.begin(), punto.end(), ',', '.');
+      const double letto = std::strtod(punto.c_str(), nullptr) * (t.front() == '-' ? -1 : 1);
+      const double atteso = std::fabs(x) < 1e15 ? Arrotonda(x) : x;
+      EXPECT_NEAR(letto, atteso, std::fabs(atteso) * 1e-14 + 1e-9);
+    }
+  }
+}
+
+// Sets LC_ALL for the length of a test and puts it back.
+class ImpostazioniRegionali {
+ public:
+  ImpostazioniRegionali() {
+    const char* prima = std::getenv("LC_ALL");
+    if (prima) salvato_ = prima;
+    c_era_ = prima != nullptr;
+  }
+  ~ImpostazioniRegionali() {
+    if (c_era_) {
+      setenv("LC_ALL", salvato_.c_str(), 1);
+    } else {
+      unsetenv("LC_ALL");
+    }
+  }
+  void Imposta(const char* nome) { setenv("LC_ALL", nome, 1); }
+
+ private:
+  std::string salvato_;
+  bool c_era_ = false;
+};
+
+TEST(ReportFormatoTotale, SystemSeparatorFallsBackToThePoint) {
+  ImpostazioniRegionali regionali;
+  regionali.Imposta("C");
+  EXPECT_EQ(SeparatoreDecimaleDiSistema(), '.');
+  // Settings that name no installed locale.
+  regionali.Imposta("xx_XX.NESSUNO");
+  EXPECT_EQ(SeparatoreDecimaleDiSistema(), '.');
+}
+
+TEST(ReportFormatoTotale, SystemSeparatorOfAnItalianSystemIsTheComma) {
+  ImpostazioniRegionali regionali;
+  for (const char* nome : {"it_IT.UTF-8", "it_IT.utf8", "it_IT"}) {
+    if (locale_t l = newlocale(LC_NUMERIC_MASK, nome, static_cast<locale_t>(0))) {
+      freelocale(l);
+      regionali.Imposta(nome);
+      EXPECT_EQ(SeparatoreDecimaleDiSistema(), ',');
+      return;
+    }
+  }
+  GTEST_SKIP() << "no Italian locale installed";
+}
+
+// --- The report's and the batch file's bytes ---
+
+TEST_F(ReportTest, BothFilesHoldExactlyTheirLines) {
+  StatoNoto();
+  auto percorso = ScriviReport(stato, ',');
+  ASSERT_TRUE(percorso.has_value());
+  EXPECT_TRUE(messaggi.mostrati.empty());
+  EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / kReport));
+  EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
+  EXPECT_EQ(radice.Leggi(kBatch), "ECHO OFF\r\n"
+                                  "CLS\r\n"
+                                  "C:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
+                                  "exit\r\n");
+}
+
+TEST_F(ReportTest, FilesAreCreatedAnew) {
+  StatoNoto();
+  radice.Scrivi(kReport, std::string(10000, 'x'));
+  radice.Scrivi(kBatch, std::string(500, 'y'));
+  ASSERT_TRUE(ScriviReport(stato, ',').has_value());
+  EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
+  EXPECT_EQ(radice.Leggi(kBatch),
+            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+}
+
+TEST_F(ReportTest, TextOfTheReportMatchesTheFileAndTheSeparatorIsTheOneGiven) {
+  StatoNoto();
+  EXPECT_EQ(TestoReport(stato, ','), ReportAtteso());
+  const std::string punto = TestoReport(stato, '.');
+  EXPECT_NE(punto.find("Totale Redditi                  1234.5 \r\n"), std::string::npos);
+  EXPECT_NE(punto.find("Ritenute Irpef Lav.dip.        -12.75 \r\n"), std::string::npos);
+}
+
+TEST_F(ReportTest, LinesAreCountedAndEndInCrLf) {
+  StatoNoto();
+  const std::string r = TestoReport(stato, ',');
+  EXPECT_EQ(std::count(r.begin(), r.end(), '\n'), 36);
+  EXPECT_EQ(std::count(r.begin(), r.end(), '\r'), 36);
+  size_t inizio = 0;
+  while (inizio < r.size()) {
+    const size_t fine = r.find("\r\n", inizio);
+    ASSERT_NE(fine, std::string::npos);
+    EXPECT_EQ(r.substr(inizio, fine - inizio).find_first_of("\r\n"), std::string::npos);
+    inizio = fine + 2;
+  }
+}
+
+TEST_F(ReportTest, ValuesFollowTheLabelsUntrimmed) {
+  StatoNoto();
+  stato.Tx[0] = "  7 ";
+  stato.Tx[1] = "N";
+  stato.run.testata[42] = std::string(17, ' ');
+  stato.run.testata[43] = std::string(6, ' ');
+  const std::string r = TestoReport(stato, ',');
+  EXPECT_NE(r.find("\r\nCertificazione      :  7 \r\n"), std::string::npos);
+  EXPECT_NE(r.find("\r\nProtocollo n.1 Sost :" + std::string(17, ' ') + "\r\n"), std::string::npos);
+  EXPECT_NE(r.find("\r\nProtocollo n.2 Sost :" + std::string(6, ' ') + "\r\n"), std::string::npos);
+}
+
+TEST_F(ReportTest, BlankFileNameEndsLineTenWithTheFolder) {
+  StatoNoto();
+  stato.Tx[6] = "";
+  const std::string r = TestoReport(stato, ',');
+  EXPECT_NE(r.find("\r\nPercorso e nome file:C:\\telematici\\\r\n"), std::string::npos);
+  stato.Tx[6] = "   ";
+  EXPECT_NE(TestoReport(stato, ',').find("\r\nPercorso e nome file:C:\\telematici\\   \r\n"), std::string::npos);
+}
+
+TEST_F(ReportTest, BatchLineNamesTheViewerAndTheReportOnTheSameDrive) {
+  EXPECT_EQ(TestoBatch("D:"), "ECHO OFF\r\nCLS\r\n"
+                              "D:\\wvorn\\wordpad D:\\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
+                              "exit\r\n");
+  EXPECT_EQ(TestoBatch(""), "ECHO OFF\r\nCLS\r\n"
+                            "\\wvorn\\wordpad \\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
+                            "exit\r\n");
+}
+
+TEST_F(ReportTest, DriveDNamesItsOwnFolders) {
+  StatoNoto();
+  stato.Disco = "D:";
+  const fs::path d = fs::path("d") / "vorn" / "quelt" / "2017";
+  fs::create_directories(radice.percorso() / d / "dati");
+  auto percorso = ScriviReport(stato, ',');
+  ASSERT_TRUE(percorso.has_value());
+  EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / d / "dati" / "report.txt"));
+  EXPECT_EQ(radice.Leggi(d / "dati" / "report.txt"), ReportAtteso());
+  EXPECT_EQ(radice.Leggi(d / "avstp.bat"),
+            "ECHO OFF\r\nCLS\r\nD:\\wvorn\\wordpad D:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
+}
+
+TEST_F(ReportTest, EmptyDriveWritesOnTheCurrentDrive) {
+  StatoNoto();
+  stato.Disco = "";
+  ASSERT_TRUE(ScriviReport(stato, ',').has_value());
+  EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
+  EXPECT_EQ(radice.Leggi(kBatch),
+            "ECHO OFF\r\nCLS\r\n\\wvorn\\wordpad \\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+}
+
+// --- Files that cannot be written ---
+
+TEST_F(ReportTest, MissingFolderShowsAnErrorNamingTheReport) {
+  StatoNoto();
+  stato.Disco = "E:";  // no drive e under the root
+  EXPECT_FALSE(ScriviReport(stato, ',').has_value());
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  const auto& m = messaggi.mostrati[0];
+  EXPECT_EQ(m.icona, Icona::Errore);
+  EXPECT_EQ(m.pulsanti, Pulsanti::Ok);
+  const std::string nome = "E:\\vorn\\QUELT\\2017\\dati\\report.txt";
+  EXPECT_NE(m.testo.find(nome), std::string::npos) << m.testo;
+  // The reason follows the name.
+  EXPECT_GT(m.testo.size(), m.testo.find(nome) + nome.size() + 2) << m.testo;
+}
+
+TEST_F(ReportTest, UnwritableBatchFileIsNamedAfterTheReportWasWritten) {
+  StatoNoto();
+  fs::create_directories(radice.percorso() / kBatch);  // a folder where the batch file goes
+  EXPECT_FALSE(ScriviReport(stato, ',').has_value());
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_NE(messaggi.mostrati[0].testo.find("C:\\vorn\\QUELT\\2017\\avstp.bat"), std::string::npos)
+      << messaggi.mostrati[0].testo;
+  EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
+}
+
+TEST_F(ReportTest, FullDiskIsReportedNotTakenForSuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  StatoNoto();
+  fs::create_symlink("/dev/full", radice.percorso() / kReport);
+  EXPECT_FALSE(ScriviReport(stato, ',').has_value());
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_NE(messaggi.mostrati[0].testo.find("report.txt"), std::string::npos);
+  EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
+}
+
+// --- Hand-off ---
+
+// Remembers, when the viewer is asked for, what the two files hold then, and whether anything
+// was shown after the end of the program.
+class PiattaformaControllo : public PiattaformaFinta {
+ public:
+  PiattaformaControllo(const RadiceTemporanea& radice, const MessaggiRegistrati& messaggi)
+      : radice_(radice), messaggi_(messaggi) {}
+  void ApriVisualizzatore(const fs::path& file) override {
+    PiattaformaFinta::ApriVisualizzatore(file);
+    reportAllApertura = radice_.Leggi(kReport);
+    batchAllApertura = radice_.Leggi(kBatch);
+    terminatoPrima = terminazioni > 0;
+  }
+  void Termina() override {
+    PiattaformaFinta::Termina();
+    messaggiAllaFine = messaggi_.mostrati.size();
+  }
+  std::string reportAllApertura, batchAllApertura;
+  bool terminatoPrima = false;
+  size_t messaggiAllaFine = 0;
+
+ private:
+  const RadiceTemporanea& radice_;
+  const MessaggiRegistrati& messaggi_;
+};
+
+TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
+  PiattaformaControllo controllo(radice, messaggi);
+  StatoFinestra finestra(canali, controllo);
+  finestra.Disco = "C:";
+  finestra.Tx[0] = "1";
+  finestra.run.Totale[1] = 2;
+  StampaReport(finestra);
+  ASSERT_EQ(controllo.aperti.size(), 1u);
+  EXPECT_TRUE(fs::equivalent(controllo.aperti[0], radice.percorso() / kReport));
+  EXPECT_EQ(controllo.terminazioni, 1);
+  EXPECT_FALSE(controllo.terminatoPrima);
+  // Both files were complete when the viewer was started.
+  EXPECT_EQ(controllo.reportAllApertura, radice.Leggi(kReport));
+  EXPECT_EQ(controllo.reportAllApertura.substr(0, 53), "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n");
+  EXPECT_NE(controllo.reportAllApertura.find("Numero Dipendenti               2 \r\n"), std::string::npos);
+  EXPECT_EQ(controllo.batchAllApertura,
+            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+TEST_F(ReportTest, HandOffAfterAFailedWriteOpensNothingButStillEnds) {
+  PiattaformaControllo controllo(radice, messaggi);
+  StatoFinestra finestra(canali, controllo);
+  finestra.Disco = "Q:";
+  StampaReport(finestra);
+  EXPECT_TRUE(controllo.aperti.empty());
+  EXPECT_EQ(controllo.terminazioni, 1);
+  ASSERT_EQ(messaggi.mostrati.size(), 1u);
+  EXPECT_EQ(controllo.messaggiAllaFine, 1u);  // the error box came before the end
+  EXPECT_NE(messaggi.mostrati[0].testo.find("Q:\\vorn\\QUELT\\2017\\dati\\report.txt"), std::string::npos);
+}
+
+// --- A whole run with the report asked for ---
+
+class ReportCorsaTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    prova::RecordProva testata = prova::TestataProva();
+    testata.Metti(193, "   3");
+    const std::vector<std::string> dipendenti = {
+        DipendenteProva()
+            .Campo(22, "1000.20")  // income: total 2
+            .Campo(23, "234.30")
+            .Campo(33, "-12.75")  // a negative withholding lowers total 3
+            .Campo(38, "100")     // municipal surtax on account: totals 7 and 22
+            .testo(),
+        DipendenteProva("VRDGPP75C10F205Z", "VERDI", "GIUSEPPE", "10031975").Stato('*').Campo(22, "5000").testo(),
+        DipendenteProva("BNCLCU85M41H501K", "BIANCHI", "LUCIA", "01081985")
+            .Campo(24, "0.1")
+            .Campo(25, "0.2")
+            .Campo(34, "0.10")  // regional surtax: total 4
+            .testo(),
+    };
+    prova::ScriviArchivio(radice, 1, testata.testo(), prova::Testata2Prova(1, 3), dipendenti);
+    fs::create_directories(radice.percorso() / "c" / "telematici");
+  }
+};
+
+TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
+  stato.Apertura();
+  stato.Tx[0] = "1";
+  ASSERT_TRUE(stato.ApriCU());
+  stato.Tx[5] = "C:\\telematici\\";
+  messaggi.risposte.push_back(Risposta::Si);
+  stato.Command5();
+  ASSERT_EQ(stato.FlagReport, 1);
+  messaggi.mostrati.clear();
+  ASSERT_TRUE(stato.Command2());
+  ASSERT_EQ(messaggi.Testi(), std::vector<std::string>{"Memorizazione regolarmente effettuata..."});
+  EXPECT_EQ(prova::Records(radice.Leggi(fs::path("c") / "telematici" / "TCU118")).size(), 7u);
+
+  // The hand-off: the report opened and the program ended, the window not started again.
+  ASSERT_EQ(piattaforma.aperti.size(), 1u);
+  EXPECT_TRUE(fs::equivalent(piattaforma.aperti[0], radice.percorso() / kReport));
+  EXPECT_EQ(piattaforma.terminazioni, 1);
+  EXPECT_EQ(stato.Tx[5], "C:\\telematici\\");
+
+  const char s = SeparatoreDecimaleDiSistema();
+  auto numero = [s](std::string t) {
+    std::replace(t.begin(), t.end(), ',', s);
+    return t;
+  };
+  std::vector<std::string> righe = {
+      "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018",
+      std::string(55, '-'),
+      "Certificazione      :1",
+      "Sostituto           :ROSSI SRL               ",
+      "                    :                        ",
+      "Codice fiscale      :01234567890     ",
+      "Tipologia fornitura :N",
+      "Protocollo n.1 Sost :" + std::string(17, ' '),
+      "Protocollo n.2 Sost :" + std::string(6, ' '),
+      "Percorso e nome file:C:\\telematici\\TCU118",
+      std::string(56, '-'),
+      "           Dati utili alla quadratura C.U.",
+      std::string(56, '-'),
+  };
+  for (auto& r : RigheTotali({" 2 ", numero(" 1234,8 "), numero("-12,75 "), numero(" 0,1 "), " 100 ", " 100 ",
+                              " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
+                              " 0 ", " 0 ", " 0 ", " 0 "})) {
+    righe.push_back(r);
+  }
+  righe.push_back(std::string(58, '-'));
+  EXPECT_EQ(radice.Leggi(kReport), Righe(righe));
+}
+
+TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
+  stato.Apertura();
+  stato.Tx[0] = "1";
+  ASSERT_TRUE(stato.ApriCU());
+  stato.Tx[5] = "C:\\telematici\\";
+  stato.FlagReport = 0;
+  ASSERT_TRUE(stato.Command2());
+  EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
+  EXPECT_FALSE(fs::exists(radice.percorso() / kBatch));
+  EXPECT_TRUE(piattaforma.aperti.empty());
+  EXPECT_EQ(piattaforma.terminazioni, 0);
+}
+
+TEST_F(ReportCorsaTest, ReportThatCannotBeWrittenLeavesTheTelematicFile) {
+  stato.Apertura();
+  stato.Tx[0] = "1";
+  ASSERT_TRUE(stato.ApriCU());
+  stato.Tx[5] = "C:\\telematici\\";
+  stato.FlagReport = 1;
+  fs::create_directories(radice.percorso() / kReport);  // report.txt is a folder
+  messaggi.mostrati.clear();
+  ASSERT_TRUE(stato.Command2());
+  const auto testi = messaggi.Testi();
+  ASSERT_EQ(testi.size(), 2u);
+  EXPECT_EQ(testi[0], "Memorizazione regolarmente effettuata...");
+  EXPECT_NE(testi[1].find("C:\\vorn\\QUELT\\2017\\dati\\report.txt"), std::string::npos) << testi[1];
+  EXPECT_TRUE(piattaforma.aperti.empty());
+  EXPECT_EQ(piattaforma.terminazioni, 1);
+  const auto records = prova::Records(radice.Leggi(fs::path("c") / "telematici" / "TCU118"));
+  ASSERT_EQ(records.size(), 7u);
+  EXPECT_EQ(records.back()[0], 'Z');
+}
+
+}  // namespace
+}  // namespace quibold
