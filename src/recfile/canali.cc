@@ -99,59 +99,47 @@ void Canali::CreaFile() {
   ::close(fd);
 }
 
-void Canali::LeggiRecord() {
+template <typename Trasferimento>
+void Canali::Trasferisci(std::string_view operazione, size_t lunghezza, Trasferimento trasferisci) {
   riuscita_ = true;
-  auto messaggio = [this](int n) {
-    Errore("Errore di lettura tipo " + NumeroConSegno(n) + " nel file binario " + Nome() +
-           " al record " + NumeroConSegno(NumRec));
+  auto messaggio = [&](int n) {
+    Errore("Errore di " + std::string(operazione) + " tipo " + NumeroConSegno(n) + " nel file binario " +
+           Nome() + " al record " + NumeroConSegno(NumRec));
   };
   if (!Aperto(Canale)) {
-    // Positioning and reading each fail on a channel that is not open.
+    // Positioning and the transfer each fail on a channel that is not open.
     messaggio(kCanaleNonAperto);
     return messaggio(kCanaleNonAperto);
   }
-  long long posizione = Posizione();
+  const long long posizione = Posizione();
   if (posizione < 0) return messaggio(kNumeroRecordErrato);
-  size_t lunghezza = LungRec[Canale] > 0 ? static_cast<size_t>(LungRec[Canale]) : 0;
-  lettura_.resize(lunghezza);
-  size_t letti = 0;
-  while (letti < lunghezza) {
-    ssize_t r = ::pread(fd_[Canale], lettura_.data() + letti, lunghezza - letti,
-                        static_cast<off_t>(posizione + static_cast<long long>(letti)));
+  size_t fatti = 0;
+  while (fatti < lunghezza) {
+    ssize_t r = trasferisci(fd_[Canale], fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
     if (r < 0) {
       if (errno == EINTR) continue;
       return messaggio(ErroreDaErrno(errno));
     }
-    if (r == 0) return messaggio(kOltreFineFile);
-    letti += static_cast<size_t>(r);
+    if (r == 0) return messaggio(operazione == "lettura" ? kOltreFineFile : kDiscoPieno);
+    fatti += static_cast<size_t>(r);
   }
-  Buffer[Canale].swap(lettura_);
+}
+
+void Canali::LeggiRecord() {
+  const size_t lunghezza = CanaleValido() && LungRec[Canale] > 0 ? static_cast<size_t>(LungRec[Canale]) : 0;
+  lettura_.resize(lunghezza);
+  Trasferisci("lettura", lunghezza, [&](int fd, size_t fatti, off_t da) {
+    return ::pread(fd, lettura_.data() + fatti, lunghezza - fatti, da);
+  });
+  if (riuscita_) Buffer[Canale].swap(lettura_);
 }
 
 void Canali::ScriviRecord() {
-  riuscita_ = true;
-  auto messaggio = [this](int n) {
-    Errore("Errore di scrittura tipo " + NumeroConSegno(n) + " nel file binario " + Nome() +
-           " al record " + NumeroConSegno(NumRec));
-  };
-  if (!Aperto(Canale)) {
-    messaggio(kCanaleNonAperto);
-    return messaggio(kCanaleNonAperto);
-  }
-  long long posizione = Posizione();
-  if (posizione < 0) return messaggio(kNumeroRecordErrato);
-  const std::string& dati = BufferOut[Canale];
-  size_t scritti = 0;
-  while (scritti < dati.size()) {
-    ssize_t r = ::pwrite(fd_[Canale], dati.data() + scritti, dati.size() - scritti,
-                         static_cast<off_t>(posizione + static_cast<long long>(scritti)));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return messaggio(ErroreDaErrno(errno));
-    }
-    if (r == 0) return messaggio(kDiscoPieno);
-    scritti += static_cast<size_t>(r);
-  }
+  static const std::string kNessunDato;  // a channel outside the table has no buffer to write
+  const std::string& dati = CanaleValido() ? BufferOut[Canale] : kNessunDato;
+  Trasferisci("scrittura", dati.size(), [&](int fd, size_t fatti, off_t da) {
+    return ::pwrite(fd, dati.data() + fatti, dati.size() - fatti, da);
+  });
 }
 
 void Canali::Arrotonda() { Importo = quibold::Arrotonda(Importo); }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "recfile/messaggi.h"
 #include "recfile/percorsi.h"
@@ -78,6 +79,10 @@ class Canali {
   // The byte offset (from 0) of record NumRec, or -1 when NumRec is not a valid record number.
   long long Posizione() const;
   void Errore(std::string testo);
+  // Reads or writes `lunghezza` bytes of record NumRec through `trasferisci`, reporting a failure
+  // with the message of `operazione` ("lettura" or "scrittura").
+  template <typename Trasferimento>
+  void Trasferisci(std::string_view operazione, size_t lunghezza, Trasferimento trasferisci);
 
   const Percorsi& percorsi_;
   FinestraMessaggi& messaggi_;

@@ -63,19 +63,6 @@ constexpr std::array<Riga, 2> kAnagraficaFine = {{
     {"DA003002", kNessuna, FlagSempre},
 }};
 
-// Text cut or padded on the right with blanks to `larghezza`.
-std::string Largo(std::string_view testo, size_t larghezza) {
-  std::string t(testo.substr(0, larghezza));
-  t.resize(larghezza, ' ');
-  return t;
-}
-
-// Trimmed text padded on the left with "0" to `larghezza`.
-std::string ConZeri(std::string_view testo, size_t larghezza) {
-  std::string_view t = Rifilato(testo);
-  return t.size() >= larghezza ? std::string(t) : std::string(larghezza - t.size(), '0') + std::string(t);
-}
-
 // The part that records D and G of an employee share: type, withholding agent, module, the
 // employee's fiscal code and progressive number.
 std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_view cf,

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+
+#include "recfile/numeri.h"
 
 namespace quibold {
 
@@ -19,5 +22,20 @@ inline constexpr size_t kLungCampo = kLungCodice + kLungValore;
 inline constexpr int kMaxCampi = 75;               // fields per record, positions 90-1889
 inline constexpr std::string_view kModulo = "00000001";
 inline constexpr std::string_view kCfProduttore = "AAAAAA00A00A000A";
+
+// Text cut or padded on the right with blanks to exactly `larghezza`: a positional field.
+inline std::string Largo(std::string_view testo, size_t larghezza) {
+  std::string t(testo.substr(0, larghezza));
+  t.resize(larghezza, ' ');
+  return t;
+}
+
+// Trimmed text padded on the left with "0" to `larghezza` (longer text stays whole).
+inline std::string ConZeri(std::string_view testo, size_t larghezza) {
+  std::string_view t = Rifilato(testo);
+  std::string z(t.size() < larghezza ? larghezza - t.size() : 0, '0');
+  z += t;
+  return z;
+}
 
 }  // namespace quibold

@@ -31,19 +31,9 @@ constexpr std::array<Riga, 5> kQuadroCTIntermediario = {{
     {"CT003005", kNessuna, FlagSempre},
 }};
 
-// Text cut or padded on the right with blanks to exactly `larghezza`.
-std::string Largo(std::string_view testo, size_t larghezza) {
-  std::string t(testo.substr(0, larghezza));
-  t.resize(larghezza, ' ');
-  return t;
-}
-
 std::string Bianchi(size_t n) { return std::string(n, ' '); }
 
-std::string Conteggio(int n) {
-  std::string t = std::to_string(n);
-  return std::string(t.size() < 9 ? 9 - t.size() : 0, '0') + t;
-}
+std::string Conteggio(int n) { return ConZeri(std::to_string(n), 9); }
 
 void RecordA(Scrittore& s, const Testata& t) {
   std::string r = "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[19], 2) + Largo(t[20], 16);
@@ -71,10 +61,8 @@ void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
   }
   r += Bianchi(19);
   s.IniziaRecord(r);
-  std::string_view dipendenti = Rifilato(t[14]);
-  if (dipendenti.empty()) throw ArrestoScrittura{"Grave !! Numero dipendenti pari a zero "};
-  std::string resto(dipendenti.size() < 8 ? 8 - dipendenti.size() : 0, '0');
-  resto += dipendenti;
+  if (Rifilato(t[14]).empty()) throw ArrestoScrittura{"Grave !! Numero dipendenti pari a zero "};
+  std::string resto = ConZeri(t[14], 8);
   resto += t[16] == "X" ? '1' : '0';
   resto += '1';
   resto += Largo(t[20], 16) + Largo(t[21], 1) + Largo(t[22], 8) + "1";
