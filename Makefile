@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 CMAKE   := cmake
 
 .PHONY: run test deps release debug asan bench gui clean
@@ -14,11 +15,11 @@ release: deps
 
 # The main job: the creation run over the bundled sample archive.
 run: release
-	@scripts/run-sample $(BUILD)/release/quibold
+	@scripts/run-sample $(BUILD)/release/src/quibold
 
 # The window (needs a display).
 gui: release
-	$(BUILD)/release/quibold
+	$(BUILD)/release/src/quibold
 
 debug: deps
 	@$(CMAKE) -S . -B $(BUILD)/debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
