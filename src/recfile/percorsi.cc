@@ -36,11 +36,22 @@ std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
 }  // namespace
 
 fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
-  if (!opzione.empty()) return fs::path(std::string(opzione));
-  if (const char* env = std::getenv("QUIBOLD_RADICE"); env && *env) return fs::path(env);
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "quibold";
-  const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : ".") / ".local" / "share" / "quibold";
+  fs::path radice;
+  if (!opzione.empty()) {
+    radice = std::string(opzione);
+  } else if (const char* env = std::getenv("QUIBOLD_RADICE"); env && *env) {
+    radice = env;
+  } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    radice = fs::path(xdg) / "quibold";
+  } else {
+    const char* home = std::getenv("HOME");
+    radice = fs::path(home && *home ? home : ".") / ".local" / "share" / "quibold";
+  }
+  // Absolute, so that every path of the archive begins with "/" (a path handed to another
+  // program can never be taken for one of its options).
+  std::error_code ec;
+  fs::path assoluta = fs::absolute(radice, ec);
+  return ec ? radice : assoluta;
 }
 
 fs::path Percorsi::Nativo(std::string_view percorso) const {

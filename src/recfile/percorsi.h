@@ -14,7 +14,7 @@ class Percorsi {
   explicit Percorsi(std::filesystem::path radice) : radice_(std::move(radice)) {}
 
   // The drive root: `opzione` when given, else $QUIBOLD_RADICE, else
-  // ${XDG_DATA_HOME:-$HOME/.local/share}/quibold.
+  // ${XDG_DATA_HOME:-$HOME/.local/share}/quibold; made absolute.
   static std::filesystem::path RadiceDiSistema(std::string_view opzione = {});
 
   const std::filesystem::path& Radice() const { return radice_; }

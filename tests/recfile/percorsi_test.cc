@@ -46,6 +46,7 @@ TEST(Percorsi, ExistenceIsForOrdinaryFilesOnly) {
 TEST(Percorsi, RootFromOptionEnvironmentOrDataHome) {
   setenv("QUIBOLD_RADICE", "/da/ambiente", 1);
   EXPECT_EQ(Percorsi::RadiceDiSistema("/da/opzione"), "/da/opzione");
+  EXPECT_EQ(Percorsi::RadiceDiSistema("-relativa"), fs::current_path() / "-relativa");
   EXPECT_EQ(Percorsi::RadiceDiSistema(), "/da/ambiente");
   unsetenv("QUIBOLD_RADICE");
   setenv("XDG_DATA_HOME", "/dati/utente", 1);

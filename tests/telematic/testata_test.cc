@@ -164,6 +164,14 @@ TEST_F(TestataTest, CommitmentFromTheWindowWhenTheHeaderHasNone) {
   ASSERT_TRUE(Esegui(t));
   EXPECT_EQ(Records()[1].substr(427, 9), "228022018");
   EXPECT_EQ(run.testata[21], "2");
+
+  // Longer window texts keep their positional widths: record B stays in place.
+  dati.Tx[8] = "12";
+  dati.Tx[9] = "28022018  ";
+  ASSERT_TRUE(Esegui(t));
+  const std::string b = Records()[1];
+  EXPECT_EQ(b.substr(427, 10), "1280220181");  // type 428, date 429-436, then "1"
+  EXPECT_EQ(b.substr(437), std::string(1460, ' ') + "A\r\n");
 }
 
 TEST_F(TestataTest, NulAndLowerCaseHeaderFields) {
