@@ -11,6 +11,7 @@
 #include "recfile/canali.h"
 #include "recfile/percorsi.h"
 #include "support/archivio_prova.h"
+#include "support/corsa_prova.h"
 #include "telematic/telematico.h"
 
 namespace quibold {
@@ -22,9 +23,9 @@ using prova::DipendenteProva;
 using prova::Dx;
 using prova::Sx;
 using prova::Valori;
-using Testi = std::vector<std::string>;
-
-constexpr char kUscita[] = "c/out/cur18.txt";
+using prova::kFatto;
+using prova::kUscita;
+using prova::Testi;
 
 // Amount fields of the income section that are written one field each and that the total of the
 // deductions does not sum.
@@ -52,59 +53,8 @@ std::string Conteggi(int b, int c, int d, int g) {
 }
 
 // A certification on drive c of a temporary root, run through the writer as the window runs it.
-class Dipendenti : public ::testing::Test {
- protected:
-  Dipendenti() {
-    fs::create_directories(radice.percorso() / "c" / "out");
-    finestra.CodiceCU = "1";
-    finestra.PercorsoDati = PercorsoDatiDi("C:");
-    finestra.Tx[1] = "N";
-    finestra.Tx[5] = "C:\\out\\";
-    finestra.Tx[6] = "cur18.txt";
-  }
+class Dipendenti : public prova::CorsaProva {};
 
-  // Writes the archive (header record 2 counting `conteggio` employees, or as many as given) and
-  // runs the writer once; the output file is then in `records`.
-  bool Esegui(const std::vector<std::string>& dipendenti, int conteggio = -1) {
-    prova::ScriviArchivio(radice, 1, testata.testo(),
-                          prova::Testata2Prova(1, conteggio < 0 ? static_cast<int>(dipendenti.size()) : conteggio),
-                          dipendenti);
-    Percorsi percorsi(radice.percorso());
-    Canali canali(percorsi, messaggi);
-    riuscito = ScriviTelematico(canali, finestra, run);
-    records = prova::Records(radice.Leggi(kUscita));
-    return riuscito;
-  }
-  bool Esegui(const std::vector<DipendenteProva>& dipendenti, int conteggio = -1) {
-    std::vector<std::string> testi;
-    for (const auto& d : dipendenti) testi.push_back(d.testo());
-    return Esegui(testi, conteggio);
-  }
-
-  Testi Tipi() const {
-    Testi t;
-    for (const auto& r : records) t.push_back(r.substr(0, 1));
-    return t;
-  }
-  Testi DiTipo(char tipo) const {
-    Testi t;
-    for (const auto& r : records) {
-      if (r[0] == tipo) t.push_back(r);
-    }
-    return t;
-  }
-  bool UscitaCreata() const { return fs::exists(radice.percorso() / kUscita); }
-
-  prova::RadiceTemporanea radice;
-  prova::MessaggiRegistrati messaggi;
-  prova::RecordProva testata = prova::TestataProva();
-  DatiFinestra finestra;
-  StatoRun run;
-  bool riuscito = false;
-  Testi records;
-};
-
-constexpr char kFatto[] = "Memorizazione regolarmente effettuata...";
 constexpr char kNonValido[] = "Numero di Record del dipendente non valido ";
 constexpr char kSenzaDipendente[] = "Il record indicato non contiene un dipendente da certificare ";
 

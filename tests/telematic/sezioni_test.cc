@@ -14,6 +14,7 @@
 #include "recfile/canali.h"
 #include "recfile/percorsi.h"
 #include "support/archivio_prova.h"
+#include "support/corsa_prova.h"
 #include "telematic/telematico.h"
 
 namespace quibold {
@@ -25,9 +26,7 @@ using prova::DipendenteProva;
 using prova::Dx;
 using prova::Sx;
 using prova::Valori;
-using Testi = std::vector<std::string>;
-
-constexpr char kUscita[] = "c/out/cur18.txt";
+using prova::Testi;
 
 
 // The codes of `campi` that begin with `sezione`, in order.
@@ -53,27 +52,12 @@ DipendenteProva ConTuttoIlReddito() {
 }
 
 // Runs the writer on a certification holding `dipendenti` and reads back the G fields of each.
-class Sezioni : public ::testing::Test {
+// Runs the writer on a certification holding the employees and reads back the G fields of each.
+class Sezioni : public prova::CorsaProva {
  protected:
-  Sezioni() {
-    fs::create_directories(radice.percorso() / "c" / "out");
-    finestra.CodiceCU = "1";
-    finestra.PercorsoDati = PercorsoDatiDi("C:");
-    finestra.Tx[1] = "N";
-    finestra.Tx[5] = "C:\\out\\";
-    finestra.Tx[6] = "cur18.txt";
-  }
-
   // The fields of the G records of each employee, in file order.
-  std::vector<Testi> Esegui(const std::vector<DipendenteProva>& dipendenti) {
-    std::vector<std::string> testi;
-    for (const auto& d : dipendenti) testi.push_back(d.testo());
-    prova::ScriviArchivio(radice, 1, prova::TestataProva().testo(),
-                          prova::Testata2Prova(1, static_cast<int>(testi.size())), testi);
-    Percorsi percorsi(radice.percorso());
-    Canali canali(percorsi, messaggi);
-    EXPECT_TRUE(ScriviTelematico(canali, finestra, run));
-    records = prova::Records(radice.Leggi(kUscita));
+  std::vector<Testi> CampiG(const std::vector<DipendenteProva>& dipendenti) {
+    EXPECT_TRUE(Esegui(dipendenti));
     std::vector<Testi> g;
     for (const auto& r : records) {
       if (r[0] == 'D') g.emplace_back();
@@ -82,25 +66,15 @@ class Sezioni : public ::testing::Test {
     }
     return g;
   }
-  Testi Esegui(const DipendenteProva& d) {
-    auto g = Esegui(std::vector<DipendenteProva>{d});
+  Testi CampiG(const DipendenteProva& d) {
+    auto g = CampiG(std::vector<DipendenteProva>{d});
     return g.empty() ? Testi{} : g[0];
   }
-  int RecordG() const {
-    int n = 0;
-    for (const auto& r : records) n += r[0] == 'G';
-    return n;
-  }
-
-  prova::RadiceTemporanea radice;
-  prova::MessaggiRegistrati messaggi;
-  DatiFinestra finestra;
-  StatoRun run;
-  Testi records;
+  int RecordG() const { return static_cast<int>(DiTipo('G').size()); }
 };
 
 TEST_F(Sezioni, EveryFiscalRowWritesItsFieldAndCode2WithoutIncomeSkipsMost) {
-  const Testi tutto = Esegui(ConTuttoIlReddito());
+  const Testi tutto = CampiG(ConTuttoIlReddito());
   const Testi codici = CodiciDi(tutto, "DB001");
   EXPECT_EQ(codici.size(), 196u);
   EXPECT_EQ(std::set<std::string>(codici.begin(), codici.end()).size(), 196u);
@@ -117,7 +91,7 @@ TEST_F(Sezioni, EveryFiscalRowWritesItsFieldAndCode2WithoutIncomeSkipsMost) {
   // Code "2" and no income in fields 22 and 23: only the rows from "DB001481" on, no totals.
   DipendenteProva senzaReddito = ConTuttoIlReddito();
   senzaReddito.Campo(10, "2").Campo(22, "0.00").Campo(23, "0.00");
-  const Testi parte = Esegui(senzaReddito);
+  const Testi parte = CampiG(senzaReddito);
   EXPECT_EQ(parte.size(), 51u);
   ASSERT_FALSE(parte.empty());
   EXPECT_EQ(parte.front().substr(0, 8), "DB001481");
@@ -128,11 +102,11 @@ TEST_F(Sezioni, EveryFiscalRowWritesItsFieldAndCode2WithoutIncomeSkipsMost) {
 
   // Code "2" with income in either field, or no income with another code: the whole section.
   senzaReddito.Campo(22, "10");
-  EXPECT_EQ(Esegui(senzaReddito).size(), 195u);  // all but "DB001002"
+  EXPECT_EQ(CampiG(senzaReddito).size(), 195u);  // all but "DB001002"
   senzaReddito.Campo(22, "0.00").Campo(23, "0.50");  // under one euro is income too
-  EXPECT_EQ(Esegui(senzaReddito).size(), 195u);      // all but "DB001001"
+  EXPECT_EQ(CampiG(senzaReddito).size(), 195u);      // all but "DB001001"
   senzaReddito.Campo(23, "0").Campo(10, "1");
-  EXPECT_EQ(Esegui(senzaReddito).size(), 194u);  // all but "DB001001" and "DB001002"
+  EXPECT_EQ(CampiG(senzaReddito).size(), 194u);  // all but "DB001001" and "DB001002"
 }
 
 TEST_F(Sezioni, DaysDatesAndCodesOfTheFiscalSection) {
@@ -141,7 +115,7 @@ TEST_F(Sezioni, DaysDatesAndCodesOfTheFiscalSection) {
   settimana.Campo(27, "7").Campo(32, "5");
   anno.Campo(27, "365").Campo(32, "5");
   senzaGiorni.Campo(32, "4");
-  const auto g = Esegui({capped, settimana, anno, senzaGiorni});
+  const auto g = CampiG({capped, settimana, anno, senzaGiorni});
   ASSERT_EQ(g.size(), 4u);
   EXPECT_EQ(g[0], Testi{"DB001006" + Dx("365")});
   // The next employee has its own day count again.
@@ -154,7 +128,7 @@ TEST_F(Sezioni, DaysDatesAndCodesOfTheFiscalSection) {
   d.Campo(138, "0.6").Campo(140, "365").Campo(164, "7").Campo(168, "2").Campo(176, "B").Campo(190, "01234567890");
   d.Campo(194, "123").Campo(205, "ABCDEFGHIJKLMN").Campo(230, "A ").Campo(237, " C ").Campo(240, "5 ");
   d.Campo(241, "5 ");
-  const Testi c = Esegui(d);
+  const Testi c = CampiG(d);
   EXPECT_EQ(c, (Testi{"DB001008" + Dx("01032017"), "DB001051" + Sx("A"), "DB001054" + Dx("3"),
                       "DB001075" + Dx("05"), "DB001085" + Sx("AB"), "DB001341" + Dx(""),
                       "DB001343" + Dx("365"), "DB001375" + Dx("007"), "DB001391" + Dx("2"),
@@ -164,7 +138,7 @@ TEST_F(Sezioni, DaysDatesAndCodesOfTheFiscalSection) {
 
   DipendenteProva altro;
   altro.Campo(230, "C ").Campo(176, "BB").Campo(29, "00000000").Campo(121, "0").Campo(63, "  ");
-  EXPECT_TRUE(Esegui(altro).empty());
+  EXPECT_TRUE(CampiG(altro).empty());
 }
 
 TEST_F(Sezioni, AmountsFeedTheirTotalsWrittenOrNot) {
@@ -173,7 +147,7 @@ TEST_F(Sezioni, AmountsFeedTheirTotalsWrittenOrNot) {
   primo.Campo(34, "1").Campo(35, "2").Campo(37, "3").Campo(41, "4").Campo(55, "5").Campo(56, "6");
   primo.Campo(169, "80").Campo(251, "7").Campo(252, "-1").Campo(267, "9");
   secondo.Campo(38, "0.125").Campo(24, "10.126").Campo(292, "500");  // 292 is not read
-  const auto g = Esegui({primo, secondo});
+  const auto g = CampiG({primo, secondo});
   ASSERT_EQ(g.size(), 2u);
   EXPECT_TRUE(Valori(g[0], "DB001001").empty());
   EXPECT_TRUE(Valori(g[0], "DB001021").empty());
@@ -203,7 +177,7 @@ TEST_F(Sezioni, DeductionsAreCappedByTheTaxDue) {
   DipendenteProva oltre, sotto;
   oltre.Campo(150, "100.00").Campo(151, "100").Campo(156, "50").Campo(152, "50").Campo(157, "25").Campo(158, "25");
   sotto.Campo(150, "100").Campo(151, "30").Campo(156, "50");
-  const auto g = Esegui({oltre, sotto});
+  const auto g = CampiG({oltre, sotto});
   ASSERT_EQ(g.size(), 2u);
   EXPECT_EQ(g[0], (Testi{"DB001361" + Dx("100,00"), "DB001362" + Dx("100,00"), "DB001363" + Dx("50,00"),
                          "DB001367" + Dx("50,00"), "DB001368" + Dx("25,00"), "DB001369" + Dx("25,00"),
@@ -225,7 +199,7 @@ TEST_F(Sezioni, DependantsRowsAndTheirRelationshipLetter) {
   secondo.Campo(298, "X").Campo(299, "X").Campo(301, "1");
   secondo.Campo(309, "1").Campo(310, "0");                                                // no letter
   secondo.Campo(345, "X").Campo(346, "X").Campo(349, "5").Campo(351, "C50");
-  const auto g = Esegui({primo, secondo});
+  const auto g = CampiG({primo, secondo});
   ASSERT_EQ(g.size(), 2u);
 
   EXPECT_EQ(g[0], (Testi{"DB601001" + Dx("1"), "DB601004" + Sx("RSSMRA80A01H501U"), "DB601005" + Dx("00"),
@@ -253,7 +227,7 @@ TEST_F(Sezioni, SocialSecurityBlocks) {
   secondo.Campo(442, "5").Campo(446, "1");    // no code in 441: block 3 left out
   terzo.Campo(362, "1").Campo(364, "X").Campo(365, "-40").Campo(368, "X").Campo(370, "X");
   terzo.Campo(441, "1").Campo(444, "1").Campo(446, "0");
-  const auto g = Esegui({primo, secondo, terzo});
+  const auto g = CampiG({primo, secondo, terzo});
   ASSERT_EQ(g.size(), 3u);
 
   EXPECT_EQ(g[0], (Testi{"DC001001" + Dx("1234567890"), "DC001002" + Dx("1"), "DC001004" + Dx("1000,00"),
@@ -310,7 +284,7 @@ TEST_F(Sezioni, SeverancePaidInTheYearIsAtMostTheTotalLessAdvances) {
     d.emplace_back().Campo2(17, c.totale).Campo2(18, c.pagato).Campo2(22, c.anticipato);
   }
   d.emplace_back().Campo2(18, "80");  // no total: block B left out
-  const auto g = Esegui(d);
+  const auto g = CampiG(d);
   ASSERT_EQ(g.size(), std::size(casi) + 1);
   for (size_t i = 0; i < std::size(casi); ++i) {
     EXPECT_EQ(Valori(g[i], "DF001862"), casi[i].atteso) << casi[i].totale << " " << casi[i].pagato;
@@ -327,7 +301,7 @@ TEST_F(Sezioni, SeverancePayBlocksAndDN) {
   conBlocchi.Campo(484, "8").Campo(485, "9").Campo(490, "D").Campo2(3, "B");
   conBlocchi.Campo2(17, "10").Campo2(18, "5").Campo2(10, "5").Campo2(14, "5").Campo2(55, "A ");
   conBlocchi.Campo2(57, "C ").Campo2(71, "9").Campo2(93, "ZZ");
-  const auto g = Esegui({senzaBlocchi, conBlocchi});
+  const auto g = CampiG({senzaBlocchi, conBlocchi});
   ASSERT_EQ(g.size(), 2u);
 
   EXPECT_EQ(g[0], (Testi{"DF001802" + Dx("1,00"), "DF001804" + Dx("2,00"), "DF001806" + Dx("3,00"),
@@ -348,7 +322,7 @@ TEST_F(Sezioni, SeverancePayBlocksAndDN) {
 TEST_F(Sezioni, SectionsFollowOneAnotherOnTheSameGRecords) {
   DipendenteProva d = ConTuttoIlReddito();
   d.Campo(295, "X").Campo(362, "1").Campo(448, "1").Campo2(75, "AB");
-  const Testi c = Esegui(d);
+  const Testi c = CampiG(d);
   ASSERT_EQ(c.size(), 196u + 2 + 2 + 1 + 1);
   EXPECT_EQ(Codici(Testi(c.begin() + 195, c.end())),
             (Testi{"DB001612", "DB601001", "DB601005", "DC001001", "DC001008", "DF001801", "DN001001"}));

@@ -4,6 +4,7 @@
 
 #include "archive/archivio.h"
 #include "support/archivio_prova.h"
+#include "support/corsa_prova.h"
 #include "telematic/telematico.h"
 
 namespace quibold {
@@ -12,53 +13,19 @@ namespace {
 namespace fs = std::filesystem;
 using prova::RecordProva;
 
-class TestataTest : public ::testing::Test {
+class TestataTest : public prova::CorsaProva {
  protected:
-  TestataTest() {
-    fs::create_directories(radice.percorso() / "c" / "out");
-    dati.CodiceCU = "1";
-    dati.PercorsoDati = PercorsoDatiDi("C:");
-    dati.Tx[1] = "N";
-    dati.Tx[5] = "C:\\out\\";
-    dati.Tx[6] = "TCU118";
-    dati.Tx[8] = std::string(17, ' ');
-    dati.Tx[9] = std::string(17, ' ');
-    dati.Didascalia = [this](const std::string& t) { didascalia = t; };
-  }
   // Runs over a header (and no employees unless given); returns whether the run completed.
-  bool Esegui(const RecordProva& testata, const std::string& testata2 = prova::Testata2Prova(1, 0),
+  bool Esegui(const RecordProva& t, const std::string& testata2 = prova::Testata2Prova(1, 0),
               const std::vector<std::string>& dipendenti = {}) {
-    prova::ScriviArchivio(radice, 1, testata.testo(), testata2, dipendenti);
-    return ScriviTelematico(canali, dati, run);
+    testata = t;
+    return EseguiArchivio(testata2, dipendenti);
   }
-  bool Uscita() { return fs::exists(radice.percorso() / "c/out/TCU118"); }
-  std::vector<std::string> Records() { return prova::Records(radice.Leggi("c/out/TCU118")); }
-  std::vector<std::string> Errori() {
-    std::vector<std::string> e;
-    for (const auto& m : messaggi.mostrati) {
-      if (m.titolo == "Accesso" && m.icona == Icona::Errore) e.push_back(m.testo);
-    }
-    return e;
-  }
-  bool Conclusa() {
-    for (const auto& m : messaggi.mostrati) {
-      if (m.testo == "Memorizazione regolarmente effettuata..." && m.titolo == "Creazione Telematico") return true;
-    }
-    return false;
-  }
-
-  prova::RadiceTemporanea radice;
-  Percorsi percorsi{radice.percorso()};
-  prova::MessaggiRegistrati messaggi;
-  Canali canali{percorsi, messaggi};
-  DatiFinestra dati;
-  StatoRun run;
-  std::string didascalia;
 };
 
 TEST_F(TestataTest, ACertificationWithNoEmployeesGivesABZ) {
   ASSERT_TRUE(Esegui(prova::TestataProva()));
-  auto r = Records();
+  auto r = records;
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[0], "A" + std::string(14, ' ') + "CUR18" + "10" + "SPRFRN70A01F205X" + std::string(1859, ' ') + "A\r\n");
   EXPECT_EQ(r[1][0], 'B');
@@ -78,7 +45,7 @@ TEST_F(TestataTest, RecordBOfACompany) {
   t.Metti(134, "           ").Metti(145, "BIANCHI").Metti(169, "GIOVANNIBATTISTAMARIAPIA").Metti(193, "  12");
   t.Metti(45, "E FIGLI");
   ASSERT_TRUE(Esegui(t));
-  const std::string b = Records()[1];
+  const std::string b = records[1];
   EXPECT_EQ(b.substr(0, 1), "B");
   EXPECT_EQ(b.substr(1, 16), "01234567890     ");
   EXPECT_EQ(b.substr(17, 8), "00000001");
@@ -100,18 +67,18 @@ TEST_F(TestataTest, RecordBOfANaturalPersonAndTheOperationFlags) {
   auto t = prova::TestataProva();
   t.Metti(3, "D").Metti(21, "VERDI" + std::string(19, ' ')).Metti(45, "ANNAMARIA GIOVANNA LUISA").Metti(116, "XXXXXXXXXXXXXXXX");
   t.Metti(134, "12345678901").Metti(201, "X").Metti(309, "A");
-  dati.Tx[1] = "S";
-  dati.Tx[2] = "17000000000000001";
-  dati.Tx[3] = "000001";
-  dati.Tx[4] = "1";
+  finestra.Tx[1] = "S";
+  finestra.Tx[2] = "17000000000000001";
+  finestra.Tx[3] = "000001";
+  finestra.Tx[4] = "1";
   ASSERT_FALSE(Esegui(t, prova::Testata2Prova(1, 0)));  // record 1 is not among 0 employees
   EXPECT_EQ(Errori(), std::vector<std::string>{"Numero di Record del dipendente non valido "});
-  EXPECT_FALSE(Uscita());
+  EXPECT_FALSE(UscitaCreata());
 
   messaggi.mostrati.clear();
   messaggi.risposte = {Risposta::Si};
   ASSERT_TRUE(Esegui(t, prova::Testata2Prova(1, 1), {prova::DipendenteProva().testo()}));
-  const std::string b = Records()[1];
+  const std::string b = records[1];
   EXPECT_EQ(b.substr(89, 3), " 01");
   EXPECT_EQ(b.substr(92, 104), "VERDI" + std::string(19, ' ') + "ANNAMARIA GIOVANNA L" + std::string(60, ' '));
   EXPECT_EQ(b.substr(309, 73), std::string(16, ' ') + "00" + std::string(44, ' ') + "00000000000");
@@ -123,7 +90,7 @@ TEST_F(TestataTest, RecordCForTheIntermediaryOrTheAgent) {
   t.Metti(81, "amministrazione.paghe@studiorossi.it").Metti(201, "X").Metti(309, "B").Metti(310, "000000000012");
   t.Metti(327, "001").Metti(330, "3331234567").Metti(343, "studio@example.it");
   ASSERT_TRUE(Esegui(t));
-  auto r = Records();
+  auto r = records;
   ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[2].substr(0, 89), "C01234567890     00000001" + std::string(64, ' '));
   std::vector<std::string> attesi = {"CT00100101234567890     ", "CT002002000000000012    ",
@@ -142,16 +109,16 @@ TEST_F(TestataTest, RecordCForTheIntermediaryOrTheAgent) {
   messaggi.mostrati.clear();
   ASSERT_TRUE(Esegui(t));
   attesi = {"CT00100101234567890     ", "CT002001               1"};
-  EXPECT_EQ(prova::Campi(Records()[2]), attesi);
+  EXPECT_EQ(prova::Campi(records[2]), attesi);
   t.Metti(322, " ").Metti(324, "abc");
   ASSERT_TRUE(Esegui(t));
   attesi = {"CT00100101234567890     ", "CT002002ABC             "};
-  EXPECT_EQ(prova::Campi(Records()[2]), attesi);
+  EXPECT_EQ(prova::Campi(records[2]), attesi);
 }
 
 TEST_F(TestataTest, NoRecordCWithoutTheFlag) {
   ASSERT_TRUE(Esegui(prova::TestataProva()));
-  auto r = Records();
+  auto r = records;
   EXPECT_EQ(r[1].substr(409, 1), "0");
   EXPECT_EQ(r.back().substr(24, 9), "000000000");
 }
@@ -159,17 +126,17 @@ TEST_F(TestataTest, NoRecordCWithoutTheFlag) {
 TEST_F(TestataTest, CommitmentFromTheWindowWhenTheHeaderHasNone) {
   auto t = prova::TestataProva();
   t.Metti(223, "0").Metti(224, "00000000");
-  dati.Tx[8] = "2";
-  dati.Tx[9] = "28022018";
+  finestra.Tx[8] = "2";
+  finestra.Tx[9] = "28022018";
   ASSERT_TRUE(Esegui(t));
-  EXPECT_EQ(Records()[1].substr(427, 9), "228022018");
+  EXPECT_EQ(records[1].substr(427, 9), "228022018");
   EXPECT_EQ(run.testata[21], "2");
 
   // Longer window texts keep their positional widths: record B stays in place.
-  dati.Tx[8] = "12";
-  dati.Tx[9] = "28022018  ";
+  finestra.Tx[8] = "12";
+  finestra.Tx[9] = "28022018  ";
   ASSERT_TRUE(Esegui(t));
-  const std::string b = Records()[1];
+  const std::string b = records[1];
   EXPECT_EQ(b.substr(427, 10), "1280220181");  // type 428, date 429-436, then "1"
   EXPECT_EQ(b.substr(437), std::string(1460, ' ') + "A\r\n");
 }
@@ -178,43 +145,43 @@ TEST_F(TestataTest, NulAndLowerCaseHeaderFields) {
   auto t = prova::TestataProva();
   t.Metti(21, "rossi s.r.l.").Metti(45, std::string(24, '\0')).Metti(207, "sprfrn70a01f205x");
   ASSERT_TRUE(Esegui(t));
-  auto r = Records();
+  auto r = records;
   EXPECT_EQ(r[0].substr(22, 16), "SPRFRN70A01F205X");
   EXPECT_EQ(r[1].substr(136, 48), "ROSSI S.R.L." + std::string(36, ' '));
 }
 
 TEST_F(TestataTest, ChecksInOrderWithTheirMessages) {
-  dati.Tx[1] = "A";
-  dati.Tx[4] = "3";
+  finestra.Tx[1] = "A";
+  finestra.Tx[4] = "3";
   EXPECT_FALSE(Esegui(prova::TestataProva()));
-  dati.Tx[2] = "PROT";
+  finestra.Tx[2] = "PROT";
   EXPECT_FALSE(Esegui(prova::TestataProva()));
-  dati.Tx[3] = "1";
-  dati.Tx[4] = "";
+  finestra.Tx[3] = "1";
+  finestra.Tx[4] = "";
   EXPECT_FALSE(Esegui(prova::TestataProva()));
   EXPECT_EQ(Errori(), (std::vector<std::string>{"Manca il numero Identificativo Entratel ",
                                                 "Manca il numero di Protocollo Sostituz/Annullamento ",
                                                 "Manca il numero di Record del dipendente da Annullare o Sostituire "}));
-  EXPECT_FALSE(Uscita());
+  EXPECT_FALSE(UscitaCreata());
 
   messaggi.mostrati.clear();
-  dati.Tx[1] = "N";
+  finestra.Tx[1] = "N";
   EXPECT_FALSE(Esegui(prova::TestataProva(), prova::Testata2Prova(2, 0)));
   auto t = prova::TestataProva();
   t.Metti(223, " ").Metti(224, "        ");
   EXPECT_FALSE(Esegui(t));
-  dati.Tx[9] = "01012018";
+  finestra.Tx[9] = "01012018";
   EXPECT_FALSE(Esegui(t));
   EXPECT_EQ(Errori(), (std::vector<std::string>{"La CU deve essere per LD, quella selezionata e' per LA ",
                                                 "Manca la data dell'impegno alla trasmissione ",
                                                 "Manca la tipologia dell'impegno alla trasmissione "}));
-  EXPECT_FALSE(Uscita());
+  EXPECT_FALSE(UscitaCreata());
 
   messaggi.mostrati.clear();
-  dati.CodiceCU = "2";
-  EXPECT_FALSE(ScriviTelematico(canali, dati, run));
+  finestra.CodiceCU = "2";
+  EXPECT_FALSE(EseguiArchivio(prova::Testata2Prova(1, 0), {}));
   EXPECT_EQ(Errori(), std::vector<std::string>{"Archivio inesistente "});
-  EXPECT_FALSE(Uscita());
+  EXPECT_FALSE(UscitaCreata());
   EXPECT_FALSE(Conclusa());
 }
 
@@ -223,26 +190,25 @@ TEST_F(TestataTest, BlankEmployeeCountLeavesRecordAAlone) {
   t.Metti(193, "    ");
   EXPECT_FALSE(Esegui(t));
   EXPECT_EQ(Errori(), std::vector<std::string>{"Grave !! Numero dipendenti pari a zero "});
-  auto r = Records();
+  auto r = records;
   ASSERT_EQ(r.size(), 1u);
   EXPECT_EQ(r[0][0], 'A');
   EXPECT_FALSE(Conclusa());
 }
 
 TEST_F(TestataTest, AnUnreadableHeaderStopsBeforeTheOutputExists) {
-  prova::ScriviArchivio(radice, 1, prova::TestataProva().testo(), "", {});  // record 2 missing
-  EXPECT_FALSE(ScriviTelematico(canali, dati, run));
+  EXPECT_FALSE(EseguiArchivio("", {}));  // record 2 missing
   EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{
                                   "Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU1.018 al record  2"});
-  EXPECT_FALSE(Uscita());
+  EXPECT_FALSE(UscitaCreata());
 }
 
 TEST_F(TestataTest, AnOutputThatCannotBeCreatedIsNoSuccess) {
-  dati.Tx[5] = "C:\\manca\\";
+  finestra.Tx[5] = "C:\\manca\\";
   EXPECT_FALSE(Esegui(prova::TestataProva()));
   EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore tipo  76 nella creazione del file "});
-  dati.Tx[5] = "/dev/";
-  dati.Tx[6] = "full";
+  finestra.Tx[5] = "/dev/";
+  finestra.Tx[6] = "full";
   EXPECT_FALSE(Esegui(prova::TestataProva()));
   EXPECT_EQ(messaggi.mostrati.back().testo, "Errore di scrittura tipo  61 nel file binario /dev/full al record  1");
   EXPECT_FALSE(Conclusa());
@@ -255,7 +221,7 @@ TEST_F(TestataTest, ASecondRunStartsFromZero) {
   ASSERT_TRUE(Esegui(prova::TestataProva(), prova::Testata2Prova(1, 1), {prova::DipendenteProva().Campo(22, "40").testo()}));
   EXPECT_EQ(run.Totale[1], 1);
   EXPECT_EQ(run.Totale[2], 40);
-  auto r = Records();
+  auto r = records;
   ASSERT_EQ(r.size(), 5u);  // A B D G Z: the file was created anew
   EXPECT_EQ(r[4].substr(15, 36), "000000001000000000000000001000000001");
 }

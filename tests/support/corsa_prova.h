@@ -1,0 +1,96 @@
+// Test support: a run of the writer over a small archive on drive c of a temporary root, as the
+// window runs it, with the output read back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/archivio.h"
+#include "recfile/canali.h"
+#include "support/archivio_prova.h"
+#include "telematic/telematico.h"
+
+namespace quibold::prova {
+
+using Testi = std::vector<std::string>;
+
+inline constexpr char kUscita[] = "c/out/cur18.txt";
+inline constexpr char kFatto[] = "Memorizazione regolarmente effettuata...";
+
+class CorsaProva : public ::testing::Test {
+ protected:
+  CorsaProva() {
+    std::filesystem::create_directories(radice.percorso() / "c" / "out");
+    finestra.CodiceCU = "1";
+    finestra.PercorsoDati = PercorsoDatiDi("C:");
+    finestra.Tx[1] = "N";
+    finestra.Tx[5] = "C:\\out\\";
+    finestra.Tx[6] = "cur18.txt";
+    finestra.Tx[8] = std::string(17, ' ');
+    finestra.Tx[9] = std::string(17, ' ');
+    finestra.Didascalia = [this](const std::string& t) { didascalia = t; };
+  }
+
+  // Writes certification 1 (header `testata`, header record 2 as given, the employees) and runs
+  // the writer once; the output file is then in `records`.
+  bool EseguiArchivio(const std::string& testata2, const Testi& dipendenti) {
+    ScriviArchivio(radice, 1, testata.testo(), testata2, dipendenti);
+    Percorsi percorsi(radice.percorso());
+    Canali canali(percorsi, messaggi);
+    riuscito = ScriviTelematico(canali, finestra, run);
+    records = Records(radice.Leggi(kUscita));
+    return riuscito;
+  }
+  // The same with header record 2 counting `conteggio` employees (by default, as many as given).
+  bool Esegui(const Testi& dipendenti, int conteggio = -1) {
+    return EseguiArchivio(Testata2Prova(1, conteggio < 0 ? static_cast<int>(dipendenti.size()) : conteggio),
+                          dipendenti);
+  }
+  bool Esegui(const std::vector<DipendenteProva>& dipendenti, int conteggio = -1) {
+    Testi testi;
+    for (const auto& d : dipendenti) testi.push_back(d.testo());
+    return Esegui(testi, conteggio);
+  }
+
+  Testi Tipi() const {
+    Testi t;
+    for (const auto& r : records) t.push_back(r.substr(0, 1));
+    return t;
+  }
+  Testi DiTipo(char tipo) const {
+    Testi t;
+    for (const auto& r : records) {
+      if (r[0] == tipo) t.push_back(r);
+    }
+    return t;
+  }
+  bool UscitaCreata() const { return std::filesystem::exists(radice.percorso() / kUscita); }
+  // The texts of the "Accesso" error boxes shown.
+  Testi Errori() const {
+    Testi e;
+    for (const auto& m : messaggi.mostrati) {
+      if (m.titolo == "Accesso" && m.icona == Icona::Errore) e.push_back(m.testo);
+    }
+    return e;
+  }
+  bool Conclusa() const {
+    for (const auto& m : messaggi.mostrati) {
+      if (m.testo == kFatto && m.titolo == "Creazione Telematico") return true;
+    }
+    return false;
+  }
+
+  RadiceTemporanea radice;
+  MessaggiRegistrati messaggi;
+  RecordProva testata = TestataProva();
+  DatiFinestra finestra;
+  StatoRun run;
+  bool riuscito = false;
+  Testi records;
+  std::string didascalia;
+};
+
+}  // namespace quibold::prova
