@@ -19,21 +19,16 @@ const std::array<CampoTestata, 44> kCampiTestata = {{
     {41, 343, 45}, {42, 388, 17}, {43, 405, 6},  {44, 411, 3},
 }};
 
-namespace {
-
-// Characters from a 1-based position, as many as the record still holds.
-std::string_view Sottotesto(std::string_view record, int posizione, int lunghezza) {
+std::string_view Posizioni(std::string_view record, int posizione, int lunghezza) {
   size_t inizio = static_cast<size_t>(posizione - 1);
   if (inizio >= record.size()) return {};
   return record.substr(inizio, static_cast<size_t>(lunghezza));
 }
 
-}  // namespace
-
 Testata SeparaTestata(std::string_view record) {
   Testata t;
   for (const CampoTestata& c : kCampiTestata) {
-    std::string valore(Sottotesto(record, c.posizione, c.lunghezza));
+    std::string valore(Posizioni(record, c.posizione, c.lunghezza));
     if (!valore.empty() && std::all_of(valore.begin(), valore.end(), [](char x) { return x == 0; })) {
       valore.assign(valore.size(), ' ');
     }
@@ -44,8 +39,8 @@ Testata SeparaTestata(std::string_view record) {
 }
 
 Testata2 LeggiTestata2(std::string_view record) {
-  return {static_cast<int>(ValoreNumerico(Sottotesto(record, 2, 1))),
-          static_cast<long>(ValoreNumerico(Sottotesto(record, 3, 4)))};
+  return {static_cast<int>(ValoreNumerico(Posizioni(record, 2, 1))),
+          static_cast<long>(ValoreNumerico(Posizioni(record, 3, 4)))};
 }
 
 }  // namespace quibold

@@ -17,6 +17,9 @@ struct CampoTestata {
   int lunghezza;
 };
 
+// The characters of a record from a 1-based position, as many as the record still holds.
+std::string_view Posizioni(std::string_view record, int posizione, int lunghezza);
+
 // Every header field, in index order.
 extern const std::array<CampoTestata, 44> kCampiTestata;
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "archive/archivio.h"
+#include "archive/testata.h"
 #include "recfile/numeri.h"
 #include "ui/report.h"
 
@@ -26,12 +27,6 @@ const std::array<std::string_view, kNumTx> StatoFinestra::kAiuti = {
 namespace {
 
 constexpr std::string_view kSceltaTipologia = "Selezionare la tipologia di trasmissione della CU";
-
-// Characters of a header record from a 1-based position (fewer when the record is short).
-std::string_view Posizioni(std::string_view record, size_t posizione, size_t lunghezza) {
-  if (posizione - 1 >= record.size()) return {};
-  return record.substr(posizione - 1, lunghezza);
-}
 
 }  // namespace
 
