@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 
 #include "app/riga_comando.h"
@@ -35,6 +36,10 @@ int ApriFinestra(int argc, char** argv, const std::filesystem::path& radice) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file grown past the size limit, or an output pipe closed by its reader, is a failed write
+  // that the program reports and stops on, never a kill by signal.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   quibold::Terminale terminale{std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0};
 #ifdef QUIBOLD_CON_FINESTRA
   return quibold::EseguiRigaComando(argc, argv, terminale, [&](const std::filesystem::path& radice) {

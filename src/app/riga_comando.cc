@@ -2,9 +2,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "recfile/canali.h"
 #include "recfile/cp1252.h"
@@ -29,6 +33,22 @@ class PiattaformaRigaComando : public Piattaforma {
   void Termina() override {}
 };
 
+// The output folder as given on the command line: a Windows path (with a drive, or from the
+// drive's root "\\") keeps its mapping; any other path is relative to the current directory,
+// as a Linux user expects, and becomes absolute.
+std::string CartellaDaRigaComando(const std::string& utf8) {
+  const bool conUnita = utf8.size() >= 2 && utf8[1] == ':' && std::isalpha(static_cast<unsigned char>(utf8[0]));
+  if (utf8.empty() || conUnita || utf8[0] == '\\' || utf8[0] == '/') return utf8;
+  std::string relativa = utf8;
+  std::replace(relativa.begin(), relativa.end(), '\\', '/');
+  std::error_code ec;
+  const std::filesystem::path corrente = std::filesystem::current_path(ec);
+  if (ec) return utf8;
+  std::string assoluta = corrente.string();
+  if (!assoluta.ends_with('/')) assoluta += '/';
+  return assoluta + relativa;
+}
+
 int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t) {
   std::optional<bool> conferma;
   if (o.conferma) conferma = *o.conferma == "si";
@@ -40,7 +60,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
 
   stato.Apertura();
   stato.Tx[0] = Cp1252DaUtf8(o.codice);
-  if (!stato.ApriCU()) return 1;
+  if (!stato.ApriCU()) return kUscitaFermata;
   if (o.tipo) {
     for (size_t k = 0; k < stato.Combo1.size(); ++k) {
       if (stato.Combo1[k][0] == (*o.tipo)[0]) stato.SceltaCombo1(static_cast<int>(k));
@@ -54,7 +74,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   imposta(4, o.record);
   imposta(8, o.tipoImpegno);
   imposta(9, o.dataImpegno);
-  imposta(5, o.cartella);
+  imposta(5, o.cartella ? std::optional(CartellaDaRigaComando(*o.cartella)) : std::nullopt);
   imposta(6, o.file);
   stato.FlagReport = o.report ? 1 : 0;
 
@@ -68,8 +88,24 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
       reportScritto = false;
     }
   };
-  if (!stato.Command2()) return 1;
-  return reportScritto ? 0 : 1;
+  if (!stato.Command2()) return kUscitaFermata;
+  return reportScritto ? kUscitaCompleta : kUscitaSenzaReport;
+}
+
+// "--opzione=" with nothing after the sign gives the option an empty value, as "--opzione ''"
+// does; left to the parser it would take the next argument as its value.
+std::vector<std::string> ValoriVuotiEspliciti(int argc, const char* const* argv) {
+  std::vector<std::string> argomenti;
+  for (int i = 0; i < argc; ++i) {
+    std::string_view a = argv[i];
+    if (i > 0 && a.size() > 3 && a.starts_with("--") && a.ends_with('=') && a.find('=') == a.size() - 1) {
+      argomenti.emplace_back(a.substr(0, a.size() - 1));
+      argomenti.emplace_back();
+    } else {
+      argomenti.emplace_back(a);
+    }
+  }
+  return argomenti;
 }
 
 }  // namespace
@@ -112,18 +148,24 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
       ->type_name("TESTO")
       ->check(CLI::IsMember({"si", "no"}));
 
+  app.footer(
+      "Stato di uscita: 0 file telematico completo (e report scritto, se chiesto); 1 elaborazione "
+      "interrotta; 2 errore d'uso; 3 file telematico completo ma report non scritto.");
   try {
-    app.parse(argc, argv);
+    std::vector<std::string> argomenti = ValoriVuotiEspliciti(argc, argv);
+    std::reverse(argomenti.begin(), argomenti.end());
+    argomenti.pop_back();  // the program's name
+    app.parse(argomenti);
   } catch (const CLI::ParseError& e) {
     int codice = app.exit(e, terminale.uscita, terminale.errori);
-    return codice == 0 ? 0 : 2;
+    return codice == 0 ? kUscitaCompleta : kUscitaErroreUso;
   }
 
   const auto cartellaRadice = Percorsi::RadiceDiSistema(radice);
   if (*crea) return Crea(o, cartellaRadice, terminale);
   if (!finestra) {
     terminale.errori << "quibold: questa versione non ha la finestra; usare 'quibold crea'\n";
-    return 2;
+    return kUscitaErroreUso;
   }
   return finestra(cartellaRadice);
 }

@@ -15,9 +15,16 @@ struct Terminale {
   bool interattivo;  // whether `ingresso` is a terminal that can answer questions
 };
 
+// The exit statuses of the command line.
+enum StatoUscita : int {
+  kUscitaCompleta = 0,           // the telematic file is complete (and the report written, when asked)
+  kUscitaFermata = 1,         // the run stopped: no complete file
+  kUscitaErroreUso = 2,       // the command line is wrong
+  kUscitaSenzaReport = 3,  // the telematic file is complete, the report is not
+};
+
 // Runs the command line; `finestra` opens the window on a drive root and returns the exit
-// status (absent when the program has no window). Returns the exit status: 0 done, 1 the run
-// stopped, 2 a usage error.
+// status (absent when the program has no window). Returns one of the statuses above.
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
                       const std::function<int(const std::filesystem::path&)>& finestra);
 

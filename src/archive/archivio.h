@@ -2,8 +2,12 @@
 // lengths they are read.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "recfile/percorsi.h"
 
 namespace quibold {
 
@@ -34,5 +38,30 @@ inline std::string NomeFileTestata(std::string_view percorsoDati, std::string_vi
 inline std::string NomeFileDipendenti(std::string_view percorsoDati, std::string_view codice) {
   return std::string(percorsoDati) + "DCU" + std::string(codice) + ".018";
 }
+
+// The reconciliation report and the batch file that opens it, on the archive's drive.
+inline std::string NomeFileReport(std::string_view disco) {
+  return std::string(disco) + "\\vorn\\QUELT\\2017\\dati\\report.txt";
+}
+inline std::string NomeFileBatch(std::string_view disco) {
+  return std::string(disco) + "\\vorn\\QUELT\\2017\\avstp.bat";
+}
+
+// A certification present in the archive folder: its number and its header file.
+struct TestataPresente {
+  int codice;
+  std::filesystem::path nativo;
+};
+
+// The certifications of the archive folder, from one reading of it: every ordinary file (or link
+// to one) named "FCU" & n & ".018" without regard to case, n from 1 to 999 written without
+// leading zeros, by ascending n. Where two names differ only in case, the exact one wins.
+std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string_view percorsoDati);
+
+// What the output of a run must never be: the certification's header and employee files, every
+// other header and employee file of the archive folder, the drive configuration file, the
+// report and its batch file. Native paths.
+std::vector<std::filesystem::path> FileDellArchivio(const Percorsi& percorsi, std::string_view disco,
+                                                    std::string_view percorsoDati, std::string_view codice);
 
 }  // namespace quibold

@@ -1,10 +1,12 @@
 #include "recfile/canali.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "recfile/numeri.h"
@@ -34,30 +36,79 @@ std::string NumeroConSegno(long long n) {
   return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
 }
 
-Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi)
-    : percorsi_(percorsi), messaggi_(messaggi) {
-  fd_.fill(-1);
+namespace {
+
+// Reads until `n` bytes or the end of the file (error 62 when that comes first); `fatti` says
+// how many were read. The error number, or 0.
+int LeggiTutto(int fd, char* dove, size_t n, long long posizione, size_t minimo, size_t& fatti) {
+  fatti = 0;
+  while (fatti < minimo) {
+    const ssize_t r = ::pread(fd, dove + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return ErroreDaErrno(errno);
+    }
+    if (r == 0) return kOltreFineFile;
+    fatti += static_cast<size_t>(r);
+  }
+  return 0;
 }
+
+// Writes all `n` bytes (error 61 when the device takes none); `fatti` says how many were written.
+int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& fatti) {
+  fatti = 0;
+  while (fatti < n) {
+    const ssize_t r = ::pwrite(fd, da + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return ErroreDaErrno(errno);
+    }
+    if (r == 0) return kDiscoPieno;
+    fatti += static_cast<size_t>(r);
+  }
+  return 0;
+}
+
+}  // namespace
+
+Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi)
+    : percorsi_(percorsi), messaggi_(messaggi) {}
 
 Canali::~Canali() { ChiudiTutti(); }
 
 bool Canali::Aperto(int canale) const {
-  return canale >= 0 && canale < kCanali && fd_[canale] >= 0;
+  return canale >= 0 && canale < kCanali && file_[static_cast<size_t>(canale)].fd >= 0;
 }
 
 void Canali::Chiudi(int canale) {
+  riuscita_ = true;
   if (!Aperto(canale)) return;
-  ::close(fd_[canale]);
-  fd_[canale] = -1;
+  File& f = file_[static_cast<size_t>(canale)];
+  const bool scritto = Svuota(f);
+  ::close(f.fd);
+  f.fd = -1;
+  f.quantiLetti = 0;
+  riuscita_ = scritto;
 }
 
 void Canali::ChiudiTutti() {
-  for (int k = 0; k < kCanali; ++k) Chiudi(k);
+  bool tutti = true;
+  for (int k = 0; k < kCanali; ++k) {
+    Chiudi(k);
+    tutti = tutti && riuscita_;
+  }
+  riuscita_ = tutti;
 }
 
 void Canali::Errore(std::string testo) {
   riuscita_ = false;
   messaggi_.Mostra(testo, kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
+}
+
+void Canali::ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record,
+                                 int numero) {
+  Errore("Errore di " + std::string(operazione) + " tipo " + NumeroConSegno(numero) + " nel file binario " + nome +
+         " al record " + NumeroConSegno(record));
 }
 
 long long Canali::Posizione() const {
@@ -73,6 +124,7 @@ void Canali::ApriFile() {
   };
   if (!CanaleValido()) return messaggio(kCanaleNonAperto);
   Chiudi(Canale);
+  riuscita_ = true;
   std::string nativo = percorsi_.Nativo(NomeFile[Canale]).string();
   // As a binary open without an access clause: read and write, else read only, else write only.
   int fd = ::open(nativo.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -83,7 +135,12 @@ void Canali::ApriFile() {
     if (fd < 0) errno = primo;
   }
   if (fd < 0) return messaggio(ErroreDaErrno(errno));
-  fd_[Canale] = fd;
+  File& f = file_[static_cast<size_t>(Canale)];
+  struct stat st;
+  f.fd = fd;
+  f.ordinario = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  f.nome = NomeFile[Canale];
+  f.quantiLetti = f.quantiRaccolti = 0;
 }
 
 void Canali::CreaFile() {
@@ -93,53 +150,96 @@ void Canali::CreaFile() {
   };
   if (!CanaleValido()) return messaggio(kCanaleNonAperto);
   Chiudi(Canale);
+  riuscita_ = true;
   std::string nativo = percorsi_.Nativo(NomeFile[Canale]).string();
   int fd = ::open(nativo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return messaggio(ErroreDaErrno(errno));
   ::close(fd);
 }
 
-template <typename Trasferimento>
-void Canali::Trasferisci(std::string_view operazione, size_t lunghezza, Trasferimento trasferisci) {
-  riuscita_ = true;
-  auto messaggio = [&](int n) {
-    Errore("Errore di " + std::string(operazione) + " tipo " + NumeroConSegno(n) + " nel file binario " +
-           Nome() + " al record " + NumeroConSegno(NumRec));
-  };
-  if (!Aperto(Canale)) {
-    // Positioning and the transfer each fail on a channel that is not open.
-    messaggio(kCanaleNonAperto);
-    return messaggio(kCanaleNonAperto);
-  }
-  const long long posizione = Posizione();
-  if (posizione < 0) return messaggio(kNumeroRecordErrato);
+int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
+  lettura_.resize(lunghezza);
   size_t fatti = 0;
-  while (fatti < lunghezza) {
-    ssize_t r = trasferisci(fd_[Canale], fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return messaggio(ErroreDaErrno(errno));
-    }
-    if (r == 0) return messaggio(operazione == "lettura" ? kOltreFineFile : kDiscoPieno);
-    fatti += static_cast<size_t>(r);
+  if (!f.ordinario || lunghezza > kBlocco) {
+    return LeggiTutto(f.fd, lettura_.data(), lunghezza, posizione, lunghezza, fatti);
   }
+  const bool giaLetti = posizione >= f.inizioLetti &&
+                        posizione + static_cast<long long>(lunghezza) <= f.inizioLetti + static_cast<long long>(f.quantiLetti);
+  if (!giaLetti) {
+    // What was gathered for writing must be in the file before it is read back.
+    if (!Svuota(f)) return -1;
+    if (!f.letti) f.letti = std::make_unique_for_overwrite<char[]>(kBlocco);
+    f.inizioLetti = posizione;
+    const int errore = LeggiTutto(f.fd, f.letti.get(), kBlocco, posizione, lunghezza, f.quantiLetti);
+    if (errore) return errore;
+  }
+  lettura_.assign(f.letti.get() + (posizione - f.inizioLetti), lunghezza);
+  return 0;
 }
 
 void Canali::LeggiRecord() {
+  riuscita_ = true;
   const size_t lunghezza = CanaleValido() && LungRec[Canale] > 0 ? static_cast<size_t>(LungRec[Canale]) : 0;
-  lettura_.resize(lunghezza);
-  Trasferisci("lettura", lunghezza, [&](int fd, size_t fatti, off_t da) {
-    return ::pread(fd, lettura_.data() + fatti, lunghezza - fatti, da);
-  });
-  if (riuscita_) Buffer[Canale].swap(lettura_);
+  if (!Aperto(Canale)) {
+    // Positioning and the transfer each fail on a channel that is not open.
+    ErroreTrasferimento("lettura", Nome(), NumRec, kCanaleNonAperto);
+    return ErroreTrasferimento("lettura", Nome(), NumRec, kCanaleNonAperto);
+  }
+  const long long posizione = Posizione();
+  if (posizione < 0) return ErroreTrasferimento("lettura", Nome(), NumRec, kNumeroRecordErrato);
+  const int errore = Leggi(file_[static_cast<size_t>(Canale)], posizione, lunghezza);
+  if (errore < 0) return;  // a gathered write failed, and said so
+  if (errore) return ErroreTrasferimento("lettura", Nome(), NumRec, errore);
+  Buffer[Canale].swap(lettura_);
+}
+
+bool Canali::Svuota(File& f) {
+  if (f.quantiRaccolti == 0) return true;
+  size_t fatti = 0;
+  const int errore = ScriviTutto(f.fd, f.raccolti.get(), f.quantiRaccolti, f.inizioRaccolti, fatti);
+  const long long fine = f.inizioRaccolti + static_cast<long long>(fatti);
+  f.quantiRaccolti = 0;
+  if (!errore) return true;
+  // Only whole records stay: a record written in part is cut off the end of the file.
+  const long long lunghezza = f.lunghezza > 0 ? f.lunghezza : 1;
+  const long long interi = fine / lunghezza * lunghezza;
+  struct stat st;
+  if (interi < fine && interi >= f.inizioRaccolti && ::fstat(f.fd, &st) == 0 && st.st_size == fine) {
+    if (::ftruncate(f.fd, static_cast<off_t>(interi)) != 0) {
+      // The cut failed too: the message below still names the record that is not whole.
+    }
+  }
+  ErroreTrasferimento("scrittura", f.nome, interi / lunghezza + 1, errore);
+  return false;
+}
+
+int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {
+  size_t fatti = 0;
+  if (!f.ordinario) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  f.quantiLetti = 0;  // what was read ahead may be about to change
+  const bool segue = posizione == f.inizioRaccolti + static_cast<long long>(f.quantiRaccolti);
+  if ((!segue || f.quantiRaccolti + dati.size() > kBlocco) && !Svuota(f)) return -1;
+  if (dati.size() > kBlocco) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  if (!f.raccolti) f.raccolti = std::make_unique_for_overwrite<char[]>(kBlocco);
+  if (f.quantiRaccolti == 0) f.inizioRaccolti = posizione;
+  std::memcpy(f.raccolti.get() + f.quantiRaccolti, dati.data(), dati.size());
+  f.quantiRaccolti += dati.size();
+  f.lunghezza = LungRec[Canale];
+  if (f.quantiRaccolti == kBlocco && !Svuota(f)) return -1;
+  return 0;
 }
 
 void Canali::ScriviRecord() {
-  static const std::string kNessunDato;  // a channel outside the table has no buffer to write
-  const std::string& dati = CanaleValido() ? BufferOut[Canale] : kNessunDato;
-  Trasferisci("scrittura", dati.size(), [&](int fd, size_t fatti, off_t da) {
-    return ::pwrite(fd, dati.data() + fatti, dati.size() - fatti, da);
-  });
+  riuscita_ = true;
+  if (!Aperto(Canale)) {
+    ErroreTrasferimento("scrittura", Nome(), NumRec, kCanaleNonAperto);
+    return ErroreTrasferimento("scrittura", Nome(), NumRec, kCanaleNonAperto);
+  }
+  const long long posizione = Posizione();
+  if (posizione < 0) return ErroreTrasferimento("scrittura", Nome(), NumRec, kNumeroRecordErrato);
+  const int errore = Scrivi(file_[static_cast<size_t>(Canale)], posizione, BufferOut[Canale]);
+  if (errore < 0) return;  // the gathered records failed, and said so
+  if (errore) ErroreTrasferimento("scrittura", Nome(), NumRec, errore);
 }
 
 void Canali::Arrotonda() { Importo = quibold::Arrotonda(Importo); }

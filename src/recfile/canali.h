@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,9 +35,16 @@ int ErroreDaErrno(int errnum);
 // A number as the messages print it: one blank before a non-negative number.
 std::string NumeroConSegno(long long n);
 
+// Fixed-length record files on channels 0 to 10. Reads and writes of ordinary files go through
+// a buffer per channel: consecutive records are read ahead in blocks, and writes that follow one
+// another are gathered and written in blocks when the buffer is full, before any other read or
+// write of the channel and when it closes. A block that cannot be written is reported as the
+// write of its first record that failed would have been, and the file is cut back to the whole
+// records before it.
 class Canali {
  public:
   static constexpr int kCanali = 11;  // channels 0 to 10
+  static constexpr size_t kBlocco = 1 << 20;  // bytes read ahead or gathered per channel
 
   Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi);
   ~Canali();
@@ -58,11 +66,13 @@ class Canali {
   void CreaFile();
   // Reads record NumRec into Buffer(Canale); on failure Buffer(Canale) is unchanged.
   void LeggiRecord();
-  // Writes BufferOut(Canale) from the first byte of record NumRec, with one write.
+  // Writes BufferOut(Canale) from the first byte of record NumRec.
   void ScriviRecord();
   // Rounds Importo to cents.
   void Arrotonda();
 
+  // Writes what the channel has gathered and closes it; Riuscita() tells whether the writing
+  // succeeded (a closed channel succeeds at once).
   void Chiudi(int canale);
   void ChiudiTutti();
   bool Aperto(int canale) const;
@@ -74,19 +84,36 @@ class Canali {
   FinestraMessaggi& messaggi() { return messaggi_; }
 
  private:
+  // What the layer keeps for a channel. The two blocks are allocated on first use and kept.
+  struct File {
+    int fd = -1;
+    bool ordinario = false;   // an ordinary file: reads and writes go through the blocks
+    std::string nome;         // as it was opened, for the message of a later failed write
+    int16_t lunghezza = 1;    // record length of the gathered writes, to number a failed record
+    std::unique_ptr<char[]> letti;  // bytes read ahead, from file offset `inizioLetti`
+    size_t quantiLetti = 0;
+    long long inizioLetti = 0;
+    std::unique_ptr<char[]> raccolti;  // writes gathered, for file offset `inizioRaccolti`
+    size_t quantiRaccolti = 0;
+    long long inizioRaccolti = 0;
+  };
+
   bool CanaleValido() const { return Canale >= 0 && Canale < kCanali; }
   std::string Nome() const { return CanaleValido() ? NomeFile[Canale] : std::string(); }
   // The byte offset (from 0) of record NumRec, or -1 when NumRec is not a valid record number.
   long long Posizione() const;
   void Errore(std::string testo);
-  // Reads or writes `lunghezza` bytes of record NumRec through `trasferisci`, reporting a failure
-  // with the message of `operazione` ("lettura" or "scrittura").
-  template <typename Trasferimento>
-  void Trasferisci(std::string_view operazione, size_t lunghezza, Trasferimento trasferisci);
+  void ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero);
+  // Reads `lunghezza` bytes at `posizione` into lettura_; the error number, or 0.
+  int Leggi(File& f, long long posizione, size_t lunghezza);
+  // Writes `dati` at `posizione`, gathered or at once; the error number, or 0.
+  int Scrivi(File& f, long long posizione, std::string_view dati);
+  // Writes the gathered bytes; false after the message of the first record that failed.
+  bool Svuota(File& f);
 
   const Percorsi& percorsi_;
   FinestraMessaggi& messaggi_;
-  std::array<int, kCanali> fd_;
+  std::array<File, kCanali> file_;
   std::string lettura_;  // scratch for a read, so that a failed read leaves Buffer unchanged
   bool riuscita_ = true;
 };

@@ -8,7 +8,35 @@
 namespace quibold {
 namespace {
 
-// One iconv conversion, calling `inconvertibile` for each input sequence iconv rejects.
+// The length of the well-formed UTF-8 sequence that `testo` begins with, or 1 when it does not
+// begin with one: a character the code page lacks is passed over whole, a stray byte alone.
+size_t LunghezzaUtf8(std::string_view testo) {
+  const auto b = [&](size_t i) { return static_cast<unsigned char>(testo[i]); };
+  const unsigned char lead = b(0);
+  size_t lunghezza = 1;
+  unsigned char minimo = 0x80, massimo = 0xBF;  // the bounds of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    lunghezza = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    lunghezza = 3;
+    if (lead == 0xE0) minimo = 0xA0;  // no overlong forms
+    if (lead == 0xED) massimo = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    lunghezza = 4;
+    if (lead == 0xF0) minimo = 0x90;
+    if (lead == 0xF4) massimo = 0x8F;  // nothing beyond U+10FFFF
+  } else {
+    return 1;
+  }
+  if (lunghezza > testo.size() || b(1) < minimo || b(1) > massimo) return 1;
+  for (size_t i = 2; i < lunghezza; ++i) {
+    if (b(i) < 0x80 || b(i) > 0xBF) return 1;
+  }
+  return lunghezza;
+}
+
+// One iconv conversion, calling `inconvertibile` for each input sequence iconv rejects: `passo`
+// bytes at a time, or (0) a UTF-8 character or a single malformed byte.
 template <typename Sostituto>
 std::string Converti(const char* verso, const char* da, std::string_view testo, size_t passo,
                      Sostituto inconvertibile) {
@@ -26,12 +54,7 @@ std::string Converti(const char* verso, const char* da, std::string_view testo, 
     uscita.append(blocco, static_cast<size_t>(out - blocco));
     if (r == static_cast<size_t>(-1) && errno != E2BIG) {
       // EILSEQ or EINVAL: skip the offending sequence.
-      size_t salto = passo;
-      if (passo == 0) {  // UTF-8: the length of the sequence from its lead byte
-        unsigned char b = static_cast<unsigned char>(*in);
-        salto = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        if (salto > restano) salto = restano;
-      }
+      const size_t salto = passo != 0 ? passo : LunghezzaUtf8(std::string_view(in, restano));
       inconvertibile(uscita, std::string_view(in, salto));
       in += salto;
       restano -= salto;

@@ -1,8 +1,9 @@
 #include "recfile/percorsi.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <system_error>
-#include <vector>
 
 #include "recfile/cp1252.h"
 
@@ -10,17 +11,6 @@ namespace fs = std::filesystem;
 
 namespace quibold {
 namespace {
-
-bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // The entry of `cartella` named `nome`, ignoring case; `nome` itself when there is none.
 std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
@@ -34,6 +24,17 @@ std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
 }
 
 }  // namespace
+
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
 
 fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
   fs::path radice;
@@ -55,6 +56,11 @@ fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
 }
 
 fs::path Percorsi::Nativo(std::string_view percorso) const {
+  if (!ricordati_.empty()) {
+    if (auto it = ricordati_.find(std::string(percorso)); it != ricordati_.end()) return it->second;
+  }
+  // No file name holds a NUL: such a path names nothing (and must not be cut short at the NUL).
+  if (percorso.find('\0') != std::string_view::npos) return {};
   std::string testo = Utf8DaCp1252(percorso);
   if (!testo.empty() && testo[0] == '/') return fs::path(testo);
 
@@ -92,6 +98,20 @@ fs::path Percorsi::Nativo(std::string_view percorso) const {
 bool Percorsi::EsisteFile(std::string_view percorso) const {
   std::error_code ec;
   return fs::is_regular_file(Nativo(percorso), ec);
+}
+
+void Percorsi::Ricorda(std::string percorso, fs::path nativo) const {
+  ricordati_.insert_or_assign(std::move(percorso), std::move(nativo));
+}
+
+bool Percorsi::StessoFile(const fs::path& a, const fs::path& b) {
+  struct stat sa, sb;
+  const bool esisteA = ::stat(a.c_str(), &sa) == 0, esisteB = ::stat(b.c_str(), &sb) == 0;
+  if (esisteA && esisteB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  std::error_code ea, eb;
+  std::string pa = fs::weakly_canonical(a, ea).string(), pb = fs::weakly_canonical(b, eb).string();
+  if (ea || eb) return false;
+  return UgualiSenzaMaiuscole(pa, pb);
 }
 
 }  // namespace quibold

@@ -6,8 +6,13 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace quibold {
+
+// Whether two names are the same without regard to the case of the letters A-Z, as the file
+// system of the archive compares them.
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b);
 
 class Percorsi {
  public:
@@ -19,14 +24,24 @@ class Percorsi {
 
   const std::filesystem::path& Radice() const { return radice_; }
 
-  // The native path of a Windows path (Windows-1252 bytes).
+  // The native path of a Windows path (Windows-1252 bytes); empty for a path holding a NUL.
   std::filesystem::path Nativo(std::string_view percorso) const;
 
   // True only for an ordinary file of exactly that name; a missing drive or folder answers false.
   bool EsisteFile(std::string_view percorso) const;
 
+  // Remembers the native path of a Windows path that the caller has just resolved from a reading
+  // of its folder, so that Nativo need not look its names up again; Dimentica drops them all.
+  void Ricorda(std::string percorso, std::filesystem::path nativo) const;
+  void Dimentica() const { ricordati_.clear(); }
+
+  // True when two native paths name the same file: the same file on disk when both exist (links,
+  // hard links and case resolved), else the same path once resolved, without regard to case.
+  static bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
  private:
   std::filesystem::path radice_;
+  mutable std::unordered_map<std::string, std::filesystem::path> ricordati_;
 };
 
 }  // namespace quibold

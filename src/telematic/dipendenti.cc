@@ -116,9 +116,12 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
       canali.NumRec = static_cast<int32_t>(n);
     }
     canali.LeggiRecord();
+    // A record that cannot be read (past the end of a file shorter than its count, a file that
+    // cannot be read at all) would drop an employee without a trace: the run stops, after the
+    // layer's message.
+    if (!canali.Riuscita()) throw ArrestoScrittura{};
     const std::string& record = canali.Buffer[kCanaleDipendenti];
-    const bool letto = canali.Riuscita();
-    bool vivo = letto && !record.empty() && record[0] == kRecordVivo;
+    bool vivo = !record.empty() && record[0] == kRecordVivo;
     if (vivo) {
       SeparaCampi(record, campi);
       vivo = ValoreNumerico(campi.Campo[5]) != 0;
@@ -126,7 +129,7 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     if (!vivo) {
       // The one record asked for holds nobody to certify: the run cannot go on.
       if (singola) throw ArrestoScrittura{"Il record indicato non contiene un dipendente da certificare "};
-      continue;  // a record that is not live (or could not be read) is passed over
+      continue;  // a record that is not live is passed over
     }
 
     ++progressivo;

@@ -1,5 +1,6 @@
 #include "telematic/scrittore.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -167,12 +168,15 @@ void Scrittore::TestoSePositivo(std::string_view codice, std::string_view valore
 
 void Scrittore::TestoDiviso(std::string_view codice, std::string_view valore) {
   Accoda(codice, valore.substr(0, kLungValore));
-  std::string_view rifilato = Rifilato(valore);
-  if (rifilato.size() > kLungValore) {
-    Valore seguito;
-    seguito.Aggiungi('+');
-    seguito.Aggiungi(rifilato.substr(kLungValore, 15));
-    Accoda(codice, seguito);
+  // The continuation goes on where the first field stopped, in the value as stored: counted in
+  // the trimmed value, leading blanks would shift it and lose characters.
+  std::string_view seguito = valore.substr(std::min(valore.size(), kLungValore), 15);
+  seguito = seguito.substr(0, seguito.find_last_not_of(' ') + 1);
+  if (!seguito.empty()) {
+    Valore v;
+    v.Aggiungi('+');
+    v.Aggiungi(seguito);
+    Accoda(codice, v);
   }
 }
 

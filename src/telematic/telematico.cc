@@ -145,13 +145,20 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     }
   }
 
+  // The output must never replace a file of the archive (nor the report, written after it).
+  const std::string uscita = finestra.Tx[5] + finestra.Tx[6];
+  const auto nativoUscita = canali.percorsi().Nativo(uscita);
+  for (const auto& file : FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
+    if (Percorsi::StessoFile(nativoUscita, file)) return ferma("Il file telematico coincide con un file dell'archivio ");
+  }
+
   if (finestra.Didascalia) finestra.Didascalia("Memorizzazione in corso......della CU di " + t[5] + t[6]);
   canali.Chiudi(kCanaleTestata);
 
   Scrittore s(canali, run.Totale);
   try {
     canali.Canale = kCanaleTelematico;
-    canali.NomeFile[kCanaleTelematico] = finestra.Tx[5] + finestra.Tx[6];
+    canali.NomeFile[kCanaleTelematico] = uscita;
     canali.LungRec[kCanaleTelematico] = static_cast<int16_t>(kLungRecord);
     canali.CreaFile();
     if (!canali.Riuscita()) return false;
@@ -163,11 +170,14 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     if (t[16] == "X") RecordC(s, t);
     ScriviDipendenti(s, finestra, t, testata2.dipendenti);
     RecordZ(s);
+    // The last records reach the file only now: a failure here is a failed write like any other.
+    canali.ChiudiTutti();
+    if (!canali.Riuscita()) throw ArrestoScrittura{};
   } catch (const ArrestoScrittura& arresto) {
+    canali.Chiudi(kCanaleTelematico);  // the records written so far reach the file
     if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
     return false;
   }
-  canali.ChiudiTutti();
   box.Mostra("Memorizazione regolarmente effettuata...", "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
   return true;
 }

@@ -22,6 +22,7 @@ struct StatoRun {
 // What the writer takes from the window.
 struct DatiFinestra {
   std::string CodiceCU;
+  std::string Disco;
   std::string PercorsoDati;
   int FlagSingola = 0;
   std::array<std::string, 12> Tx;  // Tx(1) to Tx(9) are read

@@ -19,8 +19,6 @@ namespace quibold {
 namespace {
 
 constexpr std::string_view kAcapo = "\r\n";
-constexpr std::string_view kCartellaReport = "\\vorn\\QUELT\\2017\\dati\\report.txt";
-constexpr std::string_view kFileBatch = "\\vorn\\QUELT\\2017\\avstp.bat";
 constexpr int kCifreSignificative = 15;  // of a printed total
 
 struct RigaTotale {
@@ -158,15 +156,15 @@ std::string TestoReport(const StatoFinestra& f, char separatore) {
 }
 
 std::string TestoBatch(std::string_view disco) {
-  return Riga("ECHO OFF") + Riga("CLS") +
-         Riga(std::string(disco) + "\\wvorn\\wordpad " + std::string(disco), kCartellaReport) + Riga("exit");
+  return Riga("ECHO OFF") + Riga("CLS") + Riga(std::string(disco) + "\\wvorn\\wordpad ", NomeFileReport(disco)) +
+         Riga("exit");
 }
 
 std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separatore) {
   Canali& canali = f.canali();
   const Percorsi& percorsi = canali.percorsi();
-  const std::string nomeReport = f.Disco + std::string(kCartellaReport);
-  const std::string nomeBatch = f.Disco + std::string(kFileBatch);
+  const std::string nomeReport = NomeFileReport(f.Disco);
+  const std::string nomeBatch = NomeFileBatch(f.Disco);
   const auto report = percorsi.Nativo(nomeReport);
   const auto batch = percorsi.Nativo(nomeBatch);
   canali.Chiudi(kCanaleReport);

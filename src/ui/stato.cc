@@ -92,17 +92,19 @@ void StatoFinestra::Apertura() {
   Disco = canali_.Buffer[kCanaleDisco].substr(0, 2);
   PercorsoDati = PercorsoDatiDi(Disco);
 
-  // The certifications present: numbers 1 to 999 whose header file exists.
+  // The certifications present: numbers 1 to 999 whose header file exists, from one reading of
+  // the archive folder; each header is opened by the name the reading found.
   canali_.Canale = kCanaleTestata;
   canali_.LungRec[kCanaleTestata] = kLungTestata;
   lista.clear();
   NumeroCodici = 0;
-  for (int n = 1; n <= 999; ++n) {
-    std::string codice = std::to_string(n);
+  const Percorsi& percorsi = canali_.percorsi();
+  for (const TestataPresente& presente : ElencoTestate(percorsi, PercorsoDati)) {
+    std::string codice = std::to_string(presente.codice);
     canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, codice);
-    if (!canali_.percorsi().EsisteFile(canali_.NomeFile[kCanaleTestata])) continue;
+    percorsi.Ricorda(canali_.NomeFile[kCanaleTestata], presente.nativo);
     ++NumeroCodici;
-    ElencoCodici[static_cast<size_t>(NumeroCodici)] = n;
+    ElencoCodici[static_cast<size_t>(NumeroCodici)] = presente.codice;
     canali_.Canale = kCanaleTestata;
     canali_.ApriFile();
     canali_.NumRec = 1;
@@ -116,6 +118,7 @@ void StatoFinestra::Apertura() {
       lista.push_back(VoceLista(codice, {}));
     }
   }
+  percorsi.Dimentica();
   canali_.Chiudi(kCanaleTestata);
   Tx[5] = PercorsoDati;
   TestoMessaggio =
@@ -138,7 +141,10 @@ void StatoFinestra::SceltaLista(int k) {
   Messaggio(TestoMessaggio);
 }
 
-void StatoFinestra::Command3() { piattaforma_.Termina(); }
+void StatoFinestra::Command3() {
+  canali_.ChiudiTutti();  // the program ends at once: nothing gathered may stay unwritten
+  piattaforma_.Termina();
+}
 
 bool StatoFinestra::ApriCU() {
   CodiceCU = std::string(Rifilato(Tx[0]));
@@ -206,6 +212,7 @@ void StatoFinestra::Command5() {
 bool StatoFinestra::Command2() {
   DatiFinestra dati;
   dati.CodiceCU = CodiceCU;
+  dati.Disco = Disco;
   dati.PercorsoDati = PercorsoDati;
   dati.FlagSingola = FlagSingola;
   dati.Tx = Tx;

@@ -261,6 +261,29 @@ TEST_F(RigaComandoTest, MissingOutputFolderStopsWithoutSuccess) {
   EXPECT_FALSE(fs::exists(radice.percorso() / "c" / "manca"));
 }
 
+// An empty value is empty however it is written, and never takes the next option as its value;
+// a relative output folder is relative to the current directory.
+TEST_F(RigaComandoTest, OptionValuesAreTakenAsWritten) {
+  const std::string vuoto = "Manca il numero Identificativo Entratel \n";
+  for (const auto& protocollo : {std::vector<std::string>{"--protocollo="},
+                                 std::vector<std::string>{"--protocollo", ""}}) {
+    std::vector<std::string> opzioni = {"--tipo", "S", "--progressivo=7", "--record=3"};
+    opzioni.insert(opzioni.begin() + 2, protocollo.begin(), protocollo.end());
+    const Esito e = Esegui(Crea(opzioni));
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.errori, vuoto);
+  }
+  const fs::path prima = fs::current_path();
+  fs::current_path(radice.percorso());
+  const Esito relativa = Esegui(Crea({"--cartella", "uscita/", "--file", "T.TXT"}));
+  fs::create_directories(radice.percorso() / "uscita");
+  const Esito creata = Esegui(Crea({"--cartella", "uscita/", "--file", "T.TXT"}));
+  fs::current_path(prima);
+  EXPECT_EQ(relativa.stato, 1);  // the folder does not exist yet
+  EXPECT_EQ(creata.stato, 0) << creata.errori;
+  EXPECT_EQ(Tipi(prova::Records(radice.Leggi("uscita/T.TXT"))), "ABDGDGZ");
+}
+
 TEST_F(RigaComandoTest, FullDiskStopsWithoutSuccess) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   const Esito e = Esegui(Crea({"--cartella", "/dev/", "--file", "full"}));
@@ -357,10 +380,10 @@ TEST_F(RigaComandoTest, NoReportWithoutTheOption) {
   EXPECT_FALSE(fs::exists(radice.percorso() / kDati / "report.txt"));
 }
 
-TEST_F(RigaComandoTest, ReportThatCannotBeWrittenStopsWithStatusOne) {
+TEST_F(RigaComandoTest, ReportThatCannotBeWrittenExitsThree) {
   fs::create_directories(radice.percorso() / kDati / "report.txt");
   const Esito e = Esegui(Crea({"--report"}));
-  EXPECT_EQ(e.stato, 1);
+  EXPECT_EQ(e.stato, 3);
   EXPECT_EQ(e.uscita, "");
   EXPECT_NE(e.errori.find("C:\\vorn\\QUELT\\2017\\dati\\report.txt"), std::string::npos) << e.errori;
   EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");  // the telematic file stays
@@ -375,7 +398,7 @@ TEST_F(RigaComandoTest, ReportPathThatCannotBePrintedIsNoSuccess) {
   std::istringstream in;
   const int stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
                                       Terminale{uscita, errori, in, false}, nullptr);
-  EXPECT_EQ(stato, 1);
+  EXPECT_EQ(stato, 3);
   EXPECT_NE(errori.str().find("report.txt"), std::string::npos) << errori.str();
 }
 

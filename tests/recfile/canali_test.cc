@@ -1,7 +1,10 @@
 #include "recfile/canali.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "support/archivio_prova.h"
 
@@ -53,8 +56,11 @@ TEST_F(CanaliTest, WritingPastTheEndExtendsTheFile) {
   canali.BufferOut[8] = std::string(1900, 'Z');
   canali.ScriviRecord();
   EXPECT_TRUE(canali.Riuscita());
+  canali.Chiudi(8);
   EXPECT_EQ(Dimensione("c/out.txt"), 9500u);
   // A shorter text leaves the rest of the record as it was.
+  canali.ApriFile();
+  canali.ScriviRecord();
   canali.BufferOut[8] = "abc";
   canali.ScriviRecord();
   canali.Chiudi(8);
@@ -160,6 +166,49 @@ TEST_F(CanaliTest, AFullDiskStopsTheWrite) {
   canali.ScriviRecord();
   EXPECT_FALSE(canali.Riuscita());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Errore di scrittura tipo  61 nel file binario /dev/full al record  1");
+}
+
+TEST_F(CanaliTest, GatheredWritesAreReadBack) {
+  Usa(2, "C:\\d.dat", 4);
+  canali.ApriFile();
+  for (int n = 1; n <= 3; ++n) {
+    canali.NumRec = n;
+    canali.BufferOut[2] = std::string(4, static_cast<char>('0' + n));
+    canali.ScriviRecord();
+  }
+  canali.NumRec = 2;
+  canali.LeggiRecord();
+  EXPECT_EQ(canali.Buffer[2], "2222");
+  canali.BufferOut[2] = "xy";  // over a record already read ahead
+  canali.ScriviRecord();
+  canali.LeggiRecord();
+  EXPECT_EQ(canali.Buffer[2], "xy22");
+  EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+// Past the file-size limit: the gathered block fails at the close, names its first record that
+// is not whole, and leaves only whole records in the file.
+TEST_F(CanaliTest, AGatheredBlockThatCannotBeWrittenLeavesWholeRecords) {
+  struct rlimit prima;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &prima), 0);
+  auto* segnale = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limite = prima;
+  limite.rlim_cur = 5000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+  Usa(8, "C:\\out.txt", 1900);
+  canali.ApriFile();
+  for (int n = 1; n <= 5; ++n) {
+    canali.NumRec = n;
+    canali.BufferOut[8] = std::string(1900, 'R');
+    canali.ScriviRecord();
+    EXPECT_TRUE(canali.Riuscita());  // gathered, not yet written
+  }
+  canali.Chiudi(8);
+  setrlimit(RLIMIT_FSIZE, &prima);
+  std::signal(SIGXFSZ, segnale);
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  3"});
+  EXPECT_EQ(Dimensione("c/out.txt"), 3800u);
 }
 
 TEST_F(CanaliTest, SeveralChannelsOpenAtOnce) {

@@ -17,6 +17,22 @@ TEST(Cp1252, ConvertsAccentsAndTheEuroSign) {
   EXPECT_EQ(Cp1252DaUtf8("漢"), "?");
 }
 
+// A malformed byte becomes one "?" and costs nothing after it.
+TEST(Cp1252, MalformedUtf8LosesOnlyTheBadBytes) {
+  const struct {
+    const char* utf8;
+    const char* cp1252;
+  } kCasi[] = {
+      {"\xff" "ABCD.TXT", "?ABCD.TXT"},
+      {"\xf0" "ABCD", "?ABCD"},   // a four-byte lead before plain letters
+      {"\xc3" "A\xc3\xa0", "?A\xe0"},
+      {"AB\xe2\x82", "AB??"},   // a sequence cut at the end
+      {"\xed\xa0\x80", "???"},   // a surrogate is not UTF-8
+      {"\xc0\xaf", "??"},         // nor is an overlong form
+  };
+  for (const auto& c : kCasi) EXPECT_EQ(Cp1252DaUtf8(c.utf8), c.cp1252) << c.utf8;
+}
+
 TEST(Cp1252, UpperCaseFollowsTheCodePage) {
   std::string t = "abc xyz \xE0\xE8\xF7\xFE\x9A\x9C\x9E\xFF 09_";
   MaiuscoloCp1252(t);

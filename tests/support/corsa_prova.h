@@ -25,7 +25,8 @@ class CorsaProva : public ::testing::Test {
   CorsaProva() {
     std::filesystem::create_directories(radice.percorso() / "c" / "out");
     finestra.CodiceCU = "1";
-    finestra.PercorsoDati = PercorsoDatiDi("C:");
+    finestra.Disco = "C:";
+    finestra.PercorsoDati = PercorsoDatiDi(finestra.Disco);
     finestra.Tx[1] = "N";
     finestra.Tx[5] = "C:\\out\\";
     finestra.Tx[6] = "cur18.txt";

@@ -66,11 +66,16 @@ TEST_F(ScrittoreTest, TextFieldsAtTheirEdges) {
     s.TestoDiviso("AA000007", "12345678901234567");  // 17: a continuation of one character
     s.TestoDiviso("AA000008", "ROSSI");
     s.TestoDiviso("AA000009", "ABCDEFGHIJKLMNOPQRST    ");  // 20 in a 24-character field
+    // Leading blanks: the continuation goes on from the 17th character as stored.
+    s.TestoDiviso("AA000010", "  ABCDEFGHIJKLMNOPQR    ");
+    s.TestoDiviso("AA000011", "          ABCDEFGHIJ    ");
   });
   std::vector<std::string> attesi = {
       "AA0000011234567890123456", "AA000002     ",          "AA000004 X ",
       "AA0000060012",             "AA0000071234567890123456", "AA000007+7",
-      "AA000008ROSSI",            "AA000009ABCDEFGHIJKLMNOP", "AA000009+QRST"};
+      "AA000008ROSSI",            "AA000009ABCDEFGHIJKLMNOP", "AA000009+QRST",
+      "AA000010  ABCDEFGHIJKLMN", "AA000010+OPQR",          "AA000011          ABCDEF",
+      "AA000011+GHIJ"};
   for (auto& a : attesi) a.resize(24, ' ');
   EXPECT_EQ(c, attesi);
 }
