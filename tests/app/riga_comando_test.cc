@@ -1,9 +1,6 @@
 #include "app/riga_comando.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,8 +11,7 @@
 #include <vector>
 
 #include "support/archivio_prova.h"
-
-extern char** environ;
+#include "support/programma_prova.h"
 
 namespace fs = std::filesystem;
 
@@ -50,31 +46,8 @@ Esito Esegui(const std::vector<std::string>& argomenti, const std::string& ingre
 
 // The real program, stdin from /dev/null, its output caught in files of `cartella`.
 Esito EseguiProgramma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
-  const std::string fileUscita = (cartella / "uscita.txt").string();
-  const std::string fileErrori = (cartella / "errori.txt").string();
-  posix_spawn_file_actions_t azioni;
-  posix_spawn_file_actions_init(&azioni);
-  posix_spawn_file_actions_addopen(&azioni, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&azioni, 1, fileUscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&azioni, 2, fileErrori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> testi{QUIBOLD_EXE};
-  testi.insert(testi.end(), argomenti.begin(), argomenti.end());
-  std::vector<char*> argv;
-  for (auto& t : testi) argv.push_back(t.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  const int avvio = posix_spawn(&pid, QUIBOLD_EXE, &azioni, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&azioni);
-  if (avvio != 0) return {-1, "", "posix_spawn non riuscito"};
-  int stato = 0;
-  if (waitpid(pid, &stato, 0) != pid || !WIFEXITED(stato)) return {-1, "", "terminazione anomala"};
-  auto leggi = [](const std::string& file) {
-    std::ifstream f(file, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-  };
-  return {WEXITSTATUS(stato), leggi(fileUscita), leggi(fileErrori)};
+  const prova::EsitoProgramma e = prova::EseguiProgramma(argomenti, cartella);
+  return {e.stato, e.uscita, e.errori};
 }
 
 // The record types of a telematic file, in order ("ABDGZ").

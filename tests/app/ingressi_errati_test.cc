@@ -1,0 +1,285 @@
+// Bad input of every kind, run through the real program as a script runs it. For each situation:
+// the program neither crashes, hangs nor is killed; it ends with the expected status and says
+// why; it reports success only for a complete file with record Z; and every file that was there
+// before the run is there after it, byte for byte.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/archivio_prova.h"
+#include "support/programma_prova.h"
+
+namespace quibold {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::DipendenteProva;
+using prova::RadiceTemporanea;
+using prova::RecordProva;
+
+constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
+const fs::path kDati = fs::path("d") / "vorn" / "quelt" / "2017" / "dati";
+const fs::path kUscita = fs::path("c") / "telematici";
+
+using Preparazione = std::function<void(const RadiceTemporanea&)>;
+
+struct Situazione {
+  const char* nome;
+  Preparazione prepara;           // what goes wrong, on top of the sound archive
+  std::vector<std::string> opzioni;
+  int stato;                      // expected exit status
+  std::string messaggio;          // a line the error stream must hold ("" for none in particular)
+  prova::OpzioniProgramma programma = {};
+};
+
+// The sound archive: drive D holds certification 1 with two live employees; output to
+// C:\telematici.
+std::string Testata(const std::function<void(RecordProva&)>& cambia = {}) {
+  RecordProva t = prova::TestataProva();
+  t.Metti(193, "   2");
+  if (cambia) cambia(t);
+  return t.testo();
+}
+std::vector<std::string> Dipendenti(const std::function<void(DipendenteProva&)>& cambia = {}) {
+  DipendenteProva primo, secondo("VRDGPP75C10F205Z", "VERDI", "GIUSEPPE", "10031975");
+  primo.Campo(22, "28500.00").Campo(33, "6200.50");
+  secondo.Campo(22, "12000").Campo(27, "180");
+  if (cambia) cambia(primo);
+  return {primo.testo(), secondo.testo()};
+}
+std::string Unisci(const std::vector<std::string>& parti) {
+  std::string t;
+  for (const auto& p : parti) t += p;
+  return t;
+}
+void ArchivioSano(const RadiceTemporanea& r) {
+  r.Scrivi("c/disco.ute", "D:        ");
+  r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 2));
+  r.Scrivi(kDati / "DCU1.018", Unisci(Dipendenti()));
+  fs::create_directories(r.percorso() / kUscita);
+}
+
+// Preparations.
+Preparazione File(fs::path relativo, std::string contenuto) {
+  return [=](const RadiceTemporanea& r) { r.Scrivi(relativo, contenuto); };
+}
+Preparazione Rimuovi(fs::path relativo) {
+  return [=](const RadiceTemporanea& r) { fs::remove(r.percorso() / relativo); };
+}
+Preparazione ConTestata(std::function<void(RecordProva&)> cambia, std::string testata2 = prova::Testata2Prova(1, 2)) {
+  return File(kDati / "FCU1.018", Testata(cambia) + testata2);
+}
+Preparazione ConDipendente(std::function<void(DipendenteProva&)> cambia) {
+  return File(kDati / "DCU1.018", Unisci(Dipendenti(cambia)));
+}
+Preparazione Collegamento(fs::path relativo, fs::path bersaglio) {
+  return [=](const RadiceTemporanea& r) { fs::create_symlink(bersaglio, r.percorso() / relativo); };
+}
+Preparazione Fifo(fs::path relativo) {
+  return [=](const RadiceTemporanea& r) {
+    fs::remove(r.percorso() / relativo);
+    ASSERT_EQ(::mkfifo((r.percorso() / relativo).c_str(), 0644), 0);
+  };
+}
+Preparazione MilleTestate() {
+  return [](const RadiceTemporanea& r) {
+    const std::string t = Testata() + prova::Testata2Prova(1, 2);
+    for (int n = 2; n <= 1000; ++n) r.Scrivi(kDati / ("FCU" + std::to_string(n) + ".018"), t);
+  };
+}
+// An output folder that the program may not write to; the run is then without rights.
+Preparazione UscitaInScrivibile() {
+  return [](const RadiceTemporanea& r) {
+    for (const auto& e : fs::recursive_directory_iterator(r.percorso())) {
+      fs::permissions(e.path(), e.is_directory() ? fs::perms(0755) : fs::perms(0644));
+    }
+    fs::permissions(r.percorso(), fs::perms(0755));
+    fs::permissions(r.percorso() / kUscita, fs::perms(0555));
+  };
+}
+
+// Every entry under the root, its kind and content, without following links.
+std::map<std::string, std::string> Istantanea(const RadiceTemporanea& radice) {
+  std::map<std::string, std::string> voci;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(radice.percorso(), ec), fine; !ec && it != fine; it.increment(ec)) {
+    const fs::path& p = it->path();
+    const std::string nome = p.lexically_relative(radice.percorso()).string();
+    const fs::file_type tipo = it->symlink_status(ec).type();
+    if (tipo == fs::file_type::symlink) {
+      voci[nome] = "-> " + fs::read_symlink(p).string();
+    } else if (tipo == fs::file_type::regular) {
+      voci[nome] = radice.Leggi(p);  // an absolute path stays as it is
+    } else {
+      voci[nome] = tipo == fs::file_type::directory ? "cartella" : "speciale";
+    }
+  }
+  return voci;
+}
+
+std::vector<std::string> Argomenti(const RadiceTemporanea& r, const std::vector<std::string>& opzioni) {
+  std::vector<std::string> a = {"crea", "--radice", r.percorso().string()};
+  auto manca = [&](const char* o) { return std::find(opzioni.begin(), opzioni.end(), o) == opzioni.end(); };
+  if (manca("--codice")) a.insert(a.end(), {"--codice", "1"});
+  if (manca("--cartella")) a.insert(a.end(), {"--cartella", "C:\\telematici\\"});
+  a.insert(a.end(), opzioni.begin(), opzioni.end());
+  return a;
+}
+
+const std::string kInesistente = "Archivio inesistente ";
+const std::string kDipendentiInesistente = "Archivio Dipendenti inesistente ";
+const std::string kCoincide = "Il file telematico coincide con un file dell'archivio ";
+const std::string kRecordNonValido = "Numero di Record del dipendente non valido ";
+const std::string kNonSelezionata = "Certificazione non ancora selezionata ";
+const std::string kLettura62 = "Errore di lettura tipo  62 nel file binario D:\\vorn\\quelt\\2017\\dati\\";
+
+const Situazione kSituazioni[] = {
+    {"archivio sano", {}, {}, 0, std::string(kFatto)},
+    // The drive configuration file.
+    {"disco.ute mancante", Rimuovi("c/disco.ute"), {}, 1, kInesistente},
+    {"disco.ute vuoto", File("c/disco.ute", ""), {}, 1, "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"},
+    {"disco.ute di 5 byte", File("c/disco.ute", "D:   "), {}, 1, kInesistente},
+    {"disco.ute di NUL", File("c/disco.ute", std::string(10, '\0')), {}, 1, kInesistente},
+    {"disco.ute illeggibile", File("c/disco.ute", "\x8f\xff\x01$%&/()="), {}, 1, kInesistente},
+    {"unita' inesistente", File("c/disco.ute", "Q:        "), {}, 1, kInesistente},
+    {"disco.ute verso /dev/zero", [](const RadiceTemporanea& r) {
+       fs::remove(r.percorso() / "c/disco.ute");
+       fs::create_symlink("/dev/zero", r.percorso() / "c/disco.ute");
+     }, {}, 1, kInesistente},
+    // The header file.
+    {"testata piu' corta di un record", File(kDati / "FCU1.018", std::string(700, ' ')), {}, 1,
+     kLettura62 + "FCU1.018 al record  1"},
+    {"testata piu' corta di due record", File(kDati / "FCU1.018", Testata() + "  1"), {}, 1,
+     kLettura62 + "FCU1.018 al record  2"},
+    {"campi di testata di NUL", ConTestata([](RecordProva& t) { t.Metti(21, std::string(48, '\0')).Metti(81, std::string(35, '\0')); }), {}, 0, ""},
+    {"campi di testata minuscoli", ConTestata([](RecordProva& t) { t.Metti(21, "rossi srl").Metti(251, "roma"); }), {}, 0, ""},
+    {"campi di testata oltre ASCII", ConTestata([](RecordProva& t) { t.Metti(21, "\xC0\xC8\xCC\xD2\xD9 \x80 \xFF"); }), {}, 0, ""},
+    {"conteggio non numerico", ConTestata({}, RecordProva(1200).Metti(2, "1").Metti(3, "ABCD").testo()), {}, 0, ""},
+    {"tipo 2 rifiutato", ConTestata({}, prova::Testata2Prova(2, 2)), {}, 1, "La CU deve essere per LD, quella selezionata e' per LA "},
+    // The employee file.
+    {"dipendenti meno del conteggio", ConTestata({}, prova::Testata2Prova(1, 5)), {}, 1, kLettura62 + "DCU1.018 al record  3"},
+    {"dipendenti vuoto, conteggio 0", [](const RadiceTemporanea& r) {
+       r.Scrivi(kDati / "DCU1.018", "");
+       r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 0));
+     }, {}, 0, ""},
+    {"dipendenti vuoto, conteggio 5", [](const RadiceTemporanea& r) {
+       r.Scrivi(kDati / "DCU1.018", "");
+       r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 5));
+     }, {}, 1, kLettura62 + "DCU1.018 al record  1"},
+    {"dipendenti mancante", Rimuovi(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
+    {"importi non numerici", ConDipendente([](DipendenteProva& d) { d.Campo(22, "ABC").Campo(33, "12,50").Campo(34, "1.2.3"); }), {}, 0, ""},
+    {"importi enormi", ConDipendente([](DipendenteProva& d) {
+       for (int k = 22; k <= 26; ++k) d.Campo(k, "999999999999");  // sixty nines in a row
+       d.Campo(33, "1e300");
+     }), {}, 0, ""},
+    {"importi negativi", ConDipendente([](DipendenteProva& d) { d.Campo(22, "-28500").Campo(33, "-0.01"); }), {}, 0, ""},
+    // The record of a single employee.
+    {"record 0", {}, {"--tipo", "T", "--record", "0"}, 1, kRecordNonValido},
+    {"record abc", {}, {"--tipo", "T", "--record", "abc"}, 1, kRecordNonValido},
+    {"record 1000", {}, {"--tipo", "T", "--record", "1000"}, 1, kRecordNonValido},
+    {"record -1", {}, {"--tipo", "T", "--record", "-1"}, 1, kRecordNonValido},
+    {"record enorme", {}, {"--tipo", "T", "--record", "99999999999"}, 1, kRecordNonValido},
+    // The certification's code.
+    {"codice 0", {}, {"--codice", "0"}, 1, kNonSelezionata},
+    {"codice 1000", {}, {"--codice", "1000"}, 1, kInesistente},
+    {"codice -5", {}, {"--codice", "-5"}, 1, kInesistente},
+    {"codice ../x", {}, {"--codice", "../x"}, 1, kNonSelezionata},
+    {"codice 1/2", {}, {"--codice", "1/2"}, 1, kInesistente},
+    // The output.
+    {"cartella di uscita mancante", {}, {"--cartella", "C:\\manca\\"}, 1, "Errore tipo  76 nella creazione del file "},
+    {"cartella di uscita senza diritti", UscitaInScrivibile(), {}, 1, "Errore tipo  70 nella creazione del file ",
+     {.senzaDiritti = true}},
+    {"uscita su /dev/full", {}, {"--cartella", "/dev/", "--file", "full"}, 1,
+     "Errore di scrittura tipo  61 nel file binario /dev/full al record  1"},
+    {"uscita che e' una cartella", [](const RadiceTemporanea& r) { fs::create_directories(r.percorso() / kUscita / "TCU118"); },
+     {}, 1, "Errore tipo  75 nella creazione del file "},
+    {"uscita oltre il limite dei file", {}, {}, 1, "Errore di scrittura tipo  61 nel file binario C:\\telematici\\TCU118 al record  3",
+     {.limiteFile = 5000}},
+    {"uscita sul file dei dipendenti", {}, {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "DCU1.018"}, 1, kCoincide},
+    {"uscita sul file dei dipendenti, minuscolo", {}, {"--cartella", "d:\\VORN\\quelt\\2017\\dati\\", "--file", "dcu1.018"}, 1, kCoincide},
+    {"uscita su un collegamento ai dipendenti", Collegamento(kDati / "TCU118", "DCU1.018"),
+     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\"}, 1, kCoincide},
+    {"uscita sulla testata di un'altra CU", File(kDati / "FCU8.018", "altra"),
+     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "FCU8.018"}, 1, kCoincide},
+    {"uscita su disco.ute", {}, {"--cartella", "C:\\", "--file", "DISCO.UTE"}, 1, kCoincide},
+    {"uscita sul report", {}, {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "report.txt", "--report"}, 1, kCoincide},
+    {"uscita sul file batch", {}, {"--cartella", "D:\\vorn\\QUELT\\2017\\", "--file", "AVSTP.BAT"}, 1, kCoincide},
+    // The archive folder.
+    {"mille file di testata", MilleTestate(), {}, 0, ""},
+    {"testata 1000 senza dipendenti", MilleTestate(), {"--codice", "1000"}, 1, kDipendentiInesistente},
+    {"collegamento a una testata", Collegamento(kDati / "FCU2.018", "FCU1.018"), {"--codice", "2"}, 1, kDipendentiInesistente},
+    {"collegamento interrotto", Collegamento(kDati / "FCU3.018", "manca.018"), {"--codice", "3"}, 1, kInesistente},
+    {"collegamento circolare", Collegamento(kDati / "FCU4.018", "FCU4.018"), {"--codice", "4"}, 1, kInesistente},
+    {"collegamento a /dev/zero", Collegamento(kDati / "FCU5.018", "/dev/zero"), {"--codice", "5"}, 1, kInesistente},
+    {"testata che e' una FIFO", Fifo(kDati / "FCU6.018"), {"--codice", "6"}, 1, kInesistente},
+    {"dipendenti che e' una FIFO", Fifo(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
+    {"dipendenti verso /dev/zero", [](const RadiceTemporanea& r) {
+       fs::remove(r.percorso() / kDati / "DCU1.018");
+       fs::create_symlink("/dev/zero", r.percorso() / kDati / "DCU1.018");
+     }, {}, 1, kDipendentiInesistente},
+    {"collegamenti di ogni sorta accanto", [](const RadiceTemporanea& r) {
+       fs::create_symlink("FCU1.018", r.percorso() / kDati / "FCU2.018");
+       fs::create_symlink("manca", r.percorso() / kDati / "FCU3.018");
+       fs::create_symlink("FCU4.018", r.percorso() / kDati / "FCU4.018");
+       fs::create_symlink("/dev/zero", r.percorso() / kDati / "FCU5.018");
+       ASSERT_EQ(::mkfifo((r.percorso() / kDati / "FCU6.018").c_str(), 0644), 0);
+     }, {}, 0, ""},
+};
+
+void PrintTo(const Situazione& s, std::ostream* os) { *os << s.nome; }
+
+class IngressiErrati : public ::testing::TestWithParam<Situazione> {};
+
+TEST_P(IngressiErrati, EndAsExpectedAndLeaveTheArchiveAsItWas) {
+  const Situazione& s = GetParam();
+  RadiceTemporanea radice, cattura;
+  ArchivioSano(radice);
+  if (s.prepara) s.prepara(radice);
+  const auto prima = Istantanea(radice);
+
+  const prova::EsitoProgramma e = prova::EseguiProgramma(Argomenti(radice, s.opzioni), cattura.percorso(), s.programma);
+
+  EXPECT_FALSE(e.scaduto);
+  EXPECT_EQ(e.segnale, 0);
+  EXPECT_EQ(e.errori.find("Sanitizer"), std::string::npos) << e.errori;  // in the sanitizer build
+  EXPECT_EQ(e.errori.find("runtime error"), std::string::npos) << e.errori;
+  EXPECT_EQ(e.stato, s.stato) << e.errori;
+  if (!s.messaggio.empty()) {
+    EXPECT_NE(e.errori.find(s.messaggio + "\n"), std::string::npos) << e.errori;
+  }
+  // Success only with a complete file, and a complete file only with success.
+  const bool successo = e.errori.find(kFatto) != std::string::npos;
+  EXPECT_EQ(successo, e.stato == 0) << e.errori;
+  if (successo) {
+    const std::string uscita = radice.Leggi(kUscita / "TCU118");
+    ASSERT_EQ(uscita.size() % 1900, 0u);
+    ASSERT_GE(uscita.size(), 3 * 1900u);
+    EXPECT_EQ(uscita[uscita.size() - 1900], 'Z');
+  }
+  // Everything that was there is there as it was.
+  const auto dopo = Istantanea(radice);
+  for (const auto& [nome, contenuto] : prima) {
+    auto it = dopo.find(nome);
+    ASSERT_NE(it, dopo.end()) << nome;
+    EXPECT_TRUE(it->second == contenuto) << nome << " cambiato";
+  }
+  fs::permissions(radice.percorso() / kUscita, fs::perms::owner_all, fs::perm_options::add);
+}
+
+std::string NomeSituazione(const ::testing::TestParamInfo<Situazione>& info) {
+  std::string n;
+  for (char c : std::string(info.param.nome)) n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return n;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tutte, IngressiErrati, ::testing::ValuesIn(kSituazioni), NomeSituazione);
+
+}  // namespace
+}  // namespace quibold
