@@ -1,5 +1,9 @@
 #include "archive/dipendente.h"
 
+#include <cstdint>
+
+#include "archive/archivio.h"
+
 namespace quibold {
 
 // {first field, last field, first position, width of each}, one row per line of the layout.
@@ -419,23 +423,44 @@ const std::array<SerieCampi, 80> kTabellaCampo2 = {{
 
 namespace {
 
+// Where each field of one table begins (from 0) and how wide it is, by index; width 0 for an
+// index without a field.
+struct Posto {
+  uint16_t inizio = 0;
+  uint16_t larghezza = 0;
+};
+using Posti = std::array<Posto, 501>;
+
 template <size_t N>
-void Separa(const std::array<SerieCampi, N>& tabella, std::string_view record,
-            std::array<std::string_view, 501>& campi) {
+Posti PostiDi(const std::array<SerieCampi, N>& tabella) {
+  Posti posti{};
   for (const SerieCampi& s : tabella) {
-    size_t inizio = static_cast<size_t>(s.posizione - 1);
-    for (int k = s.primo; k <= s.ultimo; ++k, inizio += static_cast<size_t>(s.larghezza)) {
-      campi[static_cast<size_t>(k)] =
-          inizio < record.size() ? record.substr(inizio, static_cast<size_t>(s.larghezza)) : std::string_view();
+    for (int k = s.primo; k <= s.ultimo; ++k) {
+      posti[static_cast<size_t>(k)] = {static_cast<uint16_t>(s.posizione - 1 + s.larghezza * (k - s.primo)),
+                                       static_cast<uint16_t>(s.larghezza)};
     }
+  }
+  return posti;
+}
+
+void Separa(const Posti& posti, std::string_view record, std::array<std::string_view, 501>& campi) {
+  if (record.size() >= static_cast<size_t>(kLungDipendente)) {  // every field lies within
+    for (size_t k = 1; k < posti.size(); ++k) campi[k] = std::string_view(record.data() + posti[k].inizio, posti[k].larghezza);
+    return;
+  }
+  // A record cut short: fields past its end are empty, the one it cuts is cut too.
+  for (size_t k = 1; k < posti.size(); ++k) {
+    campi[k] = posti[k].inizio < record.size() ? record.substr(posti[k].inizio, posti[k].larghezza) : std::string_view();
   }
 }
 
 }  // namespace
 
 void SeparaCampi(std::string_view record, CampiDipendente& campi) {
-  Separa(kTabellaCampo, record, campi.Campo);
-  Separa(kTabellaCampo2, record, campi.Campo2);
+  static const Posti kPostiCampo = PostiDi(kTabellaCampo);
+  static const Posti kPostiCampo2 = PostiDi(kTabellaCampo2);
+  Separa(kPostiCampo, record, campi.Campo);
+  Separa(kPostiCampo2, record, campi.Campo2);
 }
 
 void CampiDipendente::SostituisciCampo2(int indice, std::string valore) {

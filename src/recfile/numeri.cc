@@ -1,21 +1,35 @@
 #include "recfile/numeri.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <cmath>
 #include <system_error>
 
 namespace quibold {
 
-double ValoreNumerico(std::string_view testo) {
-  // Archive fields are at most a few dozen characters; a longer run of integer digits keeps its
-  // magnitude through an exponent, so that the value never silently shrinks.
+namespace {
+
+// The floor of a finite double, without a library call where a whole number of 63 bits holds it.
+inline double Intero(double x) {
+  if (!(std::fabs(x) < 0x1p62)) return std::floor(x);
+  const double t = static_cast<double>(static_cast<long long>(x));
+  return t > x ? t - 1 : t;
+}
+
+// The general reading: the digits gathered and handed to the library's correctly rounded
+// conversion; a longer run of integer digits keeps its magnitude through an exponent, so that
+// the value never silently shrinks.
+double ValoreGenerale(std::string_view testo) {
   constexpr size_t kCapienza = 96;
   char cifre[kCapienza + 24];
   size_t n = 0;
-  long scartate = 0;          // integer digits that did not fit
-  uint64_t mantissa = 0;      // the digits as a whole number, while it is exact
-  int significative = 0, decimali = 0;
+  long scartate = 0;  // integer digits that did not fit
   bool negativo = false, segno = false, punto = false, numero = false;
   for (char c : testo) {
     if (c == ' ' || c == '\t' || c == '\n') continue;
@@ -26,13 +40,6 @@ double ValoreNumerico(std::string_view testo) {
     }
     if (c >= '0' && c <= '9') {
       numero = true;
-      if (significative < 19) {
-        mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-        if (mantissa > 0) ++significative;
-        if (punto) ++decimali;
-      } else {
-        significative = 99;  // too many digits for the exact path
-      }
       if (n < kCapienza) {
         cifre[n++] = c;
       } else if (!punto) {
@@ -48,32 +55,165 @@ double ValoreNumerico(std::string_view testo) {
     break;
   }
   if (!numero) return 0.0;
-  double valore = 0.0;
-  // A whole number below 2^53 divided by an exact power of ten is correctly rounded: the
-  // common case of an archive amount needs no general conversion.
-  static constexpr double kPotenze[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (significative <= 19 && mantissa < (uint64_t{1} << 53) && decimali <= 22) {
-    valore = static_cast<double>(mantissa) / kPotenze[decimali];
-    return negativo ? -valore : valore;
-  }
   if (scartate > 0) {
     cifre[n++] = 'e';
     n = static_cast<size_t>(std::to_chars(cifre + n, cifre + sizeof cifre, scartate).ptr - cifre);
   }
+  double valore = 0.0;
   if (std::from_chars(cifre, cifre + n, valore).ec == std::errc::result_out_of_range) {
     valore = HUGE_VAL;  // too large for a double: it must not read as 0
   }
   return negativo ? -valore : valore;
 }
 
+// The digits of a number of at most 19 of them, read as ValoreNumerico reads: the digits as one
+// whole number and how many of them follow the point.
+struct Cifre {
+  uint64_t mantissa = 0;
+  int decimali = 0;
+  bool negativo = false;
+  bool nessuna = true;  // no digit at all: the text reads as 0
+};
+
+#if defined(__SSE2__)
+__extension__ typedef unsigned __int128 Parola16;  // 16 characters, the first in the lowest byte
+
+// The whole number of the digits at [da, a) of the 16 characters, at most 8 of them.
+inline uint64_t OttoCifre(Parola16 testo, int da, int a) {
+  // The digits to the highest bytes; what comes before them is made "0".
+  uint64_t x = a >= 8 ? static_cast<uint64_t>(testo >> (8 * (a - 8))) : static_cast<uint64_t>(testo << (8 * (8 - a)));
+  const int quante = a - da;
+  if (quante < 8) {
+    const uint64_t davanti = (uint64_t{1} << (8 * (8 - quante))) - 1;
+    x = (x & ~davanti) | (0x3030303030303030 & davanti);
+  }
+  x -= 0x3030303030303030;
+  x = (x * 10 + (x >> 8)) & 0x00FF00FF00FF00FF;
+  x = (x * 100 + (x >> 16)) & 0x0000FFFF0000FFFF;
+  return (x * 10000 + (x >> 32)) & 0xFFFFFFFF;
+}
+
+inline uint64_t SediciCifre(Parola16 testo, int da, int a) {
+  if (a - da <= 8) return a > da ? OttoCifre(testo, da, a) : 0;
+  return OttoCifre(testo, da, a - 8) * 100000000 + OttoCifre(testo, a - 8, a);
+}
+
+// An amount of 8 to 16 characters whose digits (and one point) stand together between blanks,
+// read at once from the classes of all its characters; false for any other text.
+bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
+  const size_t n = testo.size();
+  if (n < 8 || n > 16) return false;
+  constexpr uint64_t kBianchi = 0x2020202020202020;
+  uint64_t primi, ultimi;
+  std::memcpy(&primi, testo.data(), 8);
+  std::memcpy(&ultimi, testo.data() + n - 8, 8);
+  const unsigned resto = static_cast<unsigned>(n - 8);  // characters after the first eight
+  const uint64_t secondi = resto == 0   ? kBianchi
+                           : resto == 8 ? ultimi
+                                        : (ultimi >> (8 * (8 - resto))) | (kBianchi << (8 * resto));
+  const Parola16 parola = (static_cast<Parola16>(secondi) << 64) | primi;
+  const __m128i v = _mm_set_epi64x(static_cast<long long>(secondi), static_cast<long long>(primi));
+  const unsigned non = static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9')))));
+  const unsigned cifre = ~non & 0xFFFFu;
+  const unsigned bianchi = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
+  const unsigned punto = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('.'))));
+  const unsigned numero = cifre | punto;
+  if ((numero | bianchi) != 0xFFFFu || (punto & (punto - 1)) != 0) return false;
+  if (numero == 0) {
+    c.nessuna = true;
+    return true;
+  }
+  const int inizio = std::countr_zero(numero);
+  const unsigned corsa = numero >> inizio;
+  if ((corsa & (corsa + 1)) != 0) return false;  // blanks among the digits
+  const int fine = 32 - std::countl_zero(numero);  // one past the last digit of the run
+  if (punto == 0) {
+    c.mantissa = SediciCifre(parola, inizio, fine);
+  } else {
+    const int p = std::countr_zero(punto);
+    static constexpr uint64_t kPotenze[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                            1000000000, 10000000000, 100000000000, 1000000000000,
+                                            10000000000000, 100000000000000, 1000000000000000};
+    c.decimali = fine - p - 1;
+    c.mantissa = SediciCifre(parola, inizio, p) * kPotenze[c.decimali] + SediciCifre(parola, p + 1, fine);
+  }
+  c.nessuna = cifre == 0;
+  return true;
+}
+#endif
+
+// False when the number has more than 19 digits.
+bool LeggiCifre(std::string_view testo, Cifre& c) {
+#if defined(__SSE2__)
+  if (LeggiCifreInsieme(testo, c)) return true;
+#endif
+  c = Cifre();
+  int cifre = 0;
+  bool segno = false, punto = false;
+  for (char carattere : testo) {
+    const unsigned cifra = static_cast<unsigned char>(carattere) - '0';
+    if (cifra < 10) {
+      if (++cifre > 19) return false;
+      c.mantissa = c.mantissa * 10 + cifra;
+      c.decimali += punto;
+    } else if (carattere == ' ') {
+      continue;
+    } else if (carattere == '.' && !punto) {
+      punto = true;
+    } else if ((carattere == '+' || carattere == '-') && !segno && cifre == 0 && !punto) {
+      segno = true;
+      c.negativo = carattere == '-';
+    } else if (carattere == '\t' || carattere == '\n') {
+      continue;
+    } else {
+      break;
+    }
+  }
+  c.nessuna = cifre == 0;
+  return true;
+}
+
+}  // namespace
+
+double ValoreNumerico(std::string_view testo) {
+  // The common case: the digits as a whole number below 2^53 divided by an exact power of ten
+  // is correctly rounded, the very double the general reading gives.
+  static constexpr double kPotenze[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+  Cifre c;
+  if (!LeggiCifre(testo, c) || c.mantissa >= (uint64_t{1} << 53)) return ValoreGenerale(testo);
+  if (c.nessuna) return 0.0;
+  const double valore = static_cast<double>(c.mantissa) / kPotenze[c.decimali];
+  return c.negativo ? -valore : valore;
+}
+
+bool Centesimi(std::string_view testo, long long& centesimi) {
+  static constexpr uint64_t kFattore[] = {100, 10, 1};
+  constexpr uint64_t kLimite = 1'000'000'000'000;  // cents: the rounding leaves them as they are
+  Cifre c;
+  if (!LeggiCifre(testo, c) || c.decimali > 2 || c.mantissa >= kLimite) return false;
+  const uint64_t valore = c.mantissa * kFattore[c.decimali];
+  if (valore >= kLimite) return false;
+  centesimi = c.negativo ? -static_cast<long long>(valore) : static_cast<long long>(valore);
+  return true;
+}
+
 double Arrotonda(double importo) {
+  // An amount that already is a whole number of cents (the double nearest to m / 100, with
+  // |m| below 10^12) comes out of the two stages as it went in: no product strays from its
+  // whole number by more than a thousandth, far from the 0.499 added before each floor. The
+  // stages give +0 for -0, and so does the sum.
+  if (std::fabs(importo) < 1e10) {
+    const double centesimi = importo * 100;
+    const long long m = static_cast<long long>(centesimi < 0 ? centesimi - 0.5 : centesimi + 0.5);
+    if (static_cast<double>(m) / 100 == importo) return importo + 0.0;
+  }
   importo = importo * 1000;
-  importo = std::floor(importo + 0.499);
+  importo = Intero(importo + 0.499);
   importo = importo / 1000;
   importo = importo * 100;
-  importo = std::floor(importo + 0.499);
+  importo = Intero(importo + 0.499);
   importo = importo / 100;
   return importo;
 }

@@ -10,6 +10,11 @@ namespace quibold {
 // other character ends the number. Empty or non-numeric text reads as 0. Locale-independent.
 double ValoreNumerico(std::string_view testo);
 
+// The text read as ValoreNumerico reads it, in whole cents, when it has at most two decimals and
+// its value is below 10^10 in size: then the value is the double nearest to cents / 100, and
+// Arrotonda leaves it as it is. False for any other text.
+bool Centesimi(std::string_view testo, long long& centesimi);
+
 // Rounds an amount to cents in two stages (thousandths, then hundredths), each by adding
 // 0.499 and taking the floor: an exact half goes down for positive amounts.
 double Arrotonda(double importo);

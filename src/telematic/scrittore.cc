@@ -1,7 +1,9 @@
 #include "telematic/scrittore.h"
 
 #include <algorithm>
+#include <cassert>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 
 #include "archive/archivio.h"
@@ -40,12 +42,9 @@ class Valore {
 
 }  // namespace
 
-std::string& Scrittore::RecordCorrente() { return canali_.BufferOut[kCanaleTelematico]; }
-
 void Scrittore::IniziaRecord(std::string_view testa) {
-  std::string& r = RecordCorrente();
-  r.reserve(kLungRecord);
-  r.assign(testa);
+  lunghezza_ = 0;
+  Aggiungi(testa);
   recordG_ = false;
   campiCD_ = 0;
 }
@@ -57,25 +56,35 @@ void Scrittore::IniziaRecordG(std::string_view testa) {
   campiG_ = 0;
 }
 
-void Scrittore::Aggiungi(std::string_view testo) { RecordCorrente().append(testo); }
+void Scrittore::Aggiungi(std::string_view testo) {
+  // What lies beyond the data area is cut off when the record closes: it need not be kept.
+  const size_t quanti = std::min(testo.size(), kFineDati - std::min(lunghezza_, kFineDati));
+  std::memcpy(record_.data() + lunghezza_, testo.data(), quanti);
+  lunghezza_ += quanti;
+}
 
 void Scrittore::ChiudiRecord() {
   canali_.Canale = kCanaleTelematico;
   ++contatoreRecord;
   canali_.NumRec = contatoreRecord;
-  std::string& r = RecordCorrente();
-  r.resize(kFineDati, ' ');
-  r.append(kFineRecord, sizeof kFineRecord);
+  std::memset(record_.data() + lunghezza_, ' ', kFineDati - lunghezza_);
+  std::memcpy(record_.data() + kFineDati, kFineRecord, sizeof kFineRecord);
+  canali_.BufferOut[kCanaleTelematico].assign(record_.data(), kLungRecord);
   canali_.ScriviRecord();
   // A record that could not be written ends the run: the layer has shown why.
   if (!canali_.Riuscita()) throw ArrestoScrittura{};
 }
 
 void Scrittore::Campo(std::string_view codice, std::string_view valore) {
-  std::string& r = RecordCorrente();
-  r.append(codice);
-  r.append(valore);
-  r.append(kLungCampo - codice.size() - valore.size(), ' ');
+  assert(codice.size() == kLungCodice && valore.size() <= kLungValore);
+  // A C or D record holds far fewer fields than the data area can; one that did not fit would
+  // be cut off when the record closes.
+  if (lunghezza_ + kLungCampo > kFineDati) return;
+  char* campo = record_.data() + lunghezza_;
+  std::memcpy(campo, codice.data(), kLungCodice);
+  std::memset(campo + kLungCodice, ' ', kLungValore);
+  std::memcpy(campo + kLungCodice, valore.data(), valore.size());
+  lunghezza_ += kLungCampo;
 }
 
 void Scrittore::AccodaCampo(std::string_view codice, std::string_view valore) {
@@ -89,7 +98,8 @@ void Scrittore::AccodaCampoG(std::string_view codice, std::string_view valore) {
     campiG_ = 0;
     ++numG;
     ChiudiRecord();
-    RecordCorrente().assign(testaG_);
+    lunghezza_ = 0;
+    Aggiungi(testaG_);
   }
 }
 
@@ -105,33 +115,52 @@ void Scrittore::CampoImporto(std::string_view codice) {
   canali_.Arrotonda();
   const double importo = canali_.Importo;
   if (importo <= 0) return;  // zero and negative amounts are not written
-  const double intero = std::floor(importo);
-  if (intero >= 1e13) {
+  if (!(importo < 1e13)) {
     throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
   }
-  const long long w = static_cast<long long>(intero);
-  const long long centesimi = static_cast<long long>(std::floor((importo - intero) * 100 + 0.499));
-  Valore v;
-  if (w == 0) {
-    v.Ripeti('0', 13);
-  } else {
-    v.CifreADestra(w, 13);
+  // Positive and below 2^63: the conversions take the floor.
+  const long long w = static_cast<long long>(importo);
+  const long long centesimi = static_cast<long long>((importo - static_cast<double>(w)) * 100 + 0.499);
+  AccodaImporto(codice, w, centesimi);
+}
+
+void Scrittore::AccodaImporto(std::string_view codice, long long intero, long long centesimi) {
+  // Thirteen zeros for a whole part of 0, else its digits right-aligned in 13; then the cents.
+  static constexpr auto kCoppie = [] {
+    std::array<char, 200> c{};
+    for (int i = 0; i < 100; ++i) {
+      c[static_cast<size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+      c[static_cast<size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return c;
+  }();
+  char v[kLungValore];
+  std::memset(v, intero == 0 ? '0' : ' ', 13);
+  char* p = v + 13;
+  for (; intero >= 100; intero /= 100) {
+    p -= 2;
+    std::memcpy(p, &kCoppie[static_cast<size_t>(2 * (intero % 100))], 2);
   }
-  v.Aggiungi(',');
-  v.Aggiungi(static_cast<char>('0' + centesimi / 10));
-  v.Aggiungi(static_cast<char>('0' + centesimi % 10));
-  Accoda(codice, v);
+  if (intero >= 10) {
+    p -= 2;
+    std::memcpy(p, &kCoppie[static_cast<size_t>(2 * intero)], 2);
+  } else if (intero > 0) {
+    *--p = static_cast<char>('0' + intero);
+  }
+  v[13] = ',';
+  v[14] = static_cast<char>('0' + centesimi / 10);
+  v[15] = static_cast<char>('0' + centesimi % 10);
+  Accoda(codice, std::string_view(v, kLungValore));
 }
 
 void Scrittore::CampoImportoIntero(std::string_view codice) {
   canali_.Arrotonda();
   const double importo = canali_.Importo;
   if (importo <= 0) return;
-  const double intero = std::floor(importo);
-  if (intero >= 1e16) {
+  if (!(importo < 1e16)) {
     throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
   }
-  const long long w = static_cast<long long>(intero);
+  const long long w = static_cast<long long>(importo);  // the floor of a positive amount
   Valore v;
   if (w == 0) {
     v.Bianchi(kLungValore);
@@ -218,6 +247,14 @@ void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
 }
 
 double Scrittore::Importo(std::string_view codice, std::string_view valore) {
+  // An amount of at most two decimals and below ten billion is a whole number of cents that the
+  // rounding leaves as it is: its field is formatted from the cents, with the very bytes and
+  // the very double of the general way.
+  if (long long c = 0; Centesimi(valore, c)) {
+    canali_.Importo = static_cast<double>(c) / 100;
+    if (c > 0) AccodaImporto(codice, c / 100, c % 100);
+    return canali_.Importo;
+  }
   canali_.Importo = ValoreNumerico(valore);
   CampoImporto(codice);
   return canali_.Importo;

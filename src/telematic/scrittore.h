@@ -2,6 +2,7 @@
 // through the rules of this class, and every record through `ChiudiRecord`.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,6 @@ class Scrittore {
   void IniziaRecordG(std::string_view testa);
   // Appends positional text to the record being built.
   void Aggiungi(std::string_view testo);
-  std::string& RecordCorrente();
   // Pads the record to 1897, ends it with "A" CR LF and writes it as the next record.
   void ChiudiRecord();
   // Appends a field (code and value, padded to 24) to the current C or D record.
@@ -69,8 +69,12 @@ class Scrittore {
  private:
   void Accoda(std::string_view codice, std::string_view valore);
   void Campo(std::string_view codice, std::string_view valore);
+  // The value area of an amount: the whole part right-aligned in 13, a comma and two digits.
+  void AccodaImporto(std::string_view codice, long long intero, long long centesimi);
 
   Canali& canali_;
+  std::array<char, kLungRecord> record_;  // the record being built, `lunghezza_` bytes so far
+  size_t lunghezza_ = 0;
   std::string testaG_;
   bool recordG_ = false;
   int campiCD_ = 0;

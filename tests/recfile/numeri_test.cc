@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <random>
 
 namespace quibold {
 namespace {
@@ -63,6 +66,27 @@ TEST(ValoreNumerico, AgreesWithTheGeneralConversion) {
   }
 }
 
+// Amounts of the usual shapes are read in a shorter way: the same double as the digits handed
+// to the library's conversion, blanks left out and the number ended at a second point.
+TEST(ValoreNumerico, ShortTextsAgreeWithTheGeneralConversion) {
+  std::mt19937 caso(12);
+  const std::string_view caratteri = "0123456789  .";
+  for (int i = 0; i < 100000; ++i) {
+    std::string t(caso() % 17, ' ');
+    for (char& c : t) c = caratteri[caso() % caratteri.size()];
+    std::string cifre;
+    bool punto = false;
+    for (char c : t) {
+      if (c == '.' && punto) break;
+      punto = punto || c == '.';
+      if (c != ' ') cifre += c;
+    }
+    double atteso = 0;
+    std::from_chars(cifre.data(), cifre.data() + cifre.size(), atteso);
+    ASSERT_EQ(ValoreNumerico(t), atteso) << '"' << t << '"';
+  }
+}
+
 TEST(Arrotonda, TwoStagesEachAdding0499) {
   EXPECT_EQ(Arrotonda(10.125), 10.12);
   EXPECT_EQ(Arrotonda(10.126), 10.13);
@@ -74,6 +98,23 @@ TEST(Arrotonda, TwoStagesEachAdding0499) {
   EXPECT_EQ(Arrotonda(0), 0);
   EXPECT_EQ(Arrotonda(0.1 + 0.2 - 0.3), 0);
   EXPECT_EQ(Arrotonda(1234.5), 1234.5);
+}
+
+// The shortcut for amounts already in cents, and the floor without a library call, must give
+// bit for bit what the six steps with the library's floor give.
+TEST(Arrotonda, AgreesBitForBitWithTheSixSteps) {
+  auto passi = [](double x) {
+    x = std::floor(x * 1000 + 0.499) / 1000;
+    return std::floor(x * 100 + 0.499) / 100;
+  };
+  std::mt19937_64 caso(2018);
+  for (int i = 0; i < 100000; ++i) {
+    const long long m = static_cast<long long>(caso() % 2000000000000ULL) - 1000000000000LL;
+    const double c = static_cast<double>(m) / 100;
+    for (double x : {c, static_cast<double>(m) / 1000, std::nextafter(c, 0.0), c + 0.005, c * 1e4, -0.0}) {
+      ASSERT_EQ(std::bit_cast<uint64_t>(Arrotonda(x)), std::bit_cast<uint64_t>(passi(x))) << x;
+    }
+  }
 }
 
 TEST(Rifilato, RemovesSpacesOnlyAtBothEnds) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
+
+#include "recfile/numeri.h"
 #include "support/archivio_prova.h"
 
 namespace quibold {
@@ -114,6 +119,32 @@ TEST_F(ScrittoreTest, AmountsWithCentsAndInWholeUnits) {
       "IM000006           10,12", "IM0000070000000000000,29", "IM0000089999999999999,99",
       "IN000001                ", "IN000002             365", "IN000004              12"};
   EXPECT_EQ(c, attesi);
+}
+
+// Amounts in whole cents take a shorter way: the same field and the same value for the totals
+// as the reading, rounding and formatting of the general way.
+TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
+  std::mt19937 caso(2018);
+  const std::string_view caratteri = "0123456789 .-+0123456789";
+  s.IniziaRecordG(Testa('G'));
+  for (int i = 0; i < 20000; ++i) {
+    std::string t(caso() % 13, ' ');
+    for (char& c : t) c = caratteri[caso() % caratteri.size()];
+    const double breve = s.Importo("BREVE001", t);
+    canali.Importo = ValoreNumerico(t);
+    s.CampoImporto("GENERALE");
+    ASSERT_EQ(std::bit_cast<uint64_t>(breve), std::bit_cast<uint64_t>(canali.Importo)) << t;
+  }
+  s.ChiudiRecord();
+  std::vector<std::string> campi;
+  for (const auto& r : Scritti()) {
+    for (const auto& c : prova::Campi(r)) campi.push_back(c);
+  }
+  ASSERT_EQ(campi.size() % 2, 0u);
+  for (size_t i = 0; i < campi.size(); i += 2) {
+    EXPECT_EQ(campi[i].substr(0, 8), "BREVE001");
+    EXPECT_EQ(campi[i].substr(8), campi[i + 1].substr(8));
+  }
 }
 
 TEST_F(ScrittoreTest, AnAmountThatDoesNotFitStopsTheRun) {
