@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <span>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "verifica/codice_fiscale.h"
 #include "verifica/tracciato.h"
@@ -49,15 +51,36 @@ bool CodiceValido(std::string_view c) {
 // The 13-character whole part of an amount: thirteen zeros, or blanks then digits with no
 // leading zero.
 bool ParteInteraValida(std::string_view t) {
-  if (t == "0000000000000") return true;
+  if (t[0] == '0') return std::all_of(t.begin(), t.end(), [](char c) { return c == '0'; });
   const size_t i = t.find_first_not_of(' ');
   if (i == std::string_view::npos || t[i] == '0') return false;
   return std::all_of(t.begin() + static_cast<long>(i), t.end(), Cifra);
 }
 
-bool TraCodici(std::string_view codice, std::span<const std::string_view> codici) {
-  return std::find(codici.begin(), codici.end(), codice) != codici.end();
+// A field code as one machine word, so that codes compare in one step. The same bytes give the
+// same word whatever the machine's byte order.
+uint64_t Parola(std::string_view codice) {
+  uint64_t p;
+  std::memcpy(&p, codice.data(), sizeof p);
+  return p;
 }
+constexpr uint64_t ParolaFissa(std::string_view codice) {
+  uint64_t p = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    const size_t spostamento = std::endian::native == std::endian::little ? 8 * i : 8 * (7 - i);
+    p |= static_cast<uint64_t>(static_cast<unsigned char>(codice[i])) << spostamento;
+  }
+  return p;
+}
+template <size_t N>
+constexpr std::array<uint64_t, N> Parole(const std::string_view (&codici)[N]) {
+  std::array<uint64_t, N> p{};
+  for (size_t i = 0; i < N; ++i) p[i] = ParolaFissa(codici[i]);
+  return p;
+}
+constexpr auto kParolaCfSostituto = Parole(kCampiCfSostituto);
+constexpr uint64_t kParolaCfDipendente = ParolaFissa(kCampoCfDipendente);
+constexpr auto kParoleCodiceFiscale = Parole(kCampiCodiceFiscale);
 
 std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
   const size_t inizio = codice.find_first_not_of(' ');
@@ -204,15 +227,19 @@ void Verifica::Sequenza(char tipo) {
 
 // Every record: no control characters in the data, then "A", CR, LF.
 void Verifica::Cornice(std::string_view r) {
-  int primo = 0, altri = 0;
+  // Counted first in one straight pass; looked for only when there are some.
+  int quanti = 0;
   for (int i = 0; i < kFineDati; ++i) {
     const auto c = static_cast<unsigned char>(r[static_cast<size_t>(i)]);
-    if (c < 0x20 || c == 0x7F) {
-      if (primo == 0) primo = i + 1;
-      else ++altri;
-    }
+    quanti += (c < 0x20) | (c == 0x7F);
   }
-  if (primo != 0) {
+  if (quanti > 0) {
+    int primo = 1;
+    while (static_cast<unsigned char>(r[static_cast<size_t>(primo - 1)]) >= 0x20 &&
+           r[static_cast<size_t>(primo - 1)] != 0x7F) {
+      ++primo;
+    }
+    const int altri = quanti - 1;
     const char c = r[static_cast<size_t>(primo - 1)];
     std::string cosa = c == '\r'   ? "ritorno carrello (CR) dentro il record, che lo spezzerebbe"
                        : c == '\n' ? "a capo (LF) dentro il record, che lo spezzerebbe"
@@ -233,10 +260,12 @@ void Verifica::Vuoto(std::string_view r, int posizione, int lunghezza, const cha
          std::string(cosa) + ": le " + Posizioni(posizione, lunghezza) + " devono essere vuote");
 }
 
-void Verifica::AvvisoCF(std::string_view codice, int posizione, const char* di) {
+void Verifica::AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo) {
   const EsitoCF esito = ControllaCF(codice);
   if (esito == EsitoCF::Valido) return;
-  Aggiungi(records_, posizione, Gravita::Avviso, std::string("codice fiscale ") + di + " " + DescrizioneCF(esito, codice));
+  std::string chi = di;
+  if (!campo.empty()) chi += " " + Visibile(campo);
+  Aggiungi(records_, posizione, Gravita::Avviso, "codice fiscale " + chi + " " + DescrizioneCF(esito, codice));
 }
 
 void Verifica::RecordA(std::string_view r) {
@@ -379,8 +408,8 @@ void Verifica::Griglia(std::string_view r, char tipo) {
   const int maxCampi = tipo == 'C' ? kMaxCampiC : tipo == 'D' ? kMaxCampiD : kCampiRecord;
   int campi = 0;
   bool vuota = false;
-  std::string_view precedente;
-  if (tipo == 'G' && haUltimoG_) precedente = std::string_view(ultimoG_.data(), ultimoG_.size());
+  bool haPrecedente = tipo == 'G' && haUltimoG_;
+  uint64_t precedente = haPrecedente ? ultimoG_ : 0;
 
   for (int k = 0; k < kCampiRecord; ++k) {
     const int pos = kPosGriglia + k * kLungCampo;
@@ -405,26 +434,29 @@ void Verifica::Griglia(std::string_view r, char tipo) {
     if (campi == maxCampi + 1) {
       Errore(pos, std::string("il record ") + tipo + " ha piu' di " + Numero(maxCampi) + " campi");
     }
-    const std::string_view sezione = codice.substr(0, 2);
-    const bool sezioneAmmessa = tipo == 'C'   ? sezione == kSezioneC
-                                : tipo == 'D' ? sezione == kSezioneD
-                                              : sezione[0] == 'D' && sezione != kSezioneD;
+    const bool sezioneA = codice[0] == 'D' && codice[1] == 'A';
+    const bool sezioneAmmessa = tipo == 'C'   ? codice[0] == 'C' && codice[1] == 'T'
+                                : tipo == 'D' ? sezioneA
+                                              : codice[0] == 'D' && !sezioneA;
     if (!sezioneAmmessa) {
       Errore(pos, "campo " + Visibile(codice) + " di una sezione che il record " + tipo + " non contiene");
     }
 
+    const uint64_t parola = Parola(codice);
     const std::string_view valore = casella.substr(kLungCodice);
     const int posValore = pos + kLungCodice;
     if (valore[0] == '+') {
-      if (precedente.empty()) {
+      if (!haPrecedente) {
         Errore(posValore, "il valore del campo " + Visibile(codice) +
                               " inizia con \"+\", che l'Agenzia legge come continuazione del campo precedente, "
                               "ma qui non c'e' un campo precedente: un testo dell'archivio che inizia con "
                               "\"+\" (per esempio un telefono scritto \"+39...\") produce questo errore");
-      } else if (precedente != codice) {
+      } else if (precedente != parola) {
+        char prima[kLungCodice];
+        std::memcpy(prima, &precedente, sizeof prima);
         Errore(posValore, "il valore del campo " + Visibile(codice) +
                               " inizia con \"+\", che l'Agenzia legge come continuazione del campo precedente " +
-                              Visibile(precedente) +
+                              Visibile(std::string_view(prima, sizeof prima)) +
                               ", che ha un altro codice: un testo dell'archivio che inizia con \"+\" (per "
                               "esempio un telefono scritto \"+39...\") produce questo errore");
       }
@@ -435,26 +467,27 @@ void Verifica::Griglia(std::string_view r, char tipo) {
                               ": la parte intera deve essere di tredici zeri o di cifre allineate a destra "
                               "senza zeri iniziali");
       }
-      if (TraCodici(codice, kCampiCfSostituto)) {
+      if (tipo != 'G' && (parola == kParolaCfSostituto[0] || parola == kParolaCfSostituto[1])) {
         if (haSostituto_ && !Uguale(valore, sostituto_)) {
           Errore(posValore, "il campo " + Visibile(codice) +
                                 " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
         }
-      } else if (codice == kCampoCfDipendente) {
+      } else if (tipo == 'D' && parola == kParolaCfDipendente) {
         if (haDipendente_ && !Uguale(valore, dipendente_)) {
           Errore(posValore, "il campo " + Visibile(codice) +
                                 " deve ripetere il codice fiscale del dipendente delle posizioni 26-41");
         }
-      } else if (TraCodici(codice, kCampiCodiceFiscale)) {
-        const std::string di = "del campo " + Visibile(codice);
-        AvvisoCF(valore, posValore, di.c_str());
+      } else if (std::find(kParoleCodiceFiscale.begin(), kParoleCodiceFiscale.end(), parola) !=
+                 kParoleCodiceFiscale.end()) {
+        AvvisoCF(valore, posValore, "del campo", codice);
       }
     }
-    precedente = codice;
+    precedente = parola;
+    haPrecedente = true;
   }
-  if (tipo == 'G' && !precedente.empty()) {
+  if (tipo == 'G' && haPrecedente) {
     haUltimoG_ = true;
-    std::copy(precedente.begin(), precedente.end(), ultimoG_.begin());
+    ultimoG_ = precedente;
   }
   Vuoto(r, kCodaGriglia.posizione, kCodaGriglia.lunghezza, "dopo l'ultimo campo");
 }

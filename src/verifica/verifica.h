@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,7 +45,6 @@ class Verifica {
  private:
   // Where the file stands: the kind of the last record in place.
   enum class Fase { Inizio, DopoA, DopoB, DopoC, DopoD, DopoG, DopoZ };
-  using Codice = std::array<char, 8>;
 
   void Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio);
   void Errore(int posizione, std::string messaggio) {
@@ -63,7 +63,7 @@ class Verifica {
   void RecordZ(std::string_view r);
   void Griglia(std::string_view r, char tipo);
   void Vuoto(std::string_view r, int posizione, int lunghezza, const char* cosa);
-  void AvvisoCF(std::string_view codice, int posizione, const char* di);
+  void AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo = {});
 
   std::vector<Rilievo> rilievi_;
   long errori_ = 0, avvisi_ = 0, records_ = 0;
@@ -85,7 +85,7 @@ class Verifica {
   std::array<char, 5> progressivo_{};
   // The code of the last field of the employee's previous G record, for a continuation.
   bool haUltimoG_ = false;
-  Codice ultimoG_{};
+  uint64_t ultimoG_ = 0;
 };
 
 }  // namespace quibold
