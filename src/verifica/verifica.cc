@@ -1,9 +1,9 @@
 #include "verifica/verifica.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "verifica/codice_fiscale.h"
