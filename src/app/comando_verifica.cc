@@ -43,6 +43,7 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
       ->required()
       ->type_name("TESTO");
   verifica->add_flag("--json", o.json, "Scrive i rilievi come array JSON");
+  verifica->footer("Stato di uscita: 0 nessun errore (avvisi ammessi); 1 il file ha errori; 2 file illeggibile.");
   return verifica;
 }
 
