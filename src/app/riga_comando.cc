@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/comando_verifica.h"
 #include "recfile/canali.h"
 #include "recfile/cp1252.h"
 #include "ui/messaggi_terminale.h"
@@ -151,6 +152,9 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   app.footer(
       "Stato di uscita: 0 file telematico completo (e report scritto, se chiesto); 1 elaborazione "
       "interrotta; 2 errore d'uso; 3 file telematico completo ma report non scritto.");
+  OpzioniVerifica ov;
+  CLI::App* verifica = RegistraVerifica(app, ov);
+
   try {
     std::vector<std::string> argomenti = ValoriVuotiEspliciti(argc, argv);
     std::reverse(argomenti.begin(), argomenti.end());
@@ -163,6 +167,7 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
 
   const auto cartellaRadice = Percorsi::RadiceDiSistema(radice);
   if (*crea) return Crea(o, cartellaRadice, terminale);
+  if (*verifica) return EseguiVerifica(ov, cartellaRadice, terminale);
   if (!finestra) {
     terminale.errori << "quibold: questa versione non ha la finestra; usare 'quibold crea'\n";
     return kUscitaErroreUso;

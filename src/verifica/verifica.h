@@ -1,0 +1,91 @@
+// The structural check of a CUR18 telematic file, ours or another program's, before it is sent:
+// records are fed one by one as they are read or written, then Fine(); the findings say which
+// record and position are wrong and why. It keeps a fixed amount of state whatever the length
+// of the file, and never stops at the first finding.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quibold {
+
+enum class Gravita { Errore, Avviso };
+
+// One finding: record and position are 1-based; the message is Italian, in ASCII.
+struct Rilievo {
+  long record;
+  int posizione;
+  Gravita gravita;
+  std::string messaggio;
+};
+
+class Verifica {
+ public:
+  static constexpr size_t kMaxRilievi = 1000;
+
+  // The next record: 1900 bytes, or fewer for an incomplete last record.
+  void Record(std::string_view record);
+  // End of the file: what only the whole file can tell (empty file, record Z missing).
+  void Fine();
+
+  // At most kMaxRilievi findings in file order. When there were more, the last entry is a note
+  // in place of the first finding left out (its record, position and severity) that says how
+  // many were left out (the count is complete after Fine()).
+  const std::vector<Rilievo>& Rilievi() const { return rilievi_; }
+  bool Troncato() const { return nonElencati_ > 0; }
+  // Every finding counted, also those beyond the cap.
+  long Errori() const { return errori_; }
+  long Avvisi() const { return avvisi_; }
+  long Records() const { return records_; }
+
+ private:
+  // Where the file stands: the kind of the last record in place.
+  enum class Fase { Inizio, DopoA, DopoB, DopoC, DopoD, DopoG, DopoZ };
+
+  void Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio);
+  void Errore(int posizione, std::string messaggio) {
+    Aggiungi(records_, posizione, Gravita::Errore, std::move(messaggio));
+  }
+  void MessaggioNota();
+
+  void Sequenza(char tipo);
+  void Cornice(std::string_view r);
+  void RecordA(std::string_view r);
+  void RecordB(std::string_view r);
+  void TestaComune(std::string_view r);
+  void RecordC(std::string_view r);
+  void RecordD(std::string_view r);
+  void RecordG(std::string_view r);
+  void RecordZ(std::string_view r);
+  void Griglia(std::string_view r, char tipo);
+  void Vuoto(std::string_view r, int posizione, int lunghezza, const char* cosa);
+  void AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo = {});
+
+  std::vector<Rilievo> rilievi_;
+  long errori_ = 0, avvisi_ = 0, records_ = 0;
+  long nonElencati_ = 0, nonElencatiErrori_ = 0;
+
+  Fase fase_ = Fase::Inizio;
+  long numB_ = 0, numC_ = 0, numD_ = 0, numG_ = 0;
+
+  // The withholding agent's code, from the first head that holds it.
+  bool haSostituto_ = false;
+  std::array<char, 16> sostituto_{};
+  // What record B announces: a record C, and the operation of every record D (' ', 'A', 'S').
+  bool annunciaC_ = false;
+  char operazione_ = ' ';
+  // The current employee: head of its record D (or of a G record with none before it).
+  bool haDipendente_ = false;
+  bool annullamento_ = false;
+  std::array<char, 16> dipendente_{};
+  std::array<char, 5> progressivo_{};
+  // The code of the last field of the employee's previous G record, for a continuation.
+  bool haUltimoG_ = false;
+  uint64_t ultimoG_ = 0;
+};
+
+}  // namespace quibold

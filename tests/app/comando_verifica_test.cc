@@ -1,0 +1,77 @@
+#include "app/comando_verifica.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+#include "support/archivio_prova.h"
+#include "support/cur18_prova.h"
+
+namespace quibold {
+namespace {
+
+struct Esito {
+  int stato;
+  std::string uscita;
+  std::string errori;
+};
+
+Esito Esegui(const std::vector<std::string>& argomenti) {
+  std::vector<const char*> argv{"quibold"};
+  for (const auto& a : argomenti) argv.push_back(a.c_str());
+  std::ostringstream uscita, errori;
+  std::istringstream in;
+  const int stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
+                                      Terminale{uscita, errori, in, false}, nullptr);
+  return {stato, uscita.str(), errori.str()};
+}
+
+TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
+  prova::RadiceTemporanea radice;
+  auto records = prova::Cur18Prova();
+  radice.Scrivi("c/out/buono", prova::Unisci(records));
+  records.back().pop_back();
+  radice.Scrivi("c/out/tronco", prova::Unisci(records));
+  const std::string r = radice.percorso().string();
+  struct Caso {
+    std::vector<std::string> argomenti;
+    int stato;
+    std::string uscita;
+  } casi[] = {
+      {{"verifica", r + "/c/out/buono"}, 0, "File corretto: 7 record, 0 errori, 0 avvisi\n"},
+      {{"--radice", r, "verifica", "C:\\OUT\\tronco"},
+       1,
+       "record 7, posizione 1900: errore: record incompleto: 1899 caratteri invece di 1900 (il file e' "
+       "troncato)\nFile con errori: 7 record, 1 errore, 0 avvisi\n"},
+      {{"verifica", "\\out\\buono", "--radice", r}, 0, "File corretto: 7 record, 0 errori, 0 avvisi\n"},
+      {{"verifica", r + "/c/out/manca"}, 2, ""},
+      {{"verifica", r + "/c/out"}, 2, ""},
+  };
+  for (const auto& c : casi) {
+    Esito e = Esegui(c.argomenti);
+    EXPECT_EQ(e.stato, c.stato) << c.argomenti.back() << e.errori;
+    EXPECT_EQ(e.uscita, c.uscita) << c.argomenti.back();
+  }
+}
+
+TEST(ComandoVerifica, JsonCarriesTheSameFindings) {
+  prova::RadiceTemporanea radice;
+  auto records = prova::Cur18Prova();
+  records[4][136] = 'T';      // a warning
+  records.back()[50] = '9';   // an error
+  radice.Scrivi("f", prova::Unisci(records));
+  Esito e = Esegui({"verifica", "--json", (radice.percorso() / "f").string()});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_EQ(e.errori, "File con errori: 7 record, 1 errore, 1 avviso\n");
+  const auto elenco = nlohmann::json::parse(e.uscita);
+  ASSERT_EQ(elenco.size(), 2u);
+  EXPECT_EQ(elenco[0]["record"], 5);
+  EXPECT_EQ(elenco[0]["posizione"], 122);
+  EXPECT_EQ(elenco[0]["gravita"], "avviso");
+  EXPECT_EQ(elenco[1]["record"], 7);
+  EXPECT_EQ(elenco[1]["gravita"], "errore");
+}
+
+}  // namespace
+}  // namespace quibold

@@ -1,0 +1,63 @@
+// Test support: a small well-formed CUR18 file built by hand, not by the writer: A, B, C, one
+// employee's D (with a continued field) and two G records, Z.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quibold::prova {
+
+inline constexpr std::string_view kCfPersona = "RSSMRA85T10A562S";
+inline constexpr std::string_view kCfSocieta = "00743110157     ";
+
+// A record from its data: padded to 1897, then "A", CR, LF.
+inline std::string Cur18Record(std::string dati) {
+  dati.resize(1897, ' ');
+  return dati + "A\r\n";
+}
+
+// A field: the code and the value padded to 16.
+inline std::string Cur18Campo(std::string_view codice, std::string_view valore) {
+  std::string v(valore);
+  v.resize(16, ' ');
+  return std::string(codice) + v;
+}
+
+inline std::vector<std::string> Cur18Prova() {
+  const std::string testa = std::string(kCfSocieta) + "00000001";
+  std::string b = "B" + testa + std::string(48, ' ') + "AAAAAA00A00A000A" + " 00";
+  b.resize(308, ' ');
+  b += "0";
+  b.resize(409, ' ');
+  b += "11";
+  b.resize(436, ' ');
+  b += "1";
+  const std::string testaDip = std::string(kCfPersona) + "00001";
+  std::string g1 = "G" + testa + testaDip + std::string(43, ' ');
+  for (int k = 0; k < 75; ++k) {
+    char codice[9];
+    std::snprintf(codice, sizeof codice, "DB001%03d", k + 1);
+    g1 += k == 1 ? Cur18Campo("DB601004", kCfPersona) : Cur18Campo(codice, "         1234,50");
+  }
+  return {
+      Cur18Record("A" + std::string(14, ' ') + "CUR1810" + std::string(kCfPersona)),
+      Cur18Record(b),
+      Cur18Record("C" + testa + std::string(64, ' ') + Cur18Campo("CT001001", kCfSocieta)),
+      Cur18Record("D" + testa + testaDip + std::string(23, '0') + std::string(19, ' ') + "1" +
+                  Cur18Campo("DA001001", kCfSocieta) + Cur18Campo("DA002001", kCfPersona) +
+                  Cur18Campo("DA002002", "ROSSI BIANCHI VE") + Cur18Campo("DA002002", "+RDI")),
+      Cur18Record(g1),
+      Cur18Record("G" + testa + testaDip + std::string(43, ' ') + Cur18Campo("DN001001", "AB")),
+      Cur18Record("Z" + std::string(14, ' ') + "000000001000000001000000001000000002" + std::string(18, '0')),
+  };
+}
+
+inline std::string Unisci(const std::vector<std::string>& records) {
+  std::string file;
+  for (const auto& r : records) file += r;
+  return file;
+}
+
+}  // namespace quibold::prova
