@@ -75,12 +75,12 @@ struct Archivio {
     std::string t1(kLungTestata, ' ');
     Metti(t1, 2, "0");
     Metti(t1, 3, "N");
-    Metti(t1, 4, "01234567890     ");
+    Metti(t1, 4, "01234567897     ");
     Metti(t1, 21, "ROSSI SRL");
     Metti(t1, 193, std::to_string(kDipendenti));
     Metti(t1, 201, "X");
     Metti(t1, 205, "10");
-    Metti(t1, 207, "SPRFRN70A01F205X");
+    Metti(t1, 207, "SPRFRN70A01F205Y");
     Metti(t1, 223, "1");
     Metti(t1, 224, "01022018");
     Metti(t1, 237, "15022018");

@@ -28,10 +28,6 @@ fs::path PercorsoFile(const std::string& file, const fs::path& radice) {
 
 const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "avviso"; }
 
-std::string Quanti(long n, const char* uno, const char* molti) {
-  return std::to_string(n) + " " + (n == 1 ? uno : molti);
-}
-
 }  // namespace
 
 CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
@@ -71,10 +67,8 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   }
   verifica.Fine();
 
-  const long errori = verifica.Errori(), avvisi = verifica.Avvisi();
-  const std::string riepilogo = std::string(errori == 0 ? "File corretto: " : "File con errori: ") +
-                                Quanti(verifica.Records(), "record", "record") + ", " +
-                                Quanti(errori, "errore", "errori") + ", " + Quanti(avvisi, "avviso", "avvisi");
+  const long errori = verifica.Errori();
+  const std::string riepilogo = Riepilogo(verifica);
   if (o.json) {
     nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
     for (const Rilievo& r : verifica.Rilievi()) {
@@ -86,10 +80,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
     t.uscita << elenco.dump(2) << '\n';
     t.errori << riepilogo << '\n';
   } else {
-    for (const Rilievo& r : verifica.Rilievi()) {
-      t.uscita << "record " << r.record << ", posizione " << r.posizione << ": " << NomeGravita(r.gravita) << ": "
-               << Utf8DaCp1252(r.messaggio) << '\n';
-    }
+    for (const Rilievo& r : verifica.Rilievi()) t.uscita << Utf8DaCp1252(TestoRilievo(r)) << '\n';
     t.uscita << riepilogo << '\n';
   }
   t.uscita.flush();

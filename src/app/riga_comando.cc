@@ -90,6 +90,8 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
     }
   };
   if (!stato.Command2()) return kUscitaFermata;
+  // The file may be sent; what its check warned of goes to the error stream.
+  for (const Rilievo& avviso : stato.run.avvisi) t.errori << Utf8DaCp1252(TestoRilievo(avviso)) << '\n';
   return reportScritto ? kUscitaCompleta : kUscitaSenzaReport;
 }
 

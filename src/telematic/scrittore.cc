@@ -73,6 +73,7 @@ void Scrittore::ChiudiRecord() {
   canali_.ScriviRecord();
   // A record that could not be written ends the run: the layer has shown why.
   if (!canali_.Riuscita()) throw ArrestoScrittura{};
+  if (controllo_) controllo_->Record(std::string_view(record_.data(), kLungRecord));
 }
 
 void Scrittore::Campo(std::string_view codice, std::string_view valore) {

@@ -9,6 +9,7 @@
 #include "recfile/canali.h"
 #include "telematic/formato.h"
 #include "telematic/telematico.h"
+#include "verifica/verifica.h"
 
 namespace quibold {
 
@@ -20,7 +21,9 @@ struct ArrestoScrittura {
 
 class Scrittore {
  public:
-  Scrittore(Canali& canali, Totali& totale) : Totale(totale), canali_(canali) {}
+  // Every record written is handed to `controllo` too, when there is one.
+  Scrittore(Canali& canali, Totali& totale, Verifica* controllo = nullptr)
+      : Totale(totale), canali_(canali), controllo_(controllo) {}
 
   Canali& canali() { return canali_; }
 
@@ -73,6 +76,7 @@ class Scrittore {
   void AccodaImporto(std::string_view codice, long long intero, long long centesimi);
 
   Canali& canali_;
+  Verifica* controllo_;
   std::array<char, kLungRecord> record_;  // the record being built, `lunghezza_` bytes so far
   size_t lunghezza_ = 0;
   std::string testaG_;

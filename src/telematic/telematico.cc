@@ -1,5 +1,6 @@
 #include "telematic/telematico.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -87,6 +88,17 @@ void RecordC(Scrittore& s, Testata& t) {
   s.ChiudiRecord();
 }
 
+// The message of a file that failed its check: the first ten findings, a line each.
+std::string ElencoRilievi(const Verifica& controllo) {
+  constexpr size_t kMostrati = 10;
+  std::string testo = "Il file telematico non ha superato il controllo:";
+  const auto& rilievi = controllo.Rilievi();
+  for (size_t i = 0; i < rilievi.size() && i < kMostrati; ++i) testo += "\n" + TestoRilievo(rilievi[i]);
+  const long altri = controllo.Errori() + controllo.Avvisi() - static_cast<long>(std::min(rilievi.size(), kMostrati));
+  if (altri > 0) testo += "\n(e altri " + std::to_string(altri) + " rilievi)";
+  return testo;
+}
+
 void RecordZ(Scrittore& s) {
   s.canali().Canale = kCanaleTelematico;
   s.IniziaRecord("Z" + Bianchi(14) + Conteggio(s.numB) + Conteggio(s.numC) + Conteggio(s.numD) +
@@ -155,7 +167,12 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   if (finestra.Didascalia) finestra.Didascalia("Memorizzazione in corso......della CU di " + t[5] + t[6]);
   canali.Chiudi(kCanaleTestata);
 
-  Scrittore s(canali, run.Totale);
+  // Every record goes through the check as it is written; the file is a success only if the
+  // check finds no error in it (archive text can make one: a control character, a "+").
+  Verifica controllo;
+  run.avvisi.clear();
+  run.numeroAvvisi = 0;
+  Scrittore s(canali, run.Totale, &controllo);
   try {
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
@@ -178,6 +195,10 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
     return false;
   }
+  controllo.Fine();
+  if (controllo.Errori() > 0) return ferma(ElencoRilievi(controllo));
+  run.avvisi = controllo.Rilievi();
+  run.numeroAvvisi = controllo.Avvisi();
   box.Mostra("Memorizazione regolarmente effettuata...", "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
   return true;
 }

@@ -4,19 +4,24 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "archive/testata.h"
 #include "recfile/canali.h"
+#include "verifica/verifica.h"
 
 namespace quibold {
 
 // The run totals by index (1 to 30; 0 unused).
 using Totali = std::array<double, 31>;
 
-// What a run leaves for the report: the header fields as the writer split them and the totals.
+// What a run leaves for the report: the header fields as the writer split them and the totals;
+// and the warnings of the check of the file it wrote.
 struct StatoRun {
   Testata testata;
   Totali Totale{};
+  std::vector<Rilievo> avvisi;
+  long numeroAvvisi = 0;
 };
 
 // What the writer takes from the window.
@@ -32,7 +37,7 @@ struct DatiFinestra {
 
 // Writes the telematic file. Shows every message itself (the checks' messages in an "Accesso"
 // error box, the closing message when the file is complete) and returns true only when the file
-// was written completely, record Z included.
+// was written completely, record Z included, and its check found no error.
 bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& run);
 
 }  // namespace quibold

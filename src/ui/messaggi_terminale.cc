@@ -11,11 +11,14 @@ namespace {
 
 // The text with every control character made a "?": archive text quoted in a message must not
 // break its line nor reach the terminal as a control sequence. Besides the C0 controls and DEL,
-// the five bytes that Windows-1252 leaves undefined would become C1 controls.
-std::string Stampabile(std::string_view testo) {
+// the five bytes that Windows-1252 leaves undefined would become C1 controls. A message that
+// only informs may have lines of its own (the findings of the check, a line each); a question
+// quotes archive text, and stays on its line.
+std::string Stampabile(std::string_view testo, bool righe) {
   std::string t(testo);
   for (char& c : t) {
     const unsigned char b = static_cast<unsigned char>(c);
+    if (c == '\n' && righe) continue;
     if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) c = '?';
   }
   return t;
@@ -24,7 +27,7 @@ std::string Stampabile(std::string_view testo) {
 }  // namespace
 
 Risposta MessaggiTerminale::Mostra(std::string_view testo, std::string_view, Pulsanti pulsanti, Icona) {
-  errori_ << Utf8DaCp1252(Stampabile(testo));
+  errori_ << Utf8DaCp1252(Stampabile(testo, pulsanti == Pulsanti::Ok));
   if (pulsanti == Pulsanti::Ok) {
     errori_ << '\n' << std::flush;
     return Risposta::Ok;

@@ -229,8 +229,13 @@ bool StatoFinestra::Command2() {
     }
     return true;
   }
-  // Without report the window comes back in its start-up state.
+  // Without report the window comes back in its start-up state; the status bar says whether
+  // the check of the file found anything the office should look at.
   Apertura();
+  if (run.numeroAvvisi > 0) {
+    Messaggio("Il file telematico ha superato il controllo con " + std::to_string(run.numeroAvvisi) +
+              (run.numeroAvvisi == 1 ? " avviso" : " avvisi") + ": " + TestoRilievo(run.avvisi.front()));
+  }
   Notifica();
   return true;
 }

@@ -492,4 +492,16 @@ void Verifica::Griglia(std::string_view r, char tipo) {
   Vuoto(r, kCodaGriglia.posizione, kCodaGriglia.lunghezza, "dopo l'ultimo campo");
 }
 
+std::string TestoRilievo(const Rilievo& r) {
+  return "record " + Numero(r.record) + ", posizione " + Numero(r.posizione) + ": " +
+         (r.gravita == Gravita::Errore ? "errore" : "avviso") + ": " + r.messaggio;
+}
+
+std::string Riepilogo(const Verifica& v) {
+  auto quanti = [](long n, const char* uno, const char* molti) { return Numero(n) + " " + (n == 1 ? uno : molti); };
+  return std::string(v.Errori() == 0 ? "File corretto: " : "File con errori: ") +
+         quanti(v.Records(), "record", "record") + ", " + quanti(v.Errori(), "errore", "errori") + ", " +
+         quanti(v.Avvisi(), "avviso", "avvisi");
+}
+
 }  // namespace quibold

@@ -88,4 +88,10 @@ class Verifica {
   uint64_t ultimoG_ = 0;
 };
 
+// A finding as one line: "record N, posizione P: errore: message".
+std::string TestoRilievo(const Rilievo& r);
+
+// The summary of a check: "File corretto: N record, E errori, A avvisi" (or "File con errori: ...").
+std::string Riepilogo(const Verifica& v);
+
 }  // namespace quibold

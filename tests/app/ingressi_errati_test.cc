@@ -48,7 +48,7 @@ std::string Testata(const std::function<void(RecordProva&)>& cambia = {}) {
   return t.testo();
 }
 std::vector<std::string> Dipendenti(const std::function<void(DipendenteProva&)>& cambia = {}) {
-  DipendenteProva primo, secondo("VRDGPP75C10F205Z", "VERDI", "GIUSEPPE", "10031975");
+  DipendenteProva primo, secondo("VRDGPP75C10F205G", "VERDI", "GIUSEPPE", "10031975");
   primo.Campo(22, "28500.00").Campo(33, "6200.50");
   secondo.Campo(22, "12000").Campo(27, "180");
   if (cambia) cambia(primo);
@@ -180,6 +180,13 @@ const Situazione kSituazioni[] = {
        d.Campo(33, "1e300");
      }), {}, 0, ""},
     {"importi negativi", ConDipendente([](DipendenteProva& d) { d.Campo(22, "-28500").Campo(33, "-0.01"); }), {}, 0, ""},
+    // Text that the check of the written file refuses, or warns of.
+    {"telefono che inizia con +", ConTestata([](RecordProva& t) { t.Metti(69, "+39 06 12345"); }), {}, 1,
+     "Il file telematico non ha superato il controllo:"},
+    {"carattere di controllo nel nome", ConDipendente([](DipendenteProva& d) { d.Campo(2, "ROSSI\tBIS"); }), {}, 1,
+     "Il file telematico non ha superato il controllo:"},
+    {"codice fiscale errato", ConDipendente([](DipendenteProva& d) { d.Campo(1, "RSSMRA80A01H501X"); }), {}, 0,
+     "record 3, posizione 26: avviso: codice fiscale del dipendente con il carattere di controllo errato"},
     // The record of a single employee.
     {"record 0", {}, {"--tipo", "T", "--record", "0"}, 1, kRecordNonValido},
     {"record abc", {}, {"--tipo", "T", "--record", "abc"}, 1, kRecordNonValido},

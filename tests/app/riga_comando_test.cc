@@ -80,8 +80,8 @@ class RigaComandoTest : public ::testing::Test {
   void Archivio(const RecordProva& testata, const std::string& testata2) {
     const std::vector<std::string> dipendenti = {
         DipendenteProva().Campo(22, "28500.00").Campo(33, "6200.50").testo(),
-        DipendenteProva("VRDGPP75C10F205Z", "VERDI", "GIUSEPPE", "10031975").Stato('*').testo(),
-        DipendenteProva("BNCNCL85M01H501K", "BIANCHI", "NICCOL\xD2", "01081985").Campo(22, "12000").testo(),
+        DipendenteProva("VRDGPP75C10F205G", "VERDI", "GIUSEPPE", "10031975").Stato('*').testo(),
+        DipendenteProva("BNCNCL85M01H501F", "BIANCHI", "NICCOL\xD2", "01081985").Campo(22, "12000").testo(),
     };
     prova::ScriviArchivio(radice, 1, testata.testo(), testata2, dipendenti);
     fs::create_directories(radice.percorso() / kTelematici);
@@ -116,7 +116,7 @@ TEST_F(RigaComandoTest, NormalSupplyWritesEveryLiveEmployee) {
   ASSERT_EQ(Tipi(records), "ABDGDGZ");
   EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000002", "000000002"}));
   EXPECT_EQ(Posizioni(records[2], 26, 16), "RSSMRA80A01H501U");
-  EXPECT_EQ(Posizioni(records[4], 26, 16), "BNCNCL85M01H501K");
+  EXPECT_EQ(Posizioni(records[4], 26, 16), "BNCNCL85M01H501F");
   for (const auto& r : records) EXPECT_EQ(r.substr(1897), "A\r\n");
 }
 
@@ -150,7 +150,7 @@ TEST_F(RigaComandoTest, ReplacementWritesTheOneEmployeeAsked) {
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDGZ");
   EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000001", "000000001"}));
-  EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501K");
+  EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501F");
   EXPECT_EQ(Posizioni(records[2], 47, 17), "00000000000000123");
   EXPECT_EQ(Posizioni(records[2], 64, 6), "000007");
   EXPECT_EQ(Posizioni(records[2], 84, 1), "S");
@@ -163,7 +163,7 @@ TEST_F(RigaComandoTest, SingleCertificationIsANormalSupplyOfOneEmployee) {
   EXPECT_EQ(e.errori, std::string(kFatto) + "\n");
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDGZ");
-  EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501K");
+  EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501F");
   EXPECT_EQ(Posizioni(records[2], 84, 1), " ");
 }
 

@@ -61,11 +61,11 @@ RecordProva TestataProva() {
   RecordProva r(1200);
   r.Metti(2, "0")                    // normal supply
       .Metti(3, "N")                 // not a natural person
-      .Metti(4, "01234567890     ")  // withholding agent
+      .Metti(4, "01234567897     ")  // withholding agent
       .Metti(21, "ROSSI SRL")
       .Metti(193, "   1")            // employees declared
       .Metti(205, "10")
-      .Metti(207, "SPRFRN70A01F205X")
+      .Metti(207, "SPRFRN70A01F205Y")
       .Metti(223, "1")
       .Metti(224, "01022018")
       .Metti(237, "15022018");

@@ -12,6 +12,7 @@
 #include "recfile/canali.h"
 #include "support/archivio_prova.h"
 #include "telematic/telematico.h"
+#include "verifica/verifica.h"
 
 namespace quibold::prova {
 
@@ -43,6 +44,13 @@ class CorsaProva : public ::testing::Test {
     Canali canali(percorsi, messaggi);
     riuscito = ScriviTelematico(canali, finestra, run);
     records = Records(radice.Leggi(kUscita));
+    if (riuscito) {
+      // A complete file passes the check, read back as the office would check it.
+      Verifica verifica;
+      for (const auto& r : records) verifica.Record(r);
+      verifica.Fine();
+      EXPECT_EQ(verifica.Errori(), 0) << (verifica.Rilievi().empty() ? "" : TestoRilievo(verifica.Rilievi()[0]));
+    }
     return riuscito;
   }
   // The same with header record 2 counting `conteggio` employees (by default, as many as given).

@@ -70,11 +70,11 @@ TEST_F(Dipendenti, NormalWalkNumbersOnlyTheLiveEmployees) {
   const char* codici[] = {"CODICEFISCALE001", "CODICEFISCALE002", "CODICEFISCALE004", "CODICEFISCALE006"};
   for (size_t i = 0; i < 4; ++i) {
     const std::string progressivo = "0000" + std::to_string(i + 1);
-    EXPECT_EQ(dd[i].substr(0, 46), "D01234567890     00000001" + std::string(codici[i]) + progressivo);
+    EXPECT_EQ(dd[i].substr(0, 46), "D01234567897     00000001" + std::string(codici[i]) + progressivo);
     // No protocol and no number typed: zeros; a normal supply has no operation letter.
     EXPECT_EQ(dd[i].substr(46, 43), std::string(23, '0') + std::string(19, ' ') + "1");
     EXPECT_EQ(gg[i].substr(0, 89),
-              "G01234567890     00000001" + std::string(codici[i]) + progressivo + std::string(43, ' '));
+              "G01234567897     00000001" + std::string(codici[i]) + progressivo + std::string(43, ' '));
   }
   EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 4, 4));
   EXPECT_EQ(run.Totale[1], 4);
@@ -105,7 +105,7 @@ TEST_F(Dipendenti, RecordDCarriesThePersonalData) {
                               "DA002006", "DA002007", "DA002009", "DA002010", "DA002020", "DA002021",
                               "DA002022", "DA002024", "DA002025", "DA002026", "DA002040", "DA002041",
                               "DA002042", "DA002043", "DA002044", "DA003001", "DA003002"}));
-  EXPECT_EQ(Valori(c, "DA001001"), Testi{Sx("01234567890")});
+  EXPECT_EQ(Valori(c, "DA001001"), Testi{Sx("01234567897")});
   EXPECT_EQ(Valori(c, "DA001003"), Testi{Sx("SEDE LEGALE")});
   // A 20-character surname goes on in a second field.
   EXPECT_EQ(Valori(c, "DA002002"), (Testi{"ABCDEFGHIJKLMNOP", Sx("+QRST")}));

@@ -161,14 +161,14 @@ TEST_F(ScrittoreTest, AnAmountThatDoesNotFitStopsTheRun) {
 }
 
 TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
-  std::string cf = "  01234567890  ";
+  std::string cf = "  01234567897  ";
   EXPECT_TRUE(Scrittore::NormalizzaCF(cf));
-  EXPECT_EQ(cf, "01234567890     ");
+  EXPECT_EQ(cf, "01234567897     ");
   std::string dodici = "123456789012";
   EXPECT_FALSE(Scrittore::NormalizzaCF(dodici));
   auto c = CampiG([&] {
     s.CodiceFiscale("CF000001", "RSSMRA80A01H501U");
-    s.CodiceFiscale("CF000002", "01234567890     ");
+    s.CodiceFiscale("CF000002", "01234567897     ");
     s.CodiceFiscale("CF000003", "123456789012    ");     // 12: not written
     s.CodiceFiscale("CF000004", "123456789012345 ");     // 15: not written
     s.AllineatoDestra("RA000001", "01032017");
@@ -179,7 +179,7 @@ TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
     s.DueCifre("DC000003", "12");
   });
   std::vector<std::string> attesi = {
-      "CF000001RSSMRA80A01H501U", "CF00000201234567890     ", "RA000001        01032017",
+      "CF000001RSSMRA80A01H501U", "CF00000201234567897     ", "RA000001        01032017",
       "RA000002               5", "FL000001               1", "DC000001              00",
       "DC000002              05", "DC000003              12"};
   EXPECT_EQ(c, attesi);

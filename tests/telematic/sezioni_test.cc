@@ -125,14 +125,14 @@ TEST_F(Sezioni, DaysDatesAndCodesOfTheFiscalSection) {
 
   DipendenteProva d;
   d.Campo(29, "01032017").Campo(53, "A").Campo(121, "30").Campo(63, "5").Campo(68, "AB").Campo(83, "A");
-  d.Campo(138, "0.6").Campo(140, "365").Campo(164, "7").Campo(168, "2").Campo(176, "B").Campo(190, "01234567890");
+  d.Campo(138, "0.6").Campo(140, "365").Campo(164, "7").Campo(168, "2").Campo(176, "B").Campo(190, "01234567897");
   d.Campo(194, "123").Campo(205, "ABCDEFGHIJKLMN").Campo(230, "A ").Campo(237, " C ").Campo(240, "5 ");
   d.Campo(241, "5 ");
   const Testi c = CampiG(d);
   EXPECT_EQ(c, (Testi{"DB001008" + Dx("01032017"), "DB001051" + Sx("A"), "DB001054" + Dx("3"),
                       "DB001075" + Dx("05"), "DB001085" + Sx("AB"), "DB001341" + Dx(""),
                       "DB001343" + Dx("365"), "DB001375" + Dx("007"), "DB001391" + Dx("2"),
-                      "DB001411" + Dx("B"), "DB001425" + Sx("01234567890"), "DB001432" + Dx("12"),
+                      "DB001411" + Dx("B"), "DB001425" + Sx("01234567897"), "DB001432" + Dx("12"),
                       "DB001477" + Sx("A"), "DB001486" + Sx("C"), "DB001A89" + Dx("5"),
                       "DB001B89" + Dx("05")}));
 
@@ -190,7 +190,7 @@ TEST_F(Sezioni, DependantsRowsAndTheirRelationshipLetter) {
   DipendenteProva primo;
   primo.Campo(295, "X").Campo(296, "RSSMRA80A01H501U");                                   // row 1, no count
   primo.Campo(300, "123456789012").Campo(301, "12").Campo(302, "3").Campo(303, "C").Campo(304, "X");
-  primo.Campo(305, "X").Campo(307, "X").Campo(308, "01234567890").Campo(309, "1").Campo(311, "50");
+  primo.Campo(305, "X").Campo(307, "X").Campo(308, "01234567897").Campo(309, "1").Campo(311, "50");
   primo.Campo(314, "X").Campo(317, "0").Campo(319, "10");                                 // no count
   primo.Campo(322, "X").Campo(325, "2").Campo(327, "0");
   primo.Campo(333, " 1").Campo(335, "100");                                               // no letter
@@ -205,7 +205,7 @@ TEST_F(Sezioni, DependantsRowsAndTheirRelationshipLetter) {
   EXPECT_EQ(g[0], (Testi{"DB601001" + Dx("1"), "DB601004" + Sx("RSSMRA80A01H501U"), "DB601005" + Dx("00"),
                          "DB602001" + Sx("D"), "DB602005" + Dx("12"), "DB602006" + Dx("03"),
                          "DB602B07" + Sx("C"), "DB602008" + Dx("1"),
-                         "DB603001" + Sx("D"), "DB603004" + Sx("01234567890"), "DB603005" + Dx("01"),
+                         "DB603001" + Sx("D"), "DB603004" + Sx("01234567897"), "DB603005" + Dx("01"),
                          "DB603A07" + Dx("50,00"),
                          "DB605001" + Sx("A"), "DB605005" + Dx("02"),
                          "DB606005" + Dx("01"), "DB606A07" + Dx("100,00"),

@@ -27,7 +27,7 @@ TEST_F(TestataTest, ACertificationWithNoEmployeesGivesABZ) {
   ASSERT_TRUE(Esegui(prova::TestataProva()));
   auto r = records;
   ASSERT_EQ(r.size(), 3u);
-  EXPECT_EQ(r[0], "A" + std::string(14, ' ') + "CUR18" + "10" + "SPRFRN70A01F205X" + std::string(1859, ' ') + "A\r\n");
+  EXPECT_EQ(r[0], "A" + std::string(14, ' ') + "CUR18" + "10" + "SPRFRN70A01F205Y" + std::string(1859, ' ') + "A\r\n");
   EXPECT_EQ(r[1][0], 'B');
   EXPECT_EQ(r[2], "Z" + std::string(14, ' ') + "000000001" + "000000000" + "000000000" + "000000000" +
                       "000000000" + "000000000" + std::string(1828, ' ') + "A\r\n");
@@ -47,7 +47,7 @@ TEST_F(TestataTest, RecordBOfACompany) {
   ASSERT_TRUE(Esegui(t));
   const std::string b = records[1];
   EXPECT_EQ(b.substr(0, 1), "B");
-  EXPECT_EQ(b.substr(1, 16), "01234567890     ");
+  EXPECT_EQ(b.substr(1, 16), "01234567897     ");
   EXPECT_EQ(b.substr(17, 8), "00000001");
   EXPECT_EQ(b.substr(25, 48), std::string(48, ' '));
   EXPECT_EQ(b.substr(73, 16), "AAAAAA00A00A000A");
@@ -59,7 +59,7 @@ TEST_F(TestataTest, RecordBOfACompany) {
   EXPECT_EQ(b.substr(296, 13), "0612345678  0");
   EXPECT_EQ(b.substr(309, 73), "BNCGNN60A01H501X01BIANCHI" + std::string(17, ' ') + "GIOVANNIBATTISTAMARI" + "00000000000");
   EXPECT_EQ(b.substr(382, 19), std::string(19, ' '));
-  EXPECT_EQ(b.substr(401, 36), "0000001201SPRFRN70A01F205X1010220181");
+  EXPECT_EQ(b.substr(401, 36), "0000001201SPRFRN70A01F205Y1010220181");
   EXPECT_EQ(b.substr(437, 1460), std::string(1460, ' '));
 }
 
@@ -92,10 +92,10 @@ TEST_F(TestataTest, RecordCForTheIntermediaryOrTheAgent) {
   ASSERT_TRUE(Esegui(t));
   auto r = records;
   ASSERT_EQ(r.size(), 4u);
-  EXPECT_EQ(r[2].substr(0, 89), "C01234567890     00000001" + std::string(64, ' '));
-  std::vector<std::string> attesi = {"CT00100101234567890     ", "CT002002000000000012    ",
+  EXPECT_EQ(r[2].substr(0, 89), "C01234567897     00000001" + std::string(64, ' '));
+  std::vector<std::string> attesi = {"CT00100101234567897     ", "CT002002000000000012    ",
                                      "CT001003AMMINISTRAZIONE.", "CT001003+PAGHE@STUDIOROS",
-                                     "CT001003+SI.I",            "CT003001SPRFRN70A01F205X",  // e-mail cut at 35
+                                     "CT001003+SI.I",            "CT003001SPRFRN70A01F205Y",  // e-mail cut at 35
                                      "CT003002001",              "CT0030033331234567",
                                      "CT003004STUDIO@EXAMPLE.I", "CT003004+T",
                                      "CT003005               1"};
@@ -108,11 +108,11 @@ TEST_F(TestataTest, RecordCForTheIntermediaryOrTheAgent) {
   t.Metti(309, " ").Metti(310, "            ").Metti(81, std::string(35, ' ')).Metti(322, "X");
   messaggi.mostrati.clear();
   ASSERT_TRUE(Esegui(t));
-  attesi = {"CT00100101234567890     ", "CT002001               1"};
+  attesi = {"CT00100101234567897     ", "CT002001               1"};
   EXPECT_EQ(prova::Campi(records[2]), attesi);
   t.Metti(322, " ").Metti(324, "abc");
   ASSERT_TRUE(Esegui(t));
-  attesi = {"CT00100101234567890     ", "CT002002ABC             "};
+  attesi = {"CT00100101234567897     ", "CT002002ABC             "};
   EXPECT_EQ(prova::Campi(records[2]), attesi);
 }
 
@@ -143,10 +143,10 @@ TEST_F(TestataTest, CommitmentFromTheWindowWhenTheHeaderHasNone) {
 
 TEST_F(TestataTest, NulAndLowerCaseHeaderFields) {
   auto t = prova::TestataProva();
-  t.Metti(21, "rossi s.r.l.").Metti(45, std::string(24, '\0')).Metti(207, "sprfrn70a01f205x");
+  t.Metti(21, "rossi s.r.l.").Metti(45, std::string(24, '\0')).Metti(207, "sprfrn70a01f205y");
   ASSERT_TRUE(Esegui(t));
   auto r = records;
-  EXPECT_EQ(r[0].substr(22, 16), "SPRFRN70A01F205X");
+  EXPECT_EQ(r[0].substr(22, 16), "SPRFRN70A01F205Y");
   EXPECT_EQ(r[1].substr(136, 48), "ROSSI S.R.L." + std::string(36, ' '));
 }
 

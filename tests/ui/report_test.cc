@@ -71,7 +71,7 @@ class ReportTest : public ::testing::Test {
     stato.Tx[5] = "C:\\telematici\\";
     stato.Tx[6] = "TCU1218\xE0";  // a Windows-1252 byte must reach the file as it is
     Testata& t = stato.run.testata;
-    t[3] = "01234567890     ";
+    t[3] = "01234567897     ";
     t[5] = "ROSSI SRL               ";
     t[6] = std::string(24, ' ');
     t[42] = "12345678901234567";
@@ -96,7 +96,7 @@ class ReportTest : public ::testing::Test {
         "Certificazione      :12",
         "Sostituto           :ROSSI SRL               ",
         "                    :                        ",
-        "Codice fiscale      :01234567890     ",
+        "Codice fiscale      :01234567897     ",
         "Tipologia fornitura :S",
         "Protocollo n.1 Sost :12345678901234567",
         "Protocollo n.2 Sost :000123",
@@ -452,7 +452,7 @@ class ReportCorsaTest : public ReportTest {
             .Campo(33, "-12.75")  // a negative withholding lowers total 3
             .Campo(38, "100")     // municipal surtax on account: totals 7 and 22
             .testo(),
-        DipendenteProva("VRDGPP75C10F205Z", "VERDI", "GIUSEPPE", "10031975").Stato('*').Campo(22, "5000").testo(),
+        DipendenteProva("VRDGPP75C10F205G", "VERDI", "GIUSEPPE", "10031975").Stato('*').Campo(22, "5000").testo(),
         DipendenteProva("BNCLCU85M41H501K", "BIANCHI", "LUCIA", "01081985")
             .Campo(24, "0.1")
             .Campo(25, "0.2")
@@ -494,7 +494,7 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
       "Certificazione      :1",
       "Sostituto           :ROSSI SRL               ",
       "                    :                        ",
-      "Codice fiscale      :01234567890     ",
+      "Codice fiscale      :01234567897     ",
       "Tipologia fornitura :N",
       "Protocollo n.1 Sost :" + std::string(17, ' '),
       "Protocollo n.2 Sost :" + std::string(6, ' '),

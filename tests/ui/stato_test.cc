@@ -236,6 +236,10 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   EXPECT_EQ(stato.CodiceCU, "1");
   EXPECT_EQ(stato.lista.size(), 1u);
   EXPECT_EQ(piattaforma.terminazioni, 0);
+  // The intermediary's code is no fiscal code: the check warned, and the status bar says so.
+  EXPECT_TRUE(stato.StatusBar1.starts_with("Il file telematico ha superato il controllo con 1 avviso: record 1, "
+                                           "posizione 23: avviso: codice fiscale del fornitore"))
+      << stato.StatusBar1;
 }
 
 TEST_F(StatoTest, ExitEndsTheProgram) {
