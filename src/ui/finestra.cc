@@ -10,11 +10,13 @@
 #include <QFocusEvent>
 #include <QFont>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -161,6 +163,55 @@ class LimiteDigitazione : public QValidator {
   std::function<QString()> precedente_;
 };
 
+// A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does.
+class Pulsante : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* evento) override {
+    const bool invio = evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
+    if (invio && (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      if (!evento->isAutoRepeat()) click();
+      evento->accept();
+      return;
+    }
+    QPushButton::keyPressEvent(evento);
+  }
+};
+
+// The platform's style, with the focus drawn as a navy frame two pixels wide around the button,
+// field or list that has it: the style's own mark is too faint to find at a glance.
+class StileFinestra : public QProxyStyle {
+ public:
+  void drawControl(ControlElement elemento, const QStyleOption* opzione, QPainter* pittore,
+                   const QWidget* controllo) const override {
+    QProxyStyle::drawControl(elemento, opzione, pittore, controllo);
+    if (elemento == CE_PushButton) SegnaFuoco(opzione, pittore);
+  }
+  void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opzione, QPainter* pittore,
+                     const QWidget* controllo) const override {
+    QProxyStyle::drawPrimitive(elemento, opzione, pittore, controllo);
+    if (elemento == PE_FrameLineEdit) SegnaFuoco(opzione, pittore);
+  }
+  void drawComplexControl(ComplexControl elemento, const QStyleOptionComplex* opzione, QPainter* pittore,
+                          const QWidget* controllo) const override {
+    QProxyStyle::drawComplexControl(elemento, opzione, pittore, controllo);
+    if (elemento == CC_ComboBox) SegnaFuoco(opzione, pittore);
+  }
+
+ private:
+  static void SegnaFuoco(const QStyleOption* opzione, QPainter* pittore) {
+    if (!(opzione->state & State_HasFocus)) return;
+    pittore->save();
+    pittore->setRenderHint(QPainter::Antialiasing, false);
+    pittore->setPen(QPen(QColor(kBlu), 2));
+    pittore->setBrush(Qt::NoBrush);
+    pittore->drawRect(QRectF(opzione->rect).adjusted(1, 1, -1, -1));
+    pittore->restore();
+  }
+};
+
 struct Posto {
   int sinistra, alto, larghezza, altezza;
 };
@@ -175,7 +226,9 @@ void Posiziona(QWidget* controllo, const Posto& p, double scala) {
 }
 
 // The controls as designed, one row each. A control sits in the frame named by `dentro`, or
-// in the window itself when none is named; a frame comes before what it holds.
+// in the window itself when none is named; a frame comes before what it holds. A few labels are
+// a little wider or taller than designed, so that their texts show whole in the fonts that
+// stand in for the designed ones.
 
 // A frame without caption: an etched border around a coloured area.
 struct RigaCornice {
@@ -209,21 +262,22 @@ struct RigaEtichetta {
 
 constexpr RigaEtichetta kEtichette[] = {
     {"Label2", nullptr, "CERTIFICAZIONE", {360, 120, 4335, 615}, kTitolo, kGrigio},
-    {"Label3", nullptr, "UNICA", {360, 600, 2055, 495}, kTitolo, kNero},
-    {"Label4", nullptr, "2018", {2280, 600, 2415, 495}, kTitolo, kGrigio},
+    {"Label3", nullptr, "UNICA", {360, 600, 2055, 600}, kTitolo, kNero},
+    {"Label4", nullptr, "2018", {2280, 600, 2415, 600}, kTitolo, kGrigio},
     {"Label19", nullptr,
-     "CERTIFICAZIONE DI CUI ALL'ART.4 COMMI 6-ter e 6-quater        DEL D.P.R. 22 LUGLIO 1009, n.322, "
+     "CERTIFICAZIONE DI CUI ALL'ART.4 COMMI 6-ter e 6-quater        DEL D.P.R. 22 LUGLIO 1998, n.322, "
      "RELATIVA ALL'ANNO",
      {6360, 240, 7215, 735}, kDellaFinestra, kEreditato},
     {"Label20", nullptr, "      2017", {12840, 840, 2055, 615}, kAnno, kEreditato},
-    {"Label27", nullptr, "Versione 18.00", {13440, 1440, 1095, 255}, kVersione, kEreditato},
-    {"Label44", "Frame2", "Certificazione", {240, 360, 1455, 615}, kDellaFinestra, kBlu},
-    {"Label28", "Frame2", "     FASE 1          REPORT", {9600, 1320, 975, 375}, kFase, kBlu, kEreditato, true},
+    {"Label27", nullptr, "Versione 18.00", {13440, 1440, 1140, 255}, kVersione, kEreditato},
+    {"Label44", "Frame2", "Certificazione", {240, 360, 1545, 615}, kDellaFinestra, kBlu},
+    {"Label28", "Frame2", "     FASE 1          REPORT", {9600, 1320, 975, 495}, kFase, kBlu, kEreditato, true},
     {"Label14", "Frame2", " FASE 2     APRE CU", {10920, 1320, 855, 495}, kFase, kBlu, kEreditato, true},
     {"Label15", "Frame2", "           FASE 3            ELABORA TELEMATICO", {12000, 1320, 1695, 495}, kFase,
      kBlu, kEreditato, true},
     {"Label16", "Frame2", "FASE 4     FINE", {13920, 1320, 615, 495}, kFase, kBlu, kEreditato, true},
-    {"Label17", nullptr, "", {240, 7920, 14775, 615}, kDidascalia, kGrigioScuro, kAzzurro},
+    // Room for two lines: the caption names the company with its 48 characters.
+    {"Label17", nullptr, "", {240, 7830, 14775, 795}, kDidascalia, kGrigioScuro, kAzzurro},
     {"Label11", "Frame3",
      "Il software e' uno strumento di aiuto per il vostro lavoro. L'autore non si assume "
      "responsabilita' per eventuali sanzioni derivanti da",
@@ -361,6 +415,8 @@ void FinestraPrincipale::CreaControlli() {
   connect(lista_, &QComboBox::activated, this, [this](int indice) {
     stato_.SceltaLista(indice + 1);
     Aggiorna();
+    // A chosen entry is shown from its start, where its code is, however long it is.
+    lista_->lineEdit()->setCursorPosition(0);
   });
   connect(lista_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& testo) {
     stato_.listaTesto = ACp1252(testo);
@@ -370,7 +426,8 @@ void FinestraPrincipale::CreaControlli() {
   combo1_ = new QComboBox(Contenitore("Frame1"));
   combo1_->setObjectName(QStringLiteral("Combo1"));
   ColoreTesto(combo1_, kNero);
-  Posiziona(combo1_, {4320, 360, 2295, 405}, scala_);
+  // Wide enough for "T=Normale SINGOLA" beside its arrow, also in a font wider than Tahoma.
+  Posiziona(combo1_, {3600, 360, 3015, 405}, scala_);
   connect(combo1_, &QComboBox::activated, this, [this](int indice) {
     stato_.SceltaCombo1(indice);
     Aggiorna();
@@ -394,6 +451,10 @@ void FinestraPrincipale::CreaControlli() {
     prima = controllo;
   }
   tx_[0]->setFocus(Qt::OtherFocusReason);
+
+  auto* stile = new StileFinestra;
+  stile->setParent(this);
+  for (QWidget* controllo : findChildren<QWidget*>()) controllo->setStyle(stile);
 }
 
 void FinestraPrincipale::CreaPulsanti() {
@@ -414,7 +475,7 @@ void FinestraPrincipale::CreaPulsanti() {
       {"Command3", QStyle::SP_DialogCloseButton, "Esce", {13800, 360, 735, 855}, &FinestraPrincipale::Esci},
   };
   for (const RigaPulsante& r : kPulsanti) {
-    auto* b = new QPushButton(Contenitore("Frame2"));
+    auto* b = new Pulsante(Contenitore("Frame2"));
     b->setObjectName(QString::fromLatin1(r.nome));
     b->setIcon(style()->standardIcon(r.figura, nullptr, b));
     b->setIconSize(QSize(Px(480), Px(480)));
