@@ -4,6 +4,7 @@
 #include <functional>
 #include <utility>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -572,6 +573,12 @@ void FinestraPrincipale::AggiornaLista() {
     for (const std::string& voce : stato_.lista) lista_->addItem(DaCp1252(voce));
     listaMostrata_ = stato_.lista;
     lista_->setCurrentIndex(-1);
+    // The open list is as wide as its longest entry needs, within the window.
+    QAbstractItemView* vista = lista_->view();
+    const int margini = vista->frameWidth() * 2 + lista_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        lista_->fontMetrics().averageCharWidth() * 2;
+    const int spazio = width() - lista_->mapTo(this, QPoint(0, 0)).x();
+    vista->setMinimumWidth(std::max(std::min(vista->sizeHintForColumn(0) + margini, spazio), lista_->width()));
   }
   const QString testo = DaCp1252(stato_.listaTesto);
   if (lista_->currentText() == testo) return;
