@@ -30,7 +30,7 @@ struct OpzioniCrea {
 // A platform for the command line: it opens no viewer and ends nothing; the run just returns.
 class PiattaformaRigaComando : public Piattaforma {
  public:
-  void ApriVisualizzatore(const std::filesystem::path&) override {}
+  bool ApriVisualizzatore(const std::filesystem::path&, std::string&) override { return true; }
   void Termina() override {}
 };
 

@@ -4,17 +4,20 @@
 #include <functional>
 #include <utility>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -26,12 +29,14 @@ namespace quibold {
 
 namespace {
 
-const QColor kBianco(255, 255, 255);
-const QColor kNero(0, 0, 0);
-const QColor kAzzurro(192, 192, 255);
-const QColor kBlu(0, 0, 128);
-const QColor kGrigio(128, 128, 128);
-const QColor kGrigioScuro(64, 64, 64);
+// The window's colours; kEreditato leaves a control the colour of its container.
+constexpr QRgb kBianco = qRgb(255, 255, 255);
+constexpr QRgb kNero = qRgb(0, 0, 0);
+constexpr QRgb kAzzurro = qRgb(192, 192, 255);
+constexpr QRgb kBlu = qRgb(0, 0, 128);
+constexpr QRgb kGrigio = qRgb(128, 128, 128);
+constexpr QRgb kGrigioScuro = qRgb(64, 64, 64);
+constexpr QRgb kEreditato = 0;  // a real colour is always opaque
 
 // Window size in twips (client area).
 constexpr int kLarghezza = 15135;
@@ -41,19 +46,37 @@ QString DaCp1252(std::string_view testo) { return QString::fromStdString(Utf8DaC
 
 std::string ACp1252(const QString& testo) { return Cp1252DaUtf8(testo.toStdString()); }
 
-QFont Carattere(const char* famiglia, double punti, bool grassetto = false, bool corsivo = false) {
-  QFont f{QString::fromLatin1(famiglia)};
+// A font of the design; a control whose font names no family keeps the window's Tahoma 12.
+struct Carattere {
+  const char* famiglia = nullptr;
+  double punti = 0;
+  bool grassetto = false;
+  bool corsivo = false;
+};
+
+constexpr Carattere kDellaFinestra{};
+constexpr Carattere kTitolo{"MS Sans Serif", 24, true};
+constexpr Carattere kVersione{"MS Sans Serif", 8.25};
+constexpr Carattere kAnno{"Tahoma", 18};
+constexpr Carattere kFase{"Tahoma", 8.25};
+constexpr Carattere kDidascalia{"Tahoma", 15.75};
+constexpr Carattere kAvvertenza{"Tahoma", 12, false, true};
+constexpr Carattere kNota{"Tahoma", 9.75, false, true};
+
+QFont Font(const Carattere& c) {
+  QFont f{QString::fromLatin1(c.famiglia)};
   f.setStyleHint(QFont::SansSerif);
-  f.setPointSizeF(punti);
-  f.setBold(grassetto);
-  f.setItalic(corsivo);
+  f.setPointSizeF(c.punti);
+  f.setBold(c.grassetto);
+  f.setItalic(c.corsivo);
   return f;
 }
 
-QFont Tahoma(double punti = 12, bool corsivo = false) { return Carattere("Tahoma", punti, false, corsivo); }
+QFont Tahoma(double punti = 12) { return Font({"Tahoma", punti}); }
 
 // The text colour of an enabled control; a disabled one keeps the style's grey.
-void ColoreTesto(QWidget* controllo, const QColor& colore) {
+void ColoreTesto(QWidget* controllo, QRgb colore) {
+  if (colore == kEreditato) return;
   QPalette p = controllo->palette();
   for (QPalette::ColorGroup gruppo : {QPalette::Active, QPalette::Inactive}) {
     p.setColor(gruppo, QPalette::WindowText, colore);
@@ -63,7 +86,8 @@ void ColoreTesto(QWidget* controllo, const QColor& colore) {
   controllo->setPalette(p);
 }
 
-void Sfondo(QWidget* controllo, const QColor& colore) {
+void Sfondo(QWidget* controllo, QRgb colore) {
+  if (colore == kEreditato) return;
   QPalette p = controllo->palette();
   p.setColor(QPalette::Window, colore);
   controllo->setPalette(p);
@@ -85,44 +109,24 @@ void SostituisciCaratteri() {
   static_cast<void>(fatto);
 }
 
-// A label as the window has them: plain text, top left.
-QLabel* Etichetta(QWidget* genitore, const char* nome, const char* testo) {
-  auto* l = new QLabel(genitore);
-  l->setObjectName(QString::fromLatin1(nome));
-  l->setTextFormat(Qt::PlainText);
-  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  l->setText(QString::fromLatin1(testo));
-  return l;
-}
-
-// A frame without caption: an etched border around a coloured area.
-QFrame* Cornice(QWidget* genitore, const char* nome, const QColor& sfondo) {
-  auto* f = new QFrame(genitore);
-  f->setObjectName(QString::fromLatin1(nome));
-  f->setFrameShape(QFrame::Box);
-  f->setFrameShadow(QFrame::Sunken);
-  Sfondo(f, sfondo);
-  return f;
-}
-
 // The program's logo: a stack of three records beside the program's name.
 QPixmap Logo(QSize dimensione) {
   QPixmap immagine(dimensione);
-  immagine.fill(kBianco);
+  immagine.fill(QColor(kBianco));
   QPainter g(&immagine);
   g.setRenderHint(QPainter::Antialiasing);
   const QRectF area = QRectF(immagine.rect()).adjusted(0.5, 0.5, -0.5, -0.5);
   g.setPen(Qt::NoPen);
-  g.setBrush(kBlu);
+  g.setBrush(QColor(kBlu));
   g.drawRoundedRect(area, 4, 4);
   const double h = area.height();
   const double riga = (h - 8) / 3;
-  g.setBrush(kAzzurro);
+  g.setBrush(QColor(kAzzurro));
   for (int k = 0; k < 3; ++k) g.drawRect(QRectF(5 + k * 2, 4 + k * riga, h * 0.6, riga - 2));
-  QFont f = Carattere("Tahoma", 10, true);
+  QFont f = Font({"Tahoma", 10, true});
   f.setPixelSize(std::max(8, static_cast<int>(h * 0.55)));
   g.setFont(f);
-  g.setPen(kBianco);
+  g.setPen(QColor(kBianco));
   g.drawText(area.adjusted(h * 0.6 + 14, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
              QStringLiteral("quibold"));
   return immagine;
@@ -160,35 +164,193 @@ class LimiteDigitazione : public QValidator {
   std::function<QString()> precedente_;
 };
 
+// A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does.
+class Pulsante : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* evento) override {
+    const bool invio = evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
+    if (invio && (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      if (!evento->isAutoRepeat()) click();
+      evento->accept();
+      return;
+    }
+    QPushButton::keyPressEvent(evento);
+  }
+};
+
+// The platform's style, with the focus drawn as a navy frame two pixels wide around the button,
+// field or list that has it: the style's own mark is too faint to find at a glance.
+class StileFinestra : public QProxyStyle {
+ public:
+  void drawControl(ControlElement elemento, const QStyleOption* opzione, QPainter* pittore,
+                   const QWidget* controllo) const override {
+    QProxyStyle::drawControl(elemento, opzione, pittore, controllo);
+    if (elemento == CE_PushButton) SegnaFuoco(opzione, pittore);
+  }
+  void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opzione, QPainter* pittore,
+                     const QWidget* controllo) const override {
+    QProxyStyle::drawPrimitive(elemento, opzione, pittore, controllo);
+    if (elemento == PE_FrameLineEdit) SegnaFuoco(opzione, pittore);
+  }
+  void drawComplexControl(ComplexControl elemento, const QStyleOptionComplex* opzione, QPainter* pittore,
+                          const QWidget* controllo) const override {
+    QProxyStyle::drawComplexControl(elemento, opzione, pittore, controllo);
+    if (elemento == CC_ComboBox) SegnaFuoco(opzione, pittore);
+  }
+
+ private:
+  static void SegnaFuoco(const QStyleOption* opzione, QPainter* pittore) {
+    if (!(opzione->state & State_HasFocus)) return;
+    pittore->save();
+    pittore->setRenderHint(QPainter::Antialiasing, false);
+    pittore->setPen(QPen(QColor(kBlu), 2));
+    pittore->setBrush(Qt::NoBrush);
+    pittore->drawRect(QRectF(opzione->rect).adjusted(1, 1, -1, -1));
+    pittore->restore();
+  }
+};
+
 struct Posto {
   int sinistra, alto, larghezza, altezza;
 };
 
-// Where each field sits, relative to its frame, and how it is written.
-struct Campo {
+// Places a control at a position in twips, `scala` pixels per twip. Both edges are rounded, so
+// that neighbouring controls meet as they do in twips.
+void Posiziona(QWidget* controllo, const Posto& p, double scala) {
+  const int x = qRound(p.sinistra * scala);
+  const int y = qRound(p.alto * scala);
+  controllo->setGeometry(x, y, qRound((p.sinistra + p.larghezza) * scala) - x,
+                         qRound((p.alto + p.altezza) * scala) - y);
+}
+
+// The controls as designed, one row each. A control sits in the frame named by `dentro`, or
+// in the window itself when none is named; a frame comes before what it holds. A few labels are
+// a little wider or taller than designed, so that their texts show whole in the fonts that
+// stand in for the designed ones.
+
+// A frame without caption: an etched border around a coloured area.
+struct RigaCornice {
+  const char* nome;
+  const char* dentro;
+  Posto posto;
+  QRgb sfondo;
+  QRgb testo;  // the colour of the texts inside that have none of their own
+};
+
+constexpr RigaCornice kCornici[] = {
+    {"Frame2", nullptr, {240, 1800, 14775, 1935}, kAzzurro, kEreditato},
+    {"Frame1", nullptr, {240, 3840, 14775, 3975}, kBianco, kGrigioScuro},
+    {"Frame4", "Frame1", {7680, 240, 6855, 3495}, kAzzurro, kEreditato},
+    {"Frame3", nullptr, {360, 8640, 14655, 1935}, kBianco, kEreditato},
+};
+
+// A label: plain text from the top left. It wraps at blanks when it has room for a second line;
+// one that has not keeps to one line rather than show a second line cut in half, unless it
+// always wraps (the phase labels show their phase over their word).
+struct RigaEtichetta {
+  const char* nome;
+  const char* dentro;
+  const char* testo;
+  Posto posto;
+  Carattere carattere;
+  QRgb colore;
+  QRgb sfondo = kEreditato;
+  bool sempreACapo = false;
+};
+
+constexpr RigaEtichetta kEtichette[] = {
+    {"Label2", nullptr, "CERTIFICAZIONE", {360, 120, 4335, 615}, kTitolo, kGrigio},
+    {"Label3", nullptr, "UNICA", {360, 600, 2055, 600}, kTitolo, kNero},
+    {"Label4", nullptr, "2018", {2280, 600, 2415, 600}, kTitolo, kGrigio},
+    {"Label19", nullptr,
+     "CERTIFICAZIONE DI CUI ALL'ART.4 COMMI 6-ter e 6-quater        DEL D.P.R. 22 LUGLIO 1998, n.322, "
+     "RELATIVA ALL'ANNO",
+     {6360, 240, 7215, 735}, kDellaFinestra, kEreditato},
+    {"Label20", nullptr, "      2017", {12840, 840, 2055, 615}, kAnno, kEreditato},
+    {"Label27", nullptr, "Versione 18.00", {13440, 1440, 1140, 255}, kVersione, kEreditato},
+    {"Label44", "Frame2", "Certificazione", {240, 360, 1545, 615}, kDellaFinestra, kBlu},
+    {"Label28", "Frame2", "     FASE 1          REPORT", {9600, 1320, 975, 495}, kFase, kBlu, kEreditato, true},
+    {"Label14", "Frame2", " FASE 2     APRE CU", {10920, 1320, 855, 495}, kFase, kBlu, kEreditato, true},
+    {"Label15", "Frame2", "           FASE 3            ELABORA TELEMATICO", {12000, 1320, 1695, 495}, kFase,
+     kBlu, kEreditato, true},
+    {"Label16", "Frame2", "FASE 4     FINE", {13920, 1320, 615, 495}, kFase, kBlu, kEreditato, true},
+    // Room for two lines: the caption names the company with its 48 characters.
+    {"Label17", nullptr, "", {240, 7830, 14775, 795}, kDidascalia, kGrigioScuro, kAzzurro},
+    {"Label11", "Frame3",
+     "Il software e' uno strumento di aiuto per il vostro lavoro. L'autore non si assume "
+     "responsabilita' per eventuali sanzioni derivanti da",
+     {120, 240, 14415, 375}, kAvvertenza, kEreditato},
+    {"Label12", "Frame3",
+     "mancata rispondenza dei dati elaborati con eventi reali o accertati successivamente "
+     "dagli organi ispettivi.",
+     {120, 600, 14415, 375}, kAvvertenza, kEreditato},
+    {"Label13", "Frame3",
+     "L'uso di questo software pertanto implica agli effetti della legge l'accettazione di "
+     "queste condizioni.",
+     {120, 960, 14415, 495}, kAvvertenza, kEreditato},
+    {"Label18", "Frame3", "quibold - programma per la Certificazione Unica", {120, 1440, 14415, 375}, kNota,
+     kEreditato},
+};
+
+// An input field and the label beside it; the index of a row is the field's.
+struct RigaCampo {
+  const char* dentro;
   const char* etichetta;
   const char* testoEtichetta;
   Posto postoEtichetta;
+  QRgb coloreEtichetta;
   Posto postoCampo;
-  bool blu;     // navy text
-  double punti; // font size
+  QRgb coloreCampo;
+  double punti;
 };
 
-// Fields 1 to 6 are in Frame1, 7 to 11 in Frame4; field 0 is placed with the row of Frame2.
-const Campo kCampi[kNumTx] = {
-    {"Label10", "Codice", {7680, 480, 1335, 375}, {8520, 360, 615, 405}, true, 12},
-    {"Label5", "Tipo Fornitura ", {240, 360, 1815, 495}, {6720, 360, 615, 375}, true, 14.25},
-    {"Label1", "1-Protocollo Identificativo della CU", {240, 960, 4095, 495}, {4320, 960, 3015, 375}, false, 12},
-    {"Label6", "2-Protocollo assegnato alla CU", {240, 1560, 4095, 855}, {4320, 1560, 3015, 375}, false, 12},
-    {"Label7", "Rk Archivio CU Lav.Dipendente", {240, 2280, 4095, 375}, {4320, 2160, 3015, 375}, false, 12},
-    {"Label8", "Unita' e percorso del file", {240, 2880, 2895, 375}, {4320, 2880, 3015, 375}, false, 12},
-    {"Label9", "Nome del file telematico", {240, 3480, 2895, 375}, {4320, 3480, 3015, 375}, false, 12},
-    {"Label21", "Cod.fiscale Intermediario", {120, 240, 2775, 495}, {3480, 240, 3015, 375}, false, 12},
-    {"Label22", "Tipo Impegno", {120, 840, 1815, 495}, {3480, 840, 3015, 375}, true, 14.25},
-    {"Label23", "Data Impegno", {120, 1440, 1815, 495}, {3480, 1440, 3015, 375}, true, 14.25},
-    {"Label24", "N.Cellulare Intermediario", {120, 2040, 3135, 495}, {3480, 2040, 3015, 375}, true, 14.25},
-    {"Label25", "Email Intermediario", {120, 2640, 3135, 495}, {3480, 2640, 3015, 375}, true, 14.25},
+constexpr RigaCampo kCampi[kNumTx] = {
+    {"Frame2", "Label10", "Codice", {7680, 480, 1335, 375}, kBlu, {8520, 360, 615, 405}, kBlu, 12},
+    {"Frame1", "Label5", "Tipo Fornitura ", {240, 360, 1815, 495}, kGrigioScuro, {6720, 360, 615, 375}, kBlu,
+     14.25},
+    {"Frame1", "Label1", "1-Protocollo Identificativo della CU", {240, 960, 4095, 495}, kGrigioScuro,
+     {4320, 960, 3015, 375}, kNero, 12},
+    {"Frame1", "Label6", "2-Protocollo assegnato alla CU", {240, 1560, 4095, 855}, kGrigioScuro,
+     {4320, 1560, 3015, 375}, kNero, 12},
+    {"Frame1", "Label7", "Rk Archivio CU Lav.Dipendente", {240, 2280, 4095, 375}, kGrigioScuro,
+     {4320, 2160, 3015, 375}, kNero, 12},
+    {"Frame1", "Label8", "Unita' e percorso del file", {240, 2880, 2895, 375}, kGrigioScuro,
+     {4320, 2880, 3015, 375}, kNero, 12},
+    {"Frame1", "Label9", "Nome del file telematico", {240, 3480, 2895, 375}, kGrigioScuro,
+     {4320, 3480, 3015, 375}, kNero, 12},
+    {"Frame4", "Label21", "Cod.fiscale Intermediario", {120, 240, 2775, 495}, kGrigioScuro,
+     {3480, 240, 3015, 375}, kNero, 12},
+    {"Frame4", "Label22", "Tipo Impegno", {120, 840, 1815, 495}, kGrigioScuro, {3480, 840, 3015, 375}, kBlu,
+     14.25},
+    {"Frame4", "Label23", "Data Impegno", {120, 1440, 1815, 495}, kGrigioScuro, {3480, 1440, 3015, 375}, kBlu,
+     14.25},
+    {"Frame4", "Label24", "N.Cellulare Intermediario", {120, 2040, 3135, 495}, kGrigioScuro,
+     {3480, 2040, 3015, 375}, kBlu, 14.25},
+    {"Frame4", "Label25", "Email Intermediario", {120, 2640, 3135, 495}, kGrigioScuro, {3480, 2640, 3015, 375},
+     kBlu, 14.25},
 };
+
+QLabel* CreaEtichetta(QWidget* genitore, const RigaEtichetta& r, double scala) {
+  auto* l = new QLabel(genitore);
+  l->setObjectName(QString::fromLatin1(r.nome));
+  l->setTextFormat(Qt::PlainText);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  l->setText(QString::fromLatin1(r.testo));
+  if (r.carattere.famiglia) l->setFont(Font(r.carattere));
+  ColoreTesto(l, r.colore);
+  Sfondo(l, r.sfondo);
+  Posiziona(l, r.posto, scala);
+  l->setWordWrap(r.sempreACapo || l->height() >= 2 * l->fontMetrics().lineSpacing());
+  return l;
+}
+
+// The controls that take the focus, in the order of the Tab key.
+constexpr const char* kOrdineFuoco[] = {"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)",
+                                        "Combo1", "Tx(2)", "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)",
+                                        "Tx(7)", "Tx(8)", "Tx(9)", "Tx(10)", "Tx(11)", "Command5"};
 
 }  // namespace
 
@@ -216,218 +378,157 @@ FinestraPrincipale::~FinestraPrincipale() { stato_.Cambiata = nullptr; }
 
 int FinestraPrincipale::Px(int twips) const { return qRound(twips * scala_); }
 
-void FinestraPrincipale::Posiziona(QWidget* controllo, int sinistra, int alto, int larghezza,
-                                   int altezza) const {
-  // Both edges are rounded, so that neighbouring controls meet as they do in twips.
-  const int x = Px(sinistra);
-  const int y = Px(alto);
-  controllo->setGeometry(x, y, Px(sinistra + larghezza) - x, Px(alto + altezza) - y);
+QWidget* FinestraPrincipale::Contenitore(const char* nome) {
+  if (!nome) return this;
+  auto* cornice = findChild<QFrame*>(QString::fromLatin1(nome));
+  Q_ASSERT(cornice);
+  return cornice;
 }
 
 void FinestraPrincipale::CreaControlli() {
-  auto posiziona = [this](QWidget* c, const Posto& p) {
-    Posiziona(c, p.sinistra, p.alto, p.larghezza, p.altezza);
-  };
-  auto etichetta = [&](QWidget* genitore, const char* nome, const char* testo, Posto p) {
-    QLabel* l = Etichetta(genitore, nome, testo);
-    posiziona(l, p);
-    return l;
-  };
+  for (const RigaCornice& r : kCornici) {
+    auto* f = new QFrame(Contenitore(r.dentro));
+    f->setObjectName(QString::fromLatin1(r.nome));
+    f->setFrameShape(QFrame::Box);
+    f->setFrameShadow(QFrame::Sunken);
+    Sfondo(f, r.sfondo);
+    ColoreTesto(f, r.testo);
+    Posiziona(f, r.posto, scala_);
+  }
+  frame1_ = findChild<QFrame*>(QStringLiteral("Frame1"));
+  frame1_->hide();
 
-  // --- Heading ---
-  const QFont titolo = Carattere("MS Sans Serif", 24, true);
-  QLabel* l = etichetta(this, "Label2", "CERTIFICAZIONE", {360, 120, 4335, 615});
-  l->setFont(titolo);
-  ColoreTesto(l, kGrigio);
-  l = etichetta(this, "Label3", "UNICA", {360, 600, 2055, 495});
-  l->setFont(titolo);
-  ColoreTesto(l, kNero);
-  l = etichetta(this, "Label4", "2018", {2280, 600, 2415, 495});
-  l->setFont(titolo);
-  ColoreTesto(l, kGrigio);
+  for (const RigaEtichetta& r : kEtichette) CreaEtichetta(Contenitore(r.dentro), r, scala_);
+  label17_ = findChild<QLabel*>(QStringLiteral("Label17"));
 
   auto* immagine = new QLabel(this);
   immagine->setObjectName(QStringLiteral("Image3"));
-  posiziona(immagine, {360, 1200, 1800, 450});
+  Posiziona(immagine, {360, 1200, 1800, 450}, scala_);
   immagine->setPixmap(Logo(immagine->size()));
 
-  etichetta(this, "Label19",
-            "CERTIFICAZIONE DI CUI ALL'ART.4 COMMI 6-ter e 6-quater        DEL D.P.R. 22 LUGLIO "
-            "1009, n.322, RELATIVA ALL'ANNO",
-            {6360, 240, 7215, 735});
-  etichetta(this, "Label20", "      2017", {12840, 840, 2055, 615})->setFont(Tahoma(18));
-  etichetta(this, "Label27", "Versione 18.00", {13440, 1440, 1095, 255})
-      ->setFont(Carattere("MS Sans Serif", 8.25));
-
-  // --- Frame2: the certification and the four phase buttons ---
-  QFrame* frame2 = Cornice(this, "Frame2", kAzzurro);
-  posiziona(frame2, {240, 1800, 14775, 1935});
-  ColoreTesto(etichetta(frame2, "Label44", "Certificazione", {240, 360, 1455, 615}), kBlu);
-
-  lista_ = new QComboBox(frame2);
+  lista_ = new QComboBox(Contenitore("Frame2"));
   lista_->setObjectName(QStringLiteral("lista"));
   lista_->setEditable(true);
   lista_->setInsertPolicy(QComboBox::NoInsert);
   lista_->setCompleter(nullptr);
   ColoreTesto(lista_, kBlu);
-  posiziona(lista_, {1800, 360, 5775, 405});
-
-  auto pulsante = [&](const char* nome, QStyle::StandardPixmap figura, const char* suggerimento,
-                      Posto p) {
-    auto* b = new QPushButton(frame2);
-    b->setObjectName(QString::fromLatin1(nome));
-    b->setIcon(style()->standardIcon(figura, nullptr, b));
-    b->setIconSize(QSize(Px(480), Px(480)));
-    b->setToolTip(QString::fromLatin1(suggerimento));
-    posiziona(b, p);
-    return b;
-  };
-  QPushButton* command5 = pulsante("Command5", QStyle::SP_FileDialogContentsView,
-                                   "Chiede se creare il report della memorizzazione",
-                                   {9480, 360, 1095, 855});
-  QPushButton* command1 = pulsante("Command1", QStyle::SP_DialogOpenButton,
-                                   "Apre la CU del codice indicato", {10680, 360, 1095, 855});
-  QPushButton* command2 = pulsante("Command2", QStyle::SP_DialogSaveButton,
-                                   "Crea file telematico della CU", {11880, 360, 1680, 855});
-  QPushButton* command3 =
-      pulsante("Command3", QStyle::SP_DialogCloseButton, "Esce", {13800, 360, 735, 855});
-
-  const QFont fase = Tahoma(8.25);
-  struct Fase {
-    const char* nome;
-    const char* testo;
-    Posto posto;
-  };
-  static constexpr Fase kFasi[] = {
-      {"Label28", "     FASE 1          REPORT", {9600, 1320, 975, 375}},
-      {"Label14", " FASE 2     APRE CU", {10920, 1320, 855, 495}},
-      {"Label15", "           FASE 3            ELABORA TELEMATICO", {12000, 1320, 1695, 495}},
-      {"Label16", "FASE 4     FINE", {13920, 1320, 615, 495}},
-  };
-  std::vector<QLabel*> fasi;
-  for (const auto& [nome, testo, p] : kFasi) {
-    l = etichetta(frame2, nome, testo, p);
-    l->setFont(fase);
-    ColoreTesto(l, kBlu);
-    fasi.push_back(l);
-  }
-
-  // --- Frame1: supply data; Frame4 inside it: the intermediary ---
-  frame1_ = Cornice(this, "Frame1", kBianco);
-  posiziona(frame1_, {240, 3840, 14775, 3975});
-  frame1_->hide();
-  ColoreTesto(frame1_, kGrigioScuro);
-
-  combo1_ = new QComboBox(frame1_);
-  combo1_->setObjectName(QStringLiteral("Combo1"));
-  ColoreTesto(combo1_, kNero);
-  posiziona(combo1_, {4320, 360, 2295, 405});
-
-  QFrame* frame4 = Cornice(frame1_, "Frame4", kAzzurro);
-  posiziona(frame4, {7680, 240, 6855, 3495});
-
-  for (int i = 0; i < kNumTx; ++i) {
-    const Campo& c = kCampi[i];
-    QWidget* genitore = i == 0 ? static_cast<QWidget*>(frame2) : i <= 6 ? frame1_ : frame4;
-    l = etichetta(genitore, c.etichetta, c.testoEtichetta, c.postoEtichetta);
-    ColoreTesto(l, i == 0 ? kBlu : kGrigioScuro);
-
-    auto* t = new QLineEdit(genitore);
-    t->setObjectName(QStringLiteral("Tx(%1)").arg(i));
-    t->setFont(Tahoma(c.punti));
-    ColoreTesto(t, c.blu ? kBlu : kNero);
-    if (const int limite = StatoFinestra::kLunghezzaMassima[i]; limite > 0) {
-      t->setMaxLength(limite);
-      t->setValidator(new LimiteDigitazione(
-          limite, [this, i] { return DaCp1252(stato_.Tx[static_cast<size_t>(i)]); }, t));
-    }
-    posiziona(t, c.postoCampo);
-    t->installEventFilter(this);
-    connect(t, &QLineEdit::textEdited, this, [this, i](const QString& testo) { CampoModificato(i, testo); });
-    tx_[static_cast<size_t>(i)] = t;
-  }
-
-  // --- Progress caption, disclaimer, status bar ---
-  label17_ = etichetta(this, "Label17", "", {240, 7920, 14775, 615});
-  label17_->setFont(Tahoma(15.75));
-  ColoreTesto(label17_, kGrigioScuro);
-  Sfondo(label17_, kAzzurro);
-
-  QFrame* frame3 = Cornice(this, "Frame3", kBianco);
-  posiziona(frame3, {360, 8640, 14655, 1935});
-  const QFont corsivo = Tahoma(12, true);
-  etichetta(frame3, "Label11",
-            "Il software e' uno strumento di aiuto per il vostro lavoro. L'autore non si assume "
-            "responsabilita' per eventuali sanzioni derivanti da",
-            {120, 240, 14415, 375})
-      ->setFont(corsivo);
-  etichetta(frame3, "Label12",
-            "mancata rispondenza dei dati elaborati con eventi reali o accertati successivamente "
-            "dagli organi ispettivi.",
-            {120, 600, 14415, 375})
-      ->setFont(corsivo);
-  etichetta(frame3, "Label13",
-            "L'uso di questo software pertanto implica agli effetti della legge l'accettazione di "
-            "queste condizioni.",
-            {120, 960, 14415, 495})
-      ->setFont(corsivo);
-  etichetta(frame3, "Label18", "quibold - programma per la Certificazione Unica", {120, 1440, 14415, 375})
-      ->setFont(Tahoma(9.75, true));
-
-  statusBar1_ = new QStatusBar(this);
-  statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-  statusBar1_->setSizeGripEnabled(false);
-  Sfondo(statusBar1_, QApplication::palette().color(QPalette::Button));
-  posiziona(statusBar1_, {0, 10635, kLarghezza, 495});
-
-  // A label wraps at blanks when it has room for a second line; one that has not keeps to one
-  // line, cut at its right edge, rather than show a second line cut in half. The phase labels
-  // always show their phase over their word.
-  for (QLabel* scritta : findChildren<QLabel*>()) {
-    scritta->setWordWrap(scritta->height() >= 2 * scritta->fontMetrics().lineSpacing());
-  }
-  for (QLabel* scritta : fasi) scritta->setWordWrap(true);
-
-  // --- Events ---
+  Posiziona(lista_, {1800, 360, 5775, 405}, scala_);
   connect(lista_, &QComboBox::activated, this, [this](int indice) {
     stato_.SceltaLista(indice + 1);
     Aggiorna();
+    // A chosen entry is shown from its start, where its code is, however long it is.
+    lista_->lineEdit()->setCursorPosition(0);
   });
   connect(lista_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& testo) {
     stato_.listaTesto = ACp1252(testo);
     Aggiorna();
   });
+
+  combo1_ = new QComboBox(Contenitore("Frame1"));
+  combo1_->setObjectName(QStringLiteral("Combo1"));
+  ColoreTesto(combo1_, kNero);
+  // Wide enough for "T=Normale SINGOLA" beside its arrow, also in a font wider than Tahoma.
+  Posiziona(combo1_, {3600, 360, 3015, 405}, scala_);
   connect(combo1_, &QComboBox::activated, this, [this](int indice) {
     stato_.SceltaCombo1(indice);
     Aggiorna();
   });
-  connect(command1, &QPushButton::clicked, this, [this] {
-    stato_.ApriCU();
-    Aggiorna();
-  });
-  connect(command5, &QPushButton::clicked, this, [this] {
-    stato_.Command5();
-    Aggiorna();
-  });
-  connect(command2, &QPushButton::clicked, this, [this] {
-    // The run holds the window until it ends; its message boxes are modal.
-    const bool scritto = stato_.Command2();
-    Aggiorna();
-    // Without the report the window has been opened anew: the focus starts again in Tx(0).
-    if (scritto && stato_.FlagReport != 1) tx_[0]->setFocus(Qt::OtherFocusReason);
-  });
-  connect(command3, &QPushButton::clicked, this, [this] {
-    stato_.Command3();
-    Aggiorna();
-  });
 
-  // --- Focus order; labels, frames and the status bar never take the focus ---
-  std::vector<QWidget*> ordine = {tx_[0], lista_, command3, command1, command2, tx_[1], combo1_};
-  for (int i = 2; i < kNumTx; ++i) ordine.push_back(tx_[static_cast<size_t>(i)]);
-  ordine.push_back(command5);
-  for (size_t k = 0; k + 1 < ordine.size(); ++k) setTabOrder(ordine[k], ordine[k + 1]);
+  CreaPulsanti();
+  for (int i = 0; i < kNumTx; ++i) CreaCampo(i);
+
+  statusBar1_ = new QStatusBar(this);
+  statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar1_->setSizeGripEnabled(false);
   statusBar1_->setFocusPolicy(Qt::NoFocus);
+  Sfondo(statusBar1_, QApplication::palette().color(QPalette::Button).rgb());
+  Posiziona(statusBar1_, {0, 10635, kLarghezza, 495}, scala_);
+
+  // The Tab key's order; labels, frames and the status bar never take the focus.
+  QWidget* prima = nullptr;
+  for (const char* nome : kOrdineFuoco) {
+    auto* controllo = findChild<QWidget*>(QString::fromLatin1(nome));
+    if (prima) setTabOrder(prima, controllo);
+    prima = controllo;
+  }
   tx_[0]->setFocus(Qt::OtherFocusReason);
+
+  auto* stile = new StileFinestra;
+  stile->setParent(this);
+  for (QWidget* controllo : findChildren<QWidget*>()) controllo->setStyle(stile);
+}
+
+void FinestraPrincipale::CreaPulsanti() {
+  struct RigaPulsante {
+    const char* nome;
+    QStyle::StandardPixmap figura;
+    const char* suggerimento;
+    Posto posto;
+    void (FinestraPrincipale::*azione)();
+  };
+  static constexpr RigaPulsante kPulsanti[] = {
+      {"Command5", QStyle::SP_FileDialogContentsView, "Chiede se creare il report della memorizzazione",
+       {9480, 360, 1095, 855}, &FinestraPrincipale::ChiediReport},
+      {"Command1", QStyle::SP_DialogOpenButton, "Apre la CU del codice indicato", {10680, 360, 1095, 855},
+       &FinestraPrincipale::ApriCertificazione},
+      {"Command2", QStyle::SP_DialogSaveButton, "Crea file telematico della CU", {11880, 360, 1680, 855},
+       &FinestraPrincipale::CreaTelematico},
+      {"Command3", QStyle::SP_DialogCloseButton, "Esce", {13800, 360, 735, 855}, &FinestraPrincipale::Esci},
+  };
+  for (const RigaPulsante& r : kPulsanti) {
+    auto* b = new Pulsante(Contenitore("Frame2"));
+    b->setObjectName(QString::fromLatin1(r.nome));
+    b->setIcon(style()->standardIcon(r.figura, nullptr, b));
+    b->setIconSize(QSize(Px(480), Px(480)));
+    b->setToolTip(QString::fromLatin1(r.suggerimento));
+    Posiziona(b, r.posto, scala_);
+    connect(b, &QPushButton::clicked, this, r.azione);
+  }
+}
+
+void FinestraPrincipale::CreaCampo(int i) {
+  const RigaCampo& r = kCampi[i];
+  QWidget* genitore = Contenitore(r.dentro);
+  CreaEtichetta(genitore,
+                {r.etichetta, r.dentro, r.testoEtichetta, r.postoEtichetta, kDellaFinestra, r.coloreEtichetta},
+                scala_);
+
+  auto* t = new QLineEdit(genitore);
+  t->setObjectName(QStringLiteral("Tx(%1)").arg(i));
+  t->setFont(Tahoma(r.punti));
+  ColoreTesto(t, r.coloreCampo);
+  if (const int limite = StatoFinestra::kLunghezzaMassima[i]; limite > 0) {
+    t->setMaxLength(limite);
+    t->setValidator(new LimiteDigitazione(
+        limite, [this, i] { return DaCp1252(stato_.Tx[static_cast<size_t>(i)]); }, t));
+  }
+  Posiziona(t, r.postoCampo, scala_);
+  t->installEventFilter(this);
+  connect(t, &QLineEdit::textEdited, this, [this, i](const QString& testo) { CampoModificato(i, testo); });
+  tx_[static_cast<size_t>(i)] = t;
+}
+
+void FinestraPrincipale::ChiediReport() {
+  stato_.Command5();
+  Aggiorna();
+}
+
+void FinestraPrincipale::ApriCertificazione() {
+  stato_.ApriCU();
+  Aggiorna();
+}
+
+void FinestraPrincipale::CreaTelematico() {
+  // The run holds the window until it ends; its message boxes are modal.
+  const bool scritto = stato_.Command2();
+  Aggiorna();
+  // Without the report the window has been opened anew: the focus starts again in Tx(0).
+  if (scritto && stato_.FlagReport != 1) tx_[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void FinestraPrincipale::Esci() {
+  stato_.Command3();
+  Aggiorna();
 }
 
 void FinestraPrincipale::MostraTesto(int indice) {
@@ -472,6 +573,12 @@ void FinestraPrincipale::AggiornaLista() {
     for (const std::string& voce : stato_.lista) lista_->addItem(DaCp1252(voce));
     listaMostrata_ = stato_.lista;
     lista_->setCurrentIndex(-1);
+    // The open list is as wide as its longest entry needs, within the window.
+    QAbstractItemView* vista = lista_->view();
+    const int margini = vista->frameWidth() * 2 + lista_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        lista_->fontMetrics().averageCharWidth() * 2;
+    const int spazio = width() - lista_->mapTo(this, QPoint(0, 0)).x();
+    vista->setMinimumWidth(std::max(std::min(vista->sizeHintForColumn(0) + margini, spazio), lista_->width()));
   }
   const QString testo = DaCp1252(stato_.listaTesto);
   if (lista_->currentText() == testo) return;

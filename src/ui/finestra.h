@@ -38,9 +38,16 @@ class FinestraPrincipale : public QWidget {
 
  private:
   int Px(int twips) const;
-  void Posiziona(QWidget* controllo, int sinistra, int alto, int larghezza, int altezza) const;
+  // The frame of that name, or the window itself for none.
+  QWidget* Contenitore(const char* nome);
   void CreaControlli();
-  void ImpostaOrdineFuoco();
+  void CreaPulsanti();
+  void CreaCampo(int indice);
+  // What the four buttons do.
+  void ChiediReport();
+  void ApriCertificazione();
+  void CreaTelematico();
+  void Esci();
   void MostraTesto(int indice);
   void AdattaLimite(int indice);
   void CampoModificato(int indice, const QString& testo);

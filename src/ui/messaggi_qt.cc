@@ -1,6 +1,7 @@
 #include "ui/messaggi_qt.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 #include "recfile/cp1252.h"
@@ -21,12 +22,17 @@ Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pul
   box.setTextFormat(Qt::PlainText);
   box.setText(Testo(testo));
   box.setIcon(icona == Icona::Errore ? QMessageBox::Critical : QMessageBox::NoIcon);
+  // The buttons are named here: the toolkit's own names follow its translations, which may
+  // be missing or in another language.
   if (pulsanti == Pulsanti::SiNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("S\u00ec"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
   }

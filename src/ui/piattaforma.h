@@ -3,14 +3,16 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace quibold {
 
 class Piattaforma {
  public:
   virtual ~Piattaforma() = default;
-  // Opens `file` in the desktop's text viewer, without waiting for it.
-  virtual void ApriVisualizzatore(const std::filesystem::path& file) = 0;
+  // Opens `file` in the desktop's text viewer, without waiting for the viewer to end. Returns
+  // false, with the reason in `motivo` (Windows-1252), when the viewer could not be started.
+  virtual bool ApriVisualizzatore(const std::filesystem::path& file, std::string& motivo) = 0;
   // Ends the program at once.
   virtual void Termina() = 0;
 };

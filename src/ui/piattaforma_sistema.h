@@ -1,16 +1,31 @@
 // The platform of a real run: the desktop's text viewer and the real end of the process.
 #pragma once
 
+#include <chrono>
+#include <string>
+#include <utility>
+
 #include "ui/piattaforma.h"
 
 namespace quibold {
 
 class PiattaformaSistema : public Piattaforma {
  public:
-  // Starts xdg-open with the file as its one argument, never through a shell, without waiting.
-  void ApriVisualizzatore(const std::filesystem::path& file) override;
+  // `lanciatore` is the program that hands a file to the desktop's viewer; one still running
+  // after `attesa` counts as started.
+  explicit PiattaformaSistema(std::string lanciatore = "xdg-open",
+                              std::chrono::milliseconds attesa = std::chrono::milliseconds(1000))
+      : lanciatore_(std::move(lanciatore)), attesa_(attesa) {}
+
+  // Starts the launcher with the file as its one argument, never through a shell, and waits at
+  // most `attesa` for it: one that cannot be started or ends in error within the wait has failed.
+  bool ApriVisualizzatore(const std::filesystem::path& file, std::string& motivo) override;
   // Ends the process at once: no window events, no destructors.
   void Termina() override;
+
+ private:
+  std::string lanciatore_;
+  std::chrono::milliseconds attesa_;
 };
 
 }  // namespace quibold

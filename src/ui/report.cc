@@ -185,7 +185,15 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
 }
 
 void StampaReport(StatoFinestra& f) {
-  if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) f.piattaforma().ApriVisualizzatore(*report);
+  if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) {
+    std::string motivo;
+    if (!f.piattaforma().ApriVisualizzatore(*report, motivo)) {
+      // The program ends next: the user must learn where the report is.
+      f.canali().messaggi().Mostra("Il report " + Cp1252DaUtf8(report->string()) +
+                                       " e' stato scritto ma non si puo' aprire: " + motivo,
+                                   kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+    }
+  }
   f.piattaforma().Termina();
 }
 

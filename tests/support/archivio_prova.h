@@ -33,8 +33,13 @@ class MessaggiRegistrati : public FinestraMessaggi {
 
 class PiattaformaFinta : public Piattaforma {
  public:
-  void ApriVisualizzatore(const std::filesystem::path& file) override { aperti.push_back(file); }
+  bool ApriVisualizzatore(const std::filesystem::path& file, std::string& motivo) override {
+    aperti.push_back(file);
+    motivo = rifiuto;
+    return rifiuto.empty();
+  }
   void Termina() override { ++terminazioni; }
+  std::string rifiuto;  // when set, the viewer fails for this reason
   std::vector<std::filesystem::path> aperti;
   int terminazioni = 0;
 };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -15,10 +16,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QtTest>
 
 #include "recfile/canali.h"
+#include "recfile/cp1252.h"
 #include "recfile/percorsi.h"
 #include "support/archivio_prova.h"
 #include "ui/finestra.h"
@@ -393,6 +396,129 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Controllo<QLabel>(QStringLiteral("Label17"))->text(), QString());
     QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(0)"));
     QCOMPARE(b->Stato(), Aiuto(0));
+  }
+
+  void domandeConSiENo() {
+    // The window with the real message boxes, each read and closed with its escape button.
+    MessaggiQt box;
+    Canali canali{b->percorsi, box};
+    StatoFinestra stato{canali, b->piattaforma};
+    stato.Apertura();
+    FinestraPrincipale finestra(stato);
+    box.ImpostaGenitore(&finestra);
+    QStringList visti;
+    QTimer risponditore;
+    connect(&risponditore, &QTimer::timeout, [&visti] {
+      auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!m) return;
+      QStringList testi;
+      for (QAbstractButton* p : m->buttons()) testi << p->text();
+      testi.sort();
+      visti << testi.join(QLatin1Char('/'));
+      m->escapeButton()->click();
+    });
+    risponditore.start(10);
+    auto premi = [&finestra](const char* nome) {
+      QTest::mouseClick(finestra.findChild<QPushButton*>(QString::fromLatin1(nome)), Qt::LeftButton);
+    };
+
+    premi("Command1");  // no code: an OK box
+    premi("Command5");  // the report question
+    stato.Tx[0] = "3";
+    stato.ApriCU();
+    stato.SceltaCombo1(1);  // a cancellation: the writer asks to confirm the employee
+    stato.Tx[2] = stato.Tx[3] = stato.Tx[4] = "1";
+    premi("Command2");
+    QCOMPARE(visti, (QStringList{"OK", QString::fromUtf8("No/Sì"), QString::fromUtf8("No/Sì")}));
+  }
+
+  void invioPremeIlPulsanteConIlFuoco() {
+    QVERIFY(b->Mostra());
+    auto blu = [](QWidget* w) {  // navy pixels
+      const QImage i = w->grab().toImage();
+      int n = 0;
+      for (int k = 0; k < i.width() * i.height(); ++k) {
+        n += i.pixelColor(k % i.width(), k / i.width()) == QColor(0, 0, 128);
+      }
+      return n;
+    };
+    QPushButton* fase1 = b->Pulsante("Command5");
+    const int senzaFuoco = blu(fase1);
+
+    // Tabbing from the code to FASE 2: Return opens the certification.
+    QTest::keyClicks(b->Tx(0), QStringLiteral("3"));
+    for (int k = 0; k < 3; ++k) Banco::Tasto(Qt::Key_Tab);
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Command1"));
+    Banco::Tasto(Qt::Key_Return);
+    QVERIFY(b->Frame1()->isVisible());
+
+    // The keypad's Enter on FASE 1 asks for the report; the focus shows as a navy frame.
+    fase1->setFocus(Qt::TabFocusReason);
+    b->messaggi.risposte = {Risposta::Si};
+    Banco::Tasto(Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(b->stato.FlagReport, 1);
+    QVERIFY(blu(fase1) - senzaFuoco >= 2 * (fase1->width() + fase1->height()));
+  }
+
+  void testiInteri() {
+    // A certification whose list entry is wider than the list's box.
+    prova::RecordProva lunga = prova::TestataProva();
+    lunga.Metti(21, "IMPRESA COSTRUZIONI EDIL").Metti(45, "I MERIDIONALI RIUNITE SPA");
+    prova::ScriviArchivio(b->radice, 7, lunga.testo(), prova::Testata2Prova(1, 1),
+                          {prova::DipendenteProva().testo()});
+    b->stato.Apertura();
+    b->finestra->Aggiorna();
+    QVERIFY(b->Mostra());
+    b->Apri("7");
+    b->Scegli(3);
+    // The caption with the widest company name: 48 characters and no blank.
+    b->stato.Label17 = "Memorizzazione in corso......della CU di " + std::string(48, 'W');
+    b->finestra->Aggiorna();
+    QVERIFY(b->Controllo<QLabel>(QStringLiteral("Label19"))->text().contains(QStringLiteral("LUGLIO 1998, n.322")));
+
+    // Every label whole inside its rectangle, with the fonts in use.
+    for (const QLabel* l : b->finestra->findChildren<QLabel*>()) {
+      const int a = Qt::AlignLeft | Qt::AlignTop | (l->wordWrap() ? Qt::TextWordWrap : 0);
+      const QRect serve = l->fontMetrics().boundingRect(l->contentsRect(), a, l->text());
+      QVERIFY2(l->text().isEmpty() || l->contentsRect().contains(serve), qPrintable(l->objectName()));
+    }
+    // Each supply type whole beside the arrow of the closed Combo1.
+    QStyleOptionComboBox opzione;
+    opzione.initFrom(b->Combo1());
+    const QRect campo = b->Combo1()->style()->subControlRect(QStyle::CC_ComboBox, &opzione,
+                                                             QStyle::SC_ComboBoxEditField, b->Combo1());
+    for (int k = 0; k < b->Combo1()->count(); ++k) {
+      QVERIFY2(b->Combo1()->fontMetrics().horizontalAdvance(b->Combo1()->itemText(k)) <= campo.width(),
+               qPrintable(b->Combo1()->itemText(k)));
+    }
+
+    // A long entry chosen from the list shows its start, where the code is.
+    b->Lista()->setFocus(Qt::MouseFocusReason);
+    b->Lista()->setCurrentIndex(0);
+    Banco::Tasto(Qt::Key_Down);
+    QLineEdit* voce = b->Lista()->lineEdit();
+    QVERIFY(voce->text().startsWith(QStringLiteral("7 IMPRESA")));
+    QVERIFY(voce->fontMetrics().horizontalAdvance(voce->text()) > voce->width());
+    const QRect cursore = voce->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    QVERIFY(cursore.left() < voce->fontMetrics().averageCharWidth());
+    // Whole when the list is open.
+    QVERIFY(b->Lista()->view()->minimumWidth() > voce->fontMetrics().horizontalAdvance(voce->text()));
+  }
+
+  void visualizzatoreCheNonParte() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    b->stato.FlagReport = 1;
+    b->piattaforma.rifiuto = "nessun programma installato per aprire il file";
+    QTest::mouseClick(b->Pulsante("Command2"), Qt::LeftButton);
+    // After the run's closing message, a box names the report and the reason; then the end.
+    QCOMPARE(b->piattaforma.aperti.size(), size_t{1});
+    const std::vector<std::string> testi = b->messaggi.Testi();
+    QCOMPARE(testi.size(), size_t{2});
+    QVERIFY(testi[1].find(Cp1252DaUtf8(b->piattaforma.aperti[0].string())) != std::string::npos);
+    QVERIFY(testi[1].find(b->piattaforma.rifiuto) != std::string::npos);
+    QCOMPARE(b->messaggi.mostrati[1].icona, Icona::Errore);
+    QCOMPARE(b->piattaforma.terminazioni, 1);
   }
 
   void messaggiQt() {

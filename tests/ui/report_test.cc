@@ -4,6 +4,7 @@
 #include <locale.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "recfile/canali.h"
 #include "recfile/numeri.h"
 #include "support/archivio_prova.h"
+#include "ui/piattaforma_sistema.h"
 #include "ui/stato.h"
 
 namespace fs = std::filesystem;
@@ -387,11 +389,11 @@ class PiattaformaControllo : public PiattaformaFinta {
  public:
   PiattaformaControllo(const RadiceTemporanea& radice, const MessaggiRegistrati& messaggi)
       : radice_(radice), messaggi_(messaggi) {}
-  void ApriVisualizzatore(const fs::path& file) override {
-    PiattaformaFinta::ApriVisualizzatore(file);
+  bool ApriVisualizzatore(const fs::path& file, std::string& motivo) override {
     reportAllApertura = radice_.Leggi(kReport);
     batchAllApertura = radice_.Leggi(kBatch);
     terminatoPrima = terminazioni > 0;
+    return PiattaformaFinta::ApriVisualizzatore(file, motivo);
   }
   void Termina() override {
     PiattaformaFinta::Termina();
@@ -436,6 +438,38 @@ TEST_F(ReportTest, HandOffAfterAFailedWriteOpensNothingButStillEnds) {
   ASSERT_EQ(messaggi.mostrati.size(), 1u);
   EXPECT_EQ(controllo.messaggiAllaFine, 1u);  // the error box came before the end
   EXPECT_NE(messaggi.mostrati[0].testo.find("Q:\\vorn\\QUELT\\2017\\dati\\report.txt"), std::string::npos);
+}
+
+// The launcher of the desktop's viewer: one that cannot start, or ends in error within the
+// wait, has failed and says why; one still running after the wait has started the viewer.
+TEST(PiattaformaSistemaTest, LauncherThatFailsGivesTheReasonWithoutHoldingTheWindow) {
+  using namespace std::chrono_literals;
+  const RadiceTemporanea cartella;
+  struct Caso {
+    const char* script;  // none: no such program
+    bool aperto;
+    std::string_view motivo;
+  } const casi[] = {
+      {"exit 0", true, ""},
+      {"exit 3", false, "nessun programma installato per aprire il file"},
+      {"exit 7", false, "terminato con codice 7"},
+      {"exec >/dev/null 2>&1; sleep 3", true, ""},
+      {nullptr, false, "non e' installato"},
+  };
+  for (size_t k = 0; k < std::size(casi); ++k) {
+    const Caso& caso = casi[k];
+    const fs::path lanciatore = cartella.percorso() / ("apri" + std::to_string(k));
+    if (caso.script) {
+      cartella.Scrivi(lanciatore.filename(), std::string("#!/bin/sh\n") + caso.script + "\n");
+      fs::permissions(lanciatore, fs::perms::owner_all);
+    }
+    PiattaformaSistema piattaforma(lanciatore.string(), 300ms);
+    std::string motivo;
+    const auto inizio = std::chrono::steady_clock::now();
+    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", motivo), caso.aperto) << k;
+    EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s) << k;
+    EXPECT_NE(motivo.find(caso.motivo), std::string::npos) << k << ": " << motivo;
+  }
 }
 
 // --- A whole run with the report asked for ---
