@@ -1,30 +1,50 @@
 #include "verifica/codice_fiscale.h"
 
+#include <array>
+#include <cstdint>
+
 namespace quibold {
 namespace {
 
 bool Cifra(char c) { return c >= '0' && c <= '9'; }
-bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
 
-// Value of a character in an odd position (1st, 3rd, ...): digits take the value of the
-// letter of the same rank ('0' as 'A').
-constexpr int kDispari[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                              20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+// What each character adds to the sum of a person's code, in an odd position (1st, 3rd, ...)
+// and in an even one; -1 for a character a code may not hold. In an odd position a digit adds
+// what the letter of the same rank adds ('0' as 'A').
+struct ValoriCF {
+  std::array<int8_t, 256> dispari{};
+  std::array<int8_t, 256> pari{};
+};
+constexpr ValoriCF kValori = [] {
+  constexpr int8_t kDispari[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
+                                   20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+  ValoriCF v;
+  v.dispari.fill(-1);
+  v.pari.fill(-1);
+  for (int r = 0; r < 26; ++r) {
+    v.dispari[static_cast<size_t>('A' + r)] = kDispari[r];
+    v.pari[static_cast<size_t>('A' + r)] = static_cast<int8_t>(r);
+  }
+  for (int r = 0; r < 10; ++r) {
+    v.dispari[static_cast<size_t>('0' + r)] = kDispari[r];
+    v.pari[static_cast<size_t>('0' + r)] = static_cast<int8_t>(r);
+  }
+  return v;
+}();
 
 }  // namespace
 
 char CarattereControlloCF(std::string_view primi15) {
   if (primi15.size() != 15) return '\0';
   int somma = 0;
+  bool ammessi = true;
   for (size_t i = 0; i < 15; ++i) {
-    const char c = primi15[i];
-    int rango;
-    if (Cifra(c)) rango = c - '0';
-    else if (Maiuscola(c)) rango = c - 'A';
-    else return '\0';
-    somma += (i % 2 == 0) ? kDispari[rango] : rango;  // i = 0 is the 1st character, odd
+    const auto c = static_cast<unsigned char>(primi15[i]);
+    const int valore = i % 2 == 0 ? kValori.dispari[c] : kValori.pari[c];  // i = 0 is the 1st, odd
+    ammessi = ammessi && valore >= 0;
+    somma += valore;
   }
-  return static_cast<char>('A' + somma % 26);
+  return ammessi ? static_cast<char>('A' + somma % 26) : '\0';
 }
 
 char CifraControlloPartitaIva(std::string_view prime10) {
@@ -43,21 +63,24 @@ char CifraControlloPartitaIva(std::string_view prime10) {
 }
 
 EsitoCF ControllaCF(std::string_view codice) {
-  const size_t inizio = codice.find_first_not_of(' ');
-  if (inizio == std::string_view::npos) return EsitoCF::Mancante;
-  codice = codice.substr(inizio, codice.find_last_not_of(' ') - inizio + 1);
+  size_t inizio = 0, fine = codice.size();
+  while (inizio < fine && codice[inizio] == ' ') ++inizio;
+  if (inizio == fine) return EsitoCF::Mancante;
+  while (codice[fine - 1] == ' ') --fine;
+  codice = codice.substr(inizio, fine - inizio);
 
-  bool soloCifre = true;
-  for (char c : codice) soloCifre = soloCifre && Cifra(c);
+  bool soloCifre = true, ammessi = true;
+  for (char c : codice) {
+    soloCifre = soloCifre && Cifra(c);
+    ammessi = ammessi && kValori.pari[static_cast<unsigned char>(c)] >= 0;
+  }
   if (soloCifre) {
     if (codice.size() != 11) return EsitoCF::NumericoNon11;
     return CifraControlloPartitaIva(codice.substr(0, 10)) == codice[10] ? EsitoCF::Valido
                                                                          : EsitoCF::ControlloErrato;
   }
   if (codice.size() != 16) return EsitoCF::PersonaleNon16;
-  for (char c : codice) {
-    if (!Cifra(c) && !Maiuscola(c)) return EsitoCF::CaratteriNonAmmessi;
-  }
+  if (!ammessi) return EsitoCF::CaratteriNonAmmessi;
   return CarattereControlloCF(codice.substr(0, 15)) == codice[15] ? EsitoCF::Valido
                                                                    : EsitoCF::ControlloErrato;
 }

@@ -1,5 +1,9 @@
 #include "verifica/verifica.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -15,7 +19,53 @@ namespace {
 using namespace tracciato;
 
 bool Cifra(char c) { return c >= '0' && c <= '9'; }
-bool Maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
+bool Controllo(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+// Whether the text holds a control character, sixteen bytes at a time where the machine can.
+bool HaControllo(std::string_view t) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  __m128i minimo = _mm_set1_epi8(static_cast<char>(0xFF)), canc = _mm_setzero_si128();
+  for (; i + 16 <= t.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + i));
+    minimo = _mm_min_epu8(minimo, v);
+    canc = _mm_or_si128(canc, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+  }
+  const __m128i sotto = _mm_cmpeq_epi8(_mm_max_epu8(minimo, _mm_set1_epi8(0x1F)), _mm_set1_epi8(0x1F));
+  if (_mm_movemask_epi8(_mm_or_si128(sotto, canc)) != 0) return true;
+#endif
+  for (; i < t.size(); ++i) {
+    if (Controllo(t[i])) return true;
+  }
+  return false;
+}
+
+constexpr uint64_t kOttoBianchi = 0x2020202020202020;
+
+uint64_t Otto(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// Eight characters at a time: a word whose byte i is the character at p + i.
+uint64_t OttoInOrdine(const char* p) {
+  const uint64_t w = Otto(p);
+  return std::endian::native == std::endian::little ? w : __builtin_bswap64(w);
+}
+constexpr uint64_t kAlti = 0x8080808080808080, kUni = 0x0101010101010101;
+// The top bit of each byte set where the byte is at least `n` (for bytes below 0x80).
+constexpr uint64_t Almeno(uint64_t w, unsigned n) { return ((w | kAlti) - kUni * n) & kAlti; }
+// The top bit of each byte set where the byte equals `c`.
+constexpr uint64_t Uguali(uint64_t w, unsigned char c) {
+  const uint64_t x = w ^ (kUni * c);
+  return ~(((x & ~kAlti) + ~kAlti) | x | ~kAlti);
+}
+// The top bit of each byte set where the byte is a digit, or a capital letter.
+constexpr uint64_t Cifre(uint64_t w) { return Almeno(w, '0') & ~Almeno(w, '9' + 1) & ~w; }
+constexpr uint64_t Maiuscole(uint64_t w) { return Almeno(w, 'A') & ~Almeno(w, 'Z' + 1) & ~w; }
+// The top bits of the eight bytes gathered into eight bits, byte i to bit i.
+constexpr unsigned Bit(uint64_t alti) { return static_cast<unsigned>(((alti >> 7) * 0x0102040810204080) >> 56); }
 bool Vuota(std::string_view t) { return t.find_first_not_of(' ') == std::string_view::npos; }
 bool Uguale(std::string_view t, const auto& a) { return std::equal(t.begin(), t.end(), a.begin(), a.end()); }
 
@@ -43,19 +93,42 @@ std::string Posizioni(int posizione, int lunghezza) {
 }
 
 // A field code: two capital letters, then six capital letters or digits.
-bool CodiceValido(std::string_view c) {
-  if (!Maiuscola(c[0]) || !Maiuscola(c[1])) return false;
-  return std::all_of(c.begin() + 2, c.end(), [](char x) { return Cifra(x) || Maiuscola(x); });
+bool CodiceValido(const char* c) {
+  const uint64_t w = OttoInOrdine(c);
+  const uint64_t maiuscole = Maiuscole(w);
+  return ((Cifre(w) | maiuscole) == kAlti) && (maiuscole & 0x8080) == 0x8080;
 }
 
 // The 13-character whole part of an amount: thirteen zeros, or blanks then digits with no
-// leading zero.
-bool ParteInteraValida(std::string_view t) {
-  if (t[0] == '0') return std::all_of(t.begin(), t.end(), [](char c) { return c == '0'; });
-  const size_t i = t.find_first_not_of(' ');
-  if (i == std::string_view::npos || t[i] == '0') return false;
-  return std::all_of(t.begin() + static_cast<long>(i), t.end(), Cifra);
+// leading zero. From the classes of the whole part's characters, bit i for character i.
+bool ParteInteraValida(unsigned zeri, unsigned bianchi, unsigned cifre) {
+  constexpr unsigned kTredici = 0x1FFF;
+  zeri &= kTredici;
+  if (zeri == kTredici) return true;
+  const int primaCifra = std::countr_one(bianchi & kTredici);
+  return primaCifra < 13 && ((cifre & kTredici) >> primaCifra) == (kTredici >> primaCifra) &&
+         !((zeri >> primaCifra) & 1);
 }
+
+#if defined(__SSE2__)
+// A value area that has the form of an amount (a comma and two digits at its end) but not a
+// valid whole part.
+bool ImportoMalformato(const char* valore) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(valore));
+  auto maschera = [&](char c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))); };
+  const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(
+      _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9')))));
+  if (!((maschera(',') >> 13) & 1) || ((cifre >> 14) & 3) != 3) return false;  // not an amount
+  return !ParteInteraValida(maschera('0'), maschera(' '), cifre);
+}
+#else
+bool ImportoMalformato(const char* valore) {
+  if (valore[13] != ',' || !Cifra(valore[14]) || !Cifra(valore[15])) return false;
+  const uint64_t a = OttoInOrdine(valore), b = OttoInOrdine(valore + 5);  // characters 0-7 and 5-12
+  return !ParteInteraValida(Bit(Uguali(a, '0')) | Bit(Uguali(b, '0')) << 5,
+                            Bit(Uguali(a, ' ')) | Bit(Uguali(b, ' ')) << 5, Bit(Cifre(a)) | Bit(Cifre(b)) << 5);
+}
+#endif
 
 // A field code as one machine word, so that codes compare in one step. The same bytes give the
 // same word whatever the machine's byte order.
@@ -80,7 +153,28 @@ constexpr std::array<uint64_t, N> Parole(const std::string_view (&codici)[N]) {
 }
 constexpr auto kParolaCfSostituto = Parole(kCampiCfSostituto);
 constexpr uint64_t kParolaCfDipendente = ParolaFissa(kCampoCfDipendente);
-constexpr auto kParoleCodiceFiscale = Parole(kCampiCodiceFiscale);
+// The codes of the fields that hold a fiscal code, in a table where each is found in one step:
+// the code times a multiplier, in its top six bits, names its slot.
+struct TabellaCodici {
+  uint64_t moltiplicatore = 0;
+  std::array<uint64_t, 64> parole{};
+  constexpr bool Contiene(uint64_t parola) const { return parole[(parola * moltiplicatore) >> 58] == parola; }
+};
+constexpr TabellaCodici kCodiciFiscali = [] {
+  const auto parole = Parole(kCampiCodiceFiscale);
+  for (uint64_t i = 1;; ++i) {
+    uint64_t m = i * 0x9E3779B97F4A7C15;  // multipliers spread over the word
+    m = (m ^ (m >> 31)) * 0xBF58476D1CE4E5B9 | 1;
+    TabellaCodici t{m, {}};
+    bool libere = true;
+    for (uint64_t p : parole) {
+      uint64_t& posto = t.parole[(p * m) >> 58];
+      libere = libere && posto == 0;
+      posto = p;
+    }
+    if (libere) return t;
+  }
+}();
 
 std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
   const size_t inizio = codice.find_first_not_of(' ');
@@ -227,13 +321,10 @@ void Verifica::Sequenza(char tipo) {
 
 // Every record: no control characters in the data, then "A", CR, LF.
 void Verifica::Cornice(std::string_view r) {
-  // Counted first in one straight pass; looked for only when there are some.
-  int quanti = 0;
-  for (int i = 0; i < kFineDati; ++i) {
-    const auto c = static_cast<unsigned char>(r[static_cast<size_t>(i)]);
-    quanti += (c < 0x20) | (c == 0x7F);
-  }
-  if (quanti > 0) {
+  // Looked for sixteen bytes at a time; counted and placed only when there are some.
+  if (HaControllo(r.substr(0, kFineDati))) {
+    int quanti = 0;
+    for (int i = 0; i < kFineDati; ++i) quanti += Controllo(r[static_cast<size_t>(i)]);
     int primo = 1;
     while (static_cast<unsigned char>(r[static_cast<size_t>(primo - 1)]) >= 0x20 &&
            r[static_cast<size_t>(primo - 1)] != 0x7F) {
@@ -414,7 +505,8 @@ void Verifica::Griglia(std::string_view r, char tipo) {
   for (int k = 0; k < kCampiRecord; ++k) {
     const int pos = kPosGriglia + k * kLungCampo;
     const std::string_view casella = r.substr(static_cast<size_t>(pos - 1), kLungCampo);
-    if (Vuota(casella)) {
+    const char* c = casella.data();
+    if (Otto(c) == kOttoBianchi && Otto(c + 8) == kOttoBianchi && Otto(c + 16) == kOttoBianchi) {
       vuota = true;
       continue;
     }
@@ -423,8 +515,8 @@ void Verifica::Griglia(std::string_view r, char tipo) {
                   "il resto del record non e' controllato");
       return;
     }
-    const std::string_view codice = casella.substr(0, kLungCodice);
-    if (!CodiceValido(codice)) {
+    const std::string_view codice(c, kLungCodice);
+    if (!CodiceValido(c)) {
       Errore(pos, "codice di campo non valido " + Visibile(codice) +
                       " (due lettere maiuscole e sei cifre o lettere): campo fuori dalla griglia di 24 "
                       "caratteri che parte dalla posizione 90? Il resto del record non e' controllato");
@@ -443,7 +535,7 @@ void Verifica::Griglia(std::string_view r, char tipo) {
     }
 
     const uint64_t parola = Parola(codice);
-    const std::string_view valore = casella.substr(kLungCodice);
+    const std::string_view valore(c + kLungCodice, kLungValore);
     const int posValore = pos + kLungCodice;
     if (valore[0] == '+') {
       if (!haPrecedente) {
@@ -461,8 +553,7 @@ void Verifica::Griglia(std::string_view r, char tipo) {
                               "esempio un telefono scritto \"+39...\") produce questo errore");
       }
     } else {
-      if (tipo == 'G' && valore[13] == ',' && Cifra(valore[14]) && Cifra(valore[15]) &&
-          !ParteInteraValida(valore.substr(0, 13))) {
+      if (tipo == 'G' && ImportoMalformato(valore.data())) {
         Errore(posValore, "importo malformato nel campo " + Visibile(codice) +
                               ": la parte intera deve essere di tredici zeri o di cifre allineate a destra "
                               "senza zeri iniziali");
@@ -477,8 +568,7 @@ void Verifica::Griglia(std::string_view r, char tipo) {
           Errore(posValore, "il campo " + Visibile(codice) +
                                 " deve ripetere il codice fiscale del dipendente delle posizioni 26-41");
         }
-      } else if (std::find(kParoleCodiceFiscale.begin(), kParoleCodiceFiscale.end(), parola) !=
-                 kParoleCodiceFiscale.end()) {
+      } else if (kCodiciFiscali.Contiene(parola)) {
         AvvisoCF(valore, posValore, "del campo", codice);
       }
     }
