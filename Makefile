@@ -34,9 +34,12 @@ test: debug asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(BUILD)/asan --output-on-failure
 
+# The program against a raw copy on the same disk, then the hot steps (not part of `make test`).
 bench: deps
 	@$(CMAKE) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DQUIBOLD_BENCH=ON >/dev/null
-	@$(CMAKE) --build $(BUILD)/bench -j $(JOBS) --target quibold_bench
+	@$(CMAKE) --build $(BUILD)/bench -j $(JOBS) --target quibold quibold_bench quibold_confronto
+	@mkdir -p $(BUILD)/bench/confronto
+	$(BUILD)/bench/bench/quibold_confronto $(BUILD)/bench/src/quibold $(BUILD)/bench/confronto
 	$(BUILD)/bench/bench/quibold_bench
 
 clean:

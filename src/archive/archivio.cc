@@ -30,23 +30,23 @@ std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string
     fs::path variante;  // the first ordinary file whose name differs only in case
   };
   std::map<int, Trovata> trovate;
-  std::error_code ec;
-  for (fs::directory_iterator it(percorsi.Nativo(percorsoDati), ec), fine; !ec && it != fine; it.increment(ec)) {
-    const std::string nome = it->path().filename().string();
+  const fs::path cartella = percorsi.Nativo(percorsoDati);
+  Percorsi::Elenca(cartella, [&](std::string_view nome) {
     const std::string_view numero = NumeroNelNome(nome, "FCU");
-    if (numero.empty() || numero[0] == '0' || numero.size() > 3) continue;
+    if (numero.empty() || numero[0] == '0' || numero.size() > 3) return true;
     int n = 0;
     std::from_chars(numero.data(), numero.data() + numero.size(), n);
     Trovata& t = trovate[n];
     std::error_code e;
-    const bool ordinaria = it->is_regular_file(e);
+    const bool ordinaria = fs::is_regular_file(cartella / nome, e);
     if (nome.starts_with("FCU")) {
-      t.esatta = it->path();
+      t.esatta = cartella / nome;
       t.esattaOrdinaria = ordinaria;
     } else if (ordinaria && t.variante.empty()) {
-      t.variante = it->path();
+      t.variante = cartella / nome;
     }
-  }
+    return true;
+  });
   std::vector<TestataPresente> elenco;
   for (const auto& [n, t] : trovate) {
     if (!t.esatta.empty()) {
@@ -60,18 +60,24 @@ std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string
 
 std::vector<fs::path> FileDellArchivio(const Percorsi& percorsi, std::string_view disco,
                                        std::string_view percorsoDati, std::string_view codice) {
+  // The archive folder is read once: its header and employee files, and the report in whatever
+  // case it is written; the names of the certification's own files and of the report as they
+  // would be created, should they be missing.
+  const fs::path cartella = percorsi.Nativo(percorsoDati);
   std::vector<fs::path> file = {
-      percorsi.Nativo(NomeFileTestata(percorsoDati, codice)),
-      percorsi.Nativo(NomeFileDipendenti(percorsoDati, codice)),
+      cartella / ("FCU" + std::string(codice) + ".018"),
+      cartella / ("DCU" + std::string(codice) + ".018"),
+      cartella / kNomeReport,
       percorsi.Nativo(kFileDisco),
-      percorsi.Nativo(NomeFileReport(disco)),
       percorsi.Nativo(NomeFileBatch(disco)),
   };
-  std::error_code ec;
-  for (fs::directory_iterator it(percorsi.Nativo(percorsoDati), ec), fine; !ec && it != fine; it.increment(ec)) {
-    const std::string nome = it->path().filename().string();
-    if (!NumeroNelNome(nome, "FCU").empty() || !NumeroNelNome(nome, "DCU").empty()) file.push_back(it->path());
-  }
+  Percorsi::Elenca(cartella, [&](std::string_view nome) {
+    if (!NumeroNelNome(nome, "FCU").empty() || !NumeroNelNome(nome, "DCU").empty() ||
+        UgualiSenzaMaiuscole(nome, kNomeReport)) {
+      file.push_back(cartella / nome);
+    }
+    return true;
+  });
   return file;
 }
 

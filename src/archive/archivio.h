@@ -40,8 +40,9 @@ inline std::string NomeFileDipendenti(std::string_view percorsoDati, std::string
 }
 
 // The reconciliation report and the batch file that opens it, on the archive's drive.
+inline constexpr std::string_view kNomeReport = "report.txt";
 inline std::string NomeFileReport(std::string_view disco) {
-  return std::string(disco) + "\\vorn\\QUELT\\2017\\dati\\report.txt";
+  return std::string(disco) + "\\vorn\\QUELT\\2017\\dati\\" + std::string(kNomeReport);
 }
 inline std::string NomeFileBatch(std::string_view disco) {
   return std::string(disco) + "\\vorn\\QUELT\\2017\\avstp.bat";

@@ -78,11 +78,9 @@ struct Cifre {
 #if defined(__SSE2__)
 __extension__ typedef unsigned __int128 Parola16;  // 16 characters, the first in the lowest byte
 
-// The whole number of the digits at [da, a) of the 16 characters, at most 8 of them.
-inline uint64_t OttoCifre(Parola16 testo, int da, int a) {
-  // The digits to the highest bytes; what comes before them is made "0".
-  uint64_t x = a >= 8 ? static_cast<uint64_t>(testo >> (8 * (a - 8))) : static_cast<uint64_t>(testo << (8 * (8 - a)));
-  const int quante = a - da;
+// The whole number of the `quante` digits (at most 8) in the highest bytes of `x`, the first
+// digit the lowest of them; what lies below them is taken as "0".
+inline uint64_t CifreInAlto(uint64_t x, int quante) {
   if (quante < 8) {
     const uint64_t davanti = (uint64_t{1} << (8 * (8 - quante))) - 1;
     x = (x & ~davanti) | (0x3030303030303030 & davanti);
@@ -91,6 +89,12 @@ inline uint64_t OttoCifre(Parola16 testo, int da, int a) {
   x = (x * 10 + (x >> 8)) & 0x00FF00FF00FF00FF;
   x = (x * 100 + (x >> 16)) & 0x0000FFFF0000FFFF;
   return (x * 10000 + (x >> 32)) & 0xFFFFFFFF;
+}
+
+// The whole number of the digits at [da, a) of the 16 characters, at most 8 of them.
+inline uint64_t OttoCifre(Parola16 testo, int da, int a) {
+  const uint64_t x = a >= 8 ? static_cast<uint64_t>(testo >> (8 * (a - 8))) : static_cast<uint64_t>(testo << (8 * (8 - a)));
+  return CifreInAlto(x, a - da);
 }
 
 inline uint64_t SediciCifre(Parola16 testo, int da, int a) {
@@ -128,6 +132,26 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
   const unsigned corsa = numero >> inizio;
   if ((corsa & (corsa + 1)) != 0) return false;  // blanks among the digits
   const int fine = 32 - std::countl_zero(numero);  // one past the last digit of the run
+  c.nessuna = cifre == 0;
+  if (fine - inizio <= 8) {
+    // The usual amount: the run, point and all, in one word with its last character in the
+    // highest byte (the run lies within the text, which has at least eight characters).
+    uint64_t x;
+    std::memcpy(&x, testo.data() + (fine >= 8 ? fine - 8 : 0), 8);
+    if (fine < 8) x <<= 8 * (8 - fine);
+    int quante = fine - inizio;
+    if (punto != 0) {
+      // The characters before the point move up by one byte, over it.
+      const int p = std::countr_zero(punto);
+      const int q = p - (fine - 8);  // the point's byte in the word
+      const uint64_t prima = q == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * q);
+      x = ((x & prima) << 8) | (x & ~(prima | (uint64_t{0xFF} << (8 * q))));
+      c.decimali = fine - p - 1;
+      --quante;
+    }
+    c.mantissa = CifreInAlto(x, quante);
+    return true;
+  }
   if (punto == 0) {
     c.mantissa = SediciCifre(parola, inizio, fine);
   } else {
@@ -138,7 +162,6 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
     c.decimali = fine - p - 1;
     c.mantissa = SediciCifre(parola, inizio, p) * kPotenze[c.decimali] + SediciCifre(parola, p + 1, fine);
   }
-  c.nessuna = cifre == 0;
   return true;
 }
 #endif

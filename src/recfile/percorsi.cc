@@ -1,5 +1,6 @@
 #include "recfile/percorsi.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -16,11 +17,13 @@ namespace {
 std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
   std::error_code ec;
   if (fs::symlink_status(cartella / nome, ec).type() != fs::file_type::not_found && !ec) return nome;
-  for (fs::directory_iterator it(cartella, ec), fine; !ec && it != fine; it.increment(ec)) {
-    std::string candidato = it->path().filename().string();
-    if (UgualiSenzaMaiuscole(candidato, nome)) return candidato;
-  }
-  return nome;
+  std::string trovato = nome;
+  Percorsi::Elenca(cartella, [&](std::string_view candidato) {
+    if (!UgualiSenzaMaiuscole(candidato, nome)) return true;
+    trovato = candidato;
+    return false;
+  });
+  return trovato;
 }
 
 }  // namespace
@@ -102,6 +105,18 @@ bool Percorsi::EsisteFile(std::string_view percorso) const {
 
 void Percorsi::Ricorda(std::string percorso, fs::path nativo) const {
   ricordati_.insert_or_assign(std::move(percorso), std::move(nativo));
+}
+
+bool Percorsi::Elenca(const fs::path& cartella, const std::function<bool(std::string_view)>& voce) {
+  DIR* d = ::opendir(cartella.c_str());
+  if (!d) return false;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view nome = e->d_name;
+    if (nome == "." || nome == "..") continue;
+    if (!voce(nome)) break;
+  }
+  ::closedir(d);
+  return true;
 }
 
 bool Percorsi::StessoFile(const fs::path& a, const fs::path& b) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +35,10 @@ class Percorsi {
   // of its folder, so that Nativo need not look its names up again; Dimentica drops them all.
   void Ricorda(std::string percorso, std::filesystem::path nativo) const;
   void Dimentica() const { ricordati_.clear(); }
+
+  // The names in a native folder (neither "." nor ".."), from one reading of it; calls `voce`
+  // for each until it returns false. False when the folder cannot be read.
+  static bool Elenca(const std::filesystem::path& cartella, const std::function<bool(std::string_view)>& voce);
 
   // True when two native paths name the same file: the same file on disk when both exist (links,
   // hard links and case resolved), else the same path once resolved, without regard to case.

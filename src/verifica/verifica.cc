@@ -354,6 +354,9 @@ void Verifica::Vuoto(std::string_view r, int posizione, int lunghezza, const cha
 void Verifica::AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo) {
   const EsitoCF esito = ControllaCF(codice);
   if (esito == EsitoCF::Valido) return;
+  // Past the end of the list a warning is only counted: a file whose every employee has a code
+  // to look at must not cost a message each.
+  if (rilievi_.size() >= kMaxRilievi) return Aggiungi(records_, posizione, Gravita::Avviso, {});
   std::string chi = di;
   if (!campo.empty()) chi += " " + Visibile(campo);
   Aggiungi(records_, posizione, Gravita::Avviso, "codice fiscale " + chi + " " + DescrizioneCF(esito, codice));
