@@ -4,6 +4,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -75,6 +76,14 @@ struct Cifre {
   bool nessuna = true;  // no digit at all: the text reads as 0
 };
 
+// Where the number of a text of the usual shape stands: digits, with at most one point among
+// them, together between blanks. Positions from 0; `fine` is one past the last character.
+struct Forma {
+  int inizio = 0, fine = 0;
+  int punto = -1;  // -1 for none
+  bool vuota = true;  // no digit at all
+};
+
 #if defined(__SSE2__)
 __extension__ typedef unsigned __int128 Parola16;  // 16 characters, the first in the lowest byte
 
@@ -102,9 +111,9 @@ inline uint64_t SediciCifre(Parola16 testo, int da, int a) {
   return OttoCifre(testo, da, a - 8) * 100000000 + OttoCifre(testo, a - 8, a);
 }
 
-// An amount of 8 to 16 characters whose digits (and one point) stand together between blanks,
-// read at once from the classes of all its characters; false for any other text.
-bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
+// The shape of a text of 8 to 16 characters, from the classes of all its characters at once;
+// false for a text of another shape (or length).
+bool FormaSemplice(std::string_view testo, Forma& f) {
   const size_t n = testo.size();
   if (n < 8 || n > 16) return false;
   constexpr uint64_t kBianchi = 0x2020202020202020;
@@ -115,7 +124,6 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
   const uint64_t secondi = resto == 0   ? kBianchi
                            : resto == 8 ? ultimi
                                         : (ultimi >> (8 * (8 - resto))) | (kBianchi << (8 * resto));
-  const Parola16 parola = (static_cast<Parola16>(secondi) << 64) | primi;
   const __m128i v = _mm_set_epi64x(static_cast<long long>(secondi), static_cast<long long>(primi));
   const unsigned non = static_cast<unsigned>(
       _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9')))));
@@ -124,15 +132,23 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
   const unsigned punto = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('.'))));
   const unsigned numero = cifre | punto;
   if ((numero | bianchi) != 0xFFFFu || (punto & (punto - 1)) != 0) return false;
-  if (numero == 0) {
-    c.nessuna = true;
-    return true;
-  }
-  const int inizio = std::countr_zero(numero);
-  const unsigned corsa = numero >> inizio;
+  f.vuota = cifre == 0;
+  if (numero == 0) return true;
+  f.inizio = std::countr_zero(numero);
+  const unsigned corsa = numero >> f.inizio;
   if ((corsa & (corsa + 1)) != 0) return false;  // blanks among the digits
-  const int fine = 32 - std::countl_zero(numero);  // one past the last digit of the run
-  c.nessuna = cifre == 0;
+  f.fine = 32 - std::countl_zero(numero);
+  f.punto = punto == 0 ? -1 : std::countr_zero(punto);
+  return true;
+}
+
+// An amount of 8 to 16 characters of the usual shape, read at once; false for any other text.
+bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
+  Forma f;
+  if (!FormaSemplice(testo, f)) return false;
+  c.nessuna = f.vuota;
+  if (f.fine == 0) return true;
+  const int inizio = f.inizio, fine = f.fine;
   if (fine - inizio <= 8) {
     // The usual amount: the run, point and all, in one word with its last character in the
     // highest byte (the run lies within the text, which has at least eight characters).
@@ -140,31 +156,39 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
     std::memcpy(&x, testo.data() + (fine >= 8 ? fine - 8 : 0), 8);
     if (fine < 8) x <<= 8 * (8 - fine);
     int quante = fine - inizio;
-    if (punto != 0) {
+    if (f.punto >= 0) {
       // The characters before the point move up by one byte, over it.
-      const int p = std::countr_zero(punto);
-      const int q = p - (fine - 8);  // the point's byte in the word
+      const int q = f.punto - (fine - 8);  // the point's byte in the word
       const uint64_t prima = q == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * q);
       x = ((x & prima) << 8) | (x & ~(prima | (uint64_t{0xFF} << (8 * q))));
-      c.decimali = fine - p - 1;
+      c.decimali = fine - f.punto - 1;
       --quante;
     }
     c.mantissa = CifreInAlto(x, quante);
     return true;
   }
-  if (punto == 0) {
+  // A longer number: the sixteen characters as one word.
+  const size_t n = testo.size();
+  char sedici[16];
+  std::memset(sedici, ' ', sizeof sedici);
+  std::memcpy(sedici, testo.data(), n);
+  Parola16 parola;
+  std::memcpy(&parola, sedici, sizeof parola);
+  if (f.punto < 0) {
     c.mantissa = SediciCifre(parola, inizio, fine);
-  } else {
-    const int p = std::countr_zero(punto);
-    static constexpr uint64_t kPotenze[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
-                                            1000000000, 10000000000, 100000000000, 1000000000000,
-                                            10000000000000, 100000000000000, 1000000000000000};
-    c.decimali = fine - p - 1;
-    c.mantissa = SediciCifre(parola, inizio, p) * kPotenze[c.decimali] + SediciCifre(parola, p + 1, fine);
+    return true;
   }
+  static constexpr uint64_t kPotenze[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                          1000000000, 10000000000, 100000000000, 1000000000000,
+                                          10000000000000, 100000000000000, 1000000000000000};
+  c.decimali = fine - f.punto - 1;
+  c.mantissa = SediciCifre(parola, inizio, f.punto) * kPotenze[c.decimali] + SediciCifre(parola, f.punto + 1, fine);
   return true;
 }
+#else
+bool FormaSemplice(std::string_view, Forma&) { return false; }
 #endif
+
 
 // False when the number has more than 19 digits.
 bool LeggiCifre(std::string_view testo, Cifre& c) {
@@ -219,6 +243,23 @@ bool Centesimi(std::string_view testo, long long& centesimi) {
   const uint64_t valore = c.mantissa * kFattore[c.decimali];
   if (valore >= kLimite) return false;
   centesimi = c.negativo ? -static_cast<long long>(valore) : static_cast<long long>(valore);
+  return true;
+}
+
+bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi) {
+  Forma f;
+  if (!FormaSemplice(testo, f)) return false;
+  centesimi = {'0', '0'};
+  intere = {};
+  if (f.vuota) return true;
+  const int fineIntere = f.punto >= 0 ? f.punto : f.fine;
+  const int decimali = f.punto >= 0 ? f.fine - f.punto - 1 : 0;
+  if (decimali > 2) return false;
+  int i = f.inizio;
+  while (i < fineIntere && testo[static_cast<size_t>(i)] == '0') ++i;
+  if (fineIntere - i > 10) return false;  // ten billion or more
+  intere = testo.substr(static_cast<size_t>(i), static_cast<size_t>(fineIntere - i));
+  for (int d = 0; d < decimali; ++d) centesimi[static_cast<size_t>(d)] = testo[static_cast<size_t>(f.punto + 1 + d)];
   return true;
 }
 

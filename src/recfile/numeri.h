@@ -1,6 +1,7 @@
 // Numbers as the archive stores them: text read as a number, and the rounding of amounts to cents.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace quibold {
@@ -14,6 +15,13 @@ double ValoreNumerico(std::string_view testo);
 // its value is below 10^10 in size: then the value is the double nearest to cents / 100, and
 // Arrotonda leaves it as it is. False for any other text.
 bool Centesimi(std::string_view testo, long long& centesimi);
+
+// An amount of the usual shape (8 to 16 characters: blanks around digits with at most one
+// point, two decimals at most, a whole part below ten billion) as its digits: the whole part
+// without leading zeros (empty for 0) and the two digits of its cents. It reads, as
+// ValoreNumerico reads it, as the double nearest to cents / 100, positive unless both are zero.
+// False for any other text.
+bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi);
 
 // Rounds an amount to cents in two stages (thousandths, then hundredths), each by adding
 // 0.499 and taking the floor: an exact half goes down for positive amounts.

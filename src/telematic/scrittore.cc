@@ -1,6 +1,8 @@
 #include "telematic/scrittore.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cassert>
 #include <charconv>
 #include <cstring>
@@ -83,8 +85,12 @@ void Scrittore::Campo(std::string_view codice, std::string_view valore) {
   if (lunghezza_ + kLungCampo > kFineDati) return;
   char* campo = record_.data() + lunghezza_;
   std::memcpy(campo, codice.data(), kLungCodice);
-  std::memset(campo + kLungCodice, ' ', kLungValore);
-  std::memcpy(campo + kLungCodice, valore.data(), valore.size());
+  if (valore.size() == kLungValore) {
+    std::memcpy(campo + kLungCodice, valore.data(), kLungValore);  // the usual case, in two moves
+  } else {
+    std::memset(campo + kLungCodice, ' ', kLungValore);
+    std::memcpy(campo + kLungCodice, valore.data(), valore.size());
+  }
   lunghezza_ += kLungCampo;
 }
 
@@ -126,31 +132,21 @@ void Scrittore::CampoImporto(std::string_view codice) {
 }
 
 void Scrittore::AccodaImporto(std::string_view codice, long long intero, long long centesimi) {
+  char cifre[20];
+  char* p = std::end(cifre);
+  for (; intero > 0; intero /= 10) *--p = static_cast<char>('0' + intero % 10);
+  AccodaImporto(codice, std::string_view(p, static_cast<size_t>(std::end(cifre) - p)),
+                {static_cast<char>('0' + centesimi / 10), static_cast<char>('0' + centesimi % 10)});
+}
+
+void Scrittore::AccodaImporto(std::string_view codice, std::string_view intere, std::array<char, 2> centesimi) {
   // Thirteen zeros for a whole part of 0, else its digits right-aligned in 13; then the cents.
-  static constexpr auto kCoppie = [] {
-    std::array<char, 200> c{};
-    for (int i = 0; i < 100; ++i) {
-      c[static_cast<size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-      c[static_cast<size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
-    }
-    return c;
-  }();
   char v[kLungValore];
-  std::memset(v, intero == 0 ? '0' : ' ', 13);
-  char* p = v + 13;
-  for (; intero >= 100; intero /= 100) {
-    p -= 2;
-    std::memcpy(p, &kCoppie[static_cast<size_t>(2 * (intero % 100))], 2);
-  }
-  if (intero >= 10) {
-    p -= 2;
-    std::memcpy(p, &kCoppie[static_cast<size_t>(2 * intero)], 2);
-  } else if (intero > 0) {
-    *--p = static_cast<char>('0' + intero);
-  }
+  std::memset(v, intere.empty() ? '0' : ' ', 13);
+  std::memcpy(v + 13 - intere.size(), intere.data(), intere.size());
   v[13] = ',';
-  v[14] = static_cast<char>('0' + centesimi / 10);
-  v[15] = static_cast<char>('0' + centesimi % 10);
+  v[14] = centesimi[0];
+  v[15] = centesimi[1];
   Accoda(codice, std::string_view(v, kLungValore));
 }
 
@@ -245,6 +241,18 @@ void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
   v.Ripeti('0', 2 - t.size());
   v.Aggiungi(t);
   Accoda(codice, v);
+}
+
+void Scrittore::ImportoSoloCampo(std::string_view codice, std::string_view valore) {
+  // An amount of the usual shape goes to its field digit by digit: the value it reads as is
+  // needed by no total, and the rounding would leave it as it is.
+  std::string_view intere;
+  std::array<char, 2> centesimi;
+  if (!CifreImporto(valore, intere, centesimi)) {
+    Importo(codice, valore);
+  } else if (!intere.empty() || centesimi[0] != '0' || centesimi[1] != '0') {
+    AccodaImporto(codice, intere, centesimi);
+  }
 }
 
 double Scrittore::Importo(std::string_view codice, std::string_view valore) {

@@ -9,7 +9,7 @@
 #include "recfile/canali.h"
 #include "telematic/formato.h"
 #include "telematic/telematico.h"
-#include "verifica/verifica.h"
+#include "verifica/controllo_parallelo.h"
 
 namespace quibold {
 
@@ -22,7 +22,7 @@ struct ArrestoScrittura {
 class Scrittore {
  public:
   // Every record written is handed to `controllo` too, when there is one.
-  Scrittore(Canali& canali, Totali& totale, Verifica* controllo = nullptr)
+  Scrittore(Canali& canali, Totali& totale, ControlloParallelo* controllo = nullptr)
       : Totale(totale), canali_(canali), controllo_(controllo) {}
 
   Canali& canali() { return canali_; }
@@ -61,6 +61,8 @@ class Scrittore {
   void DueCifre(std::string_view codice, std::string_view valore);
   // The amount of `valore` through CampoImporto; returns it as rounded, for the totals.
   double Importo(std::string_view codice, std::string_view valore);
+  // The same field, for an amount that feeds no total.
+  void ImportoSoloCampo(std::string_view codice, std::string_view valore);
   double ImportoIntero(std::string_view codice, std::string_view valore);
   void CodiceFiscale(std::string_view codice, std::string_view valore);
 
@@ -74,9 +76,11 @@ class Scrittore {
   void Campo(std::string_view codice, std::string_view valore);
   // The value area of an amount: the whole part right-aligned in 13, a comma and two digits.
   void AccodaImporto(std::string_view codice, long long intero, long long centesimi);
+  // REQUIRES: `intere` is at most 13 digits without leading zeros (empty for 0).
+  void AccodaImporto(std::string_view codice, std::string_view intere, std::array<char, 2> centesimi);
 
   Canali& canali_;
-  Verifica* controllo_;
+  ControlloParallelo* controllo_;
   std::array<char, kLungRecord> record_;  // the record being built, `lunghezza_` bytes so far
   size_t lunghezza_ = 0;
   std::string testaG_;

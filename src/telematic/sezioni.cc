@@ -47,7 +47,13 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
     const std::string_view c = r.codice;
     const std::string_view v = fonti.Valore(r.fonte);
     switch (r.regola) {
-      case Regola::Importo: AggiungiTotali(s, r, s.Importo(c, v)); break;
+      case Regola::Importo:
+        if (r.totale) {
+          AggiungiTotali(s, r, s.Importo(c, v));
+        } else {
+          s.ImportoSoloCampo(c, v);
+        }
+        break;
       case Regola::ImportoIntero: AggiungiTotali(s, r, s.ImportoIntero(c, v)); break;
       case Regola::Flag:
         if (v == "X") s.Flag(c);

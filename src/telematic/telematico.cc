@@ -9,6 +9,7 @@
 #include "telematic/dipendenti.h"
 #include "telematic/scrittore.h"
 #include "telematic/sezioni.h"
+#include "verifica/controllo_parallelo.h"
 
 namespace quibold {
 namespace {
@@ -169,10 +170,12 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
 
   // Every record goes through the check as it is written; the file is a success only if the
   // check finds no error in it (archive text can make one: a control character, a "+").
+  // The check runs beside the writer, on records handed over as they are written.
   Verifica controllo;
   run.avvisi.clear();
   run.numeroAvvisi = 0;
-  Scrittore s(canali, run.Totale, &controllo);
+  ControlloParallelo parallelo(controllo);
+  Scrittore s(canali, run.Totale, &parallelo);
   try {
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
@@ -195,7 +198,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
     return false;
   }
-  controllo.Fine();
+  parallelo.Fine();
   if (controllo.Errori() > 0) return ferma(ElencoRilievi(controllo));
   run.avvisi = controllo.Rilievi();
   run.numeroAvvisi = controllo.Avvisi();

@@ -121,8 +121,8 @@ TEST_F(ScrittoreTest, AmountsWithCentsAndInWholeUnits) {
   EXPECT_EQ(c, attesi);
 }
 
-// Amounts in whole cents take a shorter way: the same field and the same value for the totals
-// as the reading, rounding and formatting of the general way.
+// Amounts in whole cents take shorter ways (with or without the value for the totals): the same
+// field and the same value as the reading, rounding and formatting of the general way.
 TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
   std::mt19937 caso(2018);
   const std::string_view caratteri = "0123456789 .-+0123456789";
@@ -131,6 +131,7 @@ TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
     std::string t(caso() % 13, ' ');
     for (char& c : t) c = caratteri[caso() % caratteri.size()];
     const double breve = s.Importo("BREVE001", t);
+    s.ImportoSoloCampo("SOLOCAMP", t);
     canali.Importo = ValoreNumerico(t);
     s.CampoImporto("GENERALE");
     ASSERT_EQ(std::bit_cast<uint64_t>(breve), std::bit_cast<uint64_t>(canali.Importo)) << t;
@@ -140,10 +141,12 @@ TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
   for (const auto& r : Scritti()) {
     for (const auto& c : prova::Campi(r)) campi.push_back(c);
   }
-  ASSERT_EQ(campi.size() % 2, 0u);
-  for (size_t i = 0; i < campi.size(); i += 2) {
+  ASSERT_EQ(campi.size() % 3, 0u);
+  for (size_t i = 0; i < campi.size(); i += 3) {
     EXPECT_EQ(campi[i].substr(0, 8), "BREVE001");
-    EXPECT_EQ(campi[i].substr(8), campi[i + 1].substr(8));
+    EXPECT_EQ(campi[i + 1].substr(0, 8), "SOLOCAMP");
+    EXPECT_EQ(campi[i].substr(8), campi[i + 2].substr(8));
+    EXPECT_EQ(campi[i + 1].substr(8), campi[i + 2].substr(8));
   }
 }
 
