@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <limits>
 
 #include "recfile/numeri.h"
@@ -70,6 +73,68 @@ int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& f
 }
 
 }  // namespace
+
+// Writes one gathered block at a time on a thread of its own.
+class Canali::ScritturaAccanto {
+ public:
+  ScritturaAccanto() : filo_([this] { Lavora(); }) {}
+  ~ScritturaAccanto() {
+    {
+      std::lock_guard<std::mutex> chiave(mutex_);
+      basta_ = true;
+    }
+    cambiato_.notify_all();
+    filo_.join();
+  }
+  // REQUIRES: no block is being written; `dati` stays as it is until Attendi() returns.
+  void Avvia(int fd, const char* dati, size_t quanti, long long posizione) {
+    {
+      std::lock_guard<std::mutex> chiave(mutex_);
+      lavoro_ = {fd, dati, quanti, posizione};
+      daFare_ = true;
+    }
+    cambiato_.notify_all();
+  }
+  // The error number of the block (0 when it was written whole) and the bytes written.
+  int Attendi(size_t& fatti) {
+    std::unique_lock<std::mutex> chiave(mutex_);
+    cambiato_.wait(chiave, [this] { return !daFare_; });
+    fatti = fatti_;
+    return errore_;
+  }
+
+ private:
+  struct Lavoro {
+    int fd;
+    const char* dati;
+    size_t quanti;
+    long long posizione;
+  };
+  void Lavora() {
+    std::unique_lock<std::mutex> chiave(mutex_);
+    while (true) {
+      cambiato_.wait(chiave, [this] { return daFare_ || basta_; });
+      if (!daFare_) return;
+      const Lavoro l = lavoro_;
+      chiave.unlock();
+      size_t fatti = 0;
+      const int errore = ScriviTutto(l.fd, l.dati, l.quanti, l.posizione, fatti);
+      chiave.lock();
+      errore_ = errore;
+      fatti_ = fatti;
+      daFare_ = false;
+      cambiato_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable cambiato_;
+  Lavoro lavoro_{};
+  bool daFare_ = false, basta_ = false;
+  int errore_ = 0;
+  size_t fatti_ = 0;
+  std::thread filo_;  // last: it starts once everything above is in place
+};
 
 Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi)
     : percorsi_(percorsi), messaggi_(messaggi) {}
@@ -141,6 +206,7 @@ void Canali::ApriFile() {
   f.ordinario = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   f.nome = NomeFile[Canale];
   f.quantiLetti = f.quantiRaccolti = 0;
+  f.guasto = false;
 }
 
 void Canali::CreaFile() {
@@ -193,39 +259,78 @@ void Canali::LeggiRecord() {
   Buffer[Canale].swap(lettura_);
 }
 
-bool Canali::Svuota(File& f) {
-  if (f.quantiRaccolti == 0) return true;
+bool Canali::Completa() {
+  if (canaleAccanto_ < 0) return true;
+  File& f = file_[static_cast<size_t>(canaleAccanto_)];
+  canaleAccanto_ = -1;
   size_t fatti = 0;
-  const int errore = ScriviTutto(f.fd, f.raccolti.get(), f.quantiRaccolti, f.inizioRaccolti, fatti);
-  const long long fine = f.inizioRaccolti + static_cast<long long>(fatti);
-  f.quantiRaccolti = 0;
+  const int errore = accanto_->Attendi(fatti);
   if (!errore) return true;
+  ScritturaFallita(f, inizioAccanto_, fatti, lunghezzaAccanto_, errore);
+  return false;
+}
+
+void Canali::ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezzaRecord, int errore) {
   // Only whole records stay: a record written in part is cut off the end of the file.
-  const long long lunghezza = f.lunghezza > 0 ? f.lunghezza : 1;
+  const long long fine = inizio + static_cast<long long>(fatti);
+  const long long lunghezza = lunghezzaRecord > 0 ? lunghezzaRecord : 1;
   const long long interi = fine / lunghezza * lunghezza;
   struct stat st;
-  if (interi < fine && interi >= f.inizioRaccolti && ::fstat(f.fd, &st) == 0 && st.st_size == fine) {
+  if (interi < fine && interi >= inizio && ::fstat(f.fd, &st) == 0 && st.st_size == fine) {
     if (::ftruncate(f.fd, static_cast<off_t>(interi)) != 0) {
       // The cut failed too: the message below still names the record that is not whole.
     }
   }
+  f.guasto = true;
+  f.quantiRaccolti = 0;
   ErroreTrasferimento("scrittura", f.nome, interi / lunghezza + 1, errore);
+}
+
+bool Canali::Svuota(File& f, bool accanto) {
+  const int canale = static_cast<int>(&f - file_.data());
+  // The block before this one, or another channel's, must be written first.
+  if (canaleAccanto_ == canale || (accanto && canaleAccanto_ >= 0)) Completa();
+  if (f.guasto) {
+    f.quantiRaccolti = 0;
+    riuscita_ = false;
+    return false;
+  }
+  if (f.quantiRaccolti == 0) return true;
+  if (accanto) {
+    if (!accanto_) accanto_ = std::make_unique<ScritturaAccanto>();
+    if (!f.riserva) f.riserva = std::make_unique_for_overwrite<char[]>(kBlocco);
+    f.raccolti.swap(f.riserva);
+    accanto_->Avvia(f.fd, f.riserva.get(), f.quantiRaccolti, f.inizioRaccolti);
+    canaleAccanto_ = canale;
+    inizioAccanto_ = f.inizioRaccolti;
+    lunghezzaAccanto_ = f.lunghezza;
+    f.quantiRaccolti = 0;
+    return true;
+  }
+  size_t fatti = 0;
+  const int errore = ScriviTutto(f.fd, f.raccolti.get(), f.quantiRaccolti, f.inizioRaccolti, fatti);
+  f.quantiRaccolti = 0;
+  if (!errore) return true;
+  ScritturaFallita(f, f.inizioRaccolti, fatti, f.lunghezza, errore);
   return false;
 }
 
 int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {
   size_t fatti = 0;
   if (!f.ordinario) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  if (f.guasto) return Svuota(f) ? 0 : -1;  // the file takes no more: no message again
   f.quantiLetti = 0;  // what was read ahead may be about to change
   const bool segue = posizione == f.inizioRaccolti + static_cast<long long>(f.quantiRaccolti);
-  if ((!segue || f.quantiRaccolti + dati.size() > kBlocco) && !Svuota(f)) return -1;
+  // Elsewhere in the file, or more than a block: what was gathered goes first, at once.
+  if ((!segue || dati.size() > kBlocco) && !Svuota(f)) return -1;
   if (dati.size() > kBlocco) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  // A full block is written beside, while the next one is gathered.
+  if (f.quantiRaccolti + dati.size() > kBlocco && !Svuota(f, true)) return -1;
   if (!f.raccolti) f.raccolti = std::make_unique_for_overwrite<char[]>(kBlocco);
   if (f.quantiRaccolti == 0) f.inizioRaccolti = posizione;
   std::memcpy(f.raccolti.get() + f.quantiRaccolti, dati.data(), dati.size());
   f.quantiRaccolti += dati.size();
   f.lunghezza = LungRec[Canale];
-  if (f.quantiRaccolti == kBlocco && !Svuota(f)) return -1;
   return 0;
 }
 

@@ -38,9 +38,10 @@ std::string NumeroConSegno(long long n);
 // Fixed-length record files on channels 0 to 10. Reads and writes of ordinary files go through
 // a buffer per channel: consecutive records are read ahead in blocks, and writes that follow one
 // another are gathered and written in blocks when the buffer is full, before any other read or
-// write of the channel and when it closes. A block that cannot be written is reported as the
-// write of its first record that failed would have been, and the file is cut back to the whole
-// records before it.
+// write of the channel and when it closes; a full block is written on a thread beside while
+// the next one is gathered. A block that cannot be written is reported (at the next operation
+// of the channel) as the write of its first record that failed would have been, and the file is
+// cut back to the whole records before it.
 class Canali {
  public:
   static constexpr int kCanali = 11;  // channels 0 to 10
@@ -96,7 +97,10 @@ class Canali {
     std::unique_ptr<char[]> raccolti;  // writes gathered, for file offset `inizioRaccolti`
     size_t quantiRaccolti = 0;
     long long inizioRaccolti = 0;
+    std::unique_ptr<char[]> riserva;  // the block being written beside, or free
+    bool guasto = false;  // a block could not be written (and said so): the file takes no more
   };
+  class ScritturaAccanto;
 
   bool CanaleValido() const { return Canale >= 0 && Canale < kCanali; }
   std::string Nome() const { return CanaleValido() ? NomeFile[Canale] : std::string(); }
@@ -108,12 +112,22 @@ class Canali {
   int Leggi(File& f, long long posizione, size_t lunghezza);
   // Writes `dati` at `posizione`, gathered or at once; the error number, or 0.
   int Scrivi(File& f, long long posizione, std::string_view dati);
-  // Writes the gathered bytes; false after the message of the first record that failed.
-  bool Svuota(File& f);
+  // Writes the gathered bytes, at once or (`accanto`) on a thread beside while the next block is
+  // gathered; false when they, or a block before them, could not be written (after the message
+  // of the first record that failed).
+  bool Svuota(File& f, bool accanto = false);
+  // Waits for the block being written beside; false when it could not be written.
+  bool Completa();
+  // Cuts the file back to the whole records before a failed write and says which record failed.
+  void ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezza, int errore);
 
   const Percorsi& percorsi_;
   FinestraMessaggi& messaggi_;
   std::array<File, kCanali> file_;
+  std::unique_ptr<ScritturaAccanto> accanto_;  // started at the first block written beside
+  int canaleAccanto_ = -1;                      // whose block is being written beside
+  long long inizioAccanto_ = 0;
+  int16_t lunghezzaAccanto_ = 1;
   std::string lettura_;  // scratch for a read, so that a failed read leaves Buffer unchanged
   bool riuscita_ = true;
 };

@@ -211,6 +211,32 @@ TEST_F(CanaliTest, AGatheredBlockThatCannotBeWrittenLeavesWholeRecords) {
   EXPECT_EQ(Dimensione("c/out.txt"), 3800u);
 }
 
+// A full block is written beside while the next is gathered; when it fails, the next operation
+// of the channel says which record failed, and no later record is written.
+TEST_F(CanaliTest, ABlockWrittenBesideThatFailsStopsTheChannel) {
+  struct rlimit prima;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &prima), 0);
+  auto* segnale = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limite = prima;
+  limite.rlim_cur = 2'000'000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+  Usa(8, "C:\\out.txt", 1900);
+  canali.ApriFile();
+  int scritti = 0;
+  for (int n = 1; n <= 3000 && canali.Riuscita(); ++n, ++scritti) {
+    canali.NumRec = n;
+    canali.BufferOut[8] = std::string(1900, 'R');
+    canali.ScriviRecord();
+  }
+  canali.Chiudi(8);
+  setrlimit(RLIMIT_FSIZE, &prima);
+  std::signal(SIGXFSZ, segnale);
+  EXPECT_FALSE(canali.Riuscita());
+  EXPECT_LT(scritti, 3000);
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  1053"});
+  EXPECT_EQ(Dimensione("c/out.txt"), 1052u * 1900);
+}
+
 TEST_F(CanaliTest, SeveralChannelsOpenAtOnce) {
   radice.Scrivi("c/a.dat", "AAAAABBBBB");
   radice.Scrivi("c/b.dat", "1234567890");
