@@ -66,16 +66,44 @@ void Scrittore::Aggiungi(std::string_view testo) {
 }
 
 void Scrittore::ChiudiRecord() {
+  Completa();
+  if (controllo_) controllo_->Record(std::string_view(record_.data(), kLungRecord));
+  Scrivi();
+}
+
+void Scrittore::ChiudiUltimoRecord() {
+  Completa();
+  if (controllo_) {
+    controllo_->Record(std::string_view(record_.data(), kLungRecord));
+    controllo_->Fine();
+    if (controllo_->verifica().Errori() > 0) throw ArrestoScrittura{ElencoRilievi(controllo_->verifica())};
+  }
+  Scrivi();
+}
+
+void Scrittore::Completa() {
+  std::memset(record_.data() + lunghezza_, ' ', kFineDati - lunghezza_);
+  std::memcpy(record_.data() + kFineDati, kFineRecord, sizeof kFineRecord);
+}
+
+void Scrittore::Scrivi() {
   canali_.Canale = kCanaleTelematico;
   ++contatoreRecord;
   canali_.NumRec = contatoreRecord;
-  std::memset(record_.data() + lunghezza_, ' ', kFineDati - lunghezza_);
-  std::memcpy(record_.data() + kFineDati, kFineRecord, sizeof kFineRecord);
   canali_.BufferOut[kCanaleTelematico].assign(record_.data(), kLungRecord);
   canali_.ScriviRecord();
   // A record that could not be written ends the run: the layer has shown why.
   if (!canali_.Riuscita()) throw ArrestoScrittura{};
-  if (controllo_) controllo_->Record(std::string_view(record_.data(), kLungRecord));
+}
+
+std::string ElencoRilievi(const Verifica& controllo) {
+  constexpr size_t kMostrati = 10;
+  std::string testo = "Il file telematico non ha superato il controllo:";
+  const auto& rilievi = controllo.Rilievi();
+  for (size_t i = 0; i < rilievi.size() && i < kMostrati; ++i) testo += "\n" + TestoRilievo(rilievi[i]);
+  const long altri = controllo.Errori() + controllo.Avvisi() - static_cast<long>(std::min(rilievi.size(), kMostrati));
+  if (altri > 0) testo += "\n(e altri " + std::to_string(altri) + " rilievi)";
+  return testo;
 }
 
 void Scrittore::Campo(std::string_view codice, std::string_view valore) {

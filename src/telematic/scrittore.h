@@ -19,6 +19,9 @@ struct ArrestoScrittura {
   std::string messaggio;
 };
 
+// The message of a file that failed its check: the first ten findings, a line each.
+std::string ElencoRilievi(const Verifica& controllo);
+
 class Scrittore {
  public:
   // Every record written is handed to `controllo` too, when there is one.
@@ -34,8 +37,12 @@ class Scrittore {
   void IniziaRecordG(std::string_view testa);
   // Appends positional text to the record being built.
   void Aggiungi(std::string_view testo);
-  // Pads the record to 1897, ends it with "A" CR LF and writes it as the next record.
+  // Pads the record to 1897, ends it with "A" CR LF, hands it to the check and writes it as the
+  // next record. Stops the run when the record cannot be written.
   void ChiudiRecord();
+  // The same for the last record of the file, which is written only when the check of the whole
+  // file, this record included, finds no error; else the run stops with the findings.
+  void ChiudiUltimoRecord();
   // Appends a field (code and value, padded to 24) to the current C or D record.
   void AccodaCampo(std::string_view codice, std::string_view valore);
   // Appends a field to the current G record; the 75th field writes the record and opens a
@@ -72,6 +79,8 @@ class Scrittore {
   Totali& Totale;
 
  private:
+  void Completa();  // the padding and the end of the record
+  void Scrivi();    // the record as the next one of the file
   void Accoda(std::string_view codice, std::string_view valore);
   void Campo(std::string_view codice, std::string_view valore);
   // The value area of an amount: the whole part right-aligned in 13, a comma and two digits.

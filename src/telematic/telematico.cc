@@ -89,22 +89,11 @@ void RecordC(Scrittore& s, Testata& t) {
   s.ChiudiRecord();
 }
 
-// The message of a file that failed its check: the first ten findings, a line each.
-std::string ElencoRilievi(const Verifica& controllo) {
-  constexpr size_t kMostrati = 10;
-  std::string testo = "Il file telematico non ha superato il controllo:";
-  const auto& rilievi = controllo.Rilievi();
-  for (size_t i = 0; i < rilievi.size() && i < kMostrati; ++i) testo += "\n" + TestoRilievo(rilievi[i]);
-  const long altri = controllo.Errori() + controllo.Avvisi() - static_cast<long>(std::min(rilievi.size(), kMostrati));
-  if (altri > 0) testo += "\n(e altri " + std::to_string(altri) + " rilievi)";
-  return testo;
-}
-
 void RecordZ(Scrittore& s) {
   s.canali().Canale = kCanaleTelematico;
   s.IniziaRecord("Z" + Bianchi(14) + Conteggio(s.numB) + Conteggio(s.numC) + Conteggio(s.numD) +
                  Conteggio(s.numG) + "000000000" + "000000000" + Bianchi(18));
-  s.ChiudiRecord();
+  s.ChiudiUltimoRecord();  // only when the check finds nothing wrong in the file
 }
 
 }  // namespace
@@ -198,8 +187,6 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
     return false;
   }
-  parallelo.Fine();
-  if (controllo.Errori() > 0) return ferma(ElencoRilievi(controllo));
   run.avvisi = controllo.Rilievi();
   run.numeroAvvisi = controllo.Avvisi();
   box.Mostra("Memorizazione regolarmente effettuata...", "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);

@@ -27,6 +27,8 @@ class ControlloParallelo {
   void Record(std::string_view record);
   // Waits until every record is checked, then ends the check (Verifica::Fine).
   void Fine();
+  // REQUIRES: Fine() has returned.
+  const Verifica& verifica() const { return verifica_; }
 
  private:
   static constexpr size_t kRecordPerBlocco = 256;
