@@ -60,23 +60,23 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   StatoFinestra stato(canali, piattaforma);
 
   stato.Apertura();
-  stato.Tx[0] = Cp1252DaUtf8(o.codice);
+  stato.Tx[kTxCodice] = Cp1252DaUtf8(o.codice);
   if (!stato.ApriCU()) return kUscitaFermata;
   if (o.tipo) {
-    for (size_t k = 0; k < stato.Combo1.size(); ++k) {
-      if (stato.Combo1[k][0] == (*o.tipo)[0]) stato.SceltaCombo1(static_cast<int>(k));
+    for (size_t k = 0; k < stato.TipiFornitura.size(); ++k) {
+      if (stato.TipiFornitura[k][0] == (*o.tipo)[0]) stato.ScegliTipoFornitura(static_cast<int>(k));
     }
   }
-  auto imposta = [&](int indice, const std::optional<std::string>& valore) {
-    if (valore) stato.Tx[static_cast<size_t>(indice)] = Cp1252DaUtf8(*valore);
+  auto imposta = [&](CampoFinestra campo, const std::optional<std::string>& valore) {
+    if (valore) stato.Tx[campo] = Cp1252DaUtf8(*valore);
   };
-  imposta(2, o.protocollo);
-  imposta(3, o.progressivo);
-  imposta(4, o.record);
-  imposta(8, o.tipoImpegno);
-  imposta(9, o.dataImpegno);
-  imposta(5, o.cartella ? std::optional(CartellaDaRigaComando(*o.cartella)) : std::nullopt);
-  imposta(6, o.file);
+  imposta(kTxProtocollo, o.protocollo);
+  imposta(kTxProgressivo, o.progressivo);
+  imposta(kTxRecord, o.record);
+  imposta(kTxTipoImpegno, o.tipoImpegno);
+  imposta(kTxDataImpegno, o.dataImpegno);
+  imposta(kTxCartella, o.cartella ? std::optional(CartellaDaRigaComando(*o.cartella)) : std::nullopt);
+  imposta(kTxNomeFile, o.file);
   stato.FlagReport = o.report ? 1 : 0;
 
   bool reportScritto = true;
@@ -89,7 +89,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
       reportScritto = false;
     }
   };
-  if (!stato.Command2()) return kUscitaFermata;
+  if (!stato.Crea()) return kUscitaFermata;
   // The file may be sent; what its check warned of goes to the error stream.
   for (const Rilievo& avviso : stato.run.avvisi) t.errori << Utf8DaCp1252(TestoRilievo(avviso)) << '\n';
   return reportScritto ? kUscitaCompleta : kUscitaSenzaReport;

@@ -25,6 +25,11 @@ std::string_view Posizioni(std::string_view record, int posizione, int lunghezza
   return record.substr(inizio, static_cast<size_t>(lunghezza));
 }
 
+std::string_view CampoComeScritto(std::string_view record, IndiceTestata indice) {
+  const CampoTestata& c = kCampiTestata[static_cast<size_t>(indice - 1)];
+  return Posizioni(record, c.posizione, c.lunghezza);
+}
+
 Testata SeparaTestata(std::string_view record) {
   Testata t;
   for (const CampoTestata& c : kCampiTestata) {

@@ -16,17 +16,17 @@ using enum Regola;
 
 // Record D before the confirmation question of a cancellation or replacement.
 constexpr std::array<Riga, 15> kAnagraficaPrima = {{
-    {"DA001001", T(3), Testo},
-    {"DA001002", T(5), TestoDiviso},
-    {"DA001003", T(6), TestoDivisoSePresente},
-    {"DA001004", T(28), TestoDiviso},
-    {"DA001005", T(29), Testo},
-    {"DA001006", T(30), TestoSePositivo},
-    {"DA001007", T(31), TestoDiviso},
-    {"DA001008", T(7), TestoSePositivo},
-    {"DA001009", T(8), TestoDiviso3},
-    {"DA001010", T(27), TestoSePositivo},
-    {"DA001011", T(32), TestoSePositivo},
+    {"DA001001", T(kCfSostituto), Testo},
+    {"DA001002", T(kDenominazione1), TestoDiviso},
+    {"DA001003", T(kDenominazione2), TestoDivisoSePresente},
+    {"DA001004", T(kComune), TestoDiviso},
+    {"DA001005", T(kProvincia), Testo},
+    {"DA001006", T(kCap), TestoSePositivo},
+    {"DA001007", T(kIndirizzo), TestoDiviso},
+    {"DA001008", T(kTelefono), TestoSePositivo},
+    {"DA001009", T(kEmail), TestoDiviso3},
+    {"DA001010", T(kCodiceAttivita), TestoSePositivo},
+    {"DA001011", T(kCodiceSede), TestoSePositivo},
     {"DA002001", C(1), Testo},
     {"DA002002", C(2), TestoDiviso},
     {"DA002003", C(3), TestoDiviso},
@@ -59,7 +59,7 @@ constexpr std::array<Riga, 5> kResidenzaEstera = {{
 }};
 
 constexpr std::array<Riga, 2> kAnagraficaFine = {{
-    {"DA003001", T(26), Destra},
+    {"DA003001", T(kDataFirma), Destra},
     {"DA003002", kNessuna, FlagSempre},
 }};
 
@@ -79,19 +79,19 @@ std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_v
 }  // namespace
 
 bool ModalitaSingola(const DatiFinestra& finestra) {
-  return finestra.Tx[1] == "S" || finestra.Tx[1] == "A" || finestra.FlagSingola == 1;
+  return finestra.Tx[kTxTipoFornitura] == "S" || finestra.Tx[kTxTipoFornitura] == "A" || finestra.FlagSingola == 1;
 }
 
 void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testata,
                       long numeroDipendenti) {
   Canali& canali = s.canali();
-  const std::string& tipo = finestra.Tx[1];
+  const std::string& tipo = finestra.Tx[kTxTipoFornitura];
   const bool annullamento = tipo == "A";
   const bool sostituzione = tipo == "S";
   const bool singola = ModalitaSingola(finestra);
 
-  const std::string protocollo = Largo(finestra.Tx[2], 17);
-  const std::string numero = Largo(finestra.Tx[3], 6);
+  const std::string protocollo = Largo(finestra.Tx[kTxProtocollo], 17);
+  const std::string numero = Largo(finestra.Tx[kTxProgressivo], 6);
   int progressivo = 0;
 
   canali.Canale = kCanaleDipendenti;
@@ -112,7 +112,7 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     if (n > numeroDipendenti) break;
     canali.NumRec = static_cast<int32_t>(n);
     if (singola) {
-      n = static_cast<long>(ValoreNumerico(finestra.Tx[4]));
+      n = static_cast<long>(ValoreNumerico(finestra.Tx[kTxRecord]));
       canali.NumRec = static_cast<int32_t>(n);
     }
     canali.LeggiRecord();
@@ -134,12 +134,12 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
 
     ++progressivo;
     const std::string progressivoTesto = ConZeri(std::to_string(progressivo), 5);
-    testata[42] = protocollo;
-    testata[43] = numero;
+    testata[kProtocolloSostituito] = protocollo;
+    testata[kProgressivoSostituito] = numero;
 
-    std::string testa = TestaDipendente('D', testata[3], campi.Campo[1], progressivoTesto);
-    testa += ConZeri(testata[42], 17);
-    testa += ConZeri(testata[43], 6);
+    std::string testa = TestaDipendente('D', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
+    testa += ConZeri(testata[kProtocolloSostituito], 17);
+    testa += ConZeri(testata[kProgressivoSostituito], 6);
     testa += std::string(14, ' ');
     testa += annullamento ? 'A' : sostituzione ? 'S' : ' ';
     testa += "    1";
@@ -163,11 +163,11 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     s.ChiudiRecord();
     if (annullamento) break;
 
-    std::string testaG = TestaDipendente('G', testata[3], campi.Campo[1], progressivoTesto);
+    std::string testaG = TestaDipendente('G', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
     testaG.resize(kLungTesta, ' ');
     s.IniziaRecordG(testaG);
     ++s.numG;
-    s.Totale[1] += 1;
+    s.Totale[kDipendenti] += 1;
     SezioneFiscale(s, fonti);
     SezioneFamiliari(s, fonti);
     SezionePrevidenziale(s, fonti);

@@ -103,7 +103,7 @@ void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
     s.AllineatoDestra("DC001001", campo[362].substr(0, 10));
     if (campo[363] == "X") s.Flag("DC001002");
     if (campo[364] == "X") s.Flag("DC001003");
-    s.Totale[15] += s.Importo("DC001004", campo[365]);
+    s.Totale[kImponibileInps] += s.Importo("DC001004", campo[365]);
     s.Importo("DC001005", campo[366]);
     s.Importo("DC001006", campo[367]);
     if (campo[368] == "X") {
@@ -114,7 +114,7 @@ void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
   }
 
   if (Positivo(campo[381])) {
-    s.Totale[21] += s.Importo("DC001043", campo[381]);
+    s.Totale[kCompensiCollaboratori] += s.Importo("DC001043", campo[381]);
     s.Importo("DC001044", campo[382]);
     s.Importo("DC001045", campo[383]);
     s.Importo("DC001046", campo[384]);

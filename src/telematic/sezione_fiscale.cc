@@ -10,58 +10,58 @@ using enum Regola;
 
 // The fiscal section DB001, in the order of emission; the comment is the row number.
 constexpr std::array<Riga, 196> kSezioneFiscale = {{
-    {"DB001001", C(22), Importo, 2},  // 1
-    {"DB001002", C(23), Importo, 2},  // 2
-    {"DB001003", C(24), Importo, 2},  // 3
-    {"DB001004", C(25), Importo, 2},  // 4
+    {"DB001001", C(22), Importo, kRedditi},  // 1
+    {"DB001002", C(23), Importo, kRedditi},  // 2
+    {"DB001003", C(24), Importo, kRedditi},  // 3
+    {"DB001004", C(25), Importo, kRedditi},  // 4
     {"DB001005", C(26), Importo},  // 5
     {"DB001006", C(27), GiorniLavoro},  // 6
     {"DB001008", C(29), DestraSePositivo},  // 7
     {"DB001009", C(30), DestraSePositivo},  // 8
     {"DB001010", C(31), Flag},  // 9
     {"DB001011", C(32), GiorniParziali},  // 10
-    {"DB001021", C(33), Importo, 3},  // 11
-    {"DB001022", C(34), Importo, 4},  // 12
-    {"DB001023", C(35), Importo, 5},  // 13
+    {"DB001021", C(33), Importo, kRitenuteIrpef},  // 11
+    {"DB001022", C(34), Importo, kAddizionaleRegionale},  // 12
+    {"DB001023", C(35), Importo, kAddizionaleRegionaleAP},  // 13
     {"DB001024", C(36), Importo},  // 14
-    {"DB001025", C(37), Importo, 6},  // 15
-    {"DB001026", C(38), Importo, 7, 22},  // 16
-    {"DB001027", C(39), Importo, 7},  // 17
+    {"DB001025", C(37), Importo, kAddizionaleComunaleAP},  // 15
+    {"DB001026", C(38), Importo, kAddizionaleComunale, kAccontoComunale},  // 16
+    {"DB001027", C(39), Importo, kAddizionaleComunale},  // 17
     {"DB001028", C(40), Importo},  // 18
-    {"DB001029", C(41), Importo, 8},  // 19
+    {"DB001029", C(41), Importo, kAccontoComunale2018},  // 19
     {"DB001051", C(53), TestoSePresente},  // 20
     {"DB001052", C(54), Flag},  // 21
     {"DB001054", C(121), PrimaCifra},  // 22
     {"DB001055", C(121), SecondaCifra},  // 23
-    {"DB001061", C(55), Importo, 9},  // 24
-    {"DB001062", C(56), Importo, 10},  // 25
+    {"DB001061", C(55), Importo, kTrattenuteAssistenzaFiscale},  // 24
+    {"DB001062", C(56), Importo, kRimborsiAssistenzaFiscale},  // 25
     {"DB001063", C(57), Importo},  // 26
     {"DB001064", C(58), Importo},  // 27
-    {"DB001071", C(59), Importo, 9},  // 28
-    {"DB001072", C(60), Importo, 10},  // 29
+    {"DB001071", C(59), Importo, kTrattenuteAssistenzaFiscale},  // 28
+    {"DB001072", C(60), Importo, kRimborsiAssistenzaFiscale},  // 29
     {"DB001073", C(61), Importo},  // 30
     {"DB001074", C(62), Importo},  // 31
     {"DB001075", C(63), DueCifreSePresente},  // 32
-    {"DB001081", C(64), Importo, 9},  // 33
-    {"DB001082", C(65), Importo, 10},  // 34
+    {"DB001081", C(64), Importo, kTrattenuteAssistenzaFiscale},  // 33
+    {"DB001082", C(65), Importo, kRimborsiAssistenzaFiscale},  // 34
     {"DB001083", C(66), Importo},  // 35
     {"DB001084", C(67), Importo},  // 36
     {"DB001085", C(68), TestoOltreUnCarattere},  // 37
-    {"DB001091", C(69), Importo, 9},  // 38
-    {"DB001092", C(70), Importo, 10},  // 39
+    {"DB001091", C(69), Importo, kTrattenuteAssistenzaFiscale},  // 38
+    {"DB001092", C(70), Importo, kRimborsiAssistenzaFiscale},  // 39
     {"DB001093", C(71), Importo},  // 40
     {"DB001094", C(72), Importo},  // 41
-    {"DB001106", C(75), Importo, 9},  // 42
+    {"DB001106", C(75), Importo, kTrattenuteAssistenzaFiscale},  // 42
     {"DB001107", C(76), Importo},  // 43
-    {"DB001111", C(77), Importo, 9},  // 44
+    {"DB001111", C(77), Importo, kTrattenuteAssistenzaFiscale},  // 44
     {"DB001112", C(78), Importo},  // 45
-    {"DB001121", C(79), Importo, 9},  // 46
-    {"DB001122", C(80), Importo, 9},  // 47
+    {"DB001121", C(79), Importo, kTrattenuteAssistenzaFiscale},  // 46
+    {"DB001122", C(80), Importo, kTrattenuteAssistenzaFiscale},  // 47
     {"DB001123", C(81), Flag},  // 48
-    {"DB001124", C(82), Importo, 9},  // 49
+    {"DB001124", C(82), Importo, kTrattenuteAssistenzaFiscale},  // 49
     {"DB001125", C(83), TestoOltreUnCarattere},  // 50
-    {"DB001126", C(84), Importo, 9},  // 51
-    {"DB001127", C(85), Importo, 9},  // 52
+    {"DB001126", C(84), Importo, kTrattenuteAssistenzaFiscale},  // 51
+    {"DB001127", C(85), Importo, kTrattenuteAssistenzaFiscale},  // 52
     {"DB001128", C(86), Flag},  // 53
     {"DB001141", C(90), Importo},  // 54
     {"DB001142", C(91), Importo},  // 55
@@ -69,35 +69,35 @@ constexpr std::array<Riga, 196> kSezioneFiscale = {{
     {"DB001151", C(93), Importo},  // 57
     {"DB001152", C(94), Importo},  // 58
     {"DB001153", C(95), Importo},  // 59
-    {"DB001261", C(103), Importo, 9},  // 60
-    {"DB001262", C(104), Importo, 10},  // 61
+    {"DB001261", C(103), Importo, kTrattenuteAssistenzaFiscale},  // 60
+    {"DB001262", C(104), Importo, kRimborsiAssistenzaFiscale},  // 61
     {"DB001263", C(105), Importo},  // 62
     {"DB001264", C(106), Importo},  // 63
-    {"DB001271", C(107), Importo, 9},  // 64
-    {"DB001272", C(108), Importo, 10},  // 65
+    {"DB001271", C(107), Importo, kTrattenuteAssistenzaFiscale},  // 64
+    {"DB001272", C(108), Importo, kRimborsiAssistenzaFiscale},  // 65
     {"DB001273", C(109), Importo},  // 66
     {"DB001274", C(110), Importo},  // 67
     {"DB001275", C(111), DueCifreSePositivo},  // 68
-    {"DB001281", C(112), Importo, 9},  // 69
-    {"DB001282", C(113), Importo, 10},  // 70
+    {"DB001281", C(112), Importo, kTrattenuteAssistenzaFiscale},  // 69
+    {"DB001282", C(113), Importo, kRimborsiAssistenzaFiscale},  // 70
     {"DB001283", C(114), Importo},  // 71
     {"DB001284", C(115), Importo},  // 72
     {"DB001285", C(116), TestoOltreUnCarattere},  // 73
-    {"DB001291", C(117), Importo, 9},  // 74
-    {"DB001292", C(118), Importo, 10},  // 75
+    {"DB001291", C(117), Importo, kTrattenuteAssistenzaFiscale},  // 74
+    {"DB001292", C(118), Importo, kRimborsiAssistenzaFiscale},  // 75
     {"DB001293", C(119), Importo},  // 76
     {"DB001294", C(120), Importo},  // 77
-    {"DB001306", C(123), Importo, 9},  // 78
+    {"DB001306", C(123), Importo, kTrattenuteAssistenzaFiscale},  // 78
     {"DB001307", C(124), Importo},  // 79
-    {"DB001311", C(125), Importo, 9},  // 80
+    {"DB001311", C(125), Importo, kTrattenuteAssistenzaFiscale},  // 80
     {"DB001312", C(126), Importo},  // 81
-    {"DB001321", C(127), Importo, 9},  // 82
-    {"DB001322", C(128), Importo, 9},  // 83
+    {"DB001321", C(127), Importo, kTrattenuteAssistenzaFiscale},  // 82
+    {"DB001322", C(128), Importo, kTrattenuteAssistenzaFiscale},  // 83
     {"DB001323", C(129), Flag},  // 84
-    {"DB001324", C(130), Importo, 9},  // 85
+    {"DB001324", C(130), Importo, kTrattenuteAssistenzaFiscale},  // 85
     {"DB001325", C(131), TestoOltreUnCarattere},  // 86
-    {"DB001326", C(132), Importo, 9},  // 87
-    {"DB001327", C(133), Importo, 9},  // 88
+    {"DB001326", C(132), Importo, kTrattenuteAssistenzaFiscale},  // 87
+    {"DB001327", C(133), Importo, kTrattenuteAssistenzaFiscale},  // 88
     {"DB001328", C(134), Flag},  // 89
     {"DB001341", C(138), ImportoIntero},  // 90
     {"DB001342", C(139), Importo},  // 91
@@ -115,14 +115,14 @@ constexpr std::array<Riga, 196> kSezioneFiscale = {{
     {"DB001370", C(159), Importo},  // 103
     {"DB001371", C(160), Importo},  // 104
     {"DB001372", C(161), Importo},  // 105
-    {"DB001373", C(150), TotaleDetrazioni, 11},  // 106
+    {"DB001373", C(150), TotaleDetrazioni, kDetrazioni},  // 106
     {"DB001374", C(163), Importo},  // 107
     {"DB001375", C(164), Conteggio3SePositivo},  // 108
     {"DB001376", C(165), Importo},  // 109
     {"DB001377", C(166), Importo},  // 110
     {"DB001378", C(167), Importo},  // 111
     {"DB001391", C(168), DestraSePositivo},  // 112
-    {"DB001392", C(169), Importo, 12},  // 113
+    {"DB001392", C(169), Importo, kBonus},  // 113
     {"DB001393", C(170), Importo},  // 114
     {"DB001394", C(171), Importo},  // 115
     {"DB001395", C(172), DestraSePositivo},  // 116
@@ -170,8 +170,8 @@ constexpr std::array<Riga, 196> kSezioneFiscale = {{
     {"DB001497", C(246), Importo},  // 158
     {"DB001498", C(247), Importo},  // 159
     {"DB001499", C(248), Importo},  // 160
-    {"DB001511", C(251), Importo, 13},  // 161
-    {"DB001512", C(252), Importo, 13},  // 162
+    {"DB001511", C(251), Importo, kTassazioneSeparata},  // 161
+    {"DB001512", C(252), Importo, kTassazioneSeparata},  // 162
     {"DB001513", C(253), Importo},  // 163
     {"DB001515", C(255), ImportoIntero},  // 164
     {"DB001516", C(256), Importo},  // 165
@@ -180,11 +180,11 @@ constexpr std::array<Riga, 196> kSezioneFiscale = {{
     {"DB001520", C(260), Importo},  // 168
     {"DB001521", C(261), ImportoIntero},  // 169
     {"DB001522", C(262), CodiceFiscale},  // 170
-    {"DB001531", C(263), Importo, 14},  // 171
-    {"DB001532", C(264), Importo, 14},  // 172
-    {"DB001533", C(265), Importo, 14},  // 173
-    {"DB001534", C(266), Importo, 14},  // 174
-    {"DB001535", C(267), Importo, 14},  // 175
+    {"DB001531", C(263), Importo, kRedditiDaTerzi},  // 171
+    {"DB001532", C(264), Importo, kRedditiDaTerzi},  // 172
+    {"DB001533", C(265), Importo, kRedditiDaTerzi},  // 173
+    {"DB001534", C(266), Importo, kRedditiDaTerzi},  // 174
+    {"DB001535", C(267), Importo, kRedditiDaTerzi},  // 175
     {"DB001536", C(268), CodiceFiscale},  // 176
     {"DB001537", C(269), ImportoIntero},  // 177
     {"DB001538", C(270), Importo},  // 178

@@ -13,11 +13,11 @@ using enum Regola;
 
 // Written for every employee.
 constexpr std::array<Riga, 17> kTFR = {{
-    {"DF001801", C(448), Importo, 16},
-    {"DF001802", C(449), Importo, 17},
+    {"DF001801", C(448), Importo, kTfrAnno},
+    {"DF001802", C(449), Importo, kTfrAnniPrecedenti},
     {"DF001803", C(450), Importo},
-    {"DF001804", C(451), Importo, 18},
-    {"DF001806", C(453), Importo, 19},
+    {"DF001804", C(451), Importo, kRitenuteTfrAnno},
+    {"DF001806", C(453), Importo, kRitenuteTfrAnniPrecedenti},
     {"DF001808", C(455), ImportoIntero},
     {"DF001809", C(456), Importo},
     {"DF001810", C(457), Importo},
@@ -100,7 +100,7 @@ constexpr std::array<Riga, 45> kTFRBloccoB = {{
     {"DF001908", C2(68), Importo},
     {"DF001909", C2(69), Importo},
     {"DF001910", C2(70), Importo},
-    {"DF001911", C2(71), Importo, 20},
+    {"DF001911", C2(71), Importo, kRivalutazioniTfr},
     {"DF001914", C2(72), Importo},
     {"DF001915", C2(73), Importo},
     {"DF001916", C2(74), ImportoIntero},

@@ -64,8 +64,8 @@ struct Riga {
   std::string_view codice;
   Fonte fonte;
   Regola regola;
-  uint8_t totale = 0;   // run total fed by an amount, 0 for none
-  uint8_t totale2 = 0;  // a second run total
+  Totale totale = kNessunTotale;   // the run total an amount feeds
+  Totale totale2 = kNessunTotale;  // a second one
 };
 
 // What a row can read: the certification header and the current employee's fields.

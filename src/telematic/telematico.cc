@@ -21,15 +21,15 @@ constexpr std::string_view kTitoloAccesso = "Accesso";
 // Record C: the CT fields of the supplier when the certification is sent by an intermediary
 // ("B" in `Testata` 33) and of the withholding agent otherwise.
 constexpr std::array<Riga, 3> kQuadroCT = {{
-    {"CT001001", T(3), Testo},
-    {"CT001002", T(34), TestoSePositivo},
-    {"CT001003", T(8), TestoDiviso3},
+    {"CT001001", T(kCfSostituto), Testo},
+    {"CT001002", T(kPerCT001002), TestoSePositivo},
+    {"CT001003", T(kEmail), TestoDiviso3},
 }};
 constexpr std::array<Riga, 5> kQuadroCTIntermediario = {{
-    {"CT003001", T(20), Testo},
-    {"CT003002", T(38), Testo},
-    {"CT003003", T(39), TestoSePositivo},
-    {"CT003004", T(41), TestoDiviso3},
+    {"CT003001", T(kCfFornitore), Testo},
+    {"CT003002", T(kPerCT003002), Testo},
+    {"CT003003", T(kCellulareIntermediario), TestoSePositivo},
+    {"CT003004", T(kEmailIntermediario), TestoDiviso3},
     {"CT003005", kNessuna, FlagSempre},
 }};
 
@@ -38,36 +38,36 @@ std::string Bianchi(size_t n) { return std::string(n, ' '); }
 std::string Conteggio(int n) { return ConZeri(std::to_string(n), 9); }
 
 void RecordA(Scrittore& s, const Testata& t) {
-  std::string r = "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[19], 2) + Largo(t[20], 16);
+  std::string r = "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[kTipoFornitore], 2) + Largo(t[kCfFornitore], 16);
   s.IniziaRecord(r);
   s.ChiudiRecord();
 }
 
 void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
-  const bool personaFisica = t[2] == "D";
-  std::string r = "B" + Largo(t[3], 16) + std::string(kModulo) + Bianchi(48) + std::string(kCfProduttore);
+  const bool personaFisica = t[kPersonaFisica] == "D";
+  std::string r = "B" + Largo(t[kCfSostituto], 16) + std::string(kModulo) + Bianchi(48) + std::string(kCfProduttore);
   r += ' ';
   r += tipo == "A" ? '1' : '0';  // cancellation
   r += tipo == "S" ? '1' : '0';  // replacement
   if (personaFisica) {
-    r += Largo(t[5], 24) + Largo(t[6], 20) + Bianchi(60);
+    r += Largo(t[kDenominazione1], 24) + Largo(t[kDenominazione2], 20) + Bianchi(60);
   } else {
-    r += Bianchi(44) + Largo(t[5], 24) + Largo(t[6], 24) + Bianchi(12);
+    r += Bianchi(44) + Largo(t[kDenominazione1], 24) + Largo(t[kDenominazione2], 24) + Bianchi(12);
   }
-  r += Largo(t[8], 35) + Bianchi(65) + Largo(t[7], 12) + "0";
+  r += Largo(t[kEmail], 35) + Bianchi(65) + Largo(t[kTelefono], 12) + "0";
   if (personaFisica) {
     r += Bianchi(16) + "00" + Bianchi(44) + "00000000000";
   } else {
-    r += Largo(t[9], 16) + Largo(t[10], 2) + Largo(t[12], 24) + Largo(t[13], 20);
-    r += ValoreNumerico(t[11]) == 0 ? std::string("00000000000") : Largo(t[11], 11);
+    r += Largo(t[kCfRappresentante], 16) + Largo(t[kCaricaRappresentante], 2) + Largo(t[kCognomeRappresentante], 24) + Largo(t[kNomeRappresentante], 20);
+    r += ValoreNumerico(t[kCfSocietaRappresentante]) == 0 ? std::string("00000000000") : Largo(t[kCfSocietaRappresentante], 11);
   }
   r += Bianchi(19);
   s.IniziaRecord(r);
-  if (Rifilato(t[14]).empty()) throw ArrestoScrittura{"Grave !! Numero dipendenti pari a zero "};
-  std::string resto = ConZeri(t[14], 8);
-  resto += t[16] == "X" ? '1' : '0';
+  if (Rifilato(t[kNumeroDipendenti]).empty()) throw ArrestoScrittura{"Grave !! Numero dipendenti pari a zero "};
+  std::string resto = ConZeri(t[kNumeroDipendenti], 8);
+  resto += t[kConRecordC] == "X" ? '1' : '0';
   resto += '1';
-  resto += Largo(t[20], 16) + Largo(t[21], 1) + Largo(t[22], 8) + "1";
+  resto += Largo(t[kCfFornitore], 16) + Largo(t[kTipoImpegno], 1) + Largo(t[kDataImpegno], 8) + "1";
   s.Aggiungi(resto);
   ++s.numB;
   s.ChiudiRecord();
@@ -76,14 +76,14 @@ void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
 void RecordC(Scrittore& s, Testata& t) {
   CampiDipendente nessunDipendente;
   const FontiDipendente fonti{t, nessunDipendente};
-  s.IniziaRecord("C" + Largo(t[3], 16) + std::string(kModulo) + Bianchi(64));
+  s.IniziaRecord("C" + Largo(t[kCfSostituto], 16) + std::string(kModulo) + Bianchi(64));
   Emetti(s, fonti, kQuadroCT);
-  if (t[33] == "B") {
+  if (t[kSceltaQuadroCT] == "B") {
     Emetti(s, fonti, kQuadroCTIntermediario);
-  } else if (t[35] == "X") {
+  } else if (t[kFlagCT002001] == "X") {
     s.Flag("CT002001");
   } else {
-    s.Testo("CT002002", t[37]);
+    s.Testo("CT002002", t[kPerCT002002]);
   }
   ++s.numC;
   s.ChiudiRecord();
@@ -106,11 +106,11 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   };
 
   canali.ChiudiTutti();
-  const std::string& tipo = finestra.Tx[1];
+  const std::string& tipo = finestra.Tx[kTxTipoFornitura];
   if (tipo == "A" || tipo == "S") {
-    if (finestra.Tx[2].empty()) return ferma("Manca il numero Identificativo Entratel ");
-    if (finestra.Tx[3].empty()) return ferma("Manca il numero di Protocollo Sostituz/Annullamento ");
-    if (finestra.Tx[4].empty()) {
+    if (finestra.Tx[kTxProtocollo].empty()) return ferma("Manca il numero Identificativo Entratel ");
+    if (finestra.Tx[kTxProgressivo].empty()) return ferma("Manca il numero di Protocollo Sostituz/Annullamento ");
+    if (finestra.Tx[kTxRecord].empty()) {
       return ferma("Manca il numero di Record del dipendente da Annullare o Sostituire ");
     }
   }
@@ -134,27 +134,27 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   if (testata2.tipo == 2) return ferma("La CU deve essere per LD, quella selezionata e' per LA ");
 
   Testata& t = run.testata;
-  if (ValoreNumerico(t[21]) == 0) t[21] = finestra.Tx[8];
-  if (ValoreNumerico(t[22]) == 0) t[22] = finestra.Tx[9];
-  if (ValoreNumerico(t[22]) == 0) return ferma("Manca la data dell'impegno alla trasmissione ");
-  if (ValoreNumerico(t[21]) == 0) return ferma("Manca la tipologia dell'impegno alla trasmissione ");
+  if (ValoreNumerico(t[kTipoImpegno]) == 0) t[kTipoImpegno] = finestra.Tx[kTxTipoImpegno];
+  if (ValoreNumerico(t[kDataImpegno]) == 0) t[kDataImpegno] = finestra.Tx[kTxDataImpegno];
+  if (ValoreNumerico(t[kDataImpegno]) == 0) return ferma("Manca la data dell'impegno alla trasmissione ");
+  if (ValoreNumerico(t[kTipoImpegno]) == 0) return ferma("Manca la tipologia dell'impegno alla trasmissione ");
 
   // The one employee of a single mode must be a record of the file.
   if (ModalitaSingola(finestra)) {
-    const double record = ValoreNumerico(finestra.Tx[4]);
+    const double record = ValoreNumerico(finestra.Tx[kTxRecord]);
     if (record < 1 || record > testata2.dipendenti || record != std::floor(record)) {
       return ferma("Numero di Record del dipendente non valido ");
     }
   }
 
   // The output must never replace a file of the archive (nor the report, written after it).
-  const std::string uscita = finestra.Tx[5] + finestra.Tx[6];
+  const std::string uscita = finestra.Tx[kTxCartella] + finestra.Tx[kTxNomeFile];
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
   for (const auto& file : FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
     if (Percorsi::StessoFile(nativoUscita, file)) return ferma("Il file telematico coincide con un file dell'archivio ");
   }
 
-  if (finestra.Didascalia) finestra.Didascalia("Memorizzazione in corso......della CU di " + t[5] + t[6]);
+  if (finestra.Didascalia) finestra.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
   canali.Chiudi(kCanaleTestata);
 
   // Every record goes through the check as it is written; the file is a success only if the
@@ -176,7 +176,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
 
     RecordA(s, t);
     RecordB(s, t, tipo);
-    if (t[16] == "X") RecordC(s, t);
+    if (t[kConRecordC] == "X") RecordC(s, t);
     ScriviDipendenti(s, finestra, t, testata2.dipendenti);
     RecordZ(s);
     // The last records reach the file only now: a failure here is a failed write like any other.

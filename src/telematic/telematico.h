@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,34 @@
 #include "verifica/verifica.h"
 
 namespace quibold {
+
+// What each run total adds up, by its index in `Totali`; the report prints each under a label of
+// its own. Indices 23 to 30 are kept at 0.
+enum Totale : uint8_t {
+  kNessunTotale = 0,
+  kDipendenti = 1,                   // employees whose first G record was begun
+  kRedditi = 2,                      // DB001001 to DB001004
+  kRitenuteIrpef = 3,                // DB001021
+  kAddizionaleRegionale = 4,         // DB001022
+  kAddizionaleRegionaleAP = 5,       // DB001023, of the years before
+  kAddizionaleComunaleAP = 6,        // DB001025, of the years before
+  kAddizionaleComunale = 7,          // DB001026, DB001027
+  kAccontoComunale2018 = 8,          // DB001029
+  kTrattenuteAssistenzaFiscale = 9,  // the amounts withheld by the tax-assistance settlement
+  kRimborsiAssistenzaFiscale = 10,   // the amounts refunded by it
+  kDetrazioni = 11,                  // DB001373
+  kBonus = 12,                       // DB001392
+  kTassazioneSeparata = 13,          // DB001511, DB001512
+  kRedditiDaTerzi = 14,              // DB001531 to DB001535
+  kImponibileInps = 15,              // DC001004
+  kTfrAnno = 16,                     // DF001801
+  kTfrAnniPrecedenti = 17,           // DF001802
+  kRitenuteTfrAnno = 18,             // DF001804
+  kRitenuteTfrAnniPrecedenti = 19,   // DF001806
+  kRivalutazioniTfr = 20,            // DF001911
+  kCompensiCollaboratori = 21,       // DC001043
+  kAccontoComunale = 22,             // DB001026, also in kAddizionaleComunale
+};
 
 // The run totals by index (1 to 30; 0 unused).
 using Totali = std::array<double, 31>;
@@ -24,13 +53,30 @@ struct StatoRun {
   long numeroAvvisi = 0;
 };
 
+// What each input field of the window holds, by its index in `Tx`.
+enum CampoFinestra : uint8_t {
+  kTxCodice = 0,            // the certification's code
+  kTxTipoFornitura = 1,     // "N" normal, "A" cancellation, "S" replacement
+  kTxProtocollo = 2,        // the protocol of the supply to cancel or replace (17)
+  kTxProgressivo = 3,       // its progressive number (6)
+  kTxRecord = 4,            // the record of the one employee of a cancellation, replacement or single supply
+  kTxCartella = 5,          // drive and folder of the telematic file
+  kTxNomeFile = 6,          // its name
+  kTxCfIntermediario = 7,   // shown only: the header's
+  kTxTipoImpegno = 8,       // the commitment to transmit, when the header has none
+  kTxDataImpegno = 9,
+  kTxCellulare = 10,        // shown only: the header's
+  kTxEmail = 11,            // shown only: the header's
+  kNumTx = 12,
+};
+
 // What the writer takes from the window.
 struct DatiFinestra {
   std::string CodiceCU;
   std::string Disco;
   std::string PercorsoDati;
   int FlagSingola = 0;
-  std::array<std::string, 12> Tx;  // Tx(1) to Tx(9) are read
+  std::array<std::string, kNumTx> Tx;  // Tx(1) to Tx(9) are read
   // Sets the window's progress caption.
   std::function<void(const std::string&)> Didascalia;
 };

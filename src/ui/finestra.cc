@@ -414,13 +414,13 @@ void FinestraPrincipale::CreaControlli() {
   ColoreTesto(lista_, kBlu);
   Posiziona(lista_, {1800, 360, 5775, 405}, scala_);
   connect(lista_, &QComboBox::activated, this, [this](int indice) {
-    stato_.SceltaLista(indice + 1);
+    stato_.ScegliCertificazione(indice + 1);
     Aggiorna();
     // A chosen entry is shown from its start, where its code is, however long it is.
     lista_->lineEdit()->setCursorPosition(0);
   });
   connect(lista_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& testo) {
-    stato_.listaTesto = ACp1252(testo);
+    stato_.CertificazioneMostrata = ACp1252(testo);
     Aggiorna();
   });
 
@@ -430,7 +430,7 @@ void FinestraPrincipale::CreaControlli() {
   // Wide enough for "T=Normale SINGOLA" beside its arrow, also in a font wider than Tahoma.
   Posiziona(combo1_, {3600, 360, 3015, 405}, scala_);
   connect(combo1_, &QComboBox::activated, this, [this](int indice) {
-    stato_.SceltaCombo1(indice);
+    stato_.ScegliTipoFornitura(indice);
     Aggiorna();
   });
 
@@ -509,7 +509,7 @@ void FinestraPrincipale::CreaCampo(int i) {
 }
 
 void FinestraPrincipale::ChiediReport() {
-  stato_.Command5();
+  stato_.ChiediReport();
   Aggiorna();
 }
 
@@ -520,14 +520,14 @@ void FinestraPrincipale::ApriCertificazione() {
 
 void FinestraPrincipale::CreaTelematico() {
   // The run holds the window until it ends; its message boxes are modal.
-  const bool scritto = stato_.Command2();
+  const bool scritto = stato_.Crea();
   Aggiorna();
   // Without the report the window has been opened anew: the focus starts again in Tx(0).
   if (scritto && stato_.FlagReport != 1) tx_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void FinestraPrincipale::Esci() {
-  stato_.Command3();
+  stato_.Esci();
   Aggiorna();
 }
 
@@ -580,7 +580,7 @@ void FinestraPrincipale::AggiornaLista() {
     const int spazio = width() - lista_->mapTo(this, QPoint(0, 0)).x();
     vista->setMinimumWidth(std::max(std::min(vista->sizeHintForColumn(0) + margini, spazio), lista_->width()));
   }
-  const QString testo = DaCp1252(stato_.listaTesto);
+  const QString testo = DaCp1252(stato_.CertificazioneMostrata);
   if (lista_->currentText() == testo) return;
   // The current entry follows the text: the one equal to it, else none. Left on another entry,
   // the box would take the text for a choice of the user when it loses the focus and choose the
@@ -592,13 +592,13 @@ void FinestraPrincipale::AggiornaLista() {
 }
 
 void FinestraPrincipale::AggiornaCombo1() {
-  if (combo1Mostrata_ != stato_.Combo1) {
+  if (combo1Mostrata_ != stato_.TipiFornitura) {
     combo1_->clear();
-    for (const std::string& voce : stato_.Combo1) combo1_->addItem(DaCp1252(voce));
-    combo1Mostrata_ = stato_.Combo1;
+    for (const std::string& voce : stato_.TipiFornitura) combo1_->addItem(DaCp1252(voce));
+    combo1Mostrata_ = stato_.TipiFornitura;
   }
-  const int scelta = stato_.Combo1Scelta >= 0 && stato_.Combo1Scelta < combo1_->count()
-                         ? stato_.Combo1Scelta
+  const int scelta = stato_.TipoScelto >= 0 && stato_.TipoScelto < combo1_->count()
+                         ? stato_.TipoScelto
                          : -1;
   if (combo1_->currentIndex() != scelta) combo1_->setCurrentIndex(scelta);
 }
@@ -610,11 +610,11 @@ void FinestraPrincipale::Aggiorna() {
     QLineEdit* t = tx_[static_cast<size_t>(i)];
     if (t->isEnabled() != abilitato) t->setEnabled(abilitato);
   }
-  if (frame1_->isHidden() == stato_.Frame1Visibile) frame1_->setVisible(stato_.Frame1Visibile);
+  if (frame1_->isHidden() == stato_.DatiVisibili) frame1_->setVisible(stato_.DatiVisibili);
   AggiornaLista();
   AggiornaCombo1();
 
-  const QString messaggio = DaCp1252(stato_.StatusBar1);
+  const QString messaggio = DaCp1252(stato_.BarraDiStato);
   if (statusBar1_->currentMessage() != messaggio) {
     if (messaggio.isEmpty()) {
       statusBar1_->clearMessage();
@@ -622,7 +622,7 @@ void FinestraPrincipale::Aggiorna() {
       statusBar1_->showMessage(messaggio);
     }
   }
-  const QString didascalia = DaCp1252(stato_.Label17);
+  const QString didascalia = DaCp1252(stato_.Avanzamento);
   if (label17_->text() != didascalia) label17_->setText(didascalia);
 }
 

@@ -23,32 +23,32 @@ constexpr int kCifreSignificative = 15;  // of a printed total
 
 struct RigaTotale {
   std::string_view etichetta;  // 31 characters
-  int indice;
+  Totale totale;
 };
 
 constexpr std::array<RigaTotale, 22> kRigheTotali = {{
-    {"Numero Dipendenti              ", 1},
-    {"Totale Redditi                 ", 2},
-    {"Ritenute Irpef Lav.dip.        ", 3},
-    {"Addizionale Regionale          ", 4},
-    {"Addizionale Comunale           ", 7},
-    {"                 di cui Acconto", 22},
-    {"Addizionale Comunale Acc.2018  ", 8},
-    {"Addizionale Regionale A.P.     ", 5},
-    {"Addizionale Comunale A.P.      ", 6},
-    {"Importi trattenuti Ass.fiscale ", 9},
-    {"Importi rimborsati Ass.fiscale ", 10},
-    {"Totale detrazioni Irpef        ", 11},
-    {"Bonus erogato                  ", 12},
-    {"Redditi a Tassazione separata  ", 13},
-    {"Redditi erogati da terzi       ", 14},
-    {"Imponibile Previdenziale INPS  ", 15},
-    {"Compensi Collaboratori         ", 21},
-    {"TFR dell'anno erogato          ", 16},
-    {"TFR di anni precedenti         ", 17},
-    {"Ritenute Irpef TFR dell'anno   ", 18},
-    {"Ritenute Irpef TFR anni preced.", 19},
-    {"Rivalutazioni del TFR          ", 20},
+    {"Numero Dipendenti              ", kDipendenti},
+    {"Totale Redditi                 ", kRedditi},
+    {"Ritenute Irpef Lav.dip.        ", kRitenuteIrpef},
+    {"Addizionale Regionale          ", kAddizionaleRegionale},
+    {"Addizionale Comunale           ", kAddizionaleComunale},
+    {"                 di cui Acconto", kAccontoComunale},
+    {"Addizionale Comunale Acc.2018  ", kAccontoComunale2018},
+    {"Addizionale Regionale A.P.     ", kAddizionaleRegionaleAP},
+    {"Addizionale Comunale A.P.      ", kAddizionaleComunaleAP},
+    {"Importi trattenuti Ass.fiscale ", kTrattenuteAssistenzaFiscale},
+    {"Importi rimborsati Ass.fiscale ", kRimborsiAssistenzaFiscale},
+    {"Totale detrazioni Irpef        ", kDetrazioni},
+    {"Bonus erogato                  ", kBonus},
+    {"Redditi a Tassazione separata  ", kTassazioneSeparata},
+    {"Redditi erogati da terzi       ", kRedditiDaTerzi},
+    {"Imponibile Previdenziale INPS  ", kImponibileInps},
+    {"Compensi Collaboratori         ", kCompensiCollaboratori},
+    {"TFR dell'anno erogato          ", kTfrAnno},
+    {"TFR di anni precedenti         ", kTfrAnniPrecedenti},
+    {"Ritenute Irpef TFR dell'anno   ", kRitenuteTfrAnno},
+    {"Ritenute Irpef TFR anni preced.", kRitenuteTfrAnniPrecedenti},
+    {"Rivalutazioni del TFR          ", kRivalutazioniTfr},
 }};
 
 std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
@@ -138,18 +138,18 @@ std::string TestoReport(const StatoFinestra& f, char separatore) {
   r += Riga("   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018");
   r += Riga(std::string(55, '-'));
   r += Riga("Certificazione      :", tx[0]);
-  r += Riga("Sostituto           :", t[5]);
-  r += Riga("                    :", t[6]);
-  r += Riga("Codice fiscale      :", t[3]);
+  r += Riga("Sostituto           :", t[kDenominazione1]);
+  r += Riga("                    :", t[kDenominazione2]);
+  r += Riga("Codice fiscale      :", t[kCfSostituto]);
   r += Riga("Tipologia fornitura :", tx[1]);
-  r += Riga("Protocollo n.1 Sost :", t[42]);
-  r += Riga("Protocollo n.2 Sost :", t[43]);
+  r += Riga("Protocollo n.1 Sost :", t[kProtocolloSostituito]);
+  r += Riga("Protocollo n.2 Sost :", t[kProgressivoSostituito]);
   r += Riga("Percorso e nome file:", tx[5], tx[6]);
   r += Riga(std::string(56, '-'));
   r += Riga("           Dati utili alla quadratura C.U.");
   r += Riga(std::string(56, '-'));
   for (const RigaTotale& riga : kRigheTotali) {
-    r += Riga(riga.etichetta, FormatoTotale(f.run.Totale[static_cast<size_t>(riga.indice)], separatore));
+    r += Riga(riga.etichetta, FormatoTotale(f.run.Totale[riga.totale], separatore));
   }
   r += Riga(std::string(58, '-'));
   return r;

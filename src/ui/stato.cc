@@ -38,17 +38,17 @@ StatoFinestra::StatoFinestra(Canali& canali, Piattaforma& piattaforma)
 void StatoFinestra::StatoDiProgetto() {
   Tx = {};
   TxAbilitato.fill(true);
-  for (int i : {2, 3, 4, 7}) TxAbilitato[static_cast<size_t>(i)] = false;
+  for (int i : {kTxProtocollo, kTxProgressivo, kTxRecord, kTxCfIntermediario}) TxAbilitato[static_cast<size_t>(i)] = false;
   lista.clear();
-  listaTesto.clear();
-  Combo1.clear();
-  Combo1Scelta = -1;
-  Frame1Visibile = false;
-  StatusBar1.clear();
-  Label17.clear();
+  CertificazioneMostrata.clear();
+  TipiFornitura.clear();
+  TipoScelto = -1;
+  DatiVisibili = false;
+  BarraDiStato.clear();
+  Avanzamento.clear();
 }
 
-void StatoFinestra::Messaggio(std::string_view testo) { StatusBar1 = std::string(testo); }
+void StatoFinestra::Messaggio(std::string_view testo) { BarraDiStato = std::string(testo); }
 
 void StatoFinestra::messaggi(int indice) {
   if (indice >= 0 && indice < kNumTx) TestoMessaggio = std::string(kAiuti[static_cast<size_t>(indice)]);
@@ -56,31 +56,31 @@ void StatoFinestra::messaggi(int indice) {
 }
 
 void StatoFinestra::CopiaIntermediario(std::string_view testata) {
-  Tx[7] = std::string(Posizioni(testata, 207, 16));
-  Tx[8] = std::string(Posizioni(testata, 223, 1));
-  Tx[9] = std::string(Posizioni(testata, 224, 8));
-  Tx[10] = std::string(Posizioni(testata, 330, 12));
-  Tx[11] = std::string(Posizioni(testata, 343, 45));
+  Tx[kTxCfIntermediario] = std::string(CampoComeScritto(testata, kCfFornitore));
+  Tx[kTxTipoImpegno] = std::string(CampoComeScritto(testata, kTipoImpegno));
+  Tx[kTxDataImpegno] = std::string(CampoComeScritto(testata, kDataImpegno));
+  Tx[kTxCellulare] = std::string(CampoComeScritto(testata, kCellulareIntermediario));
+  Tx[kTxEmail] = std::string(CampoComeScritto(testata, kEmailIntermediario));
 }
 
 std::string StatoFinestra::VoceLista(std::string_view codice, std::string_view testata) const {
-  return std::string(codice) + " " + std::string(Rifilato(Posizioni(testata, 21, 24))) + "-" +
-         std::string(Rifilato(Posizioni(testata, 45, 24)));
+  return std::string(codice) + " " + std::string(Rifilato(CampoComeScritto(testata, kDenominazione1))) + "-" +
+         std::string(Rifilato(CampoComeScritto(testata, kDenominazione2)));
 }
 
 void StatoFinestra::Apertura() {
   StatoDiProgetto();
   FlagSingola = 0;
-  Frame1Visibile = false;
-  TxAbilitato[7] = TxAbilitato[10] = TxAbilitato[11] = false;
-  Tx[8] = std::string(17, ' ');
-  Tx[9] = std::string(17, ' ');
-  Tx[10] = std::string(16, ' ');
-  Tx[11].clear();
-  Combo1 = {"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"};
-  Combo1Scelta = -1;
-  TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = false;
-  Tx[1] = "N";
+  DatiVisibili = false;
+  TxAbilitato[kTxCfIntermediario] = TxAbilitato[kTxCellulare] = TxAbilitato[kTxEmail] = false;
+  Tx[kTxTipoImpegno] = std::string(17, ' ');
+  Tx[kTxDataImpegno] = std::string(17, ' ');
+  Tx[kTxCellulare] = std::string(16, ' ');
+  Tx[kTxEmail].clear();
+  TipiFornitura = {"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"};
+  TipoScelto = -1;
+  TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = false;
+  Tx[kTxTipoFornitura] = "N";
 
   // The drive of the suite's data, from the first two characters of c:\disco.ute.
   canali_.Canale = kCanaleDisco;
@@ -120,34 +120,34 @@ void StatoFinestra::Apertura() {
   }
   percorsi.Dimentica();
   canali_.Chiudi(kCanaleTestata);
-  Tx[5] = PercorsoDati;
+  Tx[kTxCartella] = PercorsoDati;
   TestoMessaggio =
       "Selezionare la CU dall'elenco oppure inserire il codice ad essa relativo.Premere <ok> per continuare.";
   Messaggio(TestoMessaggio);
 }
 
-void StatoFinestra::SceltaLista(int k) {
+void StatoFinestra::ScegliCertificazione(int k) {
   if (k < 1 || k > NumeroCodici) return;
-  listaTesto = lista[static_cast<size_t>(k - 1)];
-  Frame1Visibile = false;
+  CertificazioneMostrata = lista[static_cast<size_t>(k - 1)];
+  DatiVisibili = false;
   CodiceCU = std::string(Rifilato(std::to_string(ElencoCodici[static_cast<size_t>(k)])));
   canali_.Canale = kCanaleTestata;
   canali_.NumRec = 1;
   canali_.LungRec[kCanaleTestata] = kLungTestata;
   canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, CodiceCU);
-  Tx[0] = CodiceCU;
-  Tx[6] = "TCU" + CodiceCU + "18";
+  Tx[kTxCodice] = CodiceCU;
+  Tx[kTxNomeFile] = "TCU" + CodiceCU + "18";
   TestoMessaggio = std::string(kSceltaTipologia);
   Messaggio(TestoMessaggio);
 }
 
-void StatoFinestra::Command3() {
+void StatoFinestra::Esci() {
   canali_.ChiudiTutti();  // the program ends at once: nothing gathered may stay unwritten
   piattaforma_.Termina();
 }
 
 bool StatoFinestra::ApriCU() {
-  CodiceCU = std::string(Rifilato(Tx[0]));
+  CodiceCU = std::string(Rifilato(Tx[kTxCodice]));
   canali_.Canale = kCanaleTestata;
   canali_.NumRec = 1;
   canali_.LungRec[kCanaleTestata] = kLungTestata;
@@ -156,7 +156,7 @@ bool StatoFinestra::ApriCU() {
     box.Mostra("Certificazione non ancora selezionata ", "Accesso", Pulsanti::Ok, Icona::Errore);
     return false;
   }
-  Frame1Visibile = true;
+  DatiVisibili = true;
   canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, CodiceCU);
   if (!canali_.percorsi().EsisteFile(canali_.NomeFile[kCanaleTestata])) {
     box.Mostra("Archivio inesistente ", "Accesso", Pulsanti::Ok, Icona::Errore);
@@ -167,49 +167,50 @@ bool StatoFinestra::ApriCU() {
   // A header that could not be read leaves the fields as they were.
   const bool letta = canali_.Riuscita();
   const std::string testata = letta ? canali_.Buffer[kCanaleTestata] : std::string();
-  switch (testata.size() > 1 ? testata[1] : ' ') {
-    case '1': Tx[1] = "A"; break;
-    case '2': Tx[1] = "S"; break;
-    case '0': Tx[1] = "N"; break;
+  const std::string_view tipo = CampoComeScritto(testata, kTipoFornituraCU);
+  switch (tipo.empty() ? ' ' : tipo[0]) {
+    case '1': Tx[kTxTipoFornitura] = "A"; break;
+    case '2': Tx[kTxTipoFornitura] = "S"; break;
+    case '0': Tx[kTxTipoFornitura] = "N"; break;
     default: break;
   }
-  if (Tx[1] == "S" || Tx[1] == "A" || FlagSingola == 1) {
-    TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = true;
+  if (Tx[kTxTipoFornitura] == "S" || Tx[kTxTipoFornitura] == "A" || FlagSingola == 1) {
+    TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = true;
   }
-  if (Tx[1] == "N" && FlagSingola == 0) {
-    TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = false;
+  if (Tx[kTxTipoFornitura] == "N" && FlagSingola == 0) {
+    TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = false;
   }
   if (letta) CopiaIntermediario(testata);
-  listaTesto = VoceLista(CodiceCU, testata);
-  Tx[6] = "TCU" + CodiceCU + "18";
+  CertificazioneMostrata = VoceLista(CodiceCU, testata);
+  Tx[kTxNomeFile] = "TCU" + CodiceCU + "18";
   TestoMessaggio = std::string(kSceltaTipologia);
   Messaggio(TestoMessaggio);
   return letta;
 }
 
-void StatoFinestra::SceltaCombo1(int k) {
-  if (k < 0 || k >= static_cast<int>(Combo1.size())) return;
-  Combo1Scelta = k;
+void StatoFinestra::ScegliTipoFornitura(int k) {
+  if (k < 0 || k >= static_cast<int>(TipiFornitura.size())) return;
+  TipoScelto = k;
   TestoMessaggio = std::string(kSceltaTipologia);
   Messaggio(TestoMessaggio);
-  Tx[1] = Combo1[static_cast<size_t>(k)].substr(0, 1);
-  if (Tx[1] == "T") {
-    Tx[1] = "N";
+  Tx[kTxTipoFornitura] = TipiFornitura[static_cast<size_t>(k)].substr(0, 1);
+  if (Tx[kTxTipoFornitura] == "T") {
+    Tx[kTxTipoFornitura] = "N";
     FlagSingola = 1;
   }
-  if (Tx[1] == "A" || Tx[1] == "S" || FlagSingola == 1) {
-    TxAbilitato[2] = TxAbilitato[3] = TxAbilitato[4] = true;
+  if (Tx[kTxTipoFornitura] == "A" || Tx[kTxTipoFornitura] == "S" || FlagSingola == 1) {
+    TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = true;
   }
 }
 
-void StatoFinestra::Command5() {
+void StatoFinestra::ChiediReport() {
   FlagReport = 0;
   Risposta r = canali_.messaggi().Mostra("Vuoi creare un report della memorizzazione del file ?",
                                          kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna);
   if (r == Risposta::Si) FlagReport = 1;
 }
 
-bool StatoFinestra::Command2() {
+bool StatoFinestra::Crea() {
   DatiFinestra dati;
   dati.CodiceCU = CodiceCU;
   dati.Disco = Disco;
@@ -217,7 +218,7 @@ bool StatoFinestra::Command2() {
   dati.FlagSingola = FlagSingola;
   dati.Tx = Tx;
   dati.Didascalia = [this](const std::string& testo) {
-    Label17 = testo;
+    Avanzamento = testo;
     Notifica();
   };
   if (!ScriviTelematico(canali_, dati, run)) return false;

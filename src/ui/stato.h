@@ -16,22 +16,20 @@
 
 namespace quibold {
 
-inline constexpr int kNumTx = 12;
-
 class StatoFinestra {
  public:
   StatoFinestra(Canali& canali, Piattaforma& piattaforma);
 
-  // --- Controls (texts are Windows-1252 bytes) ---
-  std::array<std::string, kNumTx> Tx;
+  // --- What the controls show (texts are Windows-1252 bytes) ---
+  std::array<std::string, kNumTx> Tx;    // the input fields, by CampoFinestra
   std::array<bool, kNumTx> TxAbilitato{};
-  std::vector<std::string> lista;        // entries of the certification list
-  std::string listaTesto;                // text shown in the list's edit box
-  std::vector<std::string> Combo1;       // supply types
-  int Combo1Scelta = -1;                 // chosen entry, -1 for none
-  bool Frame1Visibile = false;
-  std::string StatusBar1;
-  std::string Label17;                   // progress caption
+  std::vector<std::string> lista;        // the certifications found: "code name-name"
+  std::string CertificazioneMostrata;    // the text in the list's box
+  std::vector<std::string> TipiFornitura;  // the supply types offered (control Combo1)
+  int TipoScelto = -1;                   // the one chosen, -1 for none
+  bool DatiVisibili = false;             // the certification's data (frame Frame1)
+  std::string BarraDiStato;              // the help or progress text (StatusBar1)
+  std::string Avanzamento;               // the caption of a run in progress (Label17)
 
   // --- Window-level values ---
   std::array<int, 1000> ElencoCodici{};  // entry k of lista (from 1) is certification ElencoCodici[k]
@@ -49,17 +47,17 @@ class StatoFinestra {
   StatoRun run;
 
   // --- Procedures ---
-  void Messaggio(std::string_view testo);
-  void messaggi(int indice);
+  void Messaggio(std::string_view testo);  // shows `testo` in the status bar
+  void messaggi(int indice);               // shows the help text of field `indice`
   // The window opening: from the design state, every step of the start-up in order.
   void Apertura();
-  void SceltaLista(int k);   // k counted from 1
-  void Command3();           // exit
-  bool ApriCU();             // Command1: open the certification in Tx(0); false after a message
-  void SceltaCombo1(int k);  // k counted from 0
-  void Command5();           // report question
-  // Creation run. Returns true when the file was written completely.
-  bool Command2();
+  void ScegliCertificazione(int k);  // the k-th entry of the list, counted from 1
+  bool ApriCU();                     // opens the certification in Tx(kTxCodice); false after a message (Command1)
+  void ScegliTipoFornitura(int k);   // the k-th supply type, counted from 0
+  void ChiediReport();               // the report question (Command5)
+  // The creation run (Command2). True when the file was written completely.
+  bool Crea();
+  void Esci();                       // ends the program (Command3)
 
   // Called whenever the state changed outside an event of the view (the progress caption
   // during a run, the re-opening after it), so that the view can mirror it at once.

@@ -305,7 +305,7 @@ class FinestraTest : public QObject {
       QApplication::sendEvent(b->Tx(6), &tasto);
     }
     QCOMPARE(b->stato.Tx[6], std::string("et\xE0"));
-    b->stato.StatusBar1 = "perch\xE9";
+    b->stato.BarraDiStato = "perch\xE9";
     b->finestra->Aggiorna();
     QCOMPARE(b->Stato(), QString::fromUtf8("perché"));
   }
@@ -377,7 +377,7 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Combo1()->currentIndex(), 0);
 
     // The writer's caption shows at once.
-    b->stato.Label17 = "Elaborazione in corso";
+    b->stato.Avanzamento = "Elaborazione in corso";
     b->stato.Cambiata();
     QCOMPARE(b->Controllo<QLabel>(QStringLiteral("Label17"))->text(), QStringLiteral("Elaborazione in corso"));
 
@@ -426,7 +426,7 @@ class FinestraTest : public QObject {
     premi("Command5");  // the report question
     stato.Tx[0] = "3";
     stato.ApriCU();
-    stato.SceltaCombo1(1);  // a cancellation: the writer asks to confirm the employee
+    stato.ScegliTipoFornitura(1);  // a cancellation: the writer asks to confirm the employee
     stato.Tx[2] = stato.Tx[3] = stato.Tx[4] = "1";
     premi("Command2");
     QCOMPARE(visti, (QStringList{"OK", QString::fromUtf8("No/Sì"), QString::fromUtf8("No/Sì")}));
@@ -472,7 +472,7 @@ class FinestraTest : public QObject {
     b->Apri("7");
     b->Scegli(3);
     // The caption with the widest company name: 48 characters and no blank.
-    b->stato.Label17 = "Memorizzazione in corso......della CU di " + std::string(48, 'W');
+    b->stato.Avanzamento = "Memorizzazione in corso......della CU di " + std::string(48, 'W');
     b->finestra->Aggiorna();
     QVERIFY(b->Controllo<QLabel>(QStringLiteral("Label19"))->text().contains(QStringLiteral("LUGLIO 1998, n.322")));
 

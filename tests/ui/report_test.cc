@@ -504,10 +504,10 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
   ASSERT_TRUE(stato.ApriCU());
   stato.Tx[5] = "C:\\telematici\\";
   messaggi.risposte.push_back(Risposta::Si);
-  stato.Command5();
+  stato.ChiediReport();
   ASSERT_EQ(stato.FlagReport, 1);
   messaggi.mostrati.clear();
-  ASSERT_TRUE(stato.Command2());
+  ASSERT_TRUE(stato.Crea());
   ASSERT_EQ(messaggi.Testi(), std::vector<std::string>{"Memorizazione regolarmente effettuata..."});
   EXPECT_EQ(prova::Records(radice.Leggi(fs::path("c") / "telematici" / "TCU118")).size(), 7u);
 
@@ -552,7 +552,7 @@ TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
   ASSERT_TRUE(stato.ApriCU());
   stato.Tx[5] = "C:\\telematici\\";
   stato.FlagReport = 0;
-  ASSERT_TRUE(stato.Command2());
+  ASSERT_TRUE(stato.Crea());
   EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
   EXPECT_FALSE(fs::exists(radice.percorso() / kBatch));
   EXPECT_TRUE(piattaforma.aperti.empty());
@@ -567,7 +567,7 @@ TEST_F(ReportCorsaTest, ReportThatCannotBeWrittenLeavesTheTelematicFile) {
   stato.FlagReport = 1;
   fs::create_directories(radice.percorso() / kReport);  // report.txt is a folder
   messaggi.mostrati.clear();
-  ASSERT_TRUE(stato.Command2());
+  ASSERT_TRUE(stato.Crea());
   const auto testi = messaggi.Testi();
   ASSERT_EQ(testi.size(), 2u);
   EXPECT_EQ(testi[0], "Memorizazione regolarmente effettuata...");

@@ -53,7 +53,7 @@ TEST_F(StatoTest, StartUpListsTheCertificationsInNumberOrder) {
   EXPECT_EQ(stato.Disco, "C:");
   EXPECT_EQ(stato.PercorsoDati, "C:\\vorn\\quelt\\2017\\dati\\");
   EXPECT_EQ(stato.Tx[5], stato.PercorsoDati);
-  EXPECT_EQ(stato.StatusBar1,
+  EXPECT_EQ(stato.BarraDiStato,
             "Selezionare la CU dall'elenco oppure inserire il codice ad essa relativo.Premere <ok> per continuare.");
   EXPECT_TRUE(messaggi.mostrati.empty());
   EXPECT_FALSE(canali.Aperto(kCanaleTestata));
@@ -64,13 +64,13 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
   stato.Apertura();
   EXPECT_TRUE(stato.lista.empty());
   EXPECT_EQ(stato.Tx[1], "N");
-  EXPECT_EQ(stato.Combo1Scelta, -1);
-  EXPECT_EQ(stato.Combo1, (std::vector<std::string>{"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"}));
+  EXPECT_EQ(stato.TipoScelto, -1);
+  EXPECT_EQ(stato.TipiFornitura, (std::vector<std::string>{"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"}));
   EXPECT_EQ(stato.Tx[8], std::string(17, ' '));
   EXPECT_EQ(stato.Tx[9], std::string(17, ' '));
   EXPECT_EQ(stato.Tx[10], std::string(16, ' '));
   EXPECT_EQ(stato.Tx[11], "");
-  EXPECT_FALSE(stato.Frame1Visibile);
+  EXPECT_FALSE(stato.DatiVisibili);
   for (int i : {2, 3, 4, 7, 10, 11}) EXPECT_FALSE(stato.TxAbilitato[static_cast<size_t>(i)]) << i;
   for (int i : {0, 1, 5, 6, 8, 9}) EXPECT_TRUE(stato.TxAbilitato[static_cast<size_t>(i)]) << i;
   EXPECT_EQ(stato.FlagSingola, 0);
@@ -115,22 +115,22 @@ TEST_F(StatoTest, ChoosingAnEntry) {
   Certificazione("3", "TRE", "A");
   Certificazione("12", "DODICI", "B");
   stato.Apertura();
-  stato.Frame1Visibile = true;
-  stato.SceltaLista(2);
+  stato.DatiVisibili = true;
+  stato.ScegliCertificazione(2);
   EXPECT_EQ(stato.CodiceCU, "12");
   EXPECT_EQ(stato.Tx[0], "12");
   EXPECT_EQ(stato.Tx[6], "TCU1218");
-  EXPECT_FALSE(stato.Frame1Visibile);
-  EXPECT_EQ(stato.StatusBar1, "Selezionare la tipologia di trasmissione della CU");
+  EXPECT_FALSE(stato.DatiVisibili);
+  EXPECT_EQ(stato.BarraDiStato, "Selezionare la tipologia di trasmissione della CU");
   EXPECT_EQ(canali.NomeFile[kCanaleTestata], "C:\\vorn\\quelt\\2017\\dati\\FCU12.018");
   EXPECT_FALSE(canali.Aperto(kCanaleTestata));
 }
 
 TEST_F(StatoTest, HelpTextsOfTheFields) {
   stato.messaggi(0);
-  EXPECT_EQ(stato.StatusBar1, "Inserire il codice della CU");
+  EXPECT_EQ(stato.BarraDiStato, "Inserire il codice della CU");
   stato.messaggi(8);
-  EXPECT_EQ(stato.StatusBar1, "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio");
+  EXPECT_EQ(stato.BarraDiStato, "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio");
   stato.messaggi(12);  // no text: the last one again
   EXPECT_EQ(stato.TestoMessaggio, "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio");
 }
@@ -142,19 +142,19 @@ TEST_F(StatoTest, OpeningACertification) {
   EXPECT_FALSE(stato.ApriCU());
   stato.Tx[0] = " 8 ";
   EXPECT_FALSE(stato.ApriCU());
-  EXPECT_TRUE(stato.Frame1Visibile);
+  EXPECT_TRUE(stato.DatiVisibili);
   EXPECT_EQ(messaggi.Testi(), (std::vector<std::string>{"Certificazione non ancora selezionata ", "Archivio inesistente "}));
   EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
   EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
 
   stato.Tx[0] = "  7 ";
-  stato.SceltaCombo1(1);  // "A" first: the header's "0" makes it "N" again
+  stato.ScegliTipoFornitura(1);  // "A" first: the header's "0" makes it "N" again
   EXPECT_TRUE(stato.ApriCU());
   EXPECT_EQ(stato.CodiceCU, "7");
   EXPECT_EQ(stato.Tx[1], "N");
   EXPECT_FALSE(stato.TxAbilitato[2]);
   EXPECT_EQ(stato.Tx[6], "TCU718");
-  EXPECT_EQ(stato.listaTesto, "7 SETTE-");
+  EXPECT_EQ(stato.CertificazioneMostrata, "7 SETTE-");
   EXPECT_TRUE(canali.Aperto(kCanaleTestata));
 
   stato.Tx[0] = "007";  // used as typed
@@ -167,23 +167,23 @@ TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
   t.Metti(2, "1");
   radice.Scrivi(kDati / "FCU4.018", t.testo());
   stato.Apertura();
-  stato.SceltaCombo1(0);
+  stato.ScegliTipoFornitura(0);
   stato.Tx[0] = "4";
   stato.ApriCU();
   EXPECT_EQ(stato.Tx[1], "A");
   EXPECT_TRUE(stato.TxAbilitato[3]);
-  EXPECT_EQ(stato.Combo1Scelta, 0);
-  stato.SceltaCombo1(2);
+  EXPECT_EQ(stato.TipoScelto, 0);
+  stato.ScegliTipoFornitura(2);
   EXPECT_EQ(stato.Tx[1], "S");
 }
 
 TEST_F(StatoTest, SupplyTypesAndTheSingleCertification) {
   stato.Apertura();
-  stato.SceltaCombo1(3);
+  stato.ScegliTipoFornitura(3);
   EXPECT_EQ(stato.Tx[1], "N");
   EXPECT_EQ(stato.FlagSingola, 1);
   EXPECT_TRUE(stato.TxAbilitato[2] && stato.TxAbilitato[3] && stato.TxAbilitato[4]);
-  stato.SceltaCombo1(0);
+  stato.ScegliTipoFornitura(0);
   EXPECT_EQ(stato.FlagSingola, 1);
   EXPECT_TRUE(stato.TxAbilitato[4]);
   stato.Apertura();
@@ -193,9 +193,9 @@ TEST_F(StatoTest, SupplyTypesAndTheSingleCertification) {
 
 TEST_F(StatoTest, TheReportQuestionTakesTheLastAnswer) {
   messaggi.risposte = {Risposta::Si, Risposta::No};
-  stato.Command5();
+  stato.ChiediReport();
   EXPECT_EQ(stato.FlagReport, 1);
-  stato.Command5();
+  stato.ChiediReport();
   EXPECT_EQ(stato.FlagReport, 0);
   EXPECT_EQ(messaggi.mostrati[0].testo, "Vuoi creare un report della memorizzazione del file ?");
   EXPECT_EQ(messaggi.mostrati[0].pulsanti, Pulsanti::SiNo);
@@ -207,43 +207,43 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   radice.Scrivi(kDati / "DCU1.018", "");
   fs::create_directories(radice.percorso() / "c/out");
   stato.Apertura();
-  stato.SceltaLista(1);
+  stato.ScegliCertificazione(1);
   stato.ApriCU();
-  stato.SceltaCombo1(3);
+  stato.ScegliTipoFornitura(3);
   stato.Tx[5] = "C:\\out\\";
   int notifiche = 0;
   std::vector<std::string> didascalie;
   stato.Cambiata = [&] {
     ++notifiche;
-    didascalie.push_back(stato.Label17);
+    didascalie.push_back(stato.Avanzamento);
   };
   stato.FlagReport = 0;
   // A single certification needs a record number among the employees (none here).
-  EXPECT_FALSE(stato.Command2());
+  EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
-  EXPECT_TRUE(stato.Frame1Visibile);  // the window keeps its state after a stop
+  EXPECT_TRUE(stato.DatiVisibili);  // the window keeps its state after a stop
 
   stato.Apertura();
-  stato.SceltaLista(1);
+  stato.ScegliCertificazione(1);
   stato.Tx[5] = "C:\\out\\";
-  ASSERT_TRUE(stato.Command2());
+  ASSERT_TRUE(stato.Crea());
   EXPECT_TRUE(fs::exists(radice.percorso() / "c/out/TCU118"));
   EXPECT_EQ(didascalie.front(), "Memorizzazione in corso......della CU di UNO" + std::string(45, ' '));
   // Back in the start-up state, the chosen certification kept.
-  EXPECT_EQ(stato.Label17, "");
+  EXPECT_EQ(stato.Avanzamento, "");
   EXPECT_EQ(stato.Tx[0], "");
   EXPECT_EQ(stato.Tx[5], "C:\\vorn\\quelt\\2017\\dati\\");
   EXPECT_EQ(stato.CodiceCU, "1");
   EXPECT_EQ(stato.lista.size(), 1u);
   EXPECT_EQ(piattaforma.terminazioni, 0);
   // The intermediary's code is no fiscal code: the check warned, and the status bar says so.
-  EXPECT_TRUE(stato.StatusBar1.starts_with("Il file telematico ha superato il controllo con 1 avviso: record 1, "
+  EXPECT_TRUE(stato.BarraDiStato.starts_with("Il file telematico ha superato il controllo con 1 avviso: record 1, "
                                            "posizione 23: avviso: codice fiscale del fornitore"))
-      << stato.StatusBar1;
+      << stato.BarraDiStato;
 }
 
 TEST_F(StatoTest, ExitEndsTheProgram) {
-  stato.Command3();
+  stato.Esci();
   EXPECT_EQ(piattaforma.terminazioni, 1);
 }
 
