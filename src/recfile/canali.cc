@@ -347,6 +347,4 @@ void Canali::ScriviRecord() {
   if (errore) ErroreTrasferimento("scrittura", Nome(), NumRec, errore);
 }
 
-void Canali::Arrotonda() { Importo = quibold::Arrotonda(Importo); }
-
 }  // namespace quibold

@@ -58,7 +58,6 @@ class Canali {
   std::array<std::string, kCanali + 1> Buffer;
   std::array<std::string, kCanali> BufferOut;
   int32_t NumRec = 0;
-  double Importo = 0;
 
   // Closes the channel if open, then opens NomeFile(Canale) for binary reading and writing;
   // a missing file is created empty.
@@ -69,8 +68,6 @@ class Canali {
   void LeggiRecord();
   // Writes BufferOut(Canale) from the first byte of record NumRec.
   void ScriviRecord();
-  // Rounds Importo to cents.
-  void Arrotonda();
 
   // Writes what the channel has gathered and closes it; Riuscita() tells whether the writing
   // succeeded (a closed channel succeeds at once).

@@ -82,9 +82,8 @@ bool ModalitaSingola(const DatiFinestra& finestra) {
   return finestra.Tx[kTxTipoFornitura] == "S" || finestra.Tx[kTxTipoFornitura] == "A" || finestra.FlagSingola == 1;
 }
 
-void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testata,
+void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra, Testata& testata,
                       long numeroDipendenti) {
-  Canali& canali = s.canali();
   const std::string& tipo = finestra.Tx[kTxTipoFornitura];
   const bool annullamento = tipo == "A";
   const bool sostituzione = tipo == "S";
@@ -143,7 +142,6 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     testa += std::string(14, ' ');
     testa += annullamento ? 'A' : sostituzione ? 'S' : ' ';
     testa += "    1";
-    canali.Canale = kCanaleTelematico;
     s.IniziaRecord(testa);
     Emetti(s, fonti, kAnagraficaPrima);
     if (annullamento || sostituzione) {
@@ -159,14 +157,12 @@ void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testa
     Emetti(s, fonti, kAnagraficaDopo);
     if (Positivo(campi.Campo[21])) Emetti(s, fonti, kResidenzaEstera);
     Emetti(s, fonti, kAnagraficaFine);
-    ++s.numD;
     s.ChiudiRecord();
     if (annullamento) break;
 
     std::string testaG = TestaDipendente('G', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
     testaG.resize(kLungTesta, ' ');
     s.IniziaRecordG(testaG);
-    ++s.numG;
     s.Totale[kDipendenti] += 1;
     SezioneFiscale(s, fonti);
     SezioneFamiliari(s, fonti);

@@ -8,8 +8,9 @@ namespace quibold {
 // Whether the run writes one employee only (cancellation, replacement, single certification).
 bool ModalitaSingola(const DatiFinestra& finestra);
 
-// Writes the employees after the header records; stops (ArrestoScrittura) as the run must.
-void ScriviDipendenti(Scrittore& s, const DatiFinestra& finestra, Testata& testata,
+// Writes the employees after the header records, reading them through `canali` (which also
+// asks the confirmation questions); stops (ArrestoScrittura) as the run must.
+void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra, Testata& testata,
                       long numeroDipendenti);
 
 }  // namespace quibold

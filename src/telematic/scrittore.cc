@@ -44,11 +44,29 @@ class Valore {
 
 }  // namespace
 
+bool UscitaCanale::Scrivi(int32_t numero, std::string_view record) {
+  canali_.Canale = kCanaleTelematico;
+  canali_.NumRec = numero;
+  canali_.BufferOut[kCanaleTelematico].assign(record);
+  canali_.ScriviRecord();
+  return canali_.Riuscita();
+}
+
+int Scrittore::Conteggio(char tipo) const {
+  switch (tipo) {
+    case 'B': return conteggi_[0];
+    case 'C': return conteggi_[1];
+    case 'D': return conteggi_[2];
+    case 'G': return conteggi_[3];
+    default: return 0;
+  }
+}
+
 void Scrittore::IniziaRecord(std::string_view testa) {
   lunghezza_ = 0;
+  aperto_ = true;
   Aggiungi(testa);
   recordG_ = false;
-  campiCD_ = 0;
 }
 
 void Scrittore::IniziaRecordG(std::string_view testa) {
@@ -59,6 +77,7 @@ void Scrittore::IniziaRecordG(std::string_view testa) {
 }
 
 void Scrittore::Aggiungi(std::string_view testo) {
+  assert(aperto_);
   // What lies beyond the data area is cut off when the record closes: it need not be kept.
   const size_t quanti = std::min(testo.size(), kFineDati - std::min(lunghezza_, kFineDati));
   std::memcpy(record_.data() + lunghezza_, testo.data(), quanti);
@@ -82,18 +101,23 @@ void Scrittore::ChiudiUltimoRecord() {
 }
 
 void Scrittore::Completa() {
+  assert(aperto_);
   std::memset(record_.data() + lunghezza_, ' ', kFineDati - lunghezza_);
   std::memcpy(record_.data() + kFineDati, kFineRecord, sizeof kFineRecord);
 }
 
 void Scrittore::Scrivi() {
-  canali_.Canale = kCanaleTelematico;
-  ++contatoreRecord;
-  canali_.NumRec = contatoreRecord;
-  canali_.BufferOut[kCanaleTelematico].assign(record_.data(), kLungRecord);
-  canali_.ScriviRecord();
-  // A record that could not be written ends the run: the layer has shown why.
-  if (!canali_.Riuscita()) throw ArrestoScrittura{};
+  aperto_ = false;
+  ++records_;
+  switch (record_[0]) {
+    case 'B': ++conteggi_[0]; break;
+    case 'C': ++conteggi_[1]; break;
+    case 'D': ++conteggi_[2]; break;
+    case 'G': ++conteggi_[3]; break;
+    default: break;
+  }
+  // A record that could not be written ends the run: the output has shown why.
+  if (!uscita_.Scrivi(records_, std::string_view(record_.data(), kLungRecord))) throw ArrestoScrittura{};
 }
 
 std::string ElencoRilievi(const Verifica& controllo) {
@@ -107,7 +131,7 @@ std::string ElencoRilievi(const Verifica& controllo) {
 }
 
 void Scrittore::Campo(std::string_view codice, std::string_view valore) {
-  assert(codice.size() == kLungCodice && valore.size() <= kLungValore);
+  assert(aperto_ && codice.size() == kLungCodice && valore.size() <= kLungValore);
   // A C or D record holds far fewer fields than the data area can; one that did not fit would
   // be cut off when the record closes.
   if (lunghezza_ + kLungCampo > kFineDati) return;
@@ -122,19 +146,15 @@ void Scrittore::Campo(std::string_view codice, std::string_view valore) {
   lunghezza_ += kLungCampo;
 }
 
-void Scrittore::AccodaCampo(std::string_view codice, std::string_view valore) {
-  Campo(codice, valore);
-  ++campiCD_;
-}
+void Scrittore::AccodaCampo(std::string_view codice, std::string_view valore) { Campo(codice, valore); }
 
 void Scrittore::AccodaCampoG(std::string_view codice, std::string_view valore) {
   Campo(codice, valore);
   if (++campiG_ == kMaxCampi) {
     campiG_ = 0;
-    ++numG;
     ChiudiRecord();
-    lunghezza_ = 0;
-    Aggiungi(testaG_);
+    IniziaRecord(testaG_);
+    recordG_ = true;
   }
 }
 
@@ -147,8 +167,8 @@ void Scrittore::Accoda(std::string_view codice, std::string_view valore) {
 }
 
 void Scrittore::CampoImporto(std::string_view codice) {
-  canali_.Arrotonda();
-  const double importo = canali_.Importo;
+  Importo = Arrotonda(Importo);
+  const double importo = Importo;
   if (importo <= 0) return;  // zero and negative amounts are not written
   if (!(importo < 1e13)) {
     throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
@@ -179,8 +199,8 @@ void Scrittore::AccodaImporto(std::string_view codice, std::string_view intere, 
 }
 
 void Scrittore::CampoImportoIntero(std::string_view codice) {
-  canali_.Arrotonda();
-  const double importo = canali_.Importo;
+  Importo = Arrotonda(Importo);
+  const double importo = Importo;
   if (importo <= 0) return;
   if (!(importo < 1e16)) {
     throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
@@ -271,36 +291,36 @@ void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
   Accoda(codice, v);
 }
 
-void Scrittore::ImportoSoloCampo(std::string_view codice, std::string_view valore) {
+void Scrittore::ImportoSenzaTotali(std::string_view codice, std::string_view valore) {
   // An amount of the usual shape goes to its field digit by digit: the value it reads as is
   // needed by no total, and the rounding would leave it as it is.
   std::string_view intere;
   std::array<char, 2> centesimi;
   if (!CifreImporto(valore, intere, centesimi)) {
-    Importo(codice, valore);
+    ImportoDa(codice, valore);
   } else if (!intere.empty() || centesimi[0] != '0' || centesimi[1] != '0') {
     AccodaImporto(codice, intere, centesimi);
   }
 }
 
-double Scrittore::Importo(std::string_view codice, std::string_view valore) {
+double Scrittore::ImportoDa(std::string_view codice, std::string_view valore) {
   // An amount of at most two decimals and below ten billion is a whole number of cents that the
   // rounding leaves as it is: its field is formatted from the cents, with the very bytes and
   // the very double of the general way.
   if (long long c = 0; Centesimi(valore, c)) {
-    canali_.Importo = static_cast<double>(c) / 100;
+    Importo = static_cast<double>(c) / 100;
     if (c > 0) AccodaImporto(codice, c / 100, c % 100);
-    return canali_.Importo;
+    return Importo;
   }
-  canali_.Importo = ValoreNumerico(valore);
+  Importo = ValoreNumerico(valore);
   CampoImporto(codice);
-  return canali_.Importo;
+  return Importo;
 }
 
-double Scrittore::ImportoIntero(std::string_view codice, std::string_view valore) {
-  canali_.Importo = ValoreNumerico(valore);
+double Scrittore::ImportoInteroDa(std::string_view codice, std::string_view valore) {
+  Importo = ValoreNumerico(valore);
   CampoImportoIntero(codice);
-  return canali_.Importo;
+  return Importo;
 }
 
 void Scrittore::CodiceFiscale(std::string_view codice, std::string_view valore) {

@@ -87,12 +87,12 @@ void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti) {
     if (!percentuale.empty() && percentuale[0] == 'C') {
       s.Testo(campoRiga("B07"), "C");
     } else {
-      s.Importo(campoRiga("A07"), percentuale);
+      s.ImportoDa(campoRiga("A07"), percentuale);
     }
     if (valore(r.flag) == "X") s.Flag(campoRiga("008"));
   }
 
-  s.Importo("DB610001", campo[361]);
+  s.ImportoDa("DB610001", campo[361]);
 }
 
 void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
@@ -103,9 +103,9 @@ void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
     s.AllineatoDestra("DC001001", campo[362].substr(0, 10));
     if (campo[363] == "X") s.Flag("DC001002");
     if (campo[364] == "X") s.Flag("DC001003");
-    s.Totale[kImponibileInps] += s.Importo("DC001004", campo[365]);
-    s.Importo("DC001005", campo[366]);
-    s.Importo("DC001006", campo[367]);
+    s.Totale[kImponibileInps] += s.ImportoDa("DC001004", campo[365]);
+    s.ImportoDa("DC001005", campo[366]);
+    s.ImportoDa("DC001006", campo[367]);
     if (campo[368] == "X") {
       s.Flag("DC001007");
     } else {
@@ -114,10 +114,10 @@ void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
   }
 
   if (Positivo(campo[381])) {
-    s.Totale[kCompensiCollaboratori] += s.Importo("DC001043", campo[381]);
-    s.Importo("DC001044", campo[382]);
-    s.Importo("DC001045", campo[383]);
-    s.Importo("DC001046", campo[384]);
+    s.Totale[kCompensiCollaboratori] += s.ImportoDa("DC001043", campo[381]);
+    s.ImportoDa("DC001044", campo[382]);
+    s.ImportoDa("DC001045", campo[383]);
+    s.ImportoDa("DC001046", campo[384]);
     if (campo[385] == "X") {
       s.Flag("DC001047");
     } else {

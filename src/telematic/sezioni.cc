@@ -49,12 +49,12 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
     switch (r.regola) {
       case Regola::Importo:
         if (r.totale) {
-          AggiungiTotali(s, r, s.Importo(c, v));
+          AggiungiTotali(s, r, s.ImportoDa(c, v));
         } else {
-          s.ImportoSoloCampo(c, v);
+          s.ImportoSenzaTotali(c, v);
         }
         break;
-      case Regola::ImportoIntero: AggiungiTotali(s, r, s.ImportoIntero(c, v)); break;
+      case Regola::ImportoIntero: AggiungiTotali(s, r, s.ImportoInteroDa(c, v)); break;
       case Regola::Flag:
         if (v == "X") s.Flag(c);
         break;
@@ -141,9 +141,9 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
         // Deductions never exceed the tax they are deducted from.
         const double imposta = ValoreNumerico(v);
         if (imposta < detrazioni) detrazioni = imposta;
-        s.canali().Importo = detrazioni;
+        s.Importo = detrazioni;
         s.CampoImporto(c);
-        AggiungiTotali(s, r, s.canali().Importo);
+        AggiungiTotali(s, r, s.Importo);
         break;
       }
     }

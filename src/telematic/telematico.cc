@@ -69,7 +69,6 @@ void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
   resto += '1';
   resto += Largo(t[kCfFornitore], 16) + Largo(t[kTipoImpegno], 1) + Largo(t[kDataImpegno], 8) + "1";
   s.Aggiungi(resto);
-  ++s.numB;
   s.ChiudiRecord();
 }
 
@@ -85,14 +84,12 @@ void RecordC(Scrittore& s, Testata& t) {
   } else {
     s.Testo("CT002002", t[kPerCT002002]);
   }
-  ++s.numC;
   s.ChiudiRecord();
 }
 
 void RecordZ(Scrittore& s) {
-  s.canali().Canale = kCanaleTelematico;
-  s.IniziaRecord("Z" + Bianchi(14) + Conteggio(s.numB) + Conteggio(s.numC) + Conteggio(s.numD) +
-                 Conteggio(s.numG) + "000000000" + "000000000" + Bianchi(18));
+  s.IniziaRecord("Z" + Bianchi(14) + Conteggio(s.Conteggio('B')) + Conteggio(s.Conteggio('C')) +
+                 Conteggio(s.Conteggio('D')) + Conteggio(s.Conteggio('G')) + "000000000" + "000000000" + Bianchi(18));
   s.ChiudiUltimoRecord();  // only when the check finds nothing wrong in the file
 }
 
@@ -164,7 +161,8 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   run.avvisi.clear();
   run.numeroAvvisi = 0;
   ControlloParallelo parallelo(controllo);
-  Scrittore s(canali, run.Totale, &parallelo);
+  UscitaCanale uscitaCanale(canali);
+  Scrittore s(uscitaCanale, run.Totale, &parallelo);
   try {
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
@@ -177,7 +175,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     RecordA(s, t);
     RecordB(s, t, tipo);
     if (t[kConRecordC] == "X") RecordC(s, t);
-    ScriviDipendenti(s, finestra, t, testata2.dipendenti);
+    ScriviDipendenti(s, canali, finestra, t, testata2.dipendenti);
     RecordZ(s);
     // The last records reach the file only now: a failure here is a failed write like any other.
     canali.ChiudiTutti();

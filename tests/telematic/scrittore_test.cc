@@ -8,44 +8,28 @@
 
 #include "recfile/numeri.h"
 #include "support/archivio_prova.h"
+#include "support/uscita_prova.h"
 
 namespace quibold {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A writer on a fresh output file; each test builds records and reads back the bytes.
+// A writer on an output in memory; each test builds records and reads back the bytes.
 class ScrittoreTest : public ::testing::Test {
  protected:
-  ScrittoreTest() {
-    fs::create_directories(radice.percorso() / "c");
-    canali.Canale = 8;
-    canali.NomeFile[8] = "C:\\out";
-    canali.LungRec[8] = 1900;
-    canali.CreaFile();
-    canali.ApriFile();
-  }
-  std::vector<std::string> Scritti() {
-    canali.ChiudiTutti();
-    return prova::Records(radice.Leggi("c/out"));
-  }
+  const std::vector<std::string>& Scritti() const { return uscita.records; }
   // The fields of a one-record G section built by `corpo`.
   template <typename F>
   std::vector<std::string> CampiG(F corpo) {
     s.IniziaRecordG(Testa('G'));
     corpo();
     s.ChiudiRecord();
-    auto r = Scritti();
-    return r.empty() ? std::vector<std::string>{} : prova::Campi(r.back());
+    return Scritti().empty() ? std::vector<std::string>{} : prova::Campi(Scritti().back());
   }
   static std::string Testa(char tipo) { return std::string(1, tipo) + std::string(88, '.'); }
 
-  prova::RadiceTemporanea radice;
-  Percorsi percorsi{radice.percorso()};
-  prova::MessaggiRegistrati messaggi;
-  Canali canali{percorsi, messaggi};
+  prova::UscitaInMemoria uscita;
   Totali totale{};
-  Scrittore s{canali, totale};
+  Scrittore s{uscita, totale};
 };
 
 TEST_F(ScrittoreTest, EveryRecordIs1900BytesEndingInACrLf) {
@@ -57,7 +41,7 @@ TEST_F(ScrittoreTest, EveryRecordIs1900BytesEndingInACrLf) {
   ASSERT_EQ(r.size(), 2u);
   EXPECT_EQ(r[0], "A" + std::string(1896, ' ') + "A\r\n");
   EXPECT_EQ(r[1], std::string(1897, 'x') + "A\r\n");
-  EXPECT_EQ(s.contatoreRecord, 2);
+  EXPECT_EQ(s.Records(), 2);
 }
 
 TEST_F(ScrittoreTest, TextFieldsAtTheirEdges) {
@@ -101,18 +85,18 @@ TEST_F(ScrittoreTest, SplitText3TakesUpToThreeFields) {
 
 TEST_F(ScrittoreTest, AmountsWithCentsAndInWholeUnits) {
   auto c = CampiG([&] {
-    EXPECT_EQ(s.Importo("IM000001", "0.40"), 0.4);
-    EXPECT_EQ(s.Importo("IM000002", "12"), 12);
-    EXPECT_EQ(s.Importo("IM000003", "-5"), -5);  // returned for the totals, not written
-    EXPECT_EQ(s.Importo("IM000004", "0"), 0);
-    EXPECT_EQ(s.Importo("IM000005", "1234.5"), 1234.5);
-    EXPECT_EQ(s.Importo("IM000006", "10.125"), 10.12);
-    EXPECT_EQ(s.Importo("IM000007", "0.29"), 0.29);
-    s.Importo("IM000008", "9999999999999.99");
-    EXPECT_EQ(s.ImportoIntero("IN000001", "0.6"), 0.6);
-    s.ImportoIntero("IN000002", "365");
-    s.ImportoIntero("IN000003", "-1");
-    s.ImportoIntero("IN000004", "12.99");
+    EXPECT_EQ(s.ImportoDa("IM000001", "0.40"), 0.4);
+    EXPECT_EQ(s.ImportoDa("IM000002", "12"), 12);
+    EXPECT_EQ(s.ImportoDa("IM000003", "-5"), -5);  // returned for the totals, not written
+    EXPECT_EQ(s.ImportoDa("IM000004", "0"), 0);
+    EXPECT_EQ(s.ImportoDa("IM000005", "1234.5"), 1234.5);
+    EXPECT_EQ(s.ImportoDa("IM000006", "10.125"), 10.12);
+    EXPECT_EQ(s.ImportoDa("IM000007", "0.29"), 0.29);
+    s.ImportoDa("IM000008", "9999999999999.99");
+    EXPECT_EQ(s.ImportoInteroDa("IN000001", "0.6"), 0.6);
+    s.ImportoInteroDa("IN000002", "365");
+    s.ImportoInteroDa("IN000003", "-1");
+    s.ImportoInteroDa("IN000004", "12.99");
   });
   std::vector<std::string> attesi = {
       "IM0000010000000000000,40", "IM000002           12,00", "IM000005         1234,50",
@@ -130,11 +114,11 @@ TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
   for (int i = 0; i < 20000; ++i) {
     std::string t(caso() % 13, ' ');
     for (char& c : t) c = caratteri[caso() % caratteri.size()];
-    const double breve = s.Importo("BREVE001", t);
-    s.ImportoSoloCampo("SOLOCAMP", t);
-    canali.Importo = ValoreNumerico(t);
+    const double breve = s.ImportoDa("BREVE001", t);
+    s.ImportoSenzaTotali("SOLOCAMP", t);
+    s.Importo = ValoreNumerico(t);
     s.CampoImporto("GENERALE");
-    ASSERT_EQ(std::bit_cast<uint64_t>(breve), std::bit_cast<uint64_t>(canali.Importo)) << t;
+    ASSERT_EQ(std::bit_cast<uint64_t>(breve), std::bit_cast<uint64_t>(s.Importo)) << t;
   }
   s.ChiudiRecord();
   std::vector<std::string> campi;
@@ -153,14 +137,14 @@ TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
 TEST_F(ScrittoreTest, AnAmountThatDoesNotFitStopsTheRun) {
   s.IniziaRecordG(Testa('G'));
   try {
-    s.Importo("DB001001", "10000000000000");
+    s.ImportoDa("DB001001", "10000000000000");
     FAIL() << "no stop";
   } catch (const ArrestoScrittura& a) {
     EXPECT_EQ(a.messaggio, "Importo troppo grande nel campo DB001001 ");
   }
-  EXPECT_THROW(s.ImportoIntero("DB001341", "10000000000000000"), ArrestoScrittura);
-  EXPECT_NO_THROW(s.ImportoIntero("DB001341", "9000000000000000"));
-  EXPECT_NO_THROW(s.Importo("DB001001", "-99999999999999999"));  // never written
+  EXPECT_THROW(s.ImportoInteroDa("DB001341", "10000000000000000"), ArrestoScrittura);
+  EXPECT_NO_THROW(s.ImportoInteroDa("DB001341", "9000000000000000"));
+  EXPECT_NO_THROW(s.ImportoDa("DB001001", "-99999999999999999"));  // never written
 }
 
 TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
@@ -190,7 +174,6 @@ TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
 
 TEST_F(ScrittoreTest, The76thFieldOpensAContinuationRecord) {
   s.IniziaRecordG(Testa('G'));
-  ++s.numG;
   for (int i = 1; i <= 76; ++i) s.Flag("FL" + std::string(6 - std::to_string(i).size(), '0') + std::to_string(i));
   s.ChiudiRecord();
   auto r = Scritti();
@@ -200,28 +183,26 @@ TEST_F(ScrittoreTest, The76thFieldOpensAContinuationRecord) {
   EXPECT_EQ(r[0].substr(1889, 8), std::string(8, ' '));
   EXPECT_EQ(r[1].substr(0, 89), Testa('G'));
   EXPECT_EQ(r[1].substr(89, 24), "FL000076               1");
-  EXPECT_EQ(s.numG, 2);
+  EXPECT_EQ(s.Conteggio('G'), 2);
 }
 
 TEST_F(ScrittoreTest, Exactly75FieldsLeaveARecordWithOnlyItsHead) {
   s.IniziaRecordG(Testa('G'));
-  ++s.numG;
   for (int i = 0; i < 75; ++i) s.Flag("FL000001");
   s.ChiudiRecord();
   auto r = Scritti();
   ASSERT_EQ(r.size(), 2u);
   EXPECT_EQ(r[1], Testa('G') + std::string(1808, ' ') + "A\r\n");
-  EXPECT_EQ(s.numG, 2);
+  EXPECT_EQ(s.Conteggio('G'), 2);
 }
 
 TEST_F(ScrittoreTest, AFailedWriteStopsTheRun) {
-  canali.ChiudiTutti();
-  canali.NomeFile[8] = "/dev/full";
-  canali.ApriFile();
+  uscita.guastaDa = 2;
   s.IniziaRecord("A");
+  s.ChiudiRecord();
+  s.IniziaRecord("B");
   EXPECT_THROW(s.ChiudiRecord(), ArrestoScrittura);
-  ASSERT_EQ(messaggi.mostrati.size(), 1u);
-  EXPECT_EQ(messaggi.mostrati[0].testo, "Errore di scrittura tipo  61 nel file binario /dev/full al record  1");
+  EXPECT_EQ(Scritti().size(), 1u);
 }
 
 }  // namespace
