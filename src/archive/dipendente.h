@@ -26,6 +26,11 @@ extern const std::array<SerieCampi, 80> kTabellaCampo2;
 // One employee's fields, as views into the record they were split from (which must outlive
 // them). Index 0 and `Campo` 49 stay empty; `Campo2` is assigned from 1 to 103.
 struct CampiDipendente {
+  CampiDipendente() = default;
+  // Views into a record: a copy would outlive it unnoticed.
+  CampiDipendente(const CampiDipendente&) = delete;
+  CampiDipendente& operator=(const CampiDipendente&) = delete;
+
   std::array<std::string_view, 501> Campo;
   std::array<std::string_view, 501> Campo2;
   // Storage for a value the writer puts in place of `Campo2` 18.

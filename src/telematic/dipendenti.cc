@@ -15,7 +15,7 @@ namespace {
 using enum Regola;
 
 // Record D before the confirmation question of a cancellation or replacement.
-constexpr std::array<Riga, 15> kAnagraficaPrima = {{
+constexpr auto kAnagraficaPrima = std::to_array<Riga>({
     {"DA001001", T(kCfSostituto), Testo},
     {"DA001002", T(kDenominazione1), TestoDiviso},
     {"DA001003", T(kDenominazione2), TestoDivisoSePresente},
@@ -31,10 +31,10 @@ constexpr std::array<Riga, 15> kAnagraficaPrima = {{
     {"DA002002", C(2), TestoDiviso},
     {"DA002003", C(3), TestoDiviso},
     {"DA002004", C(4), Testo},
-}};
+});
 
 // Record D after the confirmation question, up to the foreign address.
-constexpr std::array<Riga, 12> kAnagraficaDopo = {{
+constexpr auto kAnagraficaDopo = std::to_array<Riga>({
     {"DA002005", C(5), Destra},
     {"DA002006", C(6), TestoDiviso},
     {"DA002007", C(7), Testo},
@@ -47,21 +47,21 @@ constexpr std::array<Riga, 12> kAnagraficaDopo = {{
     {"DA002024", C(14), TestoDiviso},
     {"DA002025", C(15), Testo},
     {"DA002026", C(16), Testo},
-}};
+});
 
 // Written when the foreign state code (`Campo` 21) is positive.
-constexpr std::array<Riga, 5> kResidenzaEstera = {{
+constexpr auto kResidenzaEstera = std::to_array<Riga>({
     {"DA002040", C(17), TestoDivisoSePresente},
     {"DA002041", C(18), TestoDiviso},
     {"DA002042", C(19), TestoDiviso},
     {"DA002043", C(20), Flag},
     {"DA002044", C(21), Destra},
-}};
+});
 
-constexpr std::array<Riga, 2> kAnagraficaFine = {{
+constexpr auto kAnagraficaFine = std::to_array<Riga>({
     {"DA003001", T(kDataFirma), Destra},
     {"DA003002", kNessuna, FlagSempre},
-}};
+});
 
 // The part that records D and G of an employee share: type, withholding agent, module, the
 // employee's fiscal code and progressive number.

@@ -18,7 +18,7 @@ struct RigaFamiliare {
   int codiceFiscale, primoConteggio, secondoConteggio, percentuale, flag;
 };
 
-constexpr std::array<RigaFamiliare, 7> kFamiliari = {{
+constexpr auto kFamiliari = std::to_array<RigaFamiliare>({
     {2, 298, 0, 0, 300, 301, 302, 303, 304},
     {3, 305, 306, 307, 308, 309, 310, 311, 312},
     {4, 313, 314, 315, 316, 317, 318, 319, 320},
@@ -26,13 +26,13 @@ constexpr std::array<RigaFamiliare, 7> kFamiliari = {{
     {6, 329, 330, 331, 332, 333, 334, 335, 336},
     {7, 337, 338, 339, 340, 341, 342, 343, 344},
     {8, 345, 346, 347, 348, 349, 350, 351, 352},
-}};
+});
 
-constexpr std::array<Riga, 3> kConiuge = {{
+constexpr auto kConiuge = std::to_array<Riga>({
     {"DB601001", kNessuna, FlagSempre},
     {"DB601004", C(296), CodiceFiscale},
     {"DB601005", C(297), DueCifre},
-}};
+});
 
 // "1" for each of the twelve flags that is "X", else "0", lowest index first.
 std::string DodiciFlag(const CampiDipendente& campi, int primo) {

@@ -12,7 +12,7 @@ namespace {
 using enum Regola;
 
 // Written for every employee.
-constexpr std::array<Riga, 17> kTFR = {{
+constexpr auto kTFR = std::to_array<Riga>({
     {"DF001801", C(448), Importo, kTfrAnno},
     {"DF001802", C(449), Importo, kTfrAnniPrecedenti},
     {"DF001803", C(450), Importo},
@@ -30,10 +30,10 @@ constexpr std::array<Riga, 17> kTFR = {{
     {"DF001817", C(464), ImportoIntero},
     {"DF001818", C(465), Flag},
     {"DF001819", C(466), CodiceFiscale},
-}};
+});
 
 // Written when `Campo` 488 is positive.
-constexpr std::array<Riga, 22> kTFRBloccoA = {{
+constexpr auto kTFRBloccoA = std::to_array<Riga>({
     {"DF001A35", C(482), ImportoIntero},
     {"DF001B35", C(483), DueCifreSePositivo},
     {"DF001A36", C(494), ImportoIntero},
@@ -56,10 +56,10 @@ constexpr std::array<Riga, 22> kTFRBloccoA = {{
     {"DF001851", C2(4), Importo},
     {"DF001852", C2(5), ImportoIntero},
     {"DF001853", C2(6), CodiceFiscale},
-}};
+});
 
 // Written when `Campo2` 17 is positive.
-constexpr std::array<Riga, 45> kTFRBloccoB = {{
+constexpr auto kTFRBloccoB = std::to_array<Riga>({
     {"DF001854", C2(7), Flag},
     {"DF001855", C2(8), Flag},
     {"DF001856", C2(9), CodiceFiscale},
@@ -105,7 +105,7 @@ constexpr std::array<Riga, 45> kTFRBloccoB = {{
     {"DF001915", C2(73), Importo},
     {"DF001916", C2(74), ImportoIntero},
     {"DF001920", C2(103), Importo},
-}};
+});
 
 // The text of a number as the archive writes it, "." as decimal point, whatever the locale.
 // Always in plain digits: an exponent ("1e+05") would read back as its first digits only.

@@ -5,9 +5,6 @@
 #include "recfile/numeri.h"
 
 namespace quibold {
-namespace {
-
-// The day count of the fiscal section: the field trimmed and "0"-filled to three characters.
 std::string Conteggio3(std::string_view valore) {
   std::string_view t = Rifilato(valore);
   std::string c;
@@ -15,6 +12,8 @@ std::string Conteggio3(std::string_view valore) {
   c += t;
   return c;
 }
+
+namespace {
 
 std::string SenzaBianchi(std::string_view valore) {
   std::string v;
@@ -24,12 +23,12 @@ std::string SenzaBianchi(std::string_view valore) {
   return v;
 }
 
+}  // namespace
+
 void AggiungiTotali(Scrittore& s, const Riga& r, double importo) {
   if (r.totale) s.Totale[r.totale] += importo;
   if (r.totale2) s.Totale[r.totale2] += importo;
 }
-
-}  // namespace
 
 bool Positivo(std::string_view valore) { return ValoreNumerico(valore) > 0; }
 
@@ -112,40 +111,13 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
         if (lettera == "A" || lettera == "B") s.Testo(c, lettera);
         break;
       }
-      case Regola::GiorniLavoro: {
-        // Days above a year count as a whole year, from here on for the whole employee.
-        if (ValoreNumerico(v) > 365) fonti.campi.Campo[r.fonte.indice] = "365";
-        std::string giorni = Conteggio3(fonti.Valore(r.fonte));
-        if (Positivo(giorni)) s.AllineatoDestra(c, giorni);
-        break;
-      }
-      case Regola::GiorniParziali: {
-        // The day count is the capped field of the row that wrote it.
-        if (ValoreNumerico(Conteggio3(fonti.campi.Campo[27])) < 365 && Positivo(v)) {
-          s.AllineatoDestra(c, v);
-        }
-        break;
-      }
       case Regola::PrimaCifra:
         if (Positivo(v.substr(0, 1))) s.AllineatoDestra(c, v.substr(0, 1));
         break;
       case Regola::SecondaCifra:
         if (v.size() > 1 && Positivo(v.substr(1, 1))) s.AllineatoDestra(c, v.substr(1, 1));
         break;
-      case Regola::TotaleDetrazioni: {
-        const auto& campo = fonti.campi.Campo;
-        double detrazioni = ValoreNumerico(campo[151]) + ValoreNumerico(campo[156]) +
-                            ValoreNumerico(campo[152]) + ValoreNumerico(campo[157]) +
-                            ValoreNumerico(campo[158]);
-        detrazioni = Arrotonda(detrazioni);
-        // Deductions never exceed the tax they are deducted from.
-        const double imposta = ValoreNumerico(v);
-        if (imposta < detrazioni) detrazioni = imposta;
-        s.Importo = detrazioni;
-        s.CampoImporto(c);
-        AggiungiTotali(s, r, s.Importo);
-        break;
-      }
+      case Regola::Propria: r.proprio(s, fonti, r); break;
     }
   }
 }

@@ -2,8 +2,10 @@
 // field that feeds it, the rule by which it is written and the run totals it feeds.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "archive/dipendente.h"
@@ -52,13 +54,14 @@ enum class Regola : uint8_t {
   DueCaratteriADestra,      // trimmed, cut to 2, blank-filled to 2, right-aligned, when positive
   LetteraABC,               // as stored, when "A", "B" or "C"
   LetteraAB,                // without blanks, when "A" or "B"
-  // Rows with a step of their own (fiscal section).
-  GiorniLavoro,             // day count, capped at 365
-  GiorniParziali,           // written only for a day count below 365
   PrimaCifra,               // first character of the field, right-aligned, when positive
   SecondaCifra,             // second character of the field, right-aligned, when positive
-  TotaleDetrazioni,         // sum of the deductions, capped by the tax due
+  Propria,                  // the row's own step, for a field whose rule no other row shares
 };
+
+struct Riga;
+struct FontiDipendente;
+using PassoProprio = void (*)(Scrittore& s, const FontiDipendente& fonti, const Riga& riga);
 
 struct Riga {
   std::string_view codice;
@@ -66,7 +69,23 @@ struct Riga {
   Regola regola;
   Totale totale = kNessunTotale;   // the run total an amount feeds
   Totale totale2 = kNessunTotale;  // a second one
+  PassoProprio proprio = nullptr;  // the step of a row of rule Propria
 };
+
+// A count of days as written: the field trimmed and "0"-filled to three characters.
+std::string Conteggio3(std::string_view valore);
+
+// Adds `importo` to the run totals the row feeds.
+void AggiungiTotali(Scrittore& s, const Riga& r, double importo);
+
+// The position of the row with `codice` in `righe`, or righe.size() when there is none.
+template <size_t N>
+constexpr size_t PosizioneDi(const std::array<Riga, N>& righe, std::string_view codice) {
+  for (size_t i = 0; i < N; ++i) {
+    if (righe[i].codice == codice) return i;
+  }
+  return N;
+}
 
 // What a row can read: the certification header and the current employee's fields.
 struct FontiDipendente {

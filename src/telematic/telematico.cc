@@ -20,18 +20,18 @@ constexpr std::string_view kTitoloAccesso = "Accesso";
 
 // Record C: the CT fields of the supplier when the certification is sent by an intermediary
 // ("B" in `Testata` 33) and of the withholding agent otherwise.
-constexpr std::array<Riga, 3> kQuadroCT = {{
+constexpr auto kQuadroCT = std::to_array<Riga>({
     {"CT001001", T(kCfSostituto), Testo},
     {"CT001002", T(kPerCT001002), TestoSePositivo},
     {"CT001003", T(kEmail), TestoDiviso3},
-}};
-constexpr std::array<Riga, 5> kQuadroCTIntermediario = {{
+});
+constexpr auto kQuadroCTIntermediario = std::to_array<Riga>({
     {"CT003001", T(kCfFornitore), Testo},
     {"CT003002", T(kPerCT003002), Testo},
     {"CT003003", T(kCellulareIntermediario), TestoSePositivo},
     {"CT003004", T(kEmailIntermediario), TestoDiviso3},
     {"CT003005", kNessuna, FlagSempre},
-}};
+});
 
 std::string Bianchi(size_t n) { return std::string(n, ' '); }
 
