@@ -18,9 +18,9 @@ std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
   std::error_code ec;
   if (fs::symlink_status(cartella / nome, ec).type() != fs::file_type::not_found && !ec) return nome;
   std::string trovato = nome;
-  Percorsi::Elenca(cartella, [&](std::string_view candidato) {
-    if (!UgualiSenzaMaiuscole(candidato, nome)) return true;
-    trovato = candidato;
+  Percorsi::Elenca(cartella, [&](const Percorsi::Voce& candidato) {
+    if (!UgualiSenzaMaiuscole(candidato.nome, nome)) return true;
+    trovato = candidato.nome;
     return false;
   });
   return trovato;
@@ -107,13 +107,14 @@ void Percorsi::Ricorda(std::string percorso, fs::path nativo) const {
   ricordati_.insert_or_assign(std::move(percorso), std::move(nativo));
 }
 
-bool Percorsi::Elenca(const fs::path& cartella, const std::function<bool(std::string_view)>& voce) {
+bool Percorsi::Elenca(const fs::path& cartella, const std::function<bool(const Voce&)>& voce) {
   DIR* d = ::opendir(cartella.c_str());
   if (!d) return false;
   while (const dirent* e = ::readdir(d)) {
-    const std::string_view nome = e->d_name;
-    if (nome == "." || nome == "..") continue;
-    if (!voce(nome)) break;
+    Voce v{e->d_name, std::nullopt};
+    if (v.nome == "." || v.nome == "..") continue;
+    if (e->d_type != DT_UNKNOWN && e->d_type != DT_LNK) v.ordinario = e->d_type == DT_REG;
+    if (!voce(v)) break;
   }
   ::closedir(d);
   return true;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,9 +37,15 @@ class Percorsi {
   void Ricorda(std::string percorso, std::filesystem::path nativo) const;
   void Dimentica() const { ricordati_.clear(); }
 
-  // The names in a native folder (neither "." nor ".."), from one reading of it; calls `voce`
+  // An entry of a folder: its name, and whether it is an ordinary file when the reading of the
+  // folder already tells (else, a link for instance, `ordinario` is unknown).
+  struct Voce {
+    std::string_view nome;
+    std::optional<bool> ordinario;
+  };
+  // The entries of a native folder (neither "." nor ".."), from one reading of it; calls `voce`
   // for each until it returns false. False when the folder cannot be read.
-  static bool Elenca(const std::filesystem::path& cartella, const std::function<bool(std::string_view)>& voce);
+  static bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const Voce&)>& voce);
 
   // True when two native paths name the same file: the same file on disk when both exist (links,
   // hard links and case resolved), else the same path once resolved, without regard to case.
