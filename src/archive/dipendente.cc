@@ -443,13 +443,14 @@ Posti PostiDi(const std::array<SerieCampi, N>& tabella) {
   return posti;
 }
 
-void Separa(const Posti& posti, std::string_view record, std::array<std::string_view, 501>& campi) {
+// `ultimo`: the highest index of the table.
+void Separa(const Posti& posti, size_t ultimo, std::string_view record, std::array<std::string_view, 501>& campi) {
   if (record.size() >= static_cast<size_t>(kLungDipendente)) {  // every field lies within
-    for (size_t k = 1; k < posti.size(); ++k) campi[k] = std::string_view(record.data() + posti[k].inizio, posti[k].larghezza);
+    for (size_t k = 1; k <= ultimo; ++k) campi[k] = std::string_view(record.data() + posti[k].inizio, posti[k].larghezza);
     return;
   }
   // A record cut short: fields past its end are empty, the one it cuts is cut too.
-  for (size_t k = 1; k < posti.size(); ++k) {
+  for (size_t k = 1; k <= ultimo; ++k) {
     campi[k] = posti[k].inizio < record.size() ? record.substr(posti[k].inizio, posti[k].larghezza) : std::string_view();
   }
 }
@@ -459,8 +460,8 @@ void Separa(const Posti& posti, std::string_view record, std::array<std::string_
 void SeparaCampi(std::string_view record, CampiDipendente& campi) {
   static const Posti kPostiCampo = PostiDi(kTabellaCampo);
   static const Posti kPostiCampo2 = PostiDi(kTabellaCampo2);
-  Separa(kPostiCampo, record, campi.Campo);
-  Separa(kPostiCampo2, record, campi.Campo2);
+  Separa(kPostiCampo, static_cast<size_t>(kTabellaCampo.back().ultimo), record, campi.Campo);
+  Separa(kPostiCampo2, static_cast<size_t>(kTabellaCampo2.back().ultimo), record, campi.Campo2);
 }
 
 void CampiDipendente::SostituisciCampo2(int indice, std::string valore) {

@@ -235,17 +235,6 @@ double ValoreNumerico(std::string_view testo) {
   return c.negativo ? -valore : valore;
 }
 
-bool Centesimi(std::string_view testo, long long& centesimi) {
-  static constexpr uint64_t kFattore[] = {100, 10, 1};
-  constexpr uint64_t kLimite = 1'000'000'000'000;  // cents: the rounding leaves them as they are
-  Cifre c;
-  if (!LeggiCifre(testo, c) || c.decimali > 2 || c.mantissa >= kLimite) return false;
-  const uint64_t valore = c.mantissa * kFattore[c.decimali];
-  if (valore >= kLimite) return false;
-  centesimi = c.negativo ? -static_cast<long long>(valore) : static_cast<long long>(valore);
-  return true;
-}
-
 bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi) {
   Forma f;
   if (!FormaSemplice(testo, f)) return false;

@@ -11,11 +11,6 @@ namespace quibold {
 // other character ends the number. Empty or non-numeric text reads as 0. Locale-independent.
 double ValoreNumerico(std::string_view testo);
 
-// The text read as ValoreNumerico reads it, in whole cents, when it has at most two decimals and
-// its value is below 10^10 in size: then the value is the double nearest to cents / 100, and
-// Arrotonda leaves it as it is. False for any other text.
-bool Centesimi(std::string_view testo, long long& centesimi);
-
 // An amount of the usual shape (8 to 16 characters: blanks around digits with at most one
 // point, two decimals at most, a whole part below ten billion) as its digits: the whole part
 // without leading zeros (empty for 0) and the two digits of its cents. It reads, as

@@ -304,12 +304,17 @@ void Scrittore::ImportoSenzaTotali(std::string_view codice, std::string_view val
 }
 
 double Scrittore::ImportoDa(std::string_view codice, std::string_view valore) {
-  // An amount of at most two decimals and below ten billion is a whole number of cents that the
-  // rounding leaves as it is: its field is formatted from the cents, with the very bytes and
-  // the very double of the general way.
-  if (long long c = 0; Centesimi(valore, c)) {
+  // An amount of the usual shape is a whole number of cents that the rounding leaves as it is:
+  // its field comes from its digits and its value from the cents, the very bytes and the very
+  // double of the general way.
+  std::string_view intere;
+  std::array<char, 2> centesimi;
+  if (CifreImporto(valore, intere, centesimi)) {
+    long long c = 0;
+    for (char cifra : intere) c = c * 10 + (cifra - '0');
+    c = c * 100 + (centesimi[0] - '0') * 10 + (centesimi[1] - '0');
     Importo = static_cast<double>(c) / 100;
-    if (c > 0) AccodaImporto(codice, c / 100, c % 100);
+    if (c > 0) AccodaImporto(codice, intere, centesimi);
     return Importo;
   }
   Importo = ValoreNumerico(valore);
