@@ -38,6 +38,7 @@ inline constexpr std::string_view kPrimoModulo = "00000001";
 inline constexpr int kPosAnnullamento = 91;    // "1" for a cancellation
 inline constexpr int kPosSostituzione = 92;    // "1" for a replacement
 inline constexpr Zona kCfRappresentante = {310, 16};
+inline constexpr Zona kDipendentiB = {402, 8};  // the employees declared, eight digits
 inline constexpr int kPosQuadroCT = 410;       // "1" when a record C follows
 inline constexpr int kPosUnoB[] = {411, 437};  // always "1"
 inline constexpr int kPosZeroB = 309;          // always "0"

@@ -406,6 +406,10 @@ void Verifica::RecordB(std::string_view r) {
     if (r[static_cast<size_t>(p - 1)] != '1') Errore(p, "posizione " + Numero(p) + ": atteso \"1\"");
   }
   if (r[kPosZeroB - 1] != '0') Errore(kPosZeroB, "posizione 309: atteso \"0\"");
+  const std::string_view dipendenti = kDipendentiB.In(r);
+  if (!std::all_of(dipendenti.begin(), dipendenti.end(), Cifra)) {
+    Errore(kDipendentiB.posizione, "numero dei dipendenti (posizioni 402-409) non numerico: " + Visibile(dipendenti));
+  }
   if (!Vuota(kCfRappresentante.In(r))) {
     AvvisoCF(kCfRappresentante.In(r), kCfRappresentante.posizione, "del rappresentante");
   }

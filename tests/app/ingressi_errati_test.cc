@@ -162,6 +162,8 @@ const Situazione kSituazioni[] = {
     {"campi di testata minuscoli", ConTestata([](RecordProva& t) { t.Metti(21, "rossi srl").Metti(251, "roma"); }), {}, 0, ""},
     {"campi di testata oltre ASCII", ConTestata([](RecordProva& t) { t.Metti(21, "\xC0\xC8\xCC\xD2\xD9 \x80 \xFF"); }), {}, 0, ""},
     {"conteggio non numerico", ConTestata({}, RecordProva(1200).Metti(2, "1").Metti(3, "ABCD").testo()), {}, 0, ""},
+    {"numero dei dipendenti non numerico", ConTestata([](RecordProva& t) { t.Metti(193, "AB12"); }), {}, 1,
+     "Il file telematico non ha superato il controllo:"},
     {"tipo 2 rifiutato", ConTestata({}, prova::Testata2Prova(2, 2)), {}, 1, "La CU deve essere per LD, quella selezionata e' per LA "},
     // The employee file.
     {"dipendenti meno del conteggio", ConTestata({}, prova::Testata2Prova(1, 5)), {}, 1, kLettura62 + "DCU1.018 al record  3"},

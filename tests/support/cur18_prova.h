@@ -30,8 +30,8 @@ inline std::vector<std::string> Cur18Prova() {
   std::string b = "B" + testa + std::string(48, ' ') + "AAAAAA00A00A000A" + " 00";
   b.resize(308, ' ');
   b += "0";
-  b.resize(409, ' ');
-  b += "11";
+  b.resize(401, ' ');
+  b += "0000000111";  // one employee, record C, then "1"
   b.resize(436, ' ');
   b += "1";
   const std::string testaDip = std::string(kCfPersona) + "00001";
