@@ -186,6 +186,8 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     RecordB(s, t, tipo);
     if (t[16] == "X") RecordC(s, t);
     ScriviDipendenti(s, finestra, t, testata2.dipendenti);
+    // A file whose records failed the check must not look complete: it gets no record Z.
+    if (controllo.Errori() > 0) throw ArrestoScrittura{ElencoRilievi(controllo)};
     RecordZ(s);
     // The last records reach the file only now: a failure here is a failed write like any other.
     canali.ChiudiTutti();
