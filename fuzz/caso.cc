@@ -174,7 +174,7 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   Percorsi percorsi(radice);
   fs::path nativoUscita;
   size_t primaDellaCorsa = 0;
-  bool riuscito = false;
+  bool riuscito = false, conReport = false;
   {
     Canali canali(percorsi, messaggi);
     StatoFinestra stato(canali, piattaforma);
@@ -200,6 +200,7 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
     if (*u.nome) stato.Tx[6] = u.nome;
     nativoUscita = percorsi.Nativo(stato.Tx[5] + stato.Tx[6]);
     primaDellaCorsa = messaggi.mostrati.size();
+    conReport = stato.FlagReport == 1;
     riuscito = stato.Command2();
   }
 
@@ -238,8 +239,8 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
       const auto primo = std::find_if(rilievi.begin(), rilievi.end(), [](const Rilievo& r) { return r.gravita == Gravita::Errore; });
       viola("complete file fails its check: " + (primo == rilievi.end() ? std::string("?") : TestoRilievo(*primo)));
     }
-    if (s.report && piattaforma.terminazioni != 1) viola("run with report did not end the program");
-    if (s.report && LeggiFile(radice / CartellaDati() / "report.txt").empty()) viola("run with report wrote no report");
+    if (conReport && piattaforma.terminazioni != 1) viola("run with report did not end the program");
+    if (conReport && LeggiFile(radice / CartellaDati() / "report.txt").empty()) viola("run with report wrote no report");
   } else if (mostrati.size() == primaDellaCorsa) {
     viola("run stopped without a message");
   } else if (!ChiudeUnArresto(mostrati.back())) {
