@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -141,9 +142,13 @@ std::string ScriviCaso(const Caso& c) {
 }
 
 Banco::Banco() {
-  // Memory-backed when the machine has it: a case writes and reads a handful of files.
+  // In $QUIBOLD_FUZZ_RADICI when set (a fuzzer that stops on a fault leaves its root behind);
+  // else memory-backed when the machine has it: a case writes and reads a handful of files.
   std::error_code ec;
-  fs::path base = access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path(ec);
+  const char* radici = std::getenv("QUIBOLD_FUZZ_RADICI");
+  fs::path base = radici && *radici                 ? fs::path(radici)
+                  : access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
+                                                  : fs::temp_directory_path(ec);
   std::string modello = (base / "quibold-fuzz-XXXXXX").string();
   if (!mkdtemp(modello.data())) throw std::runtime_error("impossibile creare la radice di prova");
   radice_ = modello;
