@@ -4,7 +4,9 @@ JOBS    ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 CMAKE   := cmake
 
-.PHONY: run test deps release debug asan bench gui clean
+FUZZ_SECONDS ?= 300
+
+.PHONY: run test deps release debug asan bench fuzz gui clean
 
 deps:
 	@scripts/install-deps
@@ -41,6 +43,14 @@ bench: deps
 	@mkdir -p $(BUILD)/bench/confronto
 	$(BUILD)/bench/bench/quibold_confronto $(BUILD)/bench/src/quibold $(BUILD)/bench/confronto
 	$(BUILD)/bench/bench/quibold_bench
+
+# The fuzzer (clang, libFuzzer with AddressSanitizer and UBSan) for FUZZ_SECONDS; FUZZ_ARGS
+# adds options of libFuzzer. Inputs that break a promise land in $(BUILD)/fuzz/trovati.
+fuzz: deps
+	@$(CMAKE) -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" -DQUIBOLD_GUI=OFF -DQUIBOLD_FUZZ=ON >/dev/null
+	@$(CMAKE) --build $(BUILD)/fuzz -j $(JOBS) --target quibold_fuzz quibold_semi
+	@scripts/run-fuzz $(BUILD)/fuzz $(FUZZ_SECONDS) $(FUZZ_ARGS)
 
 clean:
 	rm -rf $(BUILD)

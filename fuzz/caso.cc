@@ -1,0 +1,270 @@
+#include "fuzz/caso.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+#include "recfile/canali.h"
+#include "recfile/messaggi.h"
+#include "recfile/percorsi.h"
+#include "ui/piattaforma.h"
+#include "ui/stato.h"
+#include "verifica/verifica.h"
+
+namespace fs = std::filesystem;
+
+namespace quibold::collaudo {
+namespace {
+
+constexpr size_t kLungRecord = 1900;
+constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
+constexpr std::string_view kDisco = "C:        ";
+// More message boxes than any run can honestly show: the start-up, opening, question, stop and
+// closing messages, the re-opening after a run. A storm of them is a fault of its own.
+constexpr size_t kMaxMessaggi = 12;
+
+const fs::path& CartellaDati() {
+  static const fs::path dati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
+  return dati;
+}
+
+struct Mostrato {
+  std::string testo, titolo;
+  Pulsanti pulsanti;
+  Icona icona;
+  Risposta risposta;
+};
+
+// Records every box; answers the i-th Yes/No question with bit i of the case's answers.
+class MessaggiCaso : public FinestraMessaggi {
+ public:
+  explicit MessaggiCaso(uint8_t risposte) : risposte_(risposte) {}
+  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override {
+    Risposta r = Risposta::Ok;
+    if (pulsanti == Pulsanti::SiNo) {
+      r = domande_ < 8 && ((risposte_ >> domande_) & 1) ? Risposta::Si : Risposta::No;
+      ++domande_;
+    }
+    mostrati.push_back({std::string(testo), std::string(titolo), pulsanti, icona, r});
+    return r;
+  }
+  std::vector<Mostrato> mostrati;
+
+ private:
+  uint8_t risposte_;
+  int domande_ = 0;
+};
+
+class PiattaformaCaso : public Piattaforma {
+ public:
+  bool ApriVisualizzatore(const fs::path&, std::string&) override { return true; }
+  void Termina() override { ++terminazioni; }
+  int terminazioni = 0;
+};
+
+void ScriviFile(const fs::path& p, std::string_view contenuto) {
+  std::ofstream f(p, std::ios::binary | std::ios::trunc);
+  f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+  if (!f.flush()) throw std::runtime_error("impossibile scrivere " + p.string());
+}
+
+// The file's bytes; nothing for a path that is not an ordinary file.
+std::string LeggiFile(const fs::path& p) {
+  std::error_code ec;
+  if (!fs::is_regular_file(p, ec)) return {};
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// A box that may end a run that stopped: an error box, the record-file layer's message, or a
+// confirmation answered No.
+bool ChiudeUnArresto(const Mostrato& m) {
+  return m.icona == Icona::Errore || m.testo.starts_with("Errore") ||
+         (m.pulsanti == Pulsanti::SiNo && m.risposta == Risposta::No);
+}
+
+std::string Breve(std::string_view testo) {
+  std::string t(testo.substr(0, 160));
+  for (char& c : t) {
+    if (static_cast<unsigned char>(c) < 32) c = ' ';
+  }
+  return "\"" + t + "\"";
+}
+
+}  // namespace
+
+Caso LeggiCaso(std::string_view dati) {
+  auto byte = [&](size_t i) -> uint8_t { return i < dati.size() ? static_cast<uint8_t>(dati[i]) : 0; };
+  auto da = [&](size_t i, size_t n = std::string_view::npos) { return std::string(dati.substr(std::min(i, dati.size()), n)); };
+  Caso c;
+  Scelte& s = c.scelte;
+  s.tipo = byte(0) & 7;
+  s.apre = (byte(0) >> 3) & 1;
+  s.report = (byte(0) >> 4) & 1;
+  s.uscita = byte(0) >> 5;
+  s.risposte = byte(1);
+  s.battuti = byte(2) & 0x3f;
+  s.tipoPrima = (byte(2) >> 6) & 1;
+  size_t posizione = 3;
+  std::string* testi[] = {&s.codice, &s.protocollo, &s.progressivo, &s.record, &s.tipoImpegno, &s.dataImpegno};
+  for (size_t k = 0; k < std::size(testi); ++k) {
+    std::string slot = da(posizione, static_cast<size_t>(kLarghezze[k]));
+    *testi[k] = slot.substr(0, slot.find('\0'));
+    posizione += static_cast<size_t>(kLarghezze[k]);
+  }
+  c.testata = da(kLungScelte, kLungFileTestata);
+  c.dipendenti = da(kLungScelte + kLungFileTestata);
+  return c;
+}
+
+std::string ScriviCaso(const Caso& c) {
+  if (!c.dipendenti.empty() && c.testata.size() != kLungFileTestata) {
+    throw std::invalid_argument("un caso con dipendenti ha una testata di due record esatti");
+  }
+  const Scelte& s = c.scelte;
+  std::string d;
+  d += static_cast<char>((s.tipo & 7) | (s.apre << 3) | (s.report << 4) | ((s.uscita & 7) << 5));
+  d += static_cast<char>(s.risposte);
+  d += static_cast<char>((s.battuti & 0x3f) | (s.tipoPrima << 6));
+  const std::string* testi[] = {&s.codice, &s.protocollo, &s.progressivo, &s.record, &s.tipoImpegno, &s.dataImpegno};
+  for (size_t k = 0; k < std::size(testi); ++k) {
+    std::string slot = testi[k]->substr(0, static_cast<size_t>(kLarghezze[k]));
+    slot.resize(static_cast<size_t>(kLarghezze[k]), '\0');
+    d += slot;
+  }
+  return d + c.testata + c.dipendenti;
+}
+
+Banco::Banco() {
+  // In $QUIBOLD_FUZZ_RADICI when set (a fuzzer that stops on a fault leaves its root behind);
+  // else memory-backed when the machine has it: a case writes and reads a handful of files.
+  std::error_code ec;
+  const char* radici = std::getenv("QUIBOLD_FUZZ_RADICI");
+  fs::path base = radici && *radici                 ? fs::path(radici)
+                  : access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
+                                                  : fs::temp_directory_path(ec);
+  std::string modello = (base / "quibold-fuzz-XXXXXX").string();
+  if (!mkdtemp(modello.data())) throw std::runtime_error("impossibile creare la radice di prova");
+  radice_ = modello;
+}
+
+Banco::~Banco() {
+  std::error_code ec;
+  fs::remove_all(radice_, ec);
+}
+
+Esito ProvaCaso(const Banco& banco, std::string_view dati) {
+  const Caso caso = LeggiCaso(dati);
+  const Scelte& s = caso.scelte;
+  const Uscita& u = kUscite[s.uscita];
+  const fs::path& radice = banco.radice();
+
+  // A fresh drive C for every case: the configuration file, the archive, an output folder.
+  std::error_code ec;
+  fs::remove_all(radice / "c", ec);
+  fs::create_directories(radice / CartellaDati());
+  fs::create_directories(radice / "c" / "out");
+  ScriviFile(radice / "c" / "disco.ute", kDisco);
+  ScriviFile(radice / CartellaDati() / "FCU1.018", caso.testata);
+  ScriviFile(radice / CartellaDati() / "DCU1.018", caso.dipendenti);
+
+  MessaggiCaso messaggi(s.risposte);
+  PiattaformaCaso piattaforma;
+  Percorsi percorsi(radice);
+  fs::path nativoUscita;
+  size_t primaDellaCorsa = 0;
+  bool riuscito = false, conReport = false;
+  {
+    Canali canali(percorsi, messaggi);
+    StatoFinestra stato(canali, piattaforma);
+    stato.Apertura();
+    auto sceltaTipo = [&] {
+      if (s.tipo < 4) stato.ScegliTipoFornitura(s.tipo);
+    };
+    if (s.tipoPrima) sceltaTipo();
+    if (s.apre) {
+      stato.Tx[kTxCodice] = s.battuti & 32 ? s.codice : "1";
+      stato.ApriCU();
+    } else {
+      stato.ScegliCertificazione(1);
+    }
+    if (!s.tipoPrima) sceltaTipo();
+    if (s.report) stato.ChiediReport();
+    const std::pair<CampoFinestra, const std::string*> campi[] = {{kTxProtocollo, &s.protocollo},
+                                                                  {kTxProgressivo, &s.progressivo},
+                                                                  {kTxRecord, &s.record},
+                                                                  {kTxTipoImpegno, &s.tipoImpegno},
+                                                                  {kTxDataImpegno, &s.dataImpegno}};
+    for (size_t k = 0; k < std::size(campi); ++k) {
+      if (s.battuti & (1 << k)) stato.Tx[campi[k].first] = *campi[k].second;
+    }
+    if (*u.cartella) stato.Tx[kTxCartella] = u.cartella;
+    if (*u.nome) stato.Tx[kTxNomeFile] = u.nome;
+    nativoUscita = percorsi.Nativo(stato.Tx[kTxCartella] + stato.Tx[kTxNomeFile]);
+    primaDellaCorsa = messaggi.mostrati.size();
+    conReport = stato.FlagReport == 1;
+    riuscito = stato.Crea();
+  }
+
+  std::vector<std::string> violazioni;
+  auto viola = [&](std::string testo) { violazioni.push_back(std::move(testo)); };
+  const auto& mostrati = messaggi.mostrati;
+
+  const auto fatti = std::count_if(mostrati.begin(), mostrati.end(), [](const Mostrato& m) {
+    return m.testo == kFatto && m.titolo == "Creazione Telematico";
+  });
+  if (riuscito && fatti != 1) viola("run reported complete with " + std::to_string(fatti) + " closing messages");
+  if (!riuscito && fatti != 0) viola("closing message shown by a run that stopped");
+  if (mostrati.size() > kMaxMessaggi) {
+    viola(std::to_string(mostrati.size()) + " message boxes, the last " + Breve(mostrati.back().testo));
+  }
+
+  // The output file: complete with success, never complete without.
+  const std::string uscita = LeggiFile(nativoUscita);
+  const size_t records = (uscita.size() + kLungRecord - 1) / kLungRecord;
+  bool conZ = false;
+  for (size_t r = 0; r < records; ++r) conZ = conZ || uscita[r * kLungRecord] == 'Z';
+  const bool finisceConZ = !uscita.empty() && uscita.size() % kLungRecord == 0 && uscita[uscita.size() - kLungRecord] == 'Z';
+  const bool daRifiutare = u.dellArchivio || s.uscita >= 6;
+  if (riuscito && daRifiutare) viola("run reported complete writing to " + Breve(nativoUscita.string()));
+  if (riuscito && !finisceConZ) viola("run reported complete, file of " + std::to_string(uscita.size()) + " bytes without a final record Z");
+  if (!riuscito && !u.dellArchivio && conZ) {
+    viola("run that stopped left a record Z in its file" +
+          (mostrati.empty() ? std::string() : ", after " + Breve(mostrati.back().testo)));
+  }
+  if (riuscito) {
+    Verifica controllo;
+    for (size_t r = 0; r < records; ++r) controllo.Record(std::string_view(uscita).substr(r * kLungRecord, kLungRecord));
+    controllo.Fine();
+    if (controllo.Errori() > 0) {
+      const auto& rilievi = controllo.Rilievi();
+      const auto primo = std::find_if(rilievi.begin(), rilievi.end(), [](const Rilievo& r) { return r.gravita == Gravita::Errore; });
+      viola("complete file fails its check: " + (primo == rilievi.end() ? std::string("?") : TestoRilievo(*primo)));
+    }
+    if (conReport && piattaforma.terminazioni != 1) viola("run with report did not end the program");
+    if (conReport && LeggiFile(radice / CartellaDati() / "report.txt").empty()) viola("run with report wrote no report");
+  } else if (mostrati.size() == primaDellaCorsa) {
+    viola("run stopped without a message");
+  } else if (!ChiudeUnArresto(mostrati.back())) {
+    viola("run stopped, the last message " + Breve(mostrati.back().testo));
+  }
+
+  // The archive as it was written.
+  const std::pair<fs::path, std::string_view> archivio[] = {
+      {radice / "c" / "disco.ute", kDisco},
+      {radice / CartellaDati() / "FCU1.018", caso.testata},
+      {radice / CartellaDati() / "DCU1.018", caso.dipendenti},
+  };
+  for (const auto& [file, contenuto] : archivio) {
+    if (LeggiFile(file) != contenuto) viola("archive file changed: " + file.filename().string());
+  }
+  return {riuscito, std::move(violazioni)};
+}
+
+}  // namespace quibold::collaudo

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "fuzz/caso.h"
+#include "fuzz/semi.h"
+
+namespace quibold::collaudo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Elenco(const std::vector<std::string>& righe) {
+  std::string t;
+  for (const auto& r : righe) t += "\n  " + r;
+  return t;
+}
+
+// Every input the fuzzer ever stopped on, run again through the same checks.
+TEST(CasiFuzz, EveryStoredInputKeepsTheRunsPromises) {
+  const Banco banco;
+  int casi = 0;
+  for (const auto& voce : fs::directory_iterator(fs::path(QUIBOLD_SORGENTI) / "fuzz" / "regressioni")) {
+    std::ifstream f(voce.path(), std::ios::binary);
+    const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    const Esito esito = ProvaCaso(banco, dati);
+    EXPECT_TRUE(esito.violazioni.empty()) << voce.path().filename() << Elenco(esito.violazioni);
+    ++casi;
+  }
+  EXPECT_GT(casi, 0);
+}
+
+// The seeds reach the whole writer: the samples complete in every mode, except the
+// self-employment certification that the writer refuses.
+TEST(CasiFuzz, TheSeedsCompleteOnTheSamplesTheWriterAccepts) {
+  const Banco banco;
+  for (const Seme& seme : Semi()) {
+    const Esito esito = ProvaCaso(banco, seme.dati);
+    EXPECT_TRUE(esito.violazioni.empty()) << seme.nome << Elenco(esito.violazioni);
+    EXPECT_EQ(esito.riuscito, !seme.nome.starts_with("autonomi")) << seme.nome;
+  }
+}
+
+}  // namespace
+}  // namespace quibold::collaudo
