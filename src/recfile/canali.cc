@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <condition_variable>
@@ -234,9 +235,14 @@ int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
   if (!giaLetti) {
     // What was gathered for writing must be in the file before it is read back.
     if (!Svuota(f)) return -1;
-    if (!f.letti) f.letti = std::make_unique_for_overwrite<char[]>(kBlocco);
+    // Read ahead a block of records: from 64 KiB, to the whole block for long records.
+    const size_t blocco = std::clamp(kRecordLettiAvanti * lunghezza, size_t{64} << 10, kBlocco);
+    if (f.capienzaLetti < blocco) {
+      f.letti = std::make_unique_for_overwrite<char[]>(blocco);
+      f.capienzaLetti = blocco;
+    }
     f.inizioLetti = posizione;
-    const int errore = LeggiTutto(f.fd, f.letti.get(), kBlocco, posizione, lunghezza, f.quantiLetti);
+    const int errore = LeggiTutto(f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
     if (errore) return errore;
   }
   lettura_.assign(f.letti.get() + (posizione - f.inizioLetti), lunghezza);

@@ -45,7 +45,8 @@ std::string NumeroConSegno(long long n);
 class Canali {
  public:
   static constexpr int kCanali = 11;  // channels 0 to 10
-  static constexpr size_t kBlocco = 1 << 20;  // bytes read ahead or gathered per channel
+  static constexpr size_t kBlocco = 1 << 20;  // bytes gathered (or at most read ahead) per channel
+  static constexpr size_t kRecordLettiAvanti = 128;
 
   Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi);
   ~Canali();
@@ -89,6 +90,7 @@ class Canali {
     std::string nome;         // as it was opened, for the message of a later failed write
     int16_t lunghezza = 1;    // record length of the gathered writes, to number a failed record
     std::unique_ptr<char[]> letti;  // bytes read ahead, from file offset `inizioLetti`
+    size_t capienzaLetti = 0;
     size_t quantiLetti = 0;
     long long inizioLetti = 0;
     std::unique_ptr<char[]> raccolti;  // writes gathered, for file offset `inizioRaccolti`

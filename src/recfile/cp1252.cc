@@ -35,13 +35,29 @@ size_t LunghezzaUtf8(std::string_view testo) {
   return lunghezza;
 }
 
+// A conversion opened once per thread and direction, and set back to its initial state at each use.
+class Conversione {
+ public:
+  Conversione(const char* verso, const char* da) : cd_(iconv_open(verso, da)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: conversione non disponibile");
+  }
+  ~Conversione() { iconv_close(cd_); }
+  Conversione(const Conversione&) = delete;
+  Conversione& operator=(const Conversione&) = delete;
+  iconv_t Pronta() {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
 // One iconv conversion, calling `inconvertibile` for each input sequence iconv rejects: `passo`
 // bytes at a time, or (0) a UTF-8 character or a single malformed byte.
 template <typename Sostituto>
-std::string Converti(const char* verso, const char* da, std::string_view testo, size_t passo,
-                     Sostituto inconvertibile) {
-  iconv_t cd = iconv_open(verso, da);
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: conversione non disponibile");
+std::string Converti(Conversione& conversione, std::string_view testo, size_t passo, Sostituto inconvertibile) {
+  iconv_t cd = conversione.Pronta();
   std::string uscita;
   uscita.reserve(testo.size() * 2);
   char* in = const_cast<char*>(testo.data());
@@ -60,14 +76,14 @@ std::string Converti(const char* verso, const char* da, std::string_view testo, 
       restano -= salto;
     }
   }
-  iconv_close(cd);
   return uscita;
 }
 
 }  // namespace
 
 std::string Utf8DaCp1252(std::string_view testo) {
-  return Converti("UTF-8", "WINDOWS-1252", testo, 1, [](std::string& u, std::string_view byte) {
+  thread_local Conversione daCp1252("UTF-8", "WINDOWS-1252");
+  return Converti(daCp1252, testo, 1, [](std::string& u, std::string_view byte) {
     unsigned char b = static_cast<unsigned char>(byte[0]);  // 0x81, 0x8D, 0x8F, 0x90, 0x9D
     u += static_cast<char>(0xC0 | (b >> 6));
     u += static_cast<char>(0x80 | (b & 0x3F));
@@ -75,7 +91,8 @@ std::string Utf8DaCp1252(std::string_view testo) {
 }
 
 std::string Cp1252DaUtf8(std::string_view testo) {
-  return Converti("WINDOWS-1252", "UTF-8", testo, 0, [](std::string& u, std::string_view sequenza) {
+  thread_local Conversione versoCp1252("WINDOWS-1252", "UTF-8");
+  return Converti(versoCp1252, testo, 0, [](std::string& u, std::string_view sequenza) {
     // The C1 controls that Windows-1252 leaves undefined round-trip to their own byte.
     if (sequenza.size() == 2 && static_cast<unsigned char>(sequenza[0]) == 0xC2) {
       unsigned char b = static_cast<unsigned char>(sequenza[1]);

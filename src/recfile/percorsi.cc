@@ -75,6 +75,22 @@ fs::path Percorsi::Nativo(std::string_view percorso) const {
     resto.remove_prefix(2);
   }
 
+  // The usual case: every name exists as it is written, and one look-up tells.
+  const bool cartella = !resto.empty() && (resto.back() == '\\' || resto.back() == '/');
+  {
+    fs::path diretto = radice_ / unita;
+    size_t i = 0;
+    while (i <= resto.size()) {
+      size_t j = resto.find_first_of("\\/", i);
+      if (j == std::string_view::npos) j = resto.size();
+      if (j > i) diretto /= resto.substr(i, j - i);
+      i = j + 1;
+    }
+    if (cartella) diretto += "/";
+    struct stat st;
+    if (::stat(diretto.c_str(), &st) == 0) return diretto;
+  }
+
   fs::path risultato = radice_;
   risultato /= NomeEsistente(radice_, unita);
   bool esiste = true;  // while every folder so far exists, names are looked up
@@ -94,7 +110,7 @@ fs::path Percorsi::Nativo(std::string_view percorso) const {
     i = j + 1;
   }
   // Keep a trailing separator: "D:\dati\" names a folder.
-  if (!resto.empty() && (resto.back() == '\\' || resto.back() == '/')) risultato += "/";
+  if (cartella) risultato += "/";
   return risultato;
 }
 
@@ -124,6 +140,7 @@ bool Percorsi::StessoFile(const fs::path& a, const fs::path& b) {
   struct stat sa, sb;
   const bool esisteA = ::stat(a.c_str(), &sa) == 0, esisteB = ::stat(b.c_str(), &sb) == 0;
   if (esisteA && esisteB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  if (esisteA != esisteB) return false;  // a file and a name of none
   std::error_code ea, eb;
   std::string pa = fs::weakly_canonical(a, ea).string(), pb = fs::weakly_canonical(b, eb).string();
   if (ea || eb) return false;
