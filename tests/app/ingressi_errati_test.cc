@@ -105,6 +105,18 @@ Preparazione UscitaInScrivibile() {
   };
 }
 
+// An employee file that can be written but not read, for a user without rights.
+Preparazione DipendentiSoloScrittura() {
+  return [](const RadiceTemporanea& r) {
+    for (const auto& e : fs::recursive_directory_iterator(r.percorso())) {
+      fs::permissions(e.path(), e.is_directory() ? fs::perms(0755) : fs::perms(0644));
+    }
+    fs::permissions(r.percorso(), fs::perms(0755));
+    fs::permissions(r.percorso() / kUscita, fs::perms(0777));
+    fs::permissions(r.percorso() / kDati / "DCU1.018", fs::perms(0222));
+  };
+}
+
 // Every entry under the root, its kind and content, without following links.
 std::map<std::string, std::string> Istantanea(const RadiceTemporanea& radice) {
   std::map<std::string, std::string> voci;
@@ -176,6 +188,9 @@ const Situazione kSituazioni[] = {
        r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 5));
      }, {}, 1, kLettura62 + "DCU1.018 al record  1"},
     {"dipendenti mancante", Rimuovi(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
+    {"dipendenti in sola scrittura", DipendentiSoloScrittura(), {}, 1,
+     "Errore di lettura tipo  52 nel file binario D:\\vorn\\quelt\\2017\\dati\\DCU1.018 al record  1",
+     {.senzaDiritti = true}},
     {"importi non numerici", ConDipendente([](DipendenteProva& d) { d.Campo(22, "ABC").Campo(33, "12,50").Campo(34, "1.2.3"); }), {}, 0, ""},
     {"importi enormi", ConDipendente([](DipendenteProva& d) {
        for (int k = 22; k <= 26; ++k) d.Campo(k, "999999999999");  // sixty nines in a row
