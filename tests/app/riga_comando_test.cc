@@ -234,18 +234,19 @@ TEST_F(RigaComandoTest, MissingOutputFolderStopsWithoutSuccess) {
   EXPECT_FALSE(fs::exists(radice.percorso() / "c" / "manca"));
 }
 
-// An empty value is empty however it is written, and never takes the next option as its value;
-// a relative output folder is relative to the current directory.
-TEST_F(RigaComandoTest, OptionValuesAreTakenAsWritten) {
-  const std::string vuoto = "Manca il numero Identificativo Entratel \n";
+// An empty value is empty however it is written, and never takes the next option as its value.
+TEST_F(RigaComandoTest, AnEmptyOptionValueIsEmpty) {
   for (const auto& protocollo : {std::vector<std::string>{"--protocollo="},
                                  std::vector<std::string>{"--protocollo", ""}}) {
     std::vector<std::string> opzioni = {"--tipo", "S", "--progressivo=7", "--record=3"};
     opzioni.insert(opzioni.begin() + 2, protocollo.begin(), protocollo.end());
     const Esito e = Esegui(Crea(opzioni));
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.errori, vuoto);
+    EXPECT_EQ(e.errori, "Manca il numero Identificativo Entratel \n");
   }
+}
+
+TEST_F(RigaComandoTest, ARelativeOutputFolderIsRelativeToTheCurrentDirectory) {
   const fs::path prima = fs::current_path();
   fs::current_path(radice.percorso());
   const Esito relativa = Esegui(Crea({"--cartella", "uscita/", "--file", "T.TXT"}));

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "verifica/verifica.h"
+
 namespace quibold::prova {
 
 inline constexpr std::string_view kCfPersona = "RSSMRA85T10A562S";
@@ -58,6 +60,14 @@ inline std::string Unisci(const std::vector<std::string>& records) {
   std::string file;
   for (const auto& r : records) file += r;
   return file;
+}
+
+// "" when the check of `records`, as a whole file, finds no error; else its first finding.
+inline std::string ErroriDelControllo(const std::vector<std::string>& records) {
+  Verifica v;
+  for (const auto& r : records) v.Record(r);
+  v.Fine();
+  return v.Errori() == 0 ? "" : TestoRilievo(v.Rilievi()[0]);
 }
 
 }  // namespace quibold::prova
