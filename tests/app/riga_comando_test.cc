@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/archivio_prova.h"
+#include "support/cur18_prova.h"
 #include "support/programma_prova.h"
 
 namespace fs = std::filesystem;
@@ -62,11 +63,6 @@ std::string Posizioni(const std::string& record, size_t posizione, size_t lunghe
   return record.substr(posizione - 1, lunghezza);
 }
 
-// The counts of record Z: B, C, D, G.
-std::vector<std::string> ConteggiZ(const std::string& z) {
-  return {Posizioni(z, 16, 9), Posizioni(z, 25, 9), Posizioni(z, 34, 9), Posizioni(z, 43, 9)};
-}
-
 // Certification 1 of three employee records: 1 live, 2 not live, 3 live with a name outside
 // ASCII; the output folder C:\telematici exists.
 class RigaComandoTest : public ::testing::Test {
@@ -114,7 +110,7 @@ TEST_F(RigaComandoTest, NormalSupplyWritesEveryLiveEmployee) {
   EXPECT_EQ(e.uscita, "");
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDGDGZ");
-  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000002", "000000002"}));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 2, 2));
   EXPECT_EQ(Posizioni(records[2], 26, 16), "RSSMRA80A01H501U");
   EXPECT_EQ(Posizioni(records[4], 26, 16), "BNCNCL85M01H501F");
   for (const auto& r : records) EXPECT_EQ(r.substr(1897), "A\r\n");
@@ -132,7 +128,7 @@ TEST_F(RigaComandoTest, CancellationWritesOnlyTheEmployeesRecordD) {
   EXPECT_EQ(e.stato, 0) << e.errori;
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDZ");
-  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000001", "000000000"}));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 1, 0));
   const std::string& d = records[2];
   EXPECT_EQ(Posizioni(d, 26, 16), "RSSMRA80A01H501U");
   EXPECT_EQ(Posizioni(d, 47, 17), "12345678901234567");
@@ -149,7 +145,7 @@ TEST_F(RigaComandoTest, ReplacementWritesTheOneEmployeeAsked) {
   EXPECT_EQ(e.stato, 0) << e.errori;
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDGZ");
-  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000001", "000000001"}));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 1, 1));
   EXPECT_EQ(Posizioni(records[2], 26, 16), "BNCNCL85M01H501F");
   EXPECT_EQ(Posizioni(records[2], 47, 17), "00000000000000123");
   EXPECT_EQ(Posizioni(records[2], 64, 6), "000007");
@@ -183,7 +179,7 @@ TEST_F(RigaComandoTest, HeaderWithNoEmployeesWritesHeaderRecordsAndZ) {
   EXPECT_EQ(e.stato, 0) << e.errori;
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABCZ");
-  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000001", "000000000", "000000000"}));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 1, 0, 0));
 }
 
 // --- Runs that stop ---
@@ -454,7 +450,7 @@ TEST_F(RigaComandoTest, ProgramWritesTheFileAndTheReport) {
   EXPECT_TRUE(fs::equivalent(e.uscita.substr(0, e.uscita.size() - 1), radice.percorso() / kDati / "report.txt"));
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDGDGZ");
-  EXPECT_EQ(ConteggiZ(records.back()), (std::vector<std::string>{"000000001", "000000000", "000000002", "000000002"}));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 2, 2));
 }
 
 TEST_F(RigaComandoTest, ProgramExitStatuses) {

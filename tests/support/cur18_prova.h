@@ -27,6 +27,13 @@ inline std::string Cur18Campo(std::string_view codice, std::string_view valore) 
   return std::string(codice) + v;
 }
 
+// The data of a record Z that counts `b`, `c`, `d` and `g` records.
+inline std::string Cur18Z(long b, long c, long d, long g) {
+  std::string z = "Z" + std::string(14, ' ');
+  for (long n : {b, c, d, g}) z += std::string(9 - std::to_string(n).size(), '0') + std::to_string(n);
+  return z + std::string(18, '0');
+}
+
 inline std::vector<std::string> Cur18Prova() {
   const std::string testa = std::string(kCfSocieta) + "00000001";
   std::string b = "B" + testa + std::string(48, ' ') + "AAAAAA00A00A000A" + " 00";
@@ -52,7 +59,7 @@ inline std::vector<std::string> Cur18Prova() {
                   Cur18Campo("DA002002", "ROSSI BIANCHI VE") + Cur18Campo("DA002002", "+RDI")),
       Cur18Record(g1),
       Cur18Record("G" + testa + testaDip + std::string(43, ' ') + Cur18Campo("DN001001", "AB")),
-      Cur18Record("Z" + std::string(14, ' ') + "000000001000000001000000001000000002" + std::string(18, '0')),
+      Cur18Record(Cur18Z(1, 1, 1, 2)),
   };
 }
 

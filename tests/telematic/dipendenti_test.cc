@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/corsa_prova.h"
+#include "support/cur18_prova.h"
 
 namespace quibold {
 namespace {
@@ -38,15 +39,6 @@ DipendenteProva ConCampi(size_t quanti) {
   return d;
 }
 
-// Record Z up to its counts of B, C, D and G records.
-std::string Conteggi(int b, int c, int d, int g) {
-  auto nove = [](int n) {
-    std::string t = std::to_string(n);
-    return std::string(9 - t.size(), '0') + t;
-  };
-  return "Z" + std::string(14, ' ') + nove(b) + nove(c) + nove(d) + nove(g) + "000000000000000000";
-}
-
 // A certification on drive c of a temporary root, run through the writer as the window runs it.
 class Dipendenti : public prova::CorsaProva {};
 
@@ -71,7 +63,7 @@ TEST_F(Dipendenti, NormalWalkNumbersOnlyTheLiveEmployees) {
     EXPECT_EQ(gg[i].substr(0, 89),
               "G01234567897     00000001" + std::string(codici[i]) + progressivo + std::string(43, ' '));
   }
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 4, 4));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 4, 4));
   EXPECT_EQ(run.Totale[kDipendenti], 4);
   ASSERT_EQ(messaggi.mostrati.size(), 1u);
   EXPECT_EQ(messaggi.mostrati[0].testo, kFatto);
@@ -159,7 +151,7 @@ TEST_F(Dipendenti, CancellationWritesOnlyRecordDOfTheChosenEmployee) {
   EXPECT_EQ(rd.substr(25, 21), "CODICEFISCALE00700001");
   EXPECT_EQ(rd.substr(46, 23), "00000000000012345000042");
   EXPECT_EQ(rd.substr(69, 20), std::string(14, ' ') + "A    1");
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 1, 1, 0));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 1, 1, 0));
   EXPECT_EQ(run.Totale[kDipendenti], 0);
   EXPECT_EQ(run.Totale[kRedditi], 0);  // no G record, no amounts
   EXPECT_EQ(run.testata[kProtocolloSostituito], "12345" + std::string(12, ' '));
@@ -189,7 +181,7 @@ TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
                                            std::string(14, ' ') + "S    1");
   EXPECT_EQ(records[3].substr(25, 21), "CODICEFISCALE00200001");
   EXPECT_EQ(prova::Campi(records[3]), Testi{"DB001001" + Dx("1000,00")});
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 1, 1));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 1, 1));
   EXPECT_EQ(run.Totale[kDipendenti], 1);
   EXPECT_EQ(run.Totale[kRedditi], 1000);
 }
@@ -225,16 +217,26 @@ TEST_F(Dipendenti, RefusingTheConfirmationDropsRecordDAndEndsSilently) {
   }
 }
 
-TEST_F(Dipendenti, SingleModesRefuseARecordNumberOutsideTheFile) {
-  const std::vector<DipendenteProva> d(3, DipendenteProva());
+// The one record of a single mode must be a live employee of the file; else the run stops with
+// an error box and asks nothing: before the output exists when the number is outside the file,
+// after the header records when the record holds nobody to certify.
+TEST_F(Dipendenti, SingleModesNeedALiveEmployeeOfTheFile) {
+  std::vector<DipendenteProva> d(3, DipendenteProva());
+  d[1].Stato(' ');
+  d[2].Campo(5, "        ");
+  testata.Metti(201, "X");
   struct Caso {
     const char* tipo;
     int singola;
     const char* numero;
+    const char* messaggio;
     int conteggio = 3;  // the employee records header record 2 counts
   };
-  for (const Caso& caso : {Caso{"A", 0, "0"}, Caso{"S", 0, "4"}, Caso{"N", 1, "1.5"}, Caso{"A", 0, "abc"},
-                           Caso{"S", 0, "-1"}, Caso{"N", 1, ""}, Caso{"N", 1, "99999999999"}, Caso{"S", 0, "1", 0}}) {
+  for (const Caso& caso : {Caso{"A", 0, "0", kNonValido}, Caso{"S", 0, "4", kNonValido}, Caso{"N", 1, "1.5", kNonValido},
+                           Caso{"A", 0, "abc", kNonValido}, Caso{"S", 0, "-1", kNonValido}, Caso{"N", 1, "", kNonValido},
+                           Caso{"N", 1, "99999999999", kNonValido}, Caso{"S", 0, "1", kNonValido, 0},
+                           Caso{"A", 0, "2", kSenzaDipendente}, Caso{"S", 0, "3", kSenzaDipendente},
+                           Caso{"N", 1, "2", kSenzaDipendente}, Caso{"N", 1, "3", kSenzaDipendente}}) {
     SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "' of " + std::to_string(caso.conteggio));
     fs::remove(radice.percorso() / kUscita);
     messaggi.mostrati.clear();
@@ -244,39 +246,14 @@ TEST_F(Dipendenti, SingleModesRefuseARecordNumberOutsideTheFile) {
     finestra.Tx[kTxRecord] = caso.numero;
     messaggi.risposte = {Risposta::Si};
     EXPECT_FALSE(Esegui(d, caso.conteggio));
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].testo, kNonValido);
-    EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
-    EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
-    EXPECT_FALSE(UscitaCreata());
-  }
-}
-
-TEST_F(Dipendenti, SingleModesStopWhenTheRecordHoldsNoEmployee) {
-  std::vector<DipendenteProva> d(3, DipendenteProva());
-  d[1].Stato(' ');
-  d[2].Campo(5, "        ");
-  testata.Metti(201, "X");
-  struct Caso {
-    const char* tipo;
-    int singola;
-    const char* numero;
-  };
-  for (const Caso& caso : {Caso{"A", 0, "2"}, Caso{"S", 0, "3"}, Caso{"N", 1, "2"}, Caso{"N", 1, "3"}}) {
-    SCOPED_TRACE(std::string(caso.tipo) + " record " + caso.numero);
-    messaggi.mostrati.clear();
-    finestra.Tx[kTxTipoFornitura] = caso.tipo;
-    finestra.FlagSingola = caso.singola;
-    finestra.Tx[kTxProtocollo] = finestra.Tx[kTxProgressivo] = "1";
-    finestra.Tx[kTxRecord] = caso.numero;
-    messaggi.risposte = {Risposta::Si};
-    EXPECT_FALSE(Esegui(d));
-    EXPECT_EQ(Tipi(), (Testi{"A", "B", "C"}));  // no employee, no record Z
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);   // no question, no success message
-    EXPECT_EQ(messaggi.mostrati[0].testo, kSenzaDipendente);
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);  // no question, no success message
+    EXPECT_EQ(messaggi.mostrati[0].testo, caso.messaggio);
     EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
     EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
     EXPECT_EQ(run.Totale[kDipendenti], 0);
+    const bool senzaDipendente = std::string_view(caso.messaggio) == kSenzaDipendente;
+    EXPECT_EQ(UscitaCreata(), senzaDipendente);
+    EXPECT_EQ(Tipi(), (senzaDipendente ? Testi{"A", "B", "C"} : Testi{}));  // no employee, no record Z
   }
 }
 
@@ -295,7 +272,7 @@ TEST_F(Dipendenti, AnUnreadableRecordStopsTheRun) {
 TEST_F(Dipendenti, SeventyFiveFieldsCloseTheGRecordAtOnce) {
   ASSERT_TRUE(Esegui(std::vector<DipendenteProva>{ConCampi(75), ConCampi(76), ConCampi(74)}));
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "G", "D", "G", "G", "D", "G", "Z"}));
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 3, 5));
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 3, 5));
   EXPECT_EQ(run.Totale[kDipendenti], 3);
 
   // Exactly 75: the continuation record holds only the head.

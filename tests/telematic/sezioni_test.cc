@@ -50,18 +50,18 @@ class Sezioni : public ::testing::Test {
     const FontiDipendente fonti{testata, campi};
     std::vector<Testi> g;
     for (const auto& d : dipendenti) {
-      const size_t primo = uscita.records.size();
+      const auto primo = static_cast<long>(uscita.records.size());
       SeparaCampi(d.testo(), campi);
       s.IniziaRecordG(kTestaG);
       sezione(s, fonti);
       s.ChiudiRecord();
-      const Testi records(uscita.records.begin() + static_cast<long>(primo), uscita.records.end());
+      const Testi records(uscita.records.begin() + primo, uscita.records.end());
       Controlla(records);
+      recordG = static_cast<int>(records.size());
       g.emplace_back();
       for (const auto& r : records) {
         for (auto& c : prova::Campi(r)) g.back().push_back(c);
       }
-      recordG = static_cast<int>(records.size());
     }
     return g;
   }
@@ -73,9 +73,7 @@ class Sezioni : public ::testing::Test {
     Testi file = prova::Cur18Prova();
     file.resize(4);
     file.insert(file.end(), g.begin(), g.end());
-    const std::string n = std::to_string(g.size());
-    file.push_back(prova::Cur18Record("Z" + std::string(14, ' ') + "000000001000000001000000001" +
-                                      std::string(9 - n.size(), '0') + n + std::string(18, '0')));
+    file.push_back(prova::Cur18Record(prova::Cur18Z(1, 1, 1, static_cast<long>(g.size()))));
     EXPECT_EQ(prova::ErroriDelControllo(file), "");
   }
 
@@ -110,21 +108,22 @@ TEST_F(Sezioni, Code2WithoutIncomeSkipsToDB001481) {
     const char* reddito1;
     const char* reddito2;
     size_t campi;
+    const char* primo;
   } casi[] = {
-      {"1", "0.00", "0", 194},     // all but "DB001001" and "DB001002"
-      {"2", "10", "0.00", 195},    // all but "DB001002"
-      {"2", "0.00", "0.50", 195},  // under one euro is income too: all but "DB001001"
-      {"2", "0.00", "0.00", 51},
+      {"1", "0.00", "0", 194, "DB001003"},
+      {"2", "10", "0.00", 195, "DB001001"},
+      {"2", "0.00", "0.50", 195, "DB001002"},  // under one euro is income too
+      {"2", "0.00", "0.00", 51, "DB001481"},
   };
   for (const auto& c : casi) {
-    DipendenteProva d = ConTuttoIlReddito();
-    d.Campo(10, c.codice).Campo(22, c.reddito1).Campo(23, c.reddito2);
-    EXPECT_EQ(CampiG(SezioneFiscale, d).size(), c.campi) << c.codice << " " << c.reddito1 << " " << c.reddito2;
+    SCOPED_TRACE(std::string(c.codice) + " " + c.reddito1 + " " + c.reddito2);
+    const Testi campi =
+        CampiG(SezioneFiscale, ConTuttoIlReddito().Campo(10, c.codice).Campo(22, c.reddito1).Campo(23, c.reddito2));
+    ASSERT_EQ(campi.size(), c.campi);
+    EXPECT_EQ(campi.front().substr(0, 8), c.primo);
+    EXPECT_EQ(campi.back().substr(0, 8), "DB001612");
   }
-  const Testi parte = CampiG(SezioneFiscale, ConTuttoIlReddito().Campo(10, "2").Campo(22, "0.00").Campo(23, "0.00"));
-  ASSERT_FALSE(parte.empty());
-  EXPECT_EQ(parte.front().substr(0, 8), "DB001481");
-  EXPECT_EQ(parte.back().substr(0, 8), "DB001612");
+  // The totals of the last case.
   for (int i : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 22}) EXPECT_EQ(totale[i], 0) << "Totale " << i;
   EXPECT_EQ(totale[kTassazioneSeparata], 2);
   EXPECT_EQ(totale[kRedditiDaTerzi], 5);

@@ -2,9 +2,8 @@
 // certification with no employees.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "support/corsa_prova.h"
+#include "support/cur18_prova.h"
 #include "support/uscita_prova.h"
 #include "telematic/sezioni.h"
 
@@ -25,8 +24,7 @@ Testi RecordDellaTestata(const RecordProva& r, const std::string& tipo = "N") {
   RecordA(s, t);
   RecordB(s, t, tipo);
   if (t[kConRecordC] == "X") RecordC(s, t);
-  s.IniziaRecord("Z" + std::string(14, ' ') + "00000000" + std::to_string(s.Conteggio('B')) + "00000000" +
-                 std::to_string(s.Conteggio('C')) + std::string(36, '0'));
+  s.IniziaRecord(prova::Cur18Z(s.Conteggio('B'), s.Conteggio('C'), 0, 0));
   s.ChiudiRecord();
   EXPECT_EQ(prova::ErroriDelControllo(uscita.records), "");
   return uscita.records;
@@ -147,42 +145,36 @@ TEST_F(TestataTest, CommitmentFromTheWindowWhenTheHeaderHasNone) {
 
 // Each check stops the run with its message in an error box, before the output exists.
 TEST_F(TestataTest, ChecksStopTheRunWithTheirMessages) {
-  auto annulla = [](const char* protocollo, const char* progressivo, const char* record) {
-    return [=](DatiFinestra& f, RecordProva&, std::string&) {
-      f.Tx[kTxTipoFornitura] = "A";
-      f.Tx[kTxProtocollo] = protocollo;
-      f.Tx[kTxProgressivo] = progressivo;
-      f.Tx[kTxRecord] = record;
-    };
-  };
-  auto senzaImpegno = [](const char* data) {
-    return [=](DatiFinestra& f, RecordProva& t, std::string&) {
-      t.Metti(223, " ").Metti(224, "        ");
-      f.Tx[kTxDataImpegno] = data;
-    };
-  };
   const struct {
-    std::function<void(DatiFinestra&, RecordProva&, std::string&)> prepara;
+    const char* tipo;  // the window's supply type, protocol, progressive number and record
+    const char* protocollo;
+    const char* progressivo;
+    const char* record;
+    const char* codice;  // the certification, the kind in its header record 2
+    int tipoCU;
+    const char* impegno;  // the header's commitment type and date, then the window's date
+    const char* data;
     const char* messaggio;
   } casi[] = {
-      {annulla("", "", "3"), "Manca il numero Identificativo Entratel "},
-      {annulla("PROT", "", "3"), "Manca il numero di Protocollo Sostituz/Annullamento "},
-      {annulla("PROT", "1", ""), "Manca il numero di Record del dipendente da Annullare o Sostituire "},
-      {[](DatiFinestra&, RecordProva&, std::string& t2) { t2 = prova::Testata2Prova(2, 0); },
-       "La CU deve essere per LD, quella selezionata e' per LA "},
-      {senzaImpegno("        "), "Manca la data dell'impegno alla trasmissione "},
-      {senzaImpegno("01012018"), "Manca la tipologia dell'impegno alla trasmissione "},
-      {[](DatiFinestra& f, RecordProva&, std::string&) { f.CodiceCU = "2"; }, "Archivio inesistente "},
+      {"A", "", "", "3", "1", 1, "101022018", "", "Manca il numero Identificativo Entratel "},
+      {"A", "PROT", "", "3", "1", 1, "101022018", "", "Manca il numero di Protocollo Sostituz/Annullamento "},
+      {"A", "PROT", "1", "", "1", 1, "101022018", "",
+       "Manca il numero di Record del dipendente da Annullare o Sostituire "},
+      {"N", "", "", "", "1", 2, "101022018", "", "La CU deve essere per LD, quella selezionata e' per LA "},
+      {"N", "", "", "", "1", 1, "         ", "", "Manca la data dell'impegno alla trasmissione "},
+      {"N", "", "", "", "1", 1, "         ", "01012018", "Manca la tipologia dell'impegno alla trasmissione "},
+      {"N", "", "", "", "2", 1, "101022018", "", "Archivio inesistente "},
   };
-  const DatiFinestra iniziale = finestra;
   for (const auto& c : casi) {
     SCOPED_TRACE(c.messaggio);
-    finestra = iniziale;
-    RecordProva t = TestataProva();
-    std::string testata2 = prova::Testata2Prova(1, 0);
-    c.prepara(finestra, t, testata2);
+    finestra.Tx[kTxTipoFornitura] = c.tipo;
+    finestra.Tx[kTxProtocollo] = c.protocollo;
+    finestra.Tx[kTxProgressivo] = c.progressivo;
+    finestra.Tx[kTxRecord] = c.record;
+    finestra.CodiceCU = c.codice;
+    finestra.Tx[kTxDataImpegno] = c.data;
     messaggi.mostrati.clear();
-    EXPECT_FALSE(Esegui(t, testata2));
+    EXPECT_FALSE(Esegui(TestataProva().Metti(223, c.impegno), prova::Testata2Prova(c.tipoCU, 0)));
     EXPECT_EQ(Errori(), Testi{c.messaggio});
     EXPECT_FALSE(UscitaCreata());
     EXPECT_FALSE(Conclusa());

@@ -238,8 +238,7 @@ TEST_F(ReportTest, FilesAreCreatedAnew) {
   radice.Scrivi(kBatch, std::string(500, 'y'));
   ASSERT_TRUE(ScriviReport(stato, ',').has_value());
   EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(kBatch),
-            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(radice.Leggi(kBatch), TestoBatch("C:"));
 }
 
 TEST_F(ReportTest, TextOfTheReportMatchesTheFileAndTheSeparatorIsTheOneGiven) {
@@ -303,8 +302,7 @@ TEST_F(ReportTest, DriveDNamesItsOwnFolders) {
   ASSERT_TRUE(percorso.has_value());
   EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / d / "dati" / "report.txt"));
   EXPECT_EQ(radice.Leggi(d / "dati" / "report.txt"), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(d / "avstp.bat"),
-            "ECHO OFF\r\nCLS\r\nD:\\wvorn\\wordpad D:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(radice.Leggi(d / "avstp.bat"), TestoBatch("D:"));
   EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
 }
 
@@ -313,8 +311,7 @@ TEST_F(ReportTest, EmptyDriveWritesOnTheCurrentDrive) {
   stato.Disco = "";
   ASSERT_TRUE(ScriviReport(stato, ',').has_value());
   EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(kBatch),
-            "ECHO OFF\r\nCLS\r\n\\wvorn\\wordpad \\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(radice.Leggi(kBatch), TestoBatch(""));
 }
 
 // --- Files that cannot be written ---
@@ -395,8 +392,7 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   EXPECT_EQ(controllo.reportAllApertura, radice.Leggi(kReport));
   EXPECT_EQ(controllo.reportAllApertura.substr(0, 53), "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n");
   EXPECT_NE(controllo.reportAllApertura.find("Numero Dipendenti               2 \r\n"), std::string::npos);
-  EXPECT_EQ(controllo.batchAllApertura,
-            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(controllo.batchAllApertura, TestoBatch("C:"));
   EXPECT_TRUE(messaggi.mostrati.empty());
 }
 
@@ -467,14 +463,15 @@ class ReportCorsaTest : public ReportTest {
     };
     prova::ScriviArchivio(radice, 1, testata.testo(), prova::Testata2Prova(1, 3), dipendenti);
     fs::create_directories(radice.percorso() / "c" / "telematici");
+    // Certification 1 opened, the output to C:\telematici.
+    stato.Apertura();
+    stato.Tx[kTxCodice] = "1";
+    ASSERT_TRUE(stato.ApriCU());
+    stato.Tx[kTxCartella] = "C:\\telematici\\";
   }
 };
 
 TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
-  stato.Apertura();
-  stato.Tx[kTxCodice] = "1";
-  ASSERT_TRUE(stato.ApriCU());
-  stato.Tx[kTxCartella] = "C:\\telematici\\";
   messaggi.risposte.push_back(Risposta::Si);
   stato.ChiediReport();
   ASSERT_EQ(stato.FlagReport, 1);
@@ -502,10 +499,6 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
 }
 
 TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
-  stato.Apertura();
-  stato.Tx[kTxCodice] = "1";
-  ASSERT_TRUE(stato.ApriCU());
-  stato.Tx[kTxCartella] = "C:\\telematici\\";
   stato.FlagReport = 0;
   ASSERT_TRUE(stato.Crea());
   EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
@@ -515,10 +508,6 @@ TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
 }
 
 TEST_F(ReportCorsaTest, ReportThatCannotBeWrittenLeavesTheTelematicFile) {
-  stato.Apertura();
-  stato.Tx[kTxCodice] = "1";
-  ASSERT_TRUE(stato.ApriCU());
-  stato.Tx[kTxCartella] = "C:\\telematici\\";
   stato.FlagReport = 1;
   fs::create_directories(radice.percorso() / kReport);  // report.txt is a folder
   messaggi.mostrati.clear();
