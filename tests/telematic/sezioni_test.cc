@@ -90,6 +90,7 @@ TEST_F(Sezioni, EveryFiscalRowWritesItsField) {
   const Testi codici = Codici(tutto);
   EXPECT_EQ(codici.size(), 196u);
   EXPECT_EQ(std::set<std::string>(codici.begin(), codici.end()).size(), 196u);
+  EXPECT_TRUE(std::all_of(codici.begin(), codici.end(), [](const auto& c) { return c.starts_with("DB001"); }));
   EXPECT_EQ(recordG, 3);  // 75 + 75 + 46 fields
   EXPECT_EQ(codici.front(), "DB001001");
   EXPECT_EQ(codici.back(), "DB001612");

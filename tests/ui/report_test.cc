@@ -494,8 +494,9 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
   EXPECT_EQ(radice.Leggi(kReport),
             ReportDi({"1", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ", "N",
                       std::string(17, ' '), std::string(6, ' '), "C:\\telematici\\TCU118"},
-                     {" 2 ", numero(" 1234,8 "), numero("-12,75 "), numero(" 0,1 "), " 100 ", " 100 ", " 0 ", " 0 ",
-                      " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "}));
+                     {" 2 ", numero(" 1234,8 "), numero("-12,75 "), numero(" 0,1 "), " 100 ", " 100 ", " 0 ",
+                      " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
+                      " 0 "}));
 }
 
 TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
