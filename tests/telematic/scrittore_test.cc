@@ -147,12 +147,15 @@ TEST_F(ScrittoreTest, AnAmountThatDoesNotFitStopsTheRun) {
   EXPECT_NO_THROW(s.ImportoDa("DB001001", "-99999999999999999"));  // never written
 }
 
-TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
+TEST(NormalizzaCF, TrimsAndGivesElevenCharactersFiveBlanks) {
   std::string cf = "  01234567897  ";
   EXPECT_TRUE(Scrittore::NormalizzaCF(cf));
   EXPECT_EQ(cf, "01234567897     ");
   std::string dodici = "123456789012";
   EXPECT_FALSE(Scrittore::NormalizzaCF(dodici));
+}
+
+TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
   auto c = CampiG([&] {
     s.CodiceFiscale("CF000001", "RSSMRA80A01H501U");
     s.CodiceFiscale("CF000002", "01234567897     ");
