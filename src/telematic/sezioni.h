@@ -105,7 +105,7 @@ void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);           // DF, se
 void SezioneDN(Scrittore& s, const FontiDipendente& fonti);            // DN
 
 // The records of the supply that the certification header alone fills. `tipo` is the window's
-// supply type; record B stops the run when the header declares no employees.
+// supply type; record B stops the run when the header leaves the number of employees blank.
 void RecordA(Scrittore& s, const Testata& t);
 void RecordB(Scrittore& s, const Testata& t, const std::string& tipo);
 void RecordC(Scrittore& s, Testata& t);

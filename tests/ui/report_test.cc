@@ -293,25 +293,26 @@ TEST_F(ReportTest, BatchLineNamesTheViewerAndTheReportOnTheSameDrive) {
                             "exit\r\n");
 }
 
-TEST_F(ReportTest, DriveDNamesItsOwnFolders) {
-  StatoNoto();
-  stato.Disco = "D:";
-  const fs::path d = fs::path("d") / "vorn" / "quelt" / "2017";
-  fs::create_directories(radice.percorso() / d / "dati");
-  auto percorso = ScriviReport(stato, ',');
-  ASSERT_TRUE(percorso.has_value());
-  EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / d / "dati" / "report.txt"));
-  EXPECT_EQ(radice.Leggi(d / "dati" / "report.txt"), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(d / "avstp.bat"), TestoBatch("D:"));
-  EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
-}
-
-TEST_F(ReportTest, EmptyDriveWritesOnTheCurrentDrive) {
-  StatoNoto();
-  stato.Disco = "";
-  ASSERT_TRUE(ScriviReport(stato, ',').has_value());
-  EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(kBatch), TestoBatch(""));
+// The report and the batch file go to the folders of the window's drive; without one, of the
+// current drive (c under the root).
+TEST_F(ReportTest, TheFilesGoToTheWindowsDrive) {
+  const struct {
+    const char* disco;
+    const char* cartella;
+  } casi[] = {{"D:", "d"}, {"", "c"}};
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.cartella);
+    StatoNoto();
+    stato.Disco = c.disco;
+    const fs::path d = fs::path(c.cartella) / "vorn" / "quelt" / "2017";
+    fs::create_directories(radice.percorso() / d / "dati");
+    auto percorso = ScriviReport(stato, ',');
+    ASSERT_TRUE(percorso.has_value());
+    EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / d / "dati" / "report.txt"));
+    EXPECT_EQ(radice.Leggi(d / "dati" / "report.txt"), ReportAtteso());
+    EXPECT_EQ(radice.Leggi(d / "avstp.bat"), TestoBatch(c.disco));
+    EXPECT_EQ(fs::exists(radice.percorso() / kReport), c.cartella == std::string("c"));
+  }
 }
 
 // --- Files that cannot be written ---
