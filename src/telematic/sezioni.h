@@ -104,6 +104,12 @@ void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti); // DC, so
 void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);           // DF, severance pay
 void SezioneDN(Scrittore& s, const FontiDipendente& fonti);            // DN
 
+// The records of the supply that the certification header alone fills. `tipo` is the window's
+// supply type; record B stops the run when the header leaves the number of employees blank.
+void RecordA(Scrittore& s, const Testata& t);
+void RecordB(Scrittore& s, const Testata& t, const std::string& tipo);
+void RecordC(Scrittore& s, Testata& t);
+
 // True when the text read as a number is above 0.
 bool Positivo(std::string_view valore);
 

@@ -37,6 +37,8 @@ std::string Bianchi(size_t n) { return std::string(n, ' '); }
 
 std::string Conteggio(int n) { return ConZeri(std::to_string(n), 9); }
 
+}  // namespace
+
 void RecordA(Scrittore& s, const Testata& t) {
   std::string r = "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[kTipoFornitore], 2) + Largo(t[kCfFornitore], 16);
   s.IniziaRecord(r);
@@ -86,6 +88,8 @@ void RecordC(Scrittore& s, Testata& t) {
   }
   s.ChiudiRecord();
 }
+
+namespace {
 
 void RecordZ(Scrittore& s) {
   s.IniziaRecord("Z" + Bianchi(14) + Conteggio(s.Conteggio('B')) + Conteggio(s.Conteggio('C')) +

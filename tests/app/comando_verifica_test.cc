@@ -3,29 +3,15 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sstream>
-
 #include "support/archivio_prova.h"
 #include "support/cur18_prova.h"
+#include "support/programma_prova.h"
 
 namespace quibold {
 namespace {
 
-struct Esito {
-  int stato;
-  std::string uscita;
-  std::string errori;
-};
-
-Esito Esegui(const std::vector<std::string>& argomenti) {
-  std::vector<const char*> argv{"quibold"};
-  for (const auto& a : argomenti) argv.push_back(a.c_str());
-  std::ostringstream uscita, errori;
-  std::istringstream in;
-  const int stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
-                                      Terminale{uscita, errori, in, false}, nullptr);
-  return {stato, uscita.str(), errori.str()};
-}
+using Esito = prova::EsitoProgramma;
+using prova::EseguiComando;
 
 TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
   prova::RadiceTemporanea radice;
@@ -49,7 +35,7 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
       {{"verifica", r + "/c/out"}, 2, ""},
   };
   for (const auto& c : casi) {
-    Esito e = Esegui(c.argomenti);
+    Esito e = EseguiComando(c.argomenti);
     EXPECT_EQ(e.stato, c.stato) << c.argomenti.back() << e.errori;
     EXPECT_EQ(e.uscita, c.uscita) << c.argomenti.back();
   }
@@ -61,7 +47,7 @@ TEST(ComandoVerifica, JsonCarriesTheSameFindings) {
   records[4][136] = 'T';      // a warning
   records.back()[50] = '9';   // an error
   radice.Scrivi("f", prova::Unisci(records));
-  Esito e = Esegui({"verifica", "--json", (radice.percorso() / "f").string()});
+  Esito e = EseguiComando({"verifica", "--json", (radice.percorso() / "f").string()});
   EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.errori, "File con errori: 7 record, 1 errore, 1 avviso\n");
   const auto elenco = nlohmann::json::parse(e.uscita);

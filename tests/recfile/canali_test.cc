@@ -6,14 +6,14 @@
 
 #include <csignal>
 
-#include "support/archivio_prova.h"
+#include "support/banco_prova.h"
 
 namespace quibold {
 namespace {
 
 namespace fs = std::filesystem;
 
-class CanaliTest : public ::testing::Test {
+class CanaliTest : public ::testing::Test, protected prova::BancoProva {
  protected:
   CanaliTest() { fs::create_directories(radice.percorso() / "c"); }
   // Sets the current channel on a file of the temporary drive c.
@@ -23,11 +23,6 @@ class CanaliTest : public ::testing::Test {
     canali.LungRec[canale] = static_cast<int16_t>(lunghezza);
   }
   size_t Dimensione(const std::string& relativo) { return fs::file_size(radice.percorso() / relativo); }
-
-  prova::RadiceTemporanea radice;
-  Percorsi percorsi{radice.percorso()};
-  prova::MessaggiRegistrati messaggi;
-  Canali canali{percorsi, messaggi};
 };
 
 TEST_F(CanaliTest, RecordsAreAddressedByNumberAndLength) {
@@ -69,11 +64,14 @@ TEST_F(CanaliTest, WritingPastTheEndExtendsTheFile) {
   EXPECT_EQ(file.substr(0, 7600), std::string(7600, '\0'));
 }
 
-TEST_F(CanaliTest, ApriFileCreatesAMissingFileAndCreaFileEmptiesOne) {
+TEST_F(CanaliTest, OpeningCreatesAMissingFile) {
   Usa(10, "c:\\disco.ute", 10);
   canali.ApriFile();
   EXPECT_TRUE(canali.Riuscita());
   EXPECT_TRUE(fs::exists(radice.percorso() / "c/disco.ute"));
+}
+
+TEST_F(CanaliTest, CreatingEmptiesAFile) {
   radice.Scrivi("c/pieno.txt", "contenuto");
   Usa(9, "C:\\pieno.txt", 0);
   canali.CreaFile();
@@ -116,7 +114,7 @@ TEST_F(CanaliTest, AClosedChannelShowsTwoMessagesAndWritesNothing) {
   EXPECT_EQ(canali.Buffer[8], "vecchio");
 }
 
-TEST_F(CanaliTest, MissingFolderAndBadRecordNumbers) {
+TEST_F(CanaliTest, AMissingFolderIsNamedInTheMessages) {
   Usa(8, "C:\\manca\\out.txt", 1900);
   canali.CreaFile();
   EXPECT_FALSE(canali.Riuscita());
@@ -125,7 +123,9 @@ TEST_F(CanaliTest, MissingFolderAndBadRecordNumbers) {
   canali.ApriFile();
   EXPECT_EQ(messaggi.mostrati.back().testo,
             "Errore tipo  76 nell'apertura del  file binarioC:\\manca\\out.txt");
+}
 
+TEST_F(CanaliTest, RecordZeroIsNoRecord) {
   radice.Scrivi("c/f.dat", std::string(100, 'x'));
   Usa(2, "C:\\f.dat", 10);
   canali.ApriFile();

@@ -71,18 +71,20 @@ TEST(ValoreNumerico, AgreesWithTheGeneralConversion) {
 TEST(ValoreNumerico, ShortTextsAgreeWithTheGeneralConversion) {
   std::mt19937 caso(12);
   const std::string_view caratteri = "0123456789  .";
+  char testo[16], cifre[16];
   for (int i = 0; i < 100000; ++i) {
-    std::string t(caso() % 17, ' ');
-    for (char& c : t) c = caratteri[caso() % caratteri.size()];
-    std::string cifre;
-    bool punto = false;
-    for (char c : t) {
-      if (c == '.' && punto) break;
+    const size_t lunghezza = caso() % 17;
+    size_t quante = 0;
+    bool punto = false, fine = false;
+    for (size_t k = 0; k < lunghezza; ++k) {
+      const char c = testo[k] = caratteri[caso() % caratteri.size()];
+      fine = fine || (c == '.' && punto);
       punto = punto || c == '.';
-      if (c != ' ') cifre += c;
+      if (!fine && c != ' ') cifre[quante++] = c;
     }
     double atteso = 0;
-    std::from_chars(cifre.data(), cifre.data() + cifre.size(), atteso);
+    std::from_chars(cifre, cifre + quante, atteso);
+    const std::string_view t(testo, lunghezza);
     ASSERT_EQ(ValoreNumerico(t), atteso) << '"' << t << '"';
   }
 }

@@ -140,14 +140,19 @@ std::vector<std::string> Records(const std::string& file) {
   return r;
 }
 
-std::vector<std::string> Campi(const std::string& record) {
-  std::vector<std::string> c;
+std::vector<std::string_view> VisteCampi(std::string_view record) {
+  std::vector<std::string_view> c;
   for (size_t p = 89; p + 24 <= 1889; p += 24) {
-    std::string campo = record.substr(p, 24);
-    if (campo == std::string(24, ' ')) break;
+    const std::string_view campo = record.substr(p, 24);
+    if (campo.find_first_not_of(' ') == std::string_view::npos) break;
     c.push_back(campo);
   }
   return c;
+}
+
+std::vector<std::string> Campi(const std::string& record) {
+  const auto viste = VisteCampi(record);
+  return {viste.begin(), viste.end()};
 }
 
 std::string Dx(std::string_view v) { return std::string(16 - v.size(), ' ') + std::string(v); }

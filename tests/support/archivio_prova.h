@@ -98,7 +98,9 @@ void ScriviArchivio(const RadiceTemporanea& radice, int codice, const std::strin
 // The records of a telematic file, 1900 bytes each.
 std::vector<std::string> Records(const std::string& file);
 
-// The fields (24 characters each) of a C, D or G record, up to the first blank field.
+// The fields (24 characters each) of a C, D or G record, up to the first blank field; as views
+// into the record, or as copies.
+std::vector<std::string_view> VisteCampi(std::string_view record);
 std::vector<std::string> Campi(const std::string& record);
 
 // A value area: the value right-aligned (Dx) or left-aligned (Sx) in 16 characters.

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "verifica/verifica.h"
+
 namespace quibold::prova {
 
 inline constexpr std::string_view kCfPersona = "RSSMRA85T10A562S";
@@ -23,6 +25,13 @@ inline std::string Cur18Campo(std::string_view codice, std::string_view valore) 
   std::string v(valore);
   v.resize(16, ' ');
   return std::string(codice) + v;
+}
+
+// The data of a record Z that counts `b`, `c`, `d` and `g` records.
+inline std::string Cur18Z(long b, long c, long d, long g) {
+  std::string z = "Z" + std::string(14, ' ');
+  for (long n : {b, c, d, g}) z += std::string(9 - std::to_string(n).size(), '0') + std::to_string(n);
+  return z + std::string(18, '0');
 }
 
 inline std::vector<std::string> Cur18Prova() {
@@ -50,7 +59,7 @@ inline std::vector<std::string> Cur18Prova() {
                   Cur18Campo("DA002002", "ROSSI BIANCHI VE") + Cur18Campo("DA002002", "+RDI")),
       Cur18Record(g1),
       Cur18Record("G" + testa + testaDip + std::string(43, ' ') + Cur18Campo("DN001001", "AB")),
-      Cur18Record("Z" + std::string(14, ' ') + "000000001000000001000000001000000002" + std::string(18, '0')),
+      Cur18Record(Cur18Z(1, 1, 1, 2)),
   };
 }
 
@@ -58,6 +67,14 @@ inline std::string Unisci(const std::vector<std::string>& records) {
   std::string file;
   for (const auto& r : records) file += r;
   return file;
+}
+
+// "" when the check of `records`, as a whole file, finds no error; else its first finding.
+inline std::string ErroriDelControllo(const std::vector<std::string>& records) {
+  Verifica v;
+  for (const auto& r : records) v.Record(r);
+  v.Fine();
+  return v.Errori() == 0 ? "" : TestoRilievo(v.Rilievi()[0]);
 }
 
 }  // namespace quibold::prova

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include "app/riga_comando.h"
+
 namespace quibold::prova {
 namespace {
 
@@ -76,6 +78,20 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   if (WIFSIGNALED(stato)) esito.segnale = WTERMSIG(stato);
   esito.uscita = Leggi(fileUscita);
   esito.errori = Leggi(fileErrori);
+  return esito;
+}
+
+EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso,
+                             bool interattivo) {
+  std::vector<const char*> argv{"quibold"};
+  for (const auto& a : argomenti) argv.push_back(a.c_str());
+  std::ostringstream uscita, errori;
+  std::istringstream in(ingresso);
+  EsitoProgramma esito;
+  esito.stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
+                                  Terminale{uscita, errori, in, interattivo}, nullptr);
+  esito.uscita = uscita.str();
+  esito.errori = errori.str();
   return esito;
 }
 

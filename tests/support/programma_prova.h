@@ -1,4 +1,5 @@
-// Test support: the real program run in a child process, as a script or a user would run it.
+// Test support: the command line run as a script or a user would run it, in this process or as
+// the real program in a child process.
 #pragma once
 
 #include <filesystem>
@@ -25,6 +26,11 @@ struct OpzioniProgramma {
 // of `cartella` (which must exist and, for a run without rights, be writable by anybody).
 EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const std::filesystem::path& cartella,
                                const OpzioniProgramma& opzioni = {});
+
+// Runs the command line in this process, without a window, its terminal in memory: `ingresso` is
+// what the terminal answers, `interattivo` whether it can answer questions.
+EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso = "",
+                             bool interattivo = false);
 
 // The user that a run without rights runs as.
 inline constexpr unsigned kUtenteSenzaDiritti = 65534;

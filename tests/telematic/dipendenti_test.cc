@@ -7,12 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/archivio.h"
-#include "recfile/canali.h"
-#include "recfile/percorsi.h"
-#include "support/archivio_prova.h"
 #include "support/corsa_prova.h"
-#include "telematic/telematico.h"
+#include "support/cur18_prova.h"
 
 namespace quibold {
 namespace {
@@ -43,15 +39,6 @@ DipendenteProva ConCampi(size_t quanti) {
   return d;
 }
 
-
-std::string Conteggi(int b, int c, int d, int g) {
-  auto nove = [](int n) {
-    std::string t = std::to_string(n);
-    return std::string(9 - t.size(), '0') + t;
-  };
-  return "Z" + std::string(14, ' ') + nove(b) + nove(c) + nove(d) + nove(g) + "000000000000000000";
-}
-
 // A certification on drive c of a temporary root, run through the writer as the window runs it.
 class Dipendenti : public prova::CorsaProva {};
 
@@ -76,29 +63,25 @@ TEST_F(Dipendenti, NormalWalkNumbersOnlyTheLiveEmployees) {
     EXPECT_EQ(gg[i].substr(0, 89),
               "G01234567897     00000001" + std::string(codici[i]) + progressivo + std::string(43, ' '));
   }
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 4, 4));
-  EXPECT_EQ(run.Totale[1], 4);
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 4, 4));
+  EXPECT_EQ(run.Totale[kDipendenti], 4);
   ASSERT_EQ(messaggi.mostrati.size(), 1u);
   EXPECT_EQ(messaggi.mostrati[0].testo, kFatto);
   EXPECT_EQ(messaggi.mostrati[0].titolo, "Creazione Telematico");
 }
 
 TEST_F(Dipendenti, RecordDCarriesThePersonalData) {
-  testata.Metti(45, "SEDE LEGALE");  // Testata 6, the name's second part
+  testata.Metti(45, "SEDE LEGALE");  // the name's second part
   DipendenteProva d("RSSMRA80A01H501U", "ABCDEFGHIJKLMNOPQRST", "MARIO");
   d.Campo(4, "M").Campo(6, "ROMA").Campo(7, "RM").Campo(9, "5 ").Campo(10, "1").Campo(11, "MILANO");
   d.Campo(12, "MI").Campo(13, "F205").Campo(17, "ID1234").Campo(18, "PARIS").Campo(19, "RUE 1");
   d.Campo(20, "X").Campo(21, "029");
   DipendenteProva semplice("VRDLGU75B02F205K", "VERDI", "LUIGI");
-  semplice.Campo(9, "0").Campo(10, "3").Campo(21, "000").Campo(18, "PARIS").Campo(20, "X");
-  DipendenteProva senzaStato("BNCGNN60C03L219P", "BIANCHI", "GIANNI");
-  senzaStato.Campo(17, "ID99").Campo(21, "   ");
-  DipendenteProva senzaIdentificativo("NREMRC85D04A944Q", "NERI", "MARCO");
-  senzaIdentificativo.Campo(21, "040").Campo(10, "2");
-  ASSERT_TRUE(Esegui({d, semplice, senzaStato, senzaIdentificativo}));
+  semplice.Campo(9, "0").Campo(10, "3");
+  ASSERT_TRUE(Esegui({d, semplice}));
 
   const Testi dd = DiTipo('D');
-  ASSERT_EQ(dd.size(), 4u);
+  ASSERT_EQ(dd.size(), 2u);
   const Testi c = prova::Campi(dd[0]);
   EXPECT_EQ(Codici(c), (Testi{"DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001007",
                               "DA002001", "DA002002", "DA002002", "DA002003", "DA002004", "DA002005",
@@ -118,24 +101,37 @@ TEST_F(Dipendenti, RecordDCarriesThePersonalData) {
   EXPECT_EQ(Valori(c, "DA003001"), Testi{Dx("15022018")});
   EXPECT_EQ(Valori(c, "DA003002"), Testi{Dx("1")});
 
-  // A foreign state code of "000" or blank leaves out the whole foreign address.
-  for (size_t i : {1u, 2u}) {
+  const Testi secondo = prova::Campi(dd[1]);
+  EXPECT_TRUE(Valori(secondo, "DA002009").empty());  // "0" does not read above 0
+  EXPECT_TRUE(Valori(secondo, "DA002010").empty());  // only "1" or "2"
+  EXPECT_EQ(Valori(secondo, "DA002002"), Testi{Sx("VERDI")});
+}
+
+TEST_F(Dipendenti, TheForeignAddressNeedsAPositiveStateCode) {
+  DipendenteProva zeri("VRDLGU75B02F205K", "VERDI", "LUIGI");
+  zeri.Campo(21, "000").Campo(18, "PARIS").Campo(20, "X");
+  DipendenteProva senzaStato("BNCGNN60C03L219P", "BIANCHI", "GIANNI");
+  senzaStato.Campo(17, "ID99").Campo(21, "   ");
+  DipendenteProva senzaIdentificativo("NREMRC85D04A944Q", "NERI", "MARCO");
+  senzaIdentificativo.Campo(21, "040").Campo(10, "2");
+  ASSERT_TRUE(Esegui({zeri, senzaStato, senzaIdentificativo}));
+  const Testi dd = DiTipo('D');
+  ASSERT_EQ(dd.size(), 3u);
+
+  // A state code of "000" or blank leaves out the whole foreign address.
+  for (size_t i : {0u, 1u}) {
     const Testi altri = Codici(prova::Campi(dd[i]));
     for (const char* codice : {"DA002040", "DA002041", "DA002042", "DA002043", "DA002044"}) {
       EXPECT_EQ(std::count(altri.begin(), altri.end(), codice), 0) << codice << " in D " << i;
     }
   }
-  const Testi secondo = prova::Campi(dd[1]);
-  EXPECT_TRUE(Valori(secondo, "DA002009").empty());  // "0" does not read above 0
-  EXPECT_TRUE(Valori(secondo, "DA002010").empty());  // only "1" or "2"
-  EXPECT_EQ(Valori(secondo, "DA002002"), Testi{Sx("VERDI")});
-  // A positive state code without an identification number leaves out only that field.
-  const Testi quarto = prova::Campi(dd[3]);
-  EXPECT_TRUE(Valori(quarto, "DA002040").empty());
-  EXPECT_EQ(Valori(quarto, "DA002041"), Testi{std::string(16, ' ')});
-  EXPECT_TRUE(Valori(quarto, "DA002043").empty());
-  EXPECT_EQ(Valori(quarto, "DA002044"), Testi{Dx("040")});
-  EXPECT_EQ(Valori(quarto, "DA002010"), Testi{Dx("2")});
+  // A positive one without an identification number leaves out only that field.
+  const Testi terzo = prova::Campi(dd[2]);
+  EXPECT_TRUE(Valori(terzo, "DA002040").empty());
+  EXPECT_EQ(Valori(terzo, "DA002041"), Testi{std::string(16, ' ')});
+  EXPECT_TRUE(Valori(terzo, "DA002043").empty());
+  EXPECT_EQ(Valori(terzo, "DA002044"), Testi{Dx("040")});
+  EXPECT_EQ(Valori(terzo, "DA002010"), Testi{Dx("2")});
 }
 
 TEST_F(Dipendenti, CancellationWritesOnlyRecordDOfTheChosenEmployee) {
@@ -143,10 +139,10 @@ TEST_F(Dipendenti, CancellationWritesOnlyRecordDOfTheChosenEmployee) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 8; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i), "COGNOME" + std::to_string(i));
   d[6].Campo(22, "1000").Campo(38, "100");
-  finestra.Tx[1] = "A";
-  finestra.Tx[2] = "12345";
-  finestra.Tx[3] = "42";
-  finestra.Tx[4] = "7";
+  finestra.Tx[kTxTipoFornitura] = "A";
+  finestra.Tx[kTxProtocollo] = "12345";
+  finestra.Tx[kTxProgressivo] = "42";
+  finestra.Tx[kTxRecord] = "7";
   messaggi.risposte = {Risposta::Si};
   EXPECT_TRUE(Esegui(d));
 
@@ -155,11 +151,11 @@ TEST_F(Dipendenti, CancellationWritesOnlyRecordDOfTheChosenEmployee) {
   EXPECT_EQ(rd.substr(25, 21), "CODICEFISCALE00700001");
   EXPECT_EQ(rd.substr(46, 23), "00000000000012345000042");
   EXPECT_EQ(rd.substr(69, 20), std::string(14, ' ') + "A    1");
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 1, 1, 0));
-  EXPECT_EQ(run.Totale[1], 0);
-  EXPECT_EQ(run.Totale[2], 0);  // no G record, no amounts
-  EXPECT_EQ(run.testata[42], "12345" + std::string(12, ' '));
-  EXPECT_EQ(run.testata[43], "42    ");
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 1, 1, 0));
+  EXPECT_EQ(run.Totale[kDipendenti], 0);
+  EXPECT_EQ(run.Totale[kRedditi], 0);  // no G record, no amounts
+  EXPECT_EQ(run.testata[kProtocolloSostituito], "12345" + std::string(12, ' '));
+  EXPECT_EQ(run.testata[kProgressivoSostituito], "42    ");
 
   ASSERT_EQ(messaggi.mostrati.size(), 2u);
   const auto& domanda = messaggi.mostrati[0];
@@ -173,10 +169,10 @@ TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 3; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i));
   d[1].Campo(22, "1000");
-  finestra.Tx[1] = "S";
-  finestra.Tx[2] = "17000000000000001";
-  finestra.Tx[3] = "000123";
-  finestra.Tx[4] = "2";
+  finestra.Tx[kTxTipoFornitura] = "S";
+  finestra.Tx[kTxProtocollo] = "17000000000000001";
+  finestra.Tx[kTxProgressivo] = "000123";
+  finestra.Tx[kTxRecord] = "2";
   messaggi.risposte = {Risposta::Si};
   EXPECT_TRUE(Esegui(d));
 
@@ -185,16 +181,16 @@ TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
                                            std::string(14, ' ') + "S    1");
   EXPECT_EQ(records[3].substr(25, 21), "CODICEFISCALE00200001");
   EXPECT_EQ(prova::Campi(records[3]), Testi{"DB001001" + Dx("1000,00")});
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 1, 1));
-  EXPECT_EQ(run.Totale[1], 1);
-  EXPECT_EQ(run.Totale[2], 1000);
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 1, 1));
+  EXPECT_EQ(run.Totale[kDipendenti], 1);
+  EXPECT_EQ(run.Totale[kRedditi], 1000);
 }
 
 TEST_F(Dipendenti, SingleCertificationWritesOneEmployeeWithoutAsking) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 3; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i));
   finestra.FlagSingola = 1;
-  finestra.Tx[4] = " 3 ";  // the last record is in range
+  finestra.Tx[kTxRecord] = " 3 ";  // the last record is in range
   EXPECT_TRUE(Esegui(d));
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "Z"}));
   EXPECT_EQ(records[2].substr(25, 21), "CODICEFISCALE00300001");
@@ -206,10 +202,10 @@ TEST_F(Dipendenti, RefusingTheConfirmationDropsRecordDAndEndsSilently) {
   for (const char* tipo : {"A", "S"}) {
     SCOPED_TRACE(tipo);
     messaggi.mostrati.clear();
-    finestra.Tx[1] = tipo;
-    finestra.Tx[2] = "1";
-    finestra.Tx[3] = "1";
-    finestra.Tx[4] = "1";
+    finestra.Tx[kTxTipoFornitura] = tipo;
+    finestra.Tx[kTxProtocollo] = "1";
+    finestra.Tx[kTxProgressivo] = "1";
+    finestra.Tx[kTxRecord] = "1";
     messaggi.risposte = {Risposta::No};
     EXPECT_FALSE(Esegui(std::vector<DipendenteProva>{DipendenteProva()}));
     EXPECT_EQ(Tipi(), (Testi{"A", "B"}));
@@ -217,37 +213,14 @@ TEST_F(Dipendenti, RefusingTheConfirmationDropsRecordDAndEndsSilently) {
     EXPECT_EQ(messaggi.mostrati[0].testo,
               "Confermi la funzione di Annul/Sostit. del dipendente ROSSI" + std::string(19, ' ') + "MARIO" +
                   std::string(19, ' ') + " ?");
-    EXPECT_EQ(run.Totale[1], 0);
+    EXPECT_EQ(run.Totale[kDipendenti], 0);
   }
 }
 
-TEST_F(Dipendenti, SingleModesRefuseARecordNumberOutsideTheFile) {
-  const std::vector<DipendenteProva> d(3, DipendenteProva());
-  struct Caso {
-    const char* tipo;
-    int singola;
-    const char* numero;
-  };
-  for (const Caso& caso : {Caso{"A", 0, "0"}, Caso{"S", 0, "4"}, Caso{"N", 1, "1.5"}, Caso{"A", 0, "abc"},
-                           Caso{"S", 0, "-1"}, Caso{"N", 1, ""}, Caso{"N", 1, "99999999999"}}) {
-    SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "'");
-    fs::remove(radice.percorso() / kUscita);
-    messaggi.mostrati.clear();
-    finestra.Tx[1] = caso.tipo;
-    finestra.FlagSingola = caso.singola;
-    finestra.Tx[2] = finestra.Tx[3] = "1";
-    finestra.Tx[4] = caso.numero;
-    messaggi.risposte = {Risposta::Si};
-    EXPECT_FALSE(Esegui(d));
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].testo, kNonValido);
-    EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
-    EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
-    EXPECT_FALSE(UscitaCreata());
-  }
-}
-
-TEST_F(Dipendenti, SingleModesStopWhenTheRecordHoldsNoEmployee) {
+// The one record of a single mode must be a live employee of the file; else the run stops with
+// an error box and asks nothing: before the output exists when the number is outside the file,
+// after the header records when the record holds nobody to certify.
+TEST_F(Dipendenti, SingleModesNeedALiveEmployeeOfTheFile) {
   std::vector<DipendenteProva> d(3, DipendenteProva());
   d[1].Stato(' ');
   d[2].Campo(5, "        ");
@@ -256,22 +229,34 @@ TEST_F(Dipendenti, SingleModesStopWhenTheRecordHoldsNoEmployee) {
     const char* tipo;
     int singola;
     const char* numero;
+    const char* messaggio;
+    int conteggio = 3;  // the employee records header record 2 counts
   };
-  for (const Caso& caso : {Caso{"A", 0, "2"}, Caso{"S", 0, "3"}, Caso{"N", 1, "2"}, Caso{"N", 1, "3"}}) {
-    SCOPED_TRACE(std::string(caso.tipo) + " record " + caso.numero);
+  const Caso casi[] = {
+      {"A", 0, "0", kNonValido},  {"S", 0, "4", kNonValido},   {"N", 1, "1.5", kNonValido},
+      {"A", 0, "abc", kNonValido}, {"S", 0, "-1", kNonValido}, {"N", 1, "", kNonValido},
+      {"N", 1, "99999999999", kNonValido}, {"S", 0, "1", kNonValido, 0},
+      {"A", 0, "2", kSenzaDipendente}, {"S", 0, "3", kSenzaDipendente},
+      {"N", 1, "2", kSenzaDipendente}, {"N", 1, "3", kSenzaDipendente},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "' of " + std::to_string(caso.conteggio));
+    fs::remove(radice.percorso() / kUscita);
     messaggi.mostrati.clear();
-    finestra.Tx[1] = caso.tipo;
+    finestra.Tx[kTxTipoFornitura] = caso.tipo;
     finestra.FlagSingola = caso.singola;
-    finestra.Tx[2] = finestra.Tx[3] = "1";
-    finestra.Tx[4] = caso.numero;
+    finestra.Tx[kTxProtocollo] = finestra.Tx[kTxProgressivo] = "1";
+    finestra.Tx[kTxRecord] = caso.numero;
     messaggi.risposte = {Risposta::Si};
-    EXPECT_FALSE(Esegui(d));
-    EXPECT_EQ(Tipi(), (Testi{"A", "B", "C"}));  // no employee, no record Z
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);   // no question, no success message
-    EXPECT_EQ(messaggi.mostrati[0].testo, kSenzaDipendente);
+    EXPECT_FALSE(Esegui(d, caso.conteggio));
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);  // no question, no success message
+    EXPECT_EQ(messaggi.mostrati[0].testo, caso.messaggio);
     EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
     EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
-    EXPECT_EQ(run.Totale[1], 0);
+    EXPECT_EQ(run.Totale[kDipendenti], 0);
+    const bool senzaDipendente = std::string_view(caso.messaggio) == kSenzaDipendente;
+    EXPECT_EQ(UscitaCreata(), senzaDipendente);
+    EXPECT_EQ(Tipi(), (senzaDipendente ? Testi{"A", "B", "C"} : Testi{}));  // no employee, no record Z
   }
 }
 
@@ -290,8 +275,8 @@ TEST_F(Dipendenti, AnUnreadableRecordStopsTheRun) {
 TEST_F(Dipendenti, SeventyFiveFieldsCloseTheGRecordAtOnce) {
   ASSERT_TRUE(Esegui(std::vector<DipendenteProva>{ConCampi(75), ConCampi(76), ConCampi(74)}));
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "G", "D", "G", "G", "D", "G", "Z"}));
-  EXPECT_EQ(records.back().substr(0, 69), Conteggi(1, 0, 3, 5));
-  EXPECT_EQ(run.Totale[1], 3);
+  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 3, 5));
+  EXPECT_EQ(run.Totale[kDipendenti], 3);
 
   // Exactly 75: the continuation record holds only the head.
   EXPECT_EQ(prova::Campi(records[3]).size(), 75u);
@@ -302,6 +287,16 @@ TEST_F(Dipendenti, SeventyFiveFieldsCloseTheGRecordAtOnce) {
   EXPECT_EQ(records[6].substr(41, 5), "00002");
   EXPECT_EQ(prova::Campi(records[7]), Testi{"DB001374" + Dx("1,00")});
   EXPECT_EQ(prova::Campi(records[9]).size(), 74u);
+}
+
+TEST_F(Dipendenti, SectionsFollowOneAnotherOnTheSameGRecord) {
+  DipendenteProva d;
+  d.Campo(22, "1").Campo(295, "X").Campo(362, "1").Campo(448, "1").Campo2(75, "AB");
+  ASSERT_TRUE(Esegui(std::vector<DipendenteProva>{d}));
+  const Testi g = DiTipo('G');
+  ASSERT_EQ(g.size(), 1u);
+  EXPECT_EQ(Codici(prova::Campi(g[0])),
+            (Testi{"DB001001", "DB601001", "DB601005", "DC001001", "DC001008", "DF001801", "DN001001"}));
 }
 
 }  // namespace

@@ -121,9 +121,9 @@ TEST_F(ScrittoreTest, AmountsInCentsAgreeWithTheGeneralWay) {
     ASSERT_EQ(std::bit_cast<uint64_t>(breve), std::bit_cast<uint64_t>(s.Importo)) << t;
   }
   s.ChiudiRecord();
-  std::vector<std::string> campi;
+  std::vector<std::string_view> campi;
   for (const auto& r : Scritti()) {
-    for (const auto& c : prova::Campi(r)) campi.push_back(c);
+    for (const auto c : prova::VisteCampi(r)) campi.push_back(c);
   }
   ASSERT_EQ(campi.size() % 3, 0u);
   for (size_t i = 0; i < campi.size(); i += 3) {

@@ -4,39 +4,25 @@
 
 #include <algorithm>
 #include <clocale>
-#include <filesystem>
 #include <locale>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "archive/archivio.h"
-#include "recfile/canali.h"
-#include "recfile/percorsi.h"
 #include "support/archivio_prova.h"
-#include "support/corsa_prova.h"
-#include "telematic/telematico.h"
+#include "support/cur18_prova.h"
+#include "support/uscita_prova.h"
 
 namespace quibold {
 namespace {
 
-namespace fs = std::filesystem;
 using prova::Codici;
 using prova::DipendenteProva;
 using prova::Dx;
 using prova::Sx;
 using prova::Valori;
-using prova::Testi;
-
-
-// The codes of `campi` that begin with `sezione`, in order.
-Testi CodiciDi(const Testi& campi, std::string_view sezione) {
-  Testi v;
-  for (const auto& c : Codici(campi)) {
-    if (c.starts_with(sezione)) v.push_back(c);
-  }
-  return v;
-}
+using Testi = std::vector<std::string>;
+using Sezione = void (*)(Scrittore&, const FontiDipendente&);
 
 // An employee with every field of the income section set so that each row writes its field.
 DipendenteProva ConTuttoIlReddito() {
@@ -51,94 +37,130 @@ DipendenteProva ConTuttoIlReddito() {
   return d;
 }
 
-// Runs the writer on a certification holding `dipendenti` and reads back the G fields of each.
-// Runs the writer on a certification holding the employees and reads back the G fields of each.
-class Sezioni : public prova::CorsaProva {
+// One section written for one employee after another into records in memory, as the walk writes
+// them: one writer and one set of fields split anew for each employee.
+class Sezioni : public ::testing::Test {
  protected:
-  // The fields of the G records of each employee, in file order.
-  std::vector<Testi> CampiG(const std::vector<DipendenteProva>& dipendenti) {
-    EXPECT_TRUE(Esegui(dipendenti));
+  // The fields of each employee's G records; the run's totals are then in `totale`.
+  std::vector<Testi> CampiG(Sezione sezione, const std::vector<DipendenteProva>& dipendenti) {
+    prova::UscitaInMemoria uscita;
+    totale.fill(0);
+    Scrittore s(uscita, totale);
+    CampiDipendente campi;
+    const FontiDipendente fonti{testata, campi};
     std::vector<Testi> g;
-    for (const auto& r : records) {
-      if (r[0] == 'D') g.emplace_back();
-      if (r[0] != 'G' || g.empty()) continue;
-      for (auto& c : prova::Campi(r)) g.back().push_back(c);
+    for (const auto& d : dipendenti) {
+      const auto primo = static_cast<long>(uscita.records.size());
+      SeparaCampi(d.testo(), campi);
+      s.IniziaRecordG(kTestaG);
+      sezione(s, fonti);
+      s.ChiudiRecord();
+      const Testi records(uscita.records.begin() + primo, uscita.records.end());
+      Controlla(records);
+      recordG = static_cast<int>(records.size());
+      g.emplace_back();
+      for (const auto& r : records) {
+        for (auto& c : prova::Campi(r)) g.back().push_back(c);
+      }
     }
     return g;
   }
-  Testi CampiG(const DipendenteProva& d) {
-    auto g = CampiG(std::vector<DipendenteProva>{d});
-    return g.empty() ? Testi{} : g[0];
+  Testi CampiG(Sezione sezione, const DipendenteProva& d) { return CampiG(sezione, std::vector{d})[0]; }
+
+  // G records that pass the check of a file, after the records A to D of a file built by hand
+  // and before a record Z that counts them.
+  static void Controlla(const Testi& g) {
+    Testi file = prova::Cur18Prova();
+    file.resize(4);
+    file.insert(file.end(), g.begin(), g.end());
+    file.push_back(prova::Cur18Record(prova::Cur18Z(1, 1, 1, static_cast<long>(g.size()))));
+    EXPECT_EQ(prova::ErroriDelControllo(file), "");
   }
-  int RecordG() const { return static_cast<int>(DiTipo('G').size()); }
+
+  // The head of the employee of the hand-built file.
+  const std::string kTestaG = "G" + std::string(prova::kCfSocieta) + "00000001" + std::string(prova::kCfPersona) +
+                              "00001" + std::string(43, ' ');
+  const Testata testata = SeparaTestata(prova::TestataProva().testo());
+  Totali totale{};
+  int recordG = 0;  // of the last employee
 };
 
-TEST_F(Sezioni, EveryFiscalRowWritesItsFieldAndCode2WithoutIncomeSkipsMost) {
-  const Testi tutto = CampiG(ConTuttoIlReddito());
-  const Testi codici = CodiciDi(tutto, "DB001");
+TEST_F(Sezioni, EveryFiscalRowWritesItsField) {
+  const Testi tutto = CampiG(SezioneFiscale, ConTuttoIlReddito());
+  const Testi codici = Codici(tutto);
   EXPECT_EQ(codici.size(), 196u);
   EXPECT_EQ(std::set<std::string>(codici.begin(), codici.end()).size(), 196u);
-  EXPECT_EQ(tutto.size(), 196u);
-  EXPECT_EQ(RecordG(), 3);  // 75 + 75 + 46 fields
+  EXPECT_TRUE(std::all_of(codici.begin(), codici.end(), [](const auto& c) { return c.starts_with("DB001"); }));
+  EXPECT_EQ(recordG, 3);  // 75 + 75 + 46 fields
   EXPECT_EQ(codici.front(), "DB001001");
   EXPECT_EQ(codici.back(), "DB001612");
-  EXPECT_EQ(run.Totale[2], 4);
-  EXPECT_EQ(run.Totale[9], 22);
-  EXPECT_EQ(run.Totale[10], 8);
-  EXPECT_EQ(run.Totale[11], 1);  // five deductions of 1, capped by a tax of 1
-  EXPECT_EQ(run.Totale[14], 5);
-
-  // Code "2" and no income in fields 22 and 23: only the rows from "DB001481" on, no totals.
-  DipendenteProva senzaReddito = ConTuttoIlReddito();
-  senzaReddito.Campo(10, "2").Campo(22, "0.00").Campo(23, "0.00");
-  const Testi parte = CampiG(senzaReddito);
-  EXPECT_EQ(parte.size(), 51u);
-  ASSERT_FALSE(parte.empty());
-  EXPECT_EQ(parte.front().substr(0, 8), "DB001481");
-  EXPECT_EQ(parte.back().substr(0, 8), "DB001612");
-  for (int i : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 22}) EXPECT_EQ(run.Totale[i], 0) << "Totale " << i;
-  EXPECT_EQ(run.Totale[13], 2);
-  EXPECT_EQ(run.Totale[14], 5);
-
-  // Code "2" with income in either field, or no income with another code: the whole section.
-  senzaReddito.Campo(22, "10");
-  EXPECT_EQ(CampiG(senzaReddito).size(), 195u);  // all but "DB001002"
-  senzaReddito.Campo(22, "0.00").Campo(23, "0.50");  // under one euro is income too
-  EXPECT_EQ(CampiG(senzaReddito).size(), 195u);      // all but "DB001001"
-  senzaReddito.Campo(23, "0").Campo(10, "1");
-  EXPECT_EQ(CampiG(senzaReddito).size(), 194u);  // all but "DB001001" and "DB001002"
+  EXPECT_EQ(totale[kRedditi], 4);
+  EXPECT_EQ(totale[kTrattenuteAssistenzaFiscale], 22);
+  EXPECT_EQ(totale[kRimborsiAssistenzaFiscale], 8);
+  EXPECT_EQ(totale[kDetrazioni], 1);  // five deductions of 1, capped by a tax of 1
+  EXPECT_EQ(totale[kRedditiDaTerzi], 5);
 }
 
-TEST_F(Sezioni, DaysDatesAndCodesOfTheFiscalSection) {
+// Code "2" and no income in fields 22 and 23: only the rows from "DB001481" on, no totals before
+// them; income in either field, or another code, writes the whole section.
+TEST_F(Sezioni, Code2WithoutIncomeSkipsToDB001481) {
+  const struct {
+    const char* codice;
+    const char* reddito1;
+    const char* reddito2;
+    size_t campi;
+    const char* primo;
+  } casi[] = {
+      {"1", "0.00", "0", 194, "DB001003"},
+      {"2", "10", "0.00", 195, "DB001001"},
+      {"2", "0.00", "0.50", 195, "DB001002"},  // under one euro is income too
+      {"2", "0.00", "0.00", 51, "DB001481"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(std::string(c.codice) + " " + c.reddito1 + " " + c.reddito2);
+    const Testi campi =
+        CampiG(SezioneFiscale, ConTuttoIlReddito().Campo(10, c.codice).Campo(22, c.reddito1).Campo(23, c.reddito2));
+    ASSERT_EQ(campi.size(), c.campi);
+    EXPECT_EQ(campi.front().substr(0, 8), c.primo);
+    EXPECT_EQ(campi.back().substr(0, 8), "DB001612");
+  }
+  // The totals of the last case.
+  for (int i : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 22}) EXPECT_EQ(totale[i], 0) << "Totale " << i;
+  EXPECT_EQ(totale[kTassazioneSeparata], 2);
+  EXPECT_EQ(totale[kRedditiDaTerzi], 5);
+}
+
+TEST_F(Sezioni, DaysAboveAYearCountAsAYearForTheirEmployeeOnly) {
   DipendenteProva capped, settimana, anno, senzaGiorni;
   capped.Campo(27, "400").Campo(32, "5");
   settimana.Campo(27, "7").Campo(32, "5");
   anno.Campo(27, "365").Campo(32, "5");
   senzaGiorni.Campo(32, "4");
-  const auto g = CampiG({capped, settimana, anno, senzaGiorni});
-  ASSERT_EQ(g.size(), 4u);
+  const auto g = CampiG(SezioneFiscale, {capped, settimana, anno, senzaGiorni});
   EXPECT_EQ(g[0], Testi{"DB001006" + Dx("365")});
   // The next employee has its own day count again.
   EXPECT_EQ(g[1], (Testi{"DB001006" + Dx("007"), "DB001011" + Dx("5")}));
   EXPECT_EQ(g[2], Testi{"DB001006" + Dx("365")});
   EXPECT_EQ(g[3], Testi{"DB001011" + Dx("4")});  // no days at all is below a year
+}
 
+TEST_F(Sezioni, DatesAndCodesOfTheFiscalSection) {
   DipendenteProva d;
   d.Campo(29, "01032017").Campo(53, "A").Campo(121, "30").Campo(63, "5").Campo(68, "AB").Campo(83, "A");
   d.Campo(138, "0.6").Campo(140, "365").Campo(164, "7").Campo(168, "2").Campo(176, "B").Campo(190, "01234567897");
   d.Campo(194, "123").Campo(205, "ABCDEFGHIJKLMN").Campo(230, "A ").Campo(237, " C ").Campo(240, "5 ");
   d.Campo(241, "5 ");
-  const Testi c = CampiG(d);
-  EXPECT_EQ(c, (Testi{"DB001008" + Dx("01032017"), "DB001051" + Sx("A"), "DB001054" + Dx("3"),
-                      "DB001075" + Dx("05"), "DB001085" + Sx("AB"), "DB001341" + Dx(""),
-                      "DB001343" + Dx("365"), "DB001375" + Dx("007"), "DB001391" + Dx("2"),
-                      "DB001411" + Dx("B"), "DB001425" + Sx("01234567897"), "DB001432" + Dx("12"),
-                      "DB001477" + Sx("A"), "DB001486" + Sx("C"), "DB001A89" + Dx("5"),
-                      "DB001B89" + Dx("05")}));
+  EXPECT_EQ(CampiG(SezioneFiscale, d),
+            (Testi{"DB001008" + Dx("01032017"), "DB001051" + Sx("A"), "DB001054" + Dx("3"),
+                   "DB001075" + Dx("05"), "DB001085" + Sx("AB"), "DB001341" + Dx(""),
+                   "DB001343" + Dx("365"), "DB001375" + Dx("007"), "DB001391" + Dx("2"),
+                   "DB001411" + Dx("B"), "DB001425" + Sx("01234567897"), "DB001432" + Dx("12"),
+                   "DB001477" + Sx("A"), "DB001486" + Sx("C"), "DB001A89" + Dx("5"),
+                   "DB001B89" + Dx("05")}));
 
   DipendenteProva altro;
   altro.Campo(230, "C ").Campo(176, "BB").Campo(29, "00000000").Campo(121, "0").Campo(63, "  ");
-  EXPECT_TRUE(CampiG(altro).empty());
+  EXPECT_TRUE(CampiG(SezioneFiscale, altro).empty());
 }
 
 TEST_F(Sezioni, AmountsFeedTheirTotalsWrittenOrNot) {
@@ -147,8 +169,7 @@ TEST_F(Sezioni, AmountsFeedTheirTotalsWrittenOrNot) {
   primo.Campo(34, "1").Campo(35, "2").Campo(37, "3").Campo(41, "4").Campo(55, "5").Campo(56, "6");
   primo.Campo(169, "80").Campo(251, "7").Campo(252, "-1").Campo(267, "9");
   secondo.Campo(38, "0.125").Campo(24, "10.126").Campo(292, "500");  // 292 is not read
-  const auto g = CampiG({primo, secondo});
-  ASSERT_EQ(g.size(), 2u);
+  const auto g = CampiG(SezioneFiscale, {primo, secondo});
   EXPECT_TRUE(Valori(g[0], "DB001001").empty());
   EXPECT_TRUE(Valori(g[0], "DB001021").empty());
   EXPECT_TRUE(Valori(g[0], "DB001512").empty());
@@ -157,33 +178,31 @@ TEST_F(Sezioni, AmountsFeedTheirTotalsWrittenOrNot) {
   EXPECT_EQ(Valori(g[1], "DB001003"), Testi{Dx("10,13")});
   EXPECT_EQ(g[1].size(), 2u);
 
-  EXPECT_EQ(run.Totale[1], 2);
-  EXPECT_DOUBLE_EQ(run.Totale[2], 50 + 10.13);
-  EXPECT_EQ(run.Totale[3], -10);
-  EXPECT_EQ(run.Totale[4], 1);
-  EXPECT_EQ(run.Totale[5], 2);
-  EXPECT_EQ(run.Totale[6], 3);
-  EXPECT_DOUBLE_EQ(run.Totale[7], 120.12);
-  EXPECT_DOUBLE_EQ(run.Totale[22], 100.12);
-  EXPECT_EQ(run.Totale[8], 4);
-  EXPECT_EQ(run.Totale[9], 5);
-  EXPECT_EQ(run.Totale[10], 6);
-  EXPECT_EQ(run.Totale[12], 80);
-  EXPECT_EQ(run.Totale[13], 6);
-  EXPECT_EQ(run.Totale[14], 9);
+  EXPECT_DOUBLE_EQ(totale[kRedditi], 50 + 10.13);
+  EXPECT_EQ(totale[kRitenuteIrpef], -10);
+  EXPECT_EQ(totale[kAddizionaleRegionale], 1);
+  EXPECT_EQ(totale[kAddizionaleRegionaleAP], 2);
+  EXPECT_EQ(totale[kAddizionaleComunaleAP], 3);
+  EXPECT_DOUBLE_EQ(totale[kAddizionaleComunale], 120.12);
+  EXPECT_DOUBLE_EQ(totale[kAccontoComunale], 100.12);
+  EXPECT_EQ(totale[kAccontoComunale2018], 4);
+  EXPECT_EQ(totale[kTrattenuteAssistenzaFiscale], 5);
+  EXPECT_EQ(totale[kRimborsiAssistenzaFiscale], 6);
+  EXPECT_EQ(totale[kBonus], 80);
+  EXPECT_EQ(totale[kTassazioneSeparata], 6);
+  EXPECT_EQ(totale[kRedditiDaTerzi], 9);
 }
 
 TEST_F(Sezioni, DeductionsAreCappedByTheTaxDue) {
   DipendenteProva oltre, sotto;
   oltre.Campo(150, "100.00").Campo(151, "100").Campo(156, "50").Campo(152, "50").Campo(157, "25").Campo(158, "25");
   sotto.Campo(150, "100").Campo(151, "30").Campo(156, "50");
-  const auto g = CampiG({oltre, sotto});
-  ASSERT_EQ(g.size(), 2u);
+  const auto g = CampiG(SezioneFiscale, {oltre, sotto});
   EXPECT_EQ(g[0], (Testi{"DB001361" + Dx("100,00"), "DB001362" + Dx("100,00"), "DB001363" + Dx("50,00"),
                          "DB001367" + Dx("50,00"), "DB001368" + Dx("25,00"), "DB001369" + Dx("25,00"),
                          "DB001373" + Dx("100,00")}));
   EXPECT_EQ(Valori(g[1], "DB001373"), Testi{Dx("80,00")});
-  EXPECT_EQ(run.Totale[11], 180);
+  EXPECT_EQ(totale[kDetrazioni], 180);
 }
 
 TEST_F(Sezioni, DependantsRowsAndTheirRelationshipLetter) {
@@ -199,8 +218,7 @@ TEST_F(Sezioni, DependantsRowsAndTheirRelationshipLetter) {
   secondo.Campo(298, "X").Campo(299, "X").Campo(301, "1");
   secondo.Campo(309, "1").Campo(310, "0");                                                // no letter
   secondo.Campo(345, "X").Campo(346, "X").Campo(349, "5").Campo(351, "C50");
-  const auto g = CampiG({primo, secondo});
-  ASSERT_EQ(g.size(), 2u);
+  const auto g = CampiG(SezioneFamiliari, {primo, secondo});
 
   EXPECT_EQ(g[0], (Testi{"DB601001" + Dx("1"), "DB601004" + Sx("RSSMRA80A01H501U"), "DB601005" + Dx("00"),
                          "DB602001" + Sx("D"), "DB602005" + Dx("12"), "DB602006" + Dx("03"),
@@ -227,8 +245,7 @@ TEST_F(Sezioni, SocialSecurityBlocks) {
   secondo.Campo(442, "5").Campo(446, "1");    // no code in 441: block 3 left out
   terzo.Campo(362, "1").Campo(364, "X").Campo(365, "-40").Campo(368, "X").Campo(370, "X");
   terzo.Campo(441, "1").Campo(444, "1").Campo(446, "0");
-  const auto g = CampiG({primo, secondo, terzo});
-  ASSERT_EQ(g.size(), 3u);
+  const auto g = CampiG(SezionePrevidenziale, {primo, secondo, terzo});
 
   EXPECT_EQ(g[0], (Testi{"DC001001" + Dx("1234567890"), "DC001002" + Dx("1"), "DC001004" + Dx("1000,00"),
                          "DC001005" + Dx("1,00"), "DC001006" + Dx("2,00"), "DC001008" + Dx("100000000001"),
@@ -239,8 +256,8 @@ TEST_F(Sezioni, SocialSecurityBlocks) {
   EXPECT_EQ(g[1], (Testi{"DC001043" + Dx("300,00"), "DC001047" + Dx("1")}));
   EXPECT_EQ(g[2], (Testi{"DC001001" + Dx("1         "), "DC001003" + Dx("1"), "DC001007" + Dx("1"),
                          "DC001072" + Dx("1          "), "DC001074" + Dx("0100")}));
-  EXPECT_EQ(run.Totale[15], 1000 - 40);
-  EXPECT_EQ(run.Totale[21], 800);
+  EXPECT_EQ(totale[kImponibileInps], 1000 - 40);
+  EXPECT_EQ(totale[kCompensiCollaboratori], 800);
 }
 
 // Installs a global locale whose decimal separator is a comma, and puts the old one back.
@@ -284,49 +301,51 @@ TEST_F(Sezioni, SeverancePaidInTheYearIsAtMostTheTotalLessAdvances) {
     d.emplace_back().Campo2(17, c.totale).Campo2(18, c.pagato).Campo2(22, c.anticipato);
   }
   d.emplace_back().Campo2(18, "80");  // no total: block B left out
-  const auto g = CampiG(d);
-  ASSERT_EQ(g.size(), std::size(casi) + 1);
+  const auto g = CampiG(SezioneTFR, d);
   for (size_t i = 0; i < std::size(casi); ++i) {
     EXPECT_EQ(Valori(g[i], "DF001862"), casi[i].atteso) << casi[i].totale << " " << casi[i].pagato;
   }
   EXPECT_TRUE(g.back().empty());
 }
 
-TEST_F(Sezioni, SeverancePayBlocksAndDN) {
+TEST_F(Sezioni, SeverancePayBlocks) {
   DipendenteProva senzaBlocchi, conBlocchi;
   senzaBlocchi.Campo(448, "-7").Campo(449, "1").Campo(451, "2").Campo(453, "3").Campo(461, "31122017");
   senzaBlocchi.Campo(482, "5").Campo(490, "A").Campo2(7, "X").Campo2(71, "9");
-  senzaBlocchi.Campo2(75, "AB").Campo2(76, "A ").Campo2(77, " B");
   conBlocchi.Campo(488, "1000").Campo(482, "5").Campo(483, "5").Campo(494, "6").Campo(495, "7");
   conBlocchi.Campo(484, "8").Campo(485, "9").Campo(490, "D").Campo2(3, "B");
   conBlocchi.Campo2(17, "10").Campo2(18, "5").Campo2(10, "5").Campo2(14, "5").Campo2(55, "A ");
-  conBlocchi.Campo2(57, "C ").Campo2(71, "9").Campo2(93, "ZZ");
-  const auto g = CampiG({senzaBlocchi, conBlocchi});
-  ASSERT_EQ(g.size(), 2u);
+  conBlocchi.Campo2(57, "C ").Campo2(71, "9");
+  const auto g = CampiG(SezioneTFR, {senzaBlocchi, conBlocchi});
 
   EXPECT_EQ(g[0], (Testi{"DF001802" + Dx("1,00"), "DF001804" + Dx("2,00"), "DF001806" + Dx("3,00"),
-                         "DF001814" + Dx("31122017"), "DN001001" + Sx("AB")}));
+                         "DF001814" + Dx("31122017")}));
   EXPECT_EQ(g[1], (Testi{"DF001A35" + Dx("5"), "DF001B35" + Dx("05"), "DF001A36" + Dx("6"),
                          "DF001B36" + Dx("07"), "DF001A37" + Dx("8"), "DF001B37" + Dx("09"),
                          "DF001839" + Dx("1000,00"), "DF001850" + Sx("B"),
                          "DF001A57" + Dx("5"), "DF001A59" + Dx("05"), "DF001861" + Dx("10,00"),
-                         "DF001862" + Dx("5,00"), "DF001B96" + Sx("A"), "DF001911" + Dx("9,00"),
-                         "DN001019" + Sx("ZZ")}));
-  EXPECT_EQ(run.Totale[16], -7);
-  EXPECT_EQ(run.Totale[17], 1);
-  EXPECT_EQ(run.Totale[18], 2);
-  EXPECT_EQ(run.Totale[19], 3);
-  EXPECT_EQ(run.Totale[20], 9);  // only the employee whose block B runs
+                         "DF001862" + Dx("5,00"), "DF001B96" + Sx("A"), "DF001911" + Dx("9,00")}));
+  EXPECT_EQ(totale[kTfrAnno], -7);
+  EXPECT_EQ(totale[kTfrAnniPrecedenti], 1);
+  EXPECT_EQ(totale[kRitenuteTfrAnno], 2);
+  EXPECT_EQ(totale[kRitenuteTfrAnniPrecedenti], 3);
+  EXPECT_EQ(totale[kRivalutazioniTfr], 9);  // only the employee whose block B runs
 }
 
-TEST_F(Sezioni, SectionsFollowOneAnotherOnTheSameGRecords) {
-  DipendenteProva d = ConTuttoIlReddito();
-  d.Campo(295, "X").Campo(362, "1").Campo(448, "1").Campo2(75, "AB");
-  const Testi c = CampiG(d);
-  ASSERT_EQ(c.size(), 196u + 2 + 2 + 1 + 1);
-  EXPECT_EQ(Codici(Testi(c.begin() + 195, c.end())),
-            (Testi{"DB001612", "DB601001", "DB601005", "DC001001", "DC001008", "DF001801", "DN001001"}));
-  EXPECT_EQ(RecordG(), 3);
+TEST_F(Sezioni, DNWritesTwoCharacterCodesOnly) {
+  const struct {
+    int campo;
+    const char* valore;
+    Testi atteso;
+  } casi[] = {
+      {75, "AB", {"DN001001" + Sx("AB")}},
+      {76, "A ", {}},
+      {77, " B", {}},
+      {93, "ZZ", {"DN001019" + Sx("ZZ")}},
+  };
+  for (const auto& c : casi) {
+    EXPECT_EQ(CampiG(SezioneDN, DipendenteProva().Campo2(c.campo, c.valore)), c.atteso) << c.campo;
+  }
 }
 
 }  // namespace

@@ -20,10 +20,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "recfile/canali.h"
 #include "recfile/cp1252.h"
-#include "recfile/percorsi.h"
-#include "support/archivio_prova.h"
+#include "support/banco_prova.h"
 #include "ui/finestra.h"
 #include "ui/messaggi_qt.h"
 #include "ui/stato.h"
@@ -41,13 +39,7 @@ QString Aiuto(int i) {
 }
 
 // An archive with certifications 3 and 12, the window over it, shown and active.
-struct Banco {
-  prova::RadiceTemporanea radice;
-  Percorsi percorsi{radice.percorso()};
-  prova::MessaggiRegistrati messaggi;
-  Canali canali{percorsi, messaggi};
-  prova::PiattaformaFinta piattaforma;
-  StatoFinestra stato{canali, piattaforma};
+struct Banco : prova::BancoProva {
   std::unique_ptr<FinestraPrincipale> finestra;
 
   Banco() {

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "recfile/canali.h"
 #include "recfile/numeri.h"
-#include "support/archivio_prova.h"
+#include "support/banco_prova.h"
 #include "ui/piattaforma_sistema.h"
 #include "ui/stato.h"
 
@@ -31,15 +30,13 @@ const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
 const fs::path kReport = kDati / "report.txt";
 const fs::path kBatch = fs::path("c") / "vorn" / "quelt" / "2017" / "avstp.bat";
 
-// Lines joined with CR LF after each.
-std::string Righe(const std::vector<std::string>& righe) {
-  std::string t;
-  for (const auto& r : righe) t += r + "\r\n";
-  return t;
-}
-
-// A report with totals 0 but those given, in the order the report prints them.
-std::vector<std::string> RigheTotali(const std::vector<std::string>& numeri) {
+// The lines of a report, each ended by CR LF: the title, the supply's data (certification, name
+// in two parts, fiscal code, supply type, the two protocols, path and file name), the totals in
+// the order printed.
+std::string ReportDi(const std::vector<std::string>& dati, const std::vector<std::string>& totali) {
+  static const char* const kVoci[] = {"Certificazione      :", "Sostituto           :", "                    :",
+                                      "Codice fiscale      :", "Tipologia fornitura :", "Protocollo n.1 Sost :",
+                                      "Protocollo n.2 Sost :", "Percorso e nome file:"};
   static const char* const kEtichette[] = {
       "Numero Dipendenti              ", "Totale Redditi                 ",
       "Ritenute Irpef Lav.dip.        ", "Addizionale Regionale          ",
@@ -53,75 +50,50 @@ std::vector<std::string> RigheTotali(const std::vector<std::string>& numeri) {
       "TFR di anni precedenti         ", "Ritenute Irpef TFR dell'anno   ",
       "Ritenute Irpef TFR anni preced.", "Rivalutazioni del TFR          ",
   };
-  std::vector<std::string> r;
-  for (size_t i = 0; i < 22; ++i) r.push_back(std::string(kEtichette[i]) + numeri[i]);
-  return r;
+  std::string t = "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n" + std::string(55, '-') + "\r\n";
+  for (size_t i = 0; i < std::size(kVoci); ++i) t += kVoci[i] + dati.at(i) + "\r\n";
+  t += std::string(56, '-') + "\r\n           Dati utili alla quadratura C.U.\r\n" + std::string(56, '-') + "\r\n";
+  for (size_t i = 0; i < std::size(kEtichette); ++i) t += kEtichette[i] + totali.at(i) + "\r\n";
+  return t + std::string(58, '-') + "\r\n";
 }
 
 // A window with its own drive root, message box and platform; the report's folders exist.
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test, protected prova::BancoProva {
  protected:
-  ReportTest() : percorsi(radice.percorso()), canali(percorsi, messaggi), stato(canali, piattaforma) {
-    fs::create_directories(radice.percorso() / kDati);
-  }
+  ReportTest() { fs::create_directories(radice.percorso() / kDati); }
 
   // A supply with a known header and totals; everything else as the window starts.
   void StatoNoto() {
     stato.Disco = "C:";
-    stato.Tx[0] = "12";
-    stato.Tx[1] = "S";
-    stato.Tx[5] = "C:\\telematici\\";
-    stato.Tx[6] = "TCU1218\xE0";  // a Windows-1252 byte must reach the file as it is
+    stato.Tx[kTxCodice] = "12";
+    stato.Tx[kTxTipoFornitura] = "S";
+    stato.Tx[kTxCartella] = "C:\\telematici\\";
+    stato.Tx[kTxNomeFile] = "TCU1218\xE0";  // a Windows-1252 byte must reach the file as it is
     Testata& t = stato.run.testata;
-    t[3] = "01234567897     ";
-    t[5] = "ROSSI SRL               ";
-    t[6] = std::string(24, ' ');
-    t[42] = "12345678901234567";
-    t[43] = "000123";
+    t[kCfSostituto] = "01234567897     ";
+    t[kDenominazione1] = "ROSSI SRL               ";
+    t[kDenominazione2] = std::string(24, ' ');
+    t[kProtocolloSostituito] = "12345678901234567";
+    t[kProgressivoSostituito] = "000123";
     Totali& tot = stato.run.Totale;
-    tot[1] = 3;
-    tot[2] = 1234.5;
-    tot[3] = -12.75;
-    tot[4] = 0.1 + 0.2 - 0.3;  // a residue, not money
-    tot[7] = 100;
-    tot[22] = 100;
-    tot[15] = 28500.004;
-    tot[16] = 1e6;
-    tot[21] = 10.125;  // a half cent goes down
-    tot[23] = 99;      // beyond the printed totals
+    tot[kDipendenti] = 3;
+    tot[kRedditi] = 1234.5;
+    tot[kRitenuteIrpef] = -12.75;
+    tot[kAddizionaleRegionale] = 0.1 + 0.2 - 0.3;  // a residue, not money
+    tot[kAddizionaleComunale] = 100;
+    tot[kAccontoComunale] = 100;
+    tot[kImponibileInps] = 28500.004;
+    tot[kTfrAnno] = 1e6;
+    tot[kCompensiCollaboratori] = 10.125;  // a half cent goes down
+    tot[23] = 99;  // beyond the printed totals
   }
 
-  std::string ReportAtteso() const {
-    std::vector<std::string> righe = {
-        "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018",
-        std::string(55, '-'),
-        "Certificazione      :12",
-        "Sostituto           :ROSSI SRL               ",
-        "                    :                        ",
-        "Codice fiscale      :01234567897     ",
-        "Tipologia fornitura :S",
-        "Protocollo n.1 Sost :12345678901234567",
-        "Protocollo n.2 Sost :000123",
-        "Percorso e nome file:C:\\telematici\\TCU1218\xE0",
-        std::string(56, '-'),
-        "           Dati utili alla quadratura C.U.",
-        std::string(56, '-'),
-    };
-    for (auto& r : RigheTotali({" 3 ", " 1234,5 ", "-12,75 ", " 0 ", " 100 ", " 100 ", " 0 ", " 0 ", " 0 ",
-                                " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 28500 ", " 10,12 ", " 1000000 ",
-                                " 0 ", " 0 ", " 0 ", " 0 "})) {
-      righe.push_back(r);
-    }
-    righe.push_back(std::string(58, '-'));
-    return Righe(righe);
+  static std::string ReportAtteso() {
+    return ReportDi({"12", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ", "S",
+                     "12345678901234567", "000123", "C:\\telematici\\TCU1218\xE0"},
+                    {" 3 ", " 1234,5 ", "-12,75 ", " 0 ", " 100 ", " 100 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
+                     " 0 ", " 0 ", " 0 ", " 0 ", " 28500 ", " 10,12 ", " 1000000 ", " 0 ", " 0 ", " 0 ", " 0 "});
   }
-
-  RadiceTemporanea radice;
-  MessaggiRegistrati messaggi;
-  Percorsi percorsi;
-  Canali canali;
-  PiattaformaFinta piattaforma;
-  StatoFinestra stato;
 };
 
 // --- Number format of a total ---
@@ -266,8 +238,7 @@ TEST_F(ReportTest, FilesAreCreatedAnew) {
   radice.Scrivi(kBatch, std::string(500, 'y'));
   ASSERT_TRUE(ScriviReport(stato, ',').has_value());
   EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(kBatch),
-            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(radice.Leggi(kBatch), TestoBatch("C:"));
 }
 
 TEST_F(ReportTest, TextOfTheReportMatchesTheFileAndTheSeparatorIsTheOneGiven) {
@@ -294,10 +265,10 @@ TEST_F(ReportTest, LinesAreCountedAndEndInCrLf) {
 
 TEST_F(ReportTest, ValuesFollowTheLabelsUntrimmed) {
   StatoNoto();
-  stato.Tx[0] = "  7 ";
-  stato.Tx[1] = "N";
-  stato.run.testata[42] = std::string(17, ' ');
-  stato.run.testata[43] = std::string(6, ' ');
+  stato.Tx[kTxCodice] = "  7 ";
+  stato.Tx[kTxTipoFornitura] = "N";
+  stato.run.testata[kProtocolloSostituito] = std::string(17, ' ');
+  stato.run.testata[kProgressivoSostituito] = std::string(6, ' ');
   const std::string r = TestoReport(stato, ',');
   EXPECT_NE(r.find("\r\nCertificazione      :  7 \r\n"), std::string::npos);
   EXPECT_NE(r.find("\r\nProtocollo n.1 Sost :" + std::string(17, ' ') + "\r\n"), std::string::npos);
@@ -306,10 +277,10 @@ TEST_F(ReportTest, ValuesFollowTheLabelsUntrimmed) {
 
 TEST_F(ReportTest, BlankFileNameEndsLineTenWithTheFolder) {
   StatoNoto();
-  stato.Tx[6] = "";
+  stato.Tx[kTxNomeFile] = "";
   const std::string r = TestoReport(stato, ',');
   EXPECT_NE(r.find("\r\nPercorso e nome file:C:\\telematici\\\r\n"), std::string::npos);
-  stato.Tx[6] = "   ";
+  stato.Tx[kTxNomeFile] = "   ";
   EXPECT_NE(TestoReport(stato, ',').find("\r\nPercorso e nome file:C:\\telematici\\   \r\n"), std::string::npos);
 }
 
@@ -322,27 +293,26 @@ TEST_F(ReportTest, BatchLineNamesTheViewerAndTheReportOnTheSameDrive) {
                             "exit\r\n");
 }
 
-TEST_F(ReportTest, DriveDNamesItsOwnFolders) {
-  StatoNoto();
-  stato.Disco = "D:";
-  const fs::path d = fs::path("d") / "vorn" / "quelt" / "2017";
-  fs::create_directories(radice.percorso() / d / "dati");
-  auto percorso = ScriviReport(stato, ',');
-  ASSERT_TRUE(percorso.has_value());
-  EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / d / "dati" / "report.txt"));
-  EXPECT_EQ(radice.Leggi(d / "dati" / "report.txt"), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(d / "avstp.bat"),
-            "ECHO OFF\r\nCLS\r\nD:\\wvorn\\wordpad D:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
-  EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
-}
-
-TEST_F(ReportTest, EmptyDriveWritesOnTheCurrentDrive) {
-  StatoNoto();
-  stato.Disco = "";
-  ASSERT_TRUE(ScriviReport(stato, ',').has_value());
-  EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(kBatch),
-            "ECHO OFF\r\nCLS\r\n\\wvorn\\wordpad \\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+// The report and the batch file go to the folders of the window's drive; without one, of the
+// current drive (c under the root).
+TEST_F(ReportTest, TheFilesGoToTheWindowsDrive) {
+  const struct {
+    const char* disco;
+    const char* cartella;
+  } casi[] = {{"D:", "d"}, {"", "c"}};
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.cartella);
+    StatoNoto();
+    stato.Disco = c.disco;
+    const fs::path d = fs::path(c.cartella) / "vorn" / "quelt" / "2017";
+    fs::create_directories(radice.percorso() / d / "dati");
+    auto percorso = ScriviReport(stato, ',');
+    ASSERT_TRUE(percorso.has_value());
+    EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / d / "dati" / "report.txt"));
+    EXPECT_EQ(radice.Leggi(d / "dati" / "report.txt"), ReportAtteso());
+    EXPECT_EQ(radice.Leggi(d / "avstp.bat"), TestoBatch(c.disco));
+    EXPECT_EQ(fs::exists(radice.percorso() / kReport), c.cartella == std::string("c"));
+  }
 }
 
 // --- Files that cannot be written ---
@@ -412,8 +382,8 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   PiattaformaControllo controllo(radice, messaggi);
   StatoFinestra finestra(canali, controllo);
   finestra.Disco = "C:";
-  finestra.Tx[0] = "1";
-  finestra.run.Totale[1] = 2;
+  finestra.Tx[kTxCodice] = "1";
+  finestra.run.Totale[kDipendenti] = 2;
   StampaReport(finestra);
   ASSERT_EQ(controllo.aperti.size(), 1u);
   EXPECT_TRUE(fs::equivalent(controllo.aperti[0], radice.percorso() / kReport));
@@ -423,8 +393,7 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   EXPECT_EQ(controllo.reportAllApertura, radice.Leggi(kReport));
   EXPECT_EQ(controllo.reportAllApertura.substr(0, 53), "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n");
   EXPECT_NE(controllo.reportAllApertura.find("Numero Dipendenti               2 \r\n"), std::string::npos);
-  EXPECT_EQ(controllo.batchAllApertura,
-            "ECHO OFF\r\nCLS\r\nC:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\nexit\r\n");
+  EXPECT_EQ(controllo.batchAllApertura, TestoBatch("C:"));
   EXPECT_TRUE(messaggi.mostrati.empty());
 }
 
@@ -495,14 +464,15 @@ class ReportCorsaTest : public ReportTest {
     };
     prova::ScriviArchivio(radice, 1, testata.testo(), prova::Testata2Prova(1, 3), dipendenti);
     fs::create_directories(radice.percorso() / "c" / "telematici");
+    // Certification 1 opened, the output to C:\telematici.
+    stato.Apertura();
+    stato.Tx[kTxCodice] = "1";
+    ASSERT_TRUE(stato.ApriCU());
+    stato.Tx[kTxCartella] = "C:\\telematici\\";
   }
 };
 
 TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
-  stato.Apertura();
-  stato.Tx[0] = "1";
-  ASSERT_TRUE(stato.ApriCU());
-  stato.Tx[5] = "C:\\telematici\\";
   messaggi.risposte.push_back(Risposta::Si);
   stato.ChiediReport();
   ASSERT_EQ(stato.FlagReport, 1);
@@ -515,42 +485,22 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
   ASSERT_EQ(piattaforma.aperti.size(), 1u);
   EXPECT_TRUE(fs::equivalent(piattaforma.aperti[0], radice.percorso() / kReport));
   EXPECT_EQ(piattaforma.terminazioni, 1);
-  EXPECT_EQ(stato.Tx[5], "C:\\telematici\\");
+  EXPECT_EQ(stato.Tx[kTxCartella], "C:\\telematici\\");
 
   const char s = SeparatoreDecimaleDiSistema();
   auto numero = [s](std::string t) {
     std::replace(t.begin(), t.end(), ',', s);
     return t;
   };
-  std::vector<std::string> righe = {
-      "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018",
-      std::string(55, '-'),
-      "Certificazione      :1",
-      "Sostituto           :ROSSI SRL               ",
-      "                    :                        ",
-      "Codice fiscale      :01234567897     ",
-      "Tipologia fornitura :N",
-      "Protocollo n.1 Sost :" + std::string(17, ' '),
-      "Protocollo n.2 Sost :" + std::string(6, ' '),
-      "Percorso e nome file:C:\\telematici\\TCU118",
-      std::string(56, '-'),
-      "           Dati utili alla quadratura C.U.",
-      std::string(56, '-'),
-  };
-  for (auto& r : RigheTotali({" 2 ", numero(" 1234,8 "), numero("-12,75 "), numero(" 0,1 "), " 100 ", " 100 ",
-                              " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
-                              " 0 ", " 0 ", " 0 ", " 0 "})) {
-    righe.push_back(r);
-  }
-  righe.push_back(std::string(58, '-'));
-  EXPECT_EQ(radice.Leggi(kReport), Righe(righe));
+  EXPECT_EQ(radice.Leggi(kReport),
+            ReportDi({"1", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ", "N",
+                      std::string(17, ' '), std::string(6, ' '), "C:\\telematici\\TCU118"},
+                     {" 2 ", numero(" 1234,8 "), numero("-12,75 "), numero(" 0,1 "), " 100 ", " 100 ", " 0 ",
+                      " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
+                      " 0 "}));
 }
 
 TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
-  stato.Apertura();
-  stato.Tx[0] = "1";
-  ASSERT_TRUE(stato.ApriCU());
-  stato.Tx[5] = "C:\\telematici\\";
   stato.FlagReport = 0;
   ASSERT_TRUE(stato.Crea());
   EXPECT_FALSE(fs::exists(radice.percorso() / kReport));
@@ -560,10 +510,6 @@ TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
 }
 
 TEST_F(ReportCorsaTest, ReportThatCannotBeWrittenLeavesTheTelematicFile) {
-  stato.Apertura();
-  stato.Tx[0] = "1";
-  ASSERT_TRUE(stato.ApriCU());
-  stato.Tx[5] = "C:\\telematici\\";
   stato.FlagReport = 1;
   fs::create_directories(radice.percorso() / kReport);  // report.txt is a folder
   messaggi.mostrati.clear();

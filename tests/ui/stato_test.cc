@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/archivio.h"
-#include "support/archivio_prova.h"
+#include "support/banco_prova.h"
 
 namespace quibold {
 namespace {
@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
 
-class StatoTest : public ::testing::Test {
+class StatoTest : public ::testing::Test, protected prova::BancoProva {
  protected:
   StatoTest() { radice.Scrivi("c/disco.ute", "C:        "); }
   // A header file for certification `nome` (the file name's number part) with an intermediary.
@@ -23,13 +23,12 @@ class StatoTest : public ::testing::Test {
     t.Metti(330, "333" + nome).Metti(343, "mail" + nome + "@x.it");
     radice.Scrivi(kDati / ("FCU" + nome + ".018"), t.testo() + prova::Testata2Prova(1, std::stoi(dipendenti)));
   }
-
-  prova::RadiceTemporanea radice;
-  Percorsi percorsi{radice.percorso()};
-  prova::MessaggiRegistrati messaggi;
-  Canali canali{percorsi, messaggi};
-  prova::PiattaformaFinta piattaforma;
-  StatoFinestra stato{canali, piattaforma};
+  // Certification 1 with an empty employee file; the output folder C:\out exists.
+  void CertificazioneSenzaDipendenti() {
+    Certificazione("1", "UNO", "INTERMEDIARIO01 ");
+    radice.Scrivi(kDati / "DCU1.018", "");
+    fs::create_directories(radice.percorso() / "c/out");
+  }
 };
 
 TEST_F(StatoTest, StartUpListsTheCertificationsInNumberOrder) {
@@ -45,14 +44,14 @@ TEST_F(StatoTest, StartUpListsTheCertificationsInNumberOrder) {
   EXPECT_EQ(stato.ElencoCodici[2], 12);
   EXPECT_EQ(stato.ElencoCodici[3], 999);
   // The intermediary's fields of the last certification found, untrimmed.
-  EXPECT_EQ(stato.Tx[7], "INTERMEDIARIO99 ");
-  EXPECT_EQ(stato.Tx[8], "1");
-  EXPECT_EQ(stato.Tx[9], "01022018");
-  EXPECT_EQ(stato.Tx[10], "333999      ");
-  EXPECT_EQ(stato.Tx[11], "mail999@x.it" + std::string(33, ' '));
+  EXPECT_EQ(stato.Tx[kTxCfIntermediario], "INTERMEDIARIO99 ");
+  EXPECT_EQ(stato.Tx[kTxTipoImpegno], "1");
+  EXPECT_EQ(stato.Tx[kTxDataImpegno], "01022018");
+  EXPECT_EQ(stato.Tx[kTxCellulare], "333999      ");
+  EXPECT_EQ(stato.Tx[kTxEmail], "mail999@x.it" + std::string(33, ' '));
   EXPECT_EQ(stato.Disco, "C:");
   EXPECT_EQ(stato.PercorsoDati, "C:\\vorn\\quelt\\2017\\dati\\");
-  EXPECT_EQ(stato.Tx[5], stato.PercorsoDati);
+  EXPECT_EQ(stato.Tx[kTxCartella], stato.PercorsoDati);
   EXPECT_EQ(stato.BarraDiStato,
             "Selezionare la CU dall'elenco oppure inserire il codice ad essa relativo.Premere <ok> per continuare.");
   EXPECT_TRUE(messaggi.mostrati.empty());
@@ -63,13 +62,13 @@ TEST_F(StatoTest, StartUpListsTheCertificationsInNumberOrder) {
 TEST_F(StatoTest, StartUpStateOfTheFields) {
   stato.Apertura();
   EXPECT_TRUE(stato.lista.empty());
-  EXPECT_EQ(stato.Tx[1], "N");
+  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "N");
   EXPECT_EQ(stato.TipoScelto, -1);
   EXPECT_EQ(stato.TipiFornitura, (std::vector<std::string>{"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"}));
-  EXPECT_EQ(stato.Tx[8], std::string(17, ' '));
-  EXPECT_EQ(stato.Tx[9], std::string(17, ' '));
-  EXPECT_EQ(stato.Tx[10], std::string(16, ' '));
-  EXPECT_EQ(stato.Tx[11], "");
+  EXPECT_EQ(stato.Tx[kTxTipoImpegno], std::string(17, ' '));
+  EXPECT_EQ(stato.Tx[kTxDataImpegno], std::string(17, ' '));
+  EXPECT_EQ(stato.Tx[kTxCellulare], std::string(16, ' '));
+  EXPECT_EQ(stato.Tx[kTxEmail], "");
   EXPECT_FALSE(stato.DatiVisibili);
   for (int i : {2, 3, 4, 7, 10, 11}) EXPECT_FALSE(stato.TxAbilitato[static_cast<size_t>(i)]) << i;
   for (int i : {0, 1, 5, 6, 8, 9}) EXPECT_TRUE(stato.TxAbilitato[static_cast<size_t>(i)]) << i;
@@ -106,7 +105,7 @@ TEST_F(StatoTest, AnUnreadableHeaderShowsNoOtherCertificationsData) {
   radice.Scrivi(kDati / "FCU12.018", "troppo corto");
   stato.Apertura();
   EXPECT_EQ(stato.lista, (std::vector<std::string>{"3 TRE-", "12 -"}));
-  EXPECT_EQ(stato.Tx[7], "INTERMEDIARIO03 ");
+  EXPECT_EQ(stato.Tx[kTxCfIntermediario], "INTERMEDIARIO03 ");
   EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{
                                   "Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU12.018 al record  1"});
 }
@@ -118,8 +117,8 @@ TEST_F(StatoTest, ChoosingAnEntry) {
   stato.DatiVisibili = true;
   stato.ScegliCertificazione(2);
   EXPECT_EQ(stato.CodiceCU, "12");
-  EXPECT_EQ(stato.Tx[0], "12");
-  EXPECT_EQ(stato.Tx[6], "TCU1218");
+  EXPECT_EQ(stato.Tx[kTxCodice], "12");
+  EXPECT_EQ(stato.Tx[kTxNomeFile], "TCU1218");
   EXPECT_FALSE(stato.DatiVisibili);
   EXPECT_EQ(stato.BarraDiStato, "Selezionare la tipologia di trasmissione della CU");
   EXPECT_EQ(canali.NomeFile[kCanaleTestata], "C:\\vorn\\quelt\\2017\\dati\\FCU12.018");
@@ -135,31 +134,42 @@ TEST_F(StatoTest, HelpTextsOfTheFields) {
   EXPECT_EQ(stato.TestoMessaggio, "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio");
 }
 
-TEST_F(StatoTest, OpeningACertification) {
+TEST_F(StatoTest, CodesThatOpenNoCertification) {
+  Certificazione("7", "SETTE", "INTERMEDIARIO07 ");
+  const struct {
+    const char* codice;
+    const char* messaggio;
+    bool datiVisibili;
+  } casi[] = {
+      {"abc", "Certificazione non ancora selezionata ", false},
+      {" 8 ", "Archivio inesistente ", true},
+      {"007", "Archivio inesistente ", true},  // used as typed
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.codice);
+    stato.Apertura();
+    messaggi.mostrati.clear();
+    stato.Tx[kTxCodice] = c.codice;
+    EXPECT_FALSE(stato.ApriCU());
+    EXPECT_EQ(stato.DatiVisibili, c.datiVisibili);
+    ASSERT_EQ(messaggi.Testi(), std::vector<std::string>{c.messaggio});
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
+    EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
+  }
+}
+
+TEST_F(StatoTest, OpeningACertificationShowsItsData) {
   Certificazione("7", "SETTE", "INTERMEDIARIO07 ");
   stato.Apertura();
-  stato.Tx[0] = "abc";
-  EXPECT_FALSE(stato.ApriCU());
-  stato.Tx[0] = " 8 ";
-  EXPECT_FALSE(stato.ApriCU());
-  EXPECT_TRUE(stato.DatiVisibili);
-  EXPECT_EQ(messaggi.Testi(), (std::vector<std::string>{"Certificazione non ancora selezionata ", "Archivio inesistente "}));
-  EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
-  EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
-
-  stato.Tx[0] = "  7 ";
+  stato.Tx[kTxCodice] = "  7 ";
   stato.ScegliTipoFornitura(1);  // "A" first: the header's "0" makes it "N" again
   EXPECT_TRUE(stato.ApriCU());
   EXPECT_EQ(stato.CodiceCU, "7");
-  EXPECT_EQ(stato.Tx[1], "N");
-  EXPECT_FALSE(stato.TxAbilitato[2]);
-  EXPECT_EQ(stato.Tx[6], "TCU718");
+  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "N");
+  EXPECT_FALSE(stato.TxAbilitato[kTxProtocollo]);
+  EXPECT_EQ(stato.Tx[kTxNomeFile], "TCU718");
   EXPECT_EQ(stato.CertificazioneMostrata, "7 SETTE-");
   EXPECT_TRUE(canali.Aperto(kCanaleTestata));
-
-  stato.Tx[0] = "007";  // used as typed
-  EXPECT_FALSE(stato.ApriCU());
-  EXPECT_EQ(messaggi.mostrati.back().testo, "Archivio inesistente ");
 }
 
 TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
@@ -168,27 +178,27 @@ TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
   radice.Scrivi(kDati / "FCU4.018", t.testo());
   stato.Apertura();
   stato.ScegliTipoFornitura(0);
-  stato.Tx[0] = "4";
+  stato.Tx[kTxCodice] = "4";
   stato.ApriCU();
-  EXPECT_EQ(stato.Tx[1], "A");
-  EXPECT_TRUE(stato.TxAbilitato[3]);
+  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "A");
+  EXPECT_TRUE(stato.TxAbilitato[kTxProgressivo]);
   EXPECT_EQ(stato.TipoScelto, 0);
   stato.ScegliTipoFornitura(2);
-  EXPECT_EQ(stato.Tx[1], "S");
+  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "S");
 }
 
 TEST_F(StatoTest, SupplyTypesAndTheSingleCertification) {
   stato.Apertura();
   stato.ScegliTipoFornitura(3);
-  EXPECT_EQ(stato.Tx[1], "N");
+  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "N");
   EXPECT_EQ(stato.FlagSingola, 1);
-  EXPECT_TRUE(stato.TxAbilitato[2] && stato.TxAbilitato[3] && stato.TxAbilitato[4]);
+  EXPECT_TRUE(stato.TxAbilitato[kTxProtocollo] && stato.TxAbilitato[kTxProgressivo] && stato.TxAbilitato[kTxRecord]);
   stato.ScegliTipoFornitura(0);
   EXPECT_EQ(stato.FlagSingola, 1);
-  EXPECT_TRUE(stato.TxAbilitato[4]);
+  EXPECT_TRUE(stato.TxAbilitato[kTxRecord]);
   stato.Apertura();
   EXPECT_EQ(stato.FlagSingola, 0);
-  EXPECT_FALSE(stato.TxAbilitato[4]);
+  EXPECT_FALSE(stato.TxAbilitato[kTxRecord]);
 }
 
 TEST_F(StatoTest, TheReportQuestionTakesTheLastAnswer) {
@@ -202,37 +212,35 @@ TEST_F(StatoTest, TheReportQuestionTakesTheLastAnswer) {
   EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Nessuna);
 }
 
-TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
-  Certificazione("1", "UNO", "INTERMEDIARIO01 ");
-  radice.Scrivi(kDati / "DCU1.018", "");
-  fs::create_directories(radice.percorso() / "c/out");
+TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
+  CertificazioneSenzaDipendenti();
   stato.Apertura();
   stato.ScegliCertificazione(1);
   stato.ApriCU();
   stato.ScegliTipoFornitura(3);
-  stato.Tx[5] = "C:\\out\\";
-  int notifiche = 0;
-  std::vector<std::string> didascalie;
-  stato.Cambiata = [&] {
-    ++notifiche;
-    didascalie.push_back(stato.Avanzamento);
-  };
+  stato.Tx[kTxCartella] = "C:\\out\\";
   stato.FlagReport = 0;
   // A single certification needs a record number among the employees (none here).
   EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
-  EXPECT_TRUE(stato.DatiVisibili);  // the window keeps its state after a stop
+  EXPECT_TRUE(stato.DatiVisibili);
+}
 
+TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
+  CertificazioneSenzaDipendenti();
   stato.Apertura();
   stato.ScegliCertificazione(1);
-  stato.Tx[5] = "C:\\out\\";
+  stato.Tx[kTxCartella] = "C:\\out\\";
+  std::vector<std::string> didascalie;
+  stato.Cambiata = [&] { didascalie.push_back(stato.Avanzamento); };
+  stato.FlagReport = 0;
   ASSERT_TRUE(stato.Crea());
   EXPECT_TRUE(fs::exists(radice.percorso() / "c/out/TCU118"));
   EXPECT_EQ(didascalie.front(), "Memorizzazione in corso......della CU di UNO" + std::string(45, ' '));
   // Back in the start-up state, the chosen certification kept.
   EXPECT_EQ(stato.Avanzamento, "");
-  EXPECT_EQ(stato.Tx[0], "");
-  EXPECT_EQ(stato.Tx[5], "C:\\vorn\\quelt\\2017\\dati\\");
+  EXPECT_EQ(stato.Tx[kTxCodice], "");
+  EXPECT_EQ(stato.Tx[kTxCartella], "C:\\vorn\\quelt\\2017\\dati\\");
   EXPECT_EQ(stato.CodiceCU, "1");
   EXPECT_EQ(stato.lista.size(), 1u);
   EXPECT_EQ(piattaforma.terminazioni, 0);
