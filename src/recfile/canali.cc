@@ -341,6 +341,11 @@ int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {
 }
 
 void Canali::ScriviRecord() {
+  if (!CanaleValido()) return ScriviRecord({});
+  ScriviRecord(BufferOut[Canale]);
+}
+
+void Canali::ScriviRecord(std::string_view dati) {
   riuscita_ = true;
   if (!Aperto(Canale)) {
     ErroreTrasferimento("scrittura", Nome(), NumRec, kCanaleNonAperto);
@@ -348,7 +353,7 @@ void Canali::ScriviRecord() {
   }
   const long long posizione = Posizione();
   if (posizione < 0) return ErroreTrasferimento("scrittura", Nome(), NumRec, kNumeroRecordErrato);
-  const int errore = Scrivi(file_[static_cast<size_t>(Canale)], posizione, BufferOut[Canale]);
+  const int errore = Scrivi(file_[static_cast<size_t>(Canale)], posizione, dati);
   if (errore < 0) return;  // the gathered records failed, and said so
   if (errore) ErroreTrasferimento("scrittura", Nome(), NumRec, errore);
 }

@@ -69,6 +69,8 @@ class Canali {
   void LeggiRecord();
   // Writes BufferOut(Canale) from the first byte of record NumRec.
   void ScriviRecord();
+  // The same for `dati` in place of BufferOut(Canale), which stays as it is.
+  void ScriviRecord(std::string_view dati);
 
   // Writes what the channel has gathered and closes it; Riuscita() tells whether the writing
   // succeeded (a closed channel succeeds at once).

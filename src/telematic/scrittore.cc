@@ -47,8 +47,7 @@ class Valore {
 bool UscitaCanale::Scrivi(int32_t numero, std::string_view record) {
   canali_.Canale = kCanaleTelematico;
   canali_.NumRec = numero;
-  canali_.BufferOut[kCanaleTelematico].assign(record);
-  canali_.ScriviRecord();
+  canali_.ScriviRecord(record);  // the record as BufferOut(8) would hold it, without the copy
   return canali_.Riuscita();
 }
 
