@@ -82,8 +82,13 @@ int main(int argc, char** argv) try {
     fs::create_directories(radice / "c" / "uscita");
     const fs::path archivio = radice / "c" / "vorn" / "quelt" / "2017" / "dati" / "DCU1.018";
     const fs::path uscita = radice / "c" / "uscita" / "TCU118";
-    const std::vector<std::string> copia = {"/bin/sh", "-c", "cat \"$1\" > /dev/null && cat \"$2\" > \"$3\"", "sh",
-                                            archivio.string(), uscita.string(), (radice / "copia").string()};
+    const std::vector<std::string> copia = {"/bin/sh",
+                                            "-c",
+                                            "cat \"$1\" > /dev/null && cat \"$2\" > \"$3\"",
+                                            "sh",
+                                            archivio.string(),
+                                            uscita.string(),
+                                            (radice / "copia").string()};
     Esegui(Crea(quibold, radice));  // the files in the page cache, the output once
     Esegui(copia);
     // Alternated, so that both meet the same cache and disk.

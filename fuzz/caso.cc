@@ -101,7 +101,9 @@ std::string Breve(std::string_view testo) {
 
 Caso LeggiCaso(std::string_view dati) {
   auto byte = [&](size_t i) -> uint8_t { return i < dati.size() ? static_cast<uint8_t>(dati[i]) : 0; };
-  auto da = [&](size_t i, size_t n = std::string_view::npos) { return std::string(dati.substr(std::min(i, dati.size()), n)); };
+  auto da = [&](size_t i, size_t n = std::string_view::npos) {
+    return std::string(dati.substr(std::min(i, dati.size()), n));
+  };
   Caso c;
   Scelte& s = c.scelte;
   s.tipo = byte(0) & 7;
@@ -146,7 +148,7 @@ Banco::Banco() {
   // else memory-backed when the machine has it: a case writes and reads a handful of files.
   std::error_code ec;
   const char* radici = std::getenv("QUIBOLD_FUZZ_RADICI");
-  fs::path base = radici && *radici                 ? fs::path(radici)
+  fs::path base = radici && *radici               ? fs::path(radici)
                   : access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
                                                   : fs::temp_directory_path(ec);
   std::string modello = (base / "quibold-fuzz-XXXXXX").string();
@@ -230,25 +232,30 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   const size_t records = (uscita.size() + kLungRecord - 1) / kLungRecord;
   bool conZ = false;
   for (size_t r = 0; r < records; ++r) conZ = conZ || uscita[r * kLungRecord] == 'Z';
-  const bool finisceConZ = !uscita.empty() && uscita.size() % kLungRecord == 0 && uscita[uscita.size() - kLungRecord] == 'Z';
+  const bool finisceConZ =
+      !uscita.empty() && uscita.size() % kLungRecord == 0 && uscita[uscita.size() - kLungRecord] == 'Z';
   const bool daRifiutare = u.dellArchivio || s.uscita >= 6;
   if (riuscito && daRifiutare) viola("run reported complete writing to " + Breve(nativoUscita.string()));
-  if (riuscito && !finisceConZ) viola("run reported complete, file of " + std::to_string(uscita.size()) + " bytes without a final record Z");
+  if (riuscito && !finisceConZ)
+    viola("run reported complete, file of " + std::to_string(uscita.size()) + " bytes without a final record Z");
   if (!riuscito && !u.dellArchivio && conZ) {
     viola("run that stopped left a record Z in its file" +
           (mostrati.empty() ? std::string() : ", after " + Breve(mostrati.back().testo)));
   }
   if (riuscito) {
     Verifica controllo;
-    for (size_t r = 0; r < records; ++r) controllo.Record(std::string_view(uscita).substr(r * kLungRecord, kLungRecord));
+    for (size_t r = 0; r < records; ++r)
+      controllo.Record(std::string_view(uscita).substr(r * kLungRecord, kLungRecord));
     controllo.Fine();
     if (controllo.Errori() > 0) {
       const auto& rilievi = controllo.Rilievi();
-      const auto primo = std::find_if(rilievi.begin(), rilievi.end(), [](const Rilievo& r) { return r.gravita == Gravita::Errore; });
+      const auto primo =
+          std::find_if(rilievi.begin(), rilievi.end(), [](const Rilievo& r) { return r.gravita == Gravita::Errore; });
       viola("complete file fails its check: " + (primo == rilievi.end() ? std::string("?") : TestoRilievo(*primo)));
     }
     if (conReport && piattaforma.terminazioni != 1) viola("run with report did not end the program");
-    if (conReport && LeggiFile(radice / CartellaDati() / "report.txt").empty()) viola("run with report wrote no report");
+    if (conReport && LeggiFile(radice / CartellaDati() / "report.txt").empty())
+      viola("run with report wrote no report");
   } else if (mostrati.size() == primaDellaCorsa) {
     viola("run stopped without a message");
   } else if (!ChiudeUnArresto(mostrati.back())) {

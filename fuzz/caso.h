@@ -13,12 +13,12 @@ namespace quibold::collaudo {
 
 // What the user does in the window, from the first kLungScelte bytes of a case.
 struct Scelte {
-  int tipo = 0;             // entry of the supply-type list: 0 N, 1 A, 2 S, 3 T; 4-7 none chosen
-  bool tipoPrima = false;   // the supply type is chosen before the certification is opened
-  bool apre = true;         // types the code and opens the certification; else picks list entry 1
-  bool report = false;      // asks for the report (answering the question below)
-  int uscita = 0;           // where the output goes: one of kUscite
-  uint8_t risposte = 0;     // bit i answers the i-th Yes/No question (1 Yes); later ones No
+  int tipo = 0;            // entry of the supply-type list: 0 N, 1 A, 2 S, 3 T; 4-7 none chosen
+  bool tipoPrima = false;  // the supply type is chosen before the certification is opened
+  bool apre = true;        // types the code and opens the certification; else picks list entry 1
+  bool report = false;     // asks for the report (answering the question below)
+  int uscita = 0;          // where the output goes: one of kUscite
+  uint8_t risposte = 0;    // bit i answers the i-th Yes/No question (1 Yes); later ones No
   // Bits 0-4: fields 2, 3, 4, 8 and 9 are typed with the texts below, else left as the window
   // has them; bit 5: the code typed to open the certification is `codice`, else "1".
   uint8_t battuti = 0;
@@ -33,14 +33,14 @@ struct Uscita {
   bool dellArchivio;  // names a file the run must refuse to write
 };
 inline constexpr Uscita kUscite[8] = {
-    {"", "", false},                                          // the window's default: the archive folder
+    {"", "", false},  // the window's default: the archive folder
     {"C:\\out\\", "", false},
     {"", "DCU1.018", true},
     {"C:\\VORN\\quelt\\2017\\DATI\\", "fcu1.018", true},
     {"c:\\", "DISCO.UTE", true},
     {"C:\\vorn\\QUELT\\2017\\dati\\", "report.txt", true},
-    {"C:\\manca\\", "", false},                               // a folder that does not exist
-    {"C:\\vorn\\quelt\\2017\\", "dati", false},               // a folder, not a file
+    {"C:\\manca\\", "", false},                  // a folder that does not exist
+    {"C:\\vorn\\quelt\\2017\\", "dati", false},  // a folder, not a file
 };
 
 // The widths of the choices' text slots, in order: code, protocol, progressive, record,
@@ -74,7 +74,7 @@ class Banco {
 };
 
 struct Esito {
-  bool riuscito = false;               // the run button reported a complete file
+  bool riuscito = false;                // the run button reported a complete file
   std::vector<std::string> violazioni;  // what the run did wrong, one line each
 };
 

@@ -172,61 +172,139 @@ Certificazione CertificazioneSocieta() {
   // codes.
   Dipendente rossi = Persona(CodicePersona("RSSMRA", 80, 1, 1, false, "H501"), "ROSSI", "MARIO", 'M', "01011980",
                              "ROMA", "RM", "H501");
-  rossi.Campo(22, "28500.00").Campo(27, "365").Campo(33, "6200.50").Campo(34, "400.10").Campo(36, "110.00")
-      .Campo(38, "55.00").Campo(39, "128.40").Campo(41, "61.20")
-      .Campo(150, "6200.50").Campo(151, "1200.00").Campo(152, "380.00").Campo(156, "95.00")
-      .Campo(169, "960.00").Campo(172, "1")
+  rossi.Campo(22, "28500.00")
+      .Campo(27, "365")
+      .Campo(33, "6200.50")
+      .Campo(34, "400.10")
+      .Campo(36, "110.00")
+      .Campo(38, "55.00")
+      .Campo(39, "128.40")
+      .Campo(41, "61.20")
+      .Campo(150, "6200.50")
+      .Campo(151, "1200.00")
+      .Campo(152, "380.00")
+      .Campo(156, "95.00")
+      .Campo(169, "960.00")
+      .Campo(172, "1")
       // Dependants: the spouse, the first child (half the deduction) and two more children.
-      .Campo(295, "X").Campo(296, CodicePersona("VRDLCU", 82, 2, 1, true, "H501")).Campo(297, "12")
-      .Campo(298, "X").Campo(300, CodicePersona("RSSLCA", 10, 3, 1, true, "H501")).Campo(301, "12")
-      .Campo(303, "50").Campo(304, "X")
-      .Campo(305, "X").Campo(308, CodicePersona("RSSPLA", 12, 5, 20, false, "H501")).Campo(309, "12")
+      .Campo(295, "X")
+      .Campo(296, CodicePersona("VRDLCU", 82, 2, 1, true, "H501"))
+      .Campo(297, "12")
+      .Campo(298, "X")
+      .Campo(300, CodicePersona("RSSLCA", 10, 3, 1, true, "H501"))
+      .Campo(301, "12")
+      .Campo(303, "50")
+      .Campo(304, "X")
+      .Campo(305, "X")
+      .Campo(308, CodicePersona("RSSPLA", 12, 5, 20, false, "H501"))
+      .Campo(309, "12")
       .Campo(311, "C")
-      .Campo(313, "X").Campo(316, CodicePersona("RSSGNN", 15, 9, 3, false, "H501")).Campo(317, "12")
-      .Campo(318, "04").Campo(319, "100")
+      .Campo(313, "X")
+      .Campo(316, CodicePersona("RSSGNN", 15, 9, 3, false, "H501"))
+      .Campo(317, "12")
+      .Campo(318, "04")
+      .Campo(319, "100")
       .Campo(361, "400.00")
       // Social security: INPS block with the month flags, and the collaborators' block.
-      .Campo(362, "1234567890").Campo(363, "X").Campo(365, "28500.00").Campo(366, "2622.00")
-      .Campo(369, "X").Campo(370, "X").Campo(371, "X").Campo(372, "X").Campo(373, "X").Campo(374, "X")
-      .Campo(375, "X").Campo(376, "X").Campo(377, "X").Campo(378, "X").Campo(379, "X").Campo(380, "X")
-      .Campo(381, "3000.00").Campo(382, "810.00").Campo(383, "270.00").Campo(385, "")
-      .Campo(386, "X").Campo(387, "X").Campo(388, "X")
-      .Campo2(101, "01").Campo2(102, "A1")
-      .Campo(440, "A").Campo(441, PartitaIva("0212345678")).Campo(442, "1").Campo(443, "12")
-      .Campo(444, "01").Campo(445, "06").Campo(446, "2017").Campo(447, "X")
-      .Campo(448, "1500.00").Campo(451, "345.00")
-      .Campo2(75, "AB").Campo2(76, "C ").Campo2(77, "BR");
+      .Campo(362, "1234567890")
+      .Campo(363, "X")
+      .Campo(365, "28500.00")
+      .Campo(366, "2622.00")
+      .Campo(369, "X")
+      .Campo(370, "X")
+      .Campo(371, "X")
+      .Campo(372, "X")
+      .Campo(373, "X")
+      .Campo(374, "X")
+      .Campo(375, "X")
+      .Campo(376, "X")
+      .Campo(377, "X")
+      .Campo(378, "X")
+      .Campo(379, "X")
+      .Campo(380, "X")
+      .Campo(381, "3000.00")
+      .Campo(382, "810.00")
+      .Campo(383, "270.00")
+      .Campo(385, "")
+      .Campo(386, "X")
+      .Campo(387, "X")
+      .Campo(388, "X")
+      .Campo2(101, "01")
+      .Campo2(102, "A1")
+      .Campo(440, "A")
+      .Campo(441, PartitaIva("0212345678"))
+      .Campo(442, "1")
+      .Campo(443, "12")
+      .Campo(444, "01")
+      .Campo(445, "06")
+      .Campo(446, "2017")
+      .Campo(447, "X")
+      .Campo(448, "1500.00")
+      .Campo(451, "345.00")
+      .Campo2(75, "AB")
+      .Campo2(76, "C ")
+      .Campo2(77, "BR");
 
   // Part of the year, resident abroad since, with severance pay in both blocks.
-  Dipendente verdi = Persona(CodicePersona("VRDGPP", 75, 3, 10, false, "F205"), "VERDI", "GIUSEPPE", 'M',
-                             "10031975", "MILANO", "MI", "F205");
-  verdi.Campo(17, "X7790123").Campo(18, "MADRID").Campo(19, "CALLE MAYOR 14").Campo(20, "X").Campo(21, "032")
-      .Campo(22, "12000.00").Campo(27, "120").Campo(29, "01032017").Campo(30, "30062017").Campo(32, "1")
-      .Campo(33, "1500.00").Campo(34, "150.00").Campo(150, "1500.00").Campo(151, "540.00")
-      .Campo(448, "2400.00").Campo(449, "800.00").Campo(451, "552.00").Campo(453, "184.00")
-      .Campo(461, "30062017").Campo(466, PartitaIva("0312345678"))
-      .Campo(482, "12").Campo(483, "5").Campo(486, "23.00").Campo(488, "3200.00").Campo(489, "736.00")
-      .Campo(490, "A").Campo(491, "4").Campo(493, "3200.00")
-      .Campo2(7, "X").Campo2(9, CodicePersona("GLLFNC", 70, 6, 5, false, "F205")).Campo2(10, "4")
-      .Campo2(14, "5").Campo2(16, "23.00").Campo2(17, "1000.00").Campo2(18, "900.00").Campo2(19, "B")
-      .Campo2(22, "300.00").Campo2(52, "120.00").Campo2(55, "A ").Campo2(71, "45.60")
+  Dipendente verdi = Persona(CodicePersona("VRDGPP", 75, 3, 10, false, "F205"), "VERDI", "GIUSEPPE", 'M', "10031975",
+                             "MILANO", "MI", "F205");
+  verdi.Campo(17, "X7790123")
+      .Campo(18, "MADRID")
+      .Campo(19, "CALLE MAYOR 14")
+      .Campo(20, "X")
+      .Campo(21, "032")
+      .Campo(22, "12000.00")
+      .Campo(27, "120")
+      .Campo(29, "01032017")
+      .Campo(30, "30062017")
+      .Campo(32, "1")
+      .Campo(33, "1500.00")
+      .Campo(34, "150.00")
+      .Campo(150, "1500.00")
+      .Campo(151, "540.00")
+      .Campo(448, "2400.00")
+      .Campo(449, "800.00")
+      .Campo(451, "552.00")
+      .Campo(453, "184.00")
+      .Campo(461, "30062017")
+      .Campo(466, PartitaIva("0312345678"))
+      .Campo(482, "12")
+      .Campo(483, "5")
+      .Campo(486, "23.00")
+      .Campo(488, "3200.00")
+      .Campo(489, "736.00")
+      .Campo(490, "A")
+      .Campo(491, "4")
+      .Campo(493, "3200.00")
+      .Campo2(7, "X")
+      .Campo2(9, CodicePersona("GLLFNC", 70, 6, 5, false, "F205"))
+      .Campo2(10, "4")
+      .Campo2(14, "5")
+      .Campo2(16, "23.00")
+      .Campo2(17, "1000.00")
+      .Campo2(18, "900.00")
+      .Campo2(19, "B")
+      .Campo2(22, "300.00")
+      .Campo2(52, "120.00")
+      .Campo2(55, "A ")
+      .Campo2(71, "45.60")
       .Campo2(75, "EF");
 
-  Dipendente neri = Persona(CodicePersona("NRENNA", 90, 4, 10, true, "L219"), "NERI", "ANNA", 'F', "10041990",
-                            "TORINO", "TO", "L219");
+  Dipendente neri = Persona(CodicePersona("NRENNA", 90, 4, 10, true, "L219"), "NERI", "ANNA", 'F', "10041990", "TORINO",
+                            "TO", "L219");
   neri.Campo(22, "9000.00").Stato('*');  // a record not live
 
-  Dipendente gallo = Persona(CodicePersona("GLLLGU", 85, 7, 7, false, "H501"), "GALLO", "LUIGI", 'M', "",
-                             "ROMA", "RM", "H501");
+  Dipendente gallo =
+      Persona(CodicePersona("GLLLGU", 85, 7, 7, false, "H501"), "GALLO", "LUIGI", 'M', "", "ROMA", "RM", "H501");
   gallo.Campo(22, "7000.00");  // no date of birth: left out
 
   // A second income code with no income: only the fields from DB001481 on.
-  Dipendente esposito = Persona(CodicePersona("SPSNNA", 48, 12, 1, true, "F839"), "ESPOSITO", "ANNA", 'F',
-                                "01121948", "NAPOLI", "NA", "F839");
+  Dipendente esposito = Persona(CodicePersona("SPSNNA", 48, 12, 1, true, "F839"), "ESPOSITO", "ANNA", 'F', "01121948",
+                                "NAPOLI", "NA", "F839");
   esposito.Campo(10, "2").Campo(232, "850.00").Campo(235, "1").Campo2(75, "ZZ");
 
   Certificazione c;
-  c.dipendenti = {rossi.testo(), verdi.testo(), neri.testo(), gallo.testo(), DipendentePieno(1).testo(),
+  c.dipendenti = {rossi.testo(),   verdi.testo(), neri.testo(), gallo.testo(), DipendentePieno(1).testo(),
                   esposito.testo()};
   c.testata1 = TestataSocieta("FERRAMENTA BIANCHI SRL", 4).testo();
   c.testata2 = Testata2(1, c.dipendenti.size());
@@ -257,8 +335,14 @@ Certificazione CertificazionePersonaFisica() {
       .Campo(35, "X");
   Dipendente d = Persona(CodicePersona("GLLLCU", 66, 5, 14, true, "D612"), "GIALLI", "LUCIA", 'F', "14051966",
                          "FIRENZE", "FI", "D612");
-  d.Campo(22, "8400.00").Campo(27, "365").Campo(33, "420.00").Campo(34, "98.00")
-      .Campo(362, "5544332211").Campo(365, "8400.00").Campo(368, "X").Campo(448, "610.00");
+  d.Campo(22, "8400.00")
+      .Campo(27, "365")
+      .Campo(33, "420.00")
+      .Campo(34, "98.00")
+      .Campo(362, "5544332211")
+      .Campo(365, "8400.00")
+      .Campo(368, "X")
+      .Campo(448, "610.00");
   return {t.testo(), Testata2(1, 1), {d.testo()}};
 }
 
@@ -270,8 +354,8 @@ Certificazione CertificazioneAutonomi() {
 }
 
 Dipendente DipendentePieno(int n) {
-  static const char* const kCognomi[] = {"DELLA ROVERE MONTECCHI", "FONTANA", "COLOMBO", "RICCI", "MARINO",
-                                         "GRECO", "BRUNO", "GALLI", "CONTI", "DE LUCA"};
+  static const char* const kCognomi[] = {
+      "DELLA ROVERE MONTECCHI", "FONTANA", "COLOMBO", "RICCI", "MARINO", "GRECO", "BRUNO", "GALLI", "CONTI", "DE LUCA"};
   static const char* const kLettere[] = {"DLLMNC", "FNTLRA", "CLMGLI", "RCCSRA", "MRNFBA",
                                          "GRCNDR", "BRNMTT", "GLLSFN", "CNTLSS", "DLCGRG"};
   const int k = (n + 9) % 10;  // the first has a surname that continues in a second field
@@ -285,19 +369,41 @@ Dipendente DipendentePieno(int n) {
     const long centesimi = 10000 + (indice * 7919L + n * 104729L + (secondo ? 5003 : 0)) % 900000;
     std::string v;
     switch (larghezza) {
-      case 1: v = "X"; break;
-      case 2: v = Cifre(1 + indice % 12, 2); break;
-      case 3: v = Cifre(1 + indice % 30, 3); break;
-      case 4: v = "2017"; break;
-      case 6: v = Importo(centesimi % 10000); break;
-      case 8: v = "31122017"; break;
-      case 11: v = PartitaIva("0" + Cifre(100000000L + indice * 7L, 9)); break;
-      case 12: v = Importo(centesimi); break;
-      case 16: v = CodicePersona("BNCNNA", 50 + indice % 50, 1 + indice % 12, 1 + indice % 28, true, "A944"); break;
-      default: v = "ANNOTAZIONE " + std::to_string(indice); break;
+      case 1:
+        v = "X";
+        break;
+      case 2:
+        v = Cifre(1 + indice % 12, 2);
+        break;
+      case 3:
+        v = Cifre(1 + indice % 30, 3);
+        break;
+      case 4:
+        v = "2017";
+        break;
+      case 6:
+        v = Importo(centesimi % 10000);
+        break;
+      case 8:
+        v = "31122017";
+        break;
+      case 11:
+        v = PartitaIva("0" + Cifre(100000000L + indice * 7L, 9));
+        break;
+      case 12:
+        v = Importo(centesimi);
+        break;
+      case 16:
+        v = CodicePersona("BNCNNA", 50 + indice % 50, 1 + indice % 12, 1 + indice % 28, true, "A944");
+        break;
+      default:
+        v = "ANNOTAZIONE " + std::to_string(indice);
+        break;
     }
-    if (secondo) d.Campo2(indice, v);
-    else d.Campo(indice, v);
+    if (secondo)
+      d.Campo2(indice, v);
+    else
+      d.Campo(indice, v);
   };
   for (const SerieCampi& s : kTabellaCampo) {
     for (int i = s.primo; i <= s.ultimo; ++i) riempi(i, s.larghezza, false);
@@ -308,21 +414,73 @@ Dipendente DipendentePieno(int n) {
 
   // Then the fields whose width does not tell what they hold.
   d.Campo(1, CodicePersona(kLettere[k], anno, mese, giorno, false, "H501"))
-      .Campo(2, kCognomi[k]).Campo(3, "ALESSANDRO").Campo(4, "M").Campo(5, nascita)
-      .Campo(6, "CIVITAVECCHIA").Campo(7, "RM").Campo(8, "A").Campo(9, "1").Campo(10, "1")
-      .Campo(11, "ROMA").Campo(12, "RM").Campo(13, "H501").Campo(14, "ROMA").Campo(15, "RM").Campo(16, "H501")
-      .Campo(17, "B4471902").Campo(18, "BRUXELLES").Campo(19, "RUE ROYALE 120").Campo(21, "017")
-      .Campo(27, "365").Campo(29, "01012017").Campo(30, "31122017").Campo(32, "2")
-      .Campo(53, "1").Campo(63, "7").Campo(68, "H501").Campo(83, "F205").Campo(111, "3").Campo(116, "L219")
-      .Campo(121, "12").Campo(131, "A944").Campo(164, "12").Campo(165, "50").Campo(168, "1").Campo(172, "2")
-      .Campo(175, "1250.00").Campo(176, "1").Campo(194, "2").Campo(216, "5").Campo(230, "A")
-      .Campo(235, "1").Campo(237, "2").Campo(240, "5").Campo(241, "5")
+      .Campo(2, kCognomi[k])
+      .Campo(3, "ALESSANDRO")
+      .Campo(4, "M")
+      .Campo(5, nascita)
+      .Campo(6, "CIVITAVECCHIA")
+      .Campo(7, "RM")
+      .Campo(8, "A")
+      .Campo(9, "1")
+      .Campo(10, "1")
+      .Campo(11, "ROMA")
+      .Campo(12, "RM")
+      .Campo(13, "H501")
+      .Campo(14, "ROMA")
+      .Campo(15, "RM")
+      .Campo(16, "H501")
+      .Campo(17, "B4471902")
+      .Campo(18, "BRUXELLES")
+      .Campo(19, "RUE ROYALE 120")
+      .Campo(21, "017")
+      .Campo(27, "365")
+      .Campo(29, "01012017")
+      .Campo(30, "31122017")
+      .Campo(32, "2")
+      .Campo(53, "1")
+      .Campo(63, "7")
+      .Campo(68, "H501")
+      .Campo(83, "F205")
+      .Campo(111, "3")
+      .Campo(116, "L219")
+      .Campo(121, "12")
+      .Campo(131, "A944")
+      .Campo(164, "12")
+      .Campo(165, "50")
+      .Campo(168, "1")
+      .Campo(172, "2")
+      .Campo(175, "1250.00")
+      .Campo(176, "1")
+      .Campo(194, "2")
+      .Campo(216, "5")
+      .Campo(230, "A")
+      .Campo(235, "1")
+      .Campo(237, "2")
+      .Campo(240, "5")
+      .Campo(241, "5")
       // Dependants: a spouse and seven children, the first at half, one with a disability.
-      .Campo(299, " ").Campo(303, "50").Campo(306, "").Campo(307, "").Campo(311, "C")
-      .Campo(362, "9876543210").Campo(368, "").Campo(385, "").Campo(440, "A")
-      .Campo(490, "B").Campo(498, "2017")
-      .Campo2(3, "C").Campo2(14, "5").Campo2(19, "A").Campo2(20, "1").Campo2(21, "2").Campo2(26, "B")
-      .Campo2(55, "A").Campo2(57, "B").Campo2(72, "2500.00").Campo2(73, "300.00").Campo2(102, "INPS0001");
+      .Campo(299, " ")
+      .Campo(303, "50")
+      .Campo(306, "")
+      .Campo(307, "")
+      .Campo(311, "C")
+      .Campo(362, "9876543210")
+      .Campo(368, "")
+      .Campo(385, "")
+      .Campo(440, "A")
+      .Campo(490, "B")
+      .Campo(498, "2017")
+      .Campo2(3, "C")
+      .Campo2(14, "5")
+      .Campo2(19, "A")
+      .Campo2(20, "1")
+      .Campo2(21, "2")
+      .Campo2(26, "B")
+      .Campo2(55, "A")
+      .Campo2(57, "B")
+      .Campo2(72, "2500.00")
+      .Campo2(73, "300.00")
+      .Campo2(102, "INPS0001");
   for (int riga = 4; riga <= 9; ++riga) d.Campo(305 + 8 * (riga - 3) + 1, "").Campo(305 + 8 * (riga - 3) + 2, "");
   static const char* const kDN[] = {"A1", "A2", "B1", "B2", "C1", "C2", "D1", "D2", "E1", "E2",
                                     "F1", "F2", "G1", "G2", "H1", "H2", "L1", "L2", "M1"};

@@ -20,8 +20,8 @@ namespace fs = std::filesystem;
 constexpr size_t kLungRecord = 1900;
 
 fs::path PercorsoFile(const std::string& file, const fs::path& radice) {
-  const bool unita = file.size() >= 2 && file[1] == ':' &&
-                     ((file[0] >= 'A' && file[0] <= 'Z') || (file[0] >= 'a' && file[0] <= 'z'));
+  const bool unita =
+      file.size() >= 2 && file[1] == ':' && ((file[0] >= 'A' && file[0] <= 'Z') || (file[0] >= 'a' && file[0] <= 'z'));
   if (unita || (!file.empty() && file[0] == '\\')) return Percorsi(radice).Nativo(Cp1252DaUtf8(file));
   return fs::path(file);
 }

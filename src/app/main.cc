@@ -42,9 +42,8 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   quibold::Terminale terminale{std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0};
 #ifdef QUIBOLD_CON_FINESTRA
-  return quibold::EseguiRigaComando(argc, argv, terminale, [&](const std::filesystem::path& radice) {
-    return ApriFinestra(argc, argv, radice);
-  });
+  return quibold::EseguiRigaComando(
+      argc, argv, terminale, [&](const std::filesystem::path& radice) { return ApriFinestra(argc, argv, radice); });
 #else
   return quibold::EseguiRigaComando(argc, argv, terminale, nullptr);
 #endif

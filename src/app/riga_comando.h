@@ -17,9 +17,9 @@ struct Terminale {
 
 // The exit statuses of the command line.
 enum StatoUscita : int {
-  kUscitaCompleta = 0,           // the telematic file is complete (and the report written, when asked)
-  kUscitaFermata = 1,         // the run stopped: no complete file
-  kUscitaErroreUso = 2,       // the command line is wrong
+  kUscitaCompleta = 0,     // the telematic file is complete (and the report written, when asked)
+  kUscitaFermata = 1,      // the run stopped: no complete file
+  kUscitaErroreUso = 2,    // the command line is wrong
   kUscitaSenzaReport = 3,  // the telematic file is complete, the report is not
 };
 

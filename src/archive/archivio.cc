@@ -59,8 +59,8 @@ std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string
   return elenco;
 }
 
-std::vector<fs::path> FileDellArchivio(const Percorsi& percorsi, std::string_view disco,
-                                       std::string_view percorsoDati, std::string_view codice) {
+std::vector<fs::path> FileDellArchivio(const Percorsi& percorsi, std::string_view disco, std::string_view percorsoDati,
+                                       std::string_view codice) {
   // The archive folder is read once: its header and employee files, and the report in whatever
   // case it is written; the names of the certification's own files and of the report as they
   // would be created, should they be missing.

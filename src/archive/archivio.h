@@ -25,9 +25,7 @@ inline constexpr int kLungTestata = 1200;
 inline constexpr int kLungDipendente = 6000;
 
 // The archive folder on a drive: `disco` & "\vorn\quelt\2017\dati\".
-inline std::string PercorsoDatiDi(std::string_view disco) {
-  return std::string(disco) + std::string(kCartellaDati);
-}
+inline std::string PercorsoDatiDi(std::string_view disco) { return std::string(disco) + std::string(kCartellaDati); }
 
 // The certification header file, "FCU" & code & ".018" in the archive folder.
 inline std::string NomeFileTestata(std::string_view percorsoDati, std::string_view codice) {

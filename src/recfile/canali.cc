@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <thread>
-#include <limits>
 
 #include "recfile/numeri.h"
 
@@ -19,26 +19,30 @@ namespace quibold {
 
 int ErroreDaErrno(int errnum) {
   switch (errnum) {
-    case EBADF: return kCanaleNonAperto;
+    case EBADF:
+      return kCanaleNonAperto;
     case ENOENT:
-    case ENOTDIR: return kPercorsoNonTrovato;
+    case ENOTDIR:
+      return kPercorsoNonTrovato;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return kDiscoPieno;
+    case EFBIG:
+      return kDiscoPieno;
     case EACCES:
-    case EPERM: return kPermessoNegato;
+    case EPERM:
+      return kPermessoNegato;
     case EISDIR:
     case EROFS:
     case ETXTBSY:
     case ELOOP:
-    case ENAMETOOLONG: return kAccessoPercorso;
-    default: return kErroreIO;
+    case ENAMETOOLONG:
+      return kAccessoPercorso;
+    default:
+      return kErroreIO;
   }
 }
 
-std::string NumeroConSegno(long long n) {
-  return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
-}
+std::string NumeroConSegno(long long n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
 
 namespace {
 
@@ -47,7 +51,8 @@ namespace {
 int LeggiTutto(int fd, char* dove, size_t n, long long posizione, size_t minimo, size_t& fatti) {
   fatti = 0;
   while (fatti < minimo) {
-    const ssize_t r = ::pread(fd, dove + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
+    const ssize_t r =
+        ::pread(fd, dove + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
     if (r < 0) {
       if (errno == EINTR) continue;
       return ErroreDaErrno(errno);
@@ -62,7 +67,8 @@ int LeggiTutto(int fd, char* dove, size_t n, long long posizione, size_t minimo,
 int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& fatti) {
   fatti = 0;
   while (fatti < n) {
-    const ssize_t r = ::pwrite(fd, da + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
+    const ssize_t r =
+        ::pwrite(fd, da + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
     if (r < 0) {
       if (errno == EINTR) continue;
       return ErroreDaErrno(errno);
@@ -137,8 +143,7 @@ class Canali::ScritturaAccanto {
   std::thread filo_;  // last: it starts once everything above is in place
 };
 
-Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi)
-    : percorsi_(percorsi), messaggi_(messaggi) {}
+Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi) : percorsi_(percorsi), messaggi_(messaggi) {}
 
 Canali::~Canali() { ChiudiTutti(); }
 
@@ -171,8 +176,7 @@ void Canali::Errore(std::string testo) {
   messaggi_.Mostra(testo, kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
 }
 
-void Canali::ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record,
-                                 int numero) {
+void Canali::ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero) {
   Errore("Errore di " + std::string(operazione) + " tipo " + NumeroConSegno(numero) + " nel file binario " + nome +
          " al record " + NumeroConSegno(record));
 }
@@ -212,9 +216,7 @@ void Canali::ApriFile() {
 
 void Canali::CreaFile() {
   riuscita_ = true;
-  auto messaggio = [this](int n) {
-    Errore("Errore tipo " + NumeroConSegno(n) + " nella creazione del file ");
-  };
+  auto messaggio = [this](int n) { Errore("Errore tipo " + NumeroConSegno(n) + " nella creazione del file "); };
   if (!CanaleValido()) return messaggio(kCanaleNonAperto);
   Chiudi(Canale);
   riuscita_ = true;
@@ -230,8 +232,8 @@ int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
   if (!f.ordinario || lunghezza > kBlocco) {
     return LeggiTutto(f.fd, lettura_.data(), lunghezza, posizione, lunghezza, fatti);
   }
-  const bool giaLetti = posizione >= f.inizioLetti &&
-                        posizione + static_cast<long long>(lunghezza) <= f.inizioLetti + static_cast<long long>(f.quantiLetti);
+  const bool giaLetti = posizione >= f.inizioLetti && posizione + static_cast<long long>(lunghezza) <=
+                                                          f.inizioLetti + static_cast<long long>(f.quantiLetti);
   if (!giaLetti) {
     // What was gathered for writing must be in the file before it is read back.
     if (!Svuota(f)) return -1;
@@ -325,7 +327,7 @@ int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {
   size_t fatti = 0;
   if (!f.ordinario) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
   if (f.guasto) return Svuota(f) ? 0 : -1;  // the file takes no more: no message again
-  f.quantiLetti = 0;  // what was read ahead may be about to change
+  f.quantiLetti = 0;                        // what was read ahead may be about to change
   const bool segue = posizione == f.inizioRaccolti + static_cast<long long>(f.quantiRaccolti);
   // Elsewhere in the file, or more than a block: what was gathered goes first, at once.
   if ((!segue || dati.size() > kBlocco) && !Svuota(f)) return -1;

@@ -44,7 +44,7 @@ std::string NumeroConSegno(long long n);
 // cut back to the whole records before it.
 class Canali {
  public:
-  static constexpr int kCanali = 11;  // channels 0 to 10
+  static constexpr int kCanali = 11;          // channels 0 to 10
   static constexpr size_t kBlocco = 1 << 20;  // bytes gathered (or at most read ahead) per channel
   static constexpr size_t kRecordLettiAvanti = 128;
 
@@ -88,9 +88,9 @@ class Canali {
   // What the layer keeps for a channel. The two blocks are allocated on first use and kept.
   struct File {
     int fd = -1;
-    bool ordinario = false;   // an ordinary file: reads and writes go through the blocks
-    std::string nome;         // as it was opened, for the message of a later failed write
-    int16_t lunghezza = 1;    // record length of the gathered writes, to number a failed record
+    bool ordinario = false;         // an ordinary file: reads and writes go through the blocks
+    std::string nome;               // as it was opened, for the message of a later failed write
+    int16_t lunghezza = 1;          // record length of the gathered writes, to number a failed record
     std::unique_ptr<char[]> letti;  // bytes read ahead, from file offset `inizioLetti`
     size_t capienzaLetti = 0;
     size_t quantiLetti = 0;
@@ -99,7 +99,7 @@ class Canali {
     size_t quantiRaccolti = 0;
     long long inizioRaccolti = 0;
     std::unique_ptr<char[]> riserva;  // the block being written beside, or free
-    bool guasto = false;  // a block could not be written (and said so): the file takes no more
+    bool guasto = false;              // a block could not be written (and said so): the file takes no more
   };
   class ScritturaAccanto;
 
@@ -126,7 +126,7 @@ class Canali {
   FinestraMessaggi& messaggi_;
   std::array<File, kCanali> file_;
   std::unique_ptr<ScritturaAccanto> accanto_;  // started at the first block written beside
-  int canaleAccanto_ = -1;                      // whose block is being written beside
+  int canaleAccanto_ = -1;                     // whose block is being written beside
   long long inizioAccanto_ = 0;
   int16_t lunghezzaAccanto_ = 1;
   std::string lettura_;  // scratch for a read, so that a failed read leaves Buffer unchanged

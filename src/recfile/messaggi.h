@@ -17,8 +17,7 @@ class FinestraMessaggi {
  public:
   virtual ~FinestraMessaggi() = default;
   // Shows `testo` (Windows-1252 bytes) and returns the button pressed; Ok for an OK box.
-  virtual Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
-                          Icona icona) = 0;
+  virtual Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) = 0;
 };
 
 }  // namespace quibold

@@ -7,9 +7,9 @@
 #include <array>
 #include <bit>
 #include <charconv>
-#include <cstring>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 
 namespace quibold {
@@ -80,7 +80,7 @@ struct Cifre {
 // them, together between blanks. Positions from 0; `fine` is one past the last character.
 struct Forma {
   int inizio = 0, fine = 0;
-  int punto = -1;  // -1 for none
+  int punto = -1;     // -1 for none
   bool vuota = true;  // no digit at all
 };
 
@@ -102,7 +102,8 @@ inline uint64_t CifreInAlto(uint64_t x, int quante) {
 
 // The whole number of the digits at [da, a) of the 16 characters, at most 8 of them.
 inline uint64_t OttoCifre(Parola16 testo, int da, int a) {
-  const uint64_t x = a >= 8 ? static_cast<uint64_t>(testo >> (8 * (a - 8))) : static_cast<uint64_t>(testo << (8 * (8 - a)));
+  const uint64_t x =
+      a >= 8 ? static_cast<uint64_t>(testo >> (8 * (a - 8))) : static_cast<uint64_t>(testo << (8 * (8 - a)));
   return CifreInAlto(x, a - da);
 }
 
@@ -178,9 +179,22 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
     c.mantissa = SediciCifre(parola, inizio, fine);
     return true;
   }
-  static constexpr uint64_t kPotenze[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
-                                          1000000000, 10000000000, 100000000000, 1000000000000,
-                                          10000000000000, 100000000000000, 1000000000000000};
+  static constexpr uint64_t kPotenze[] = {1,
+                                          10,
+                                          100,
+                                          1000,
+                                          10000,
+                                          100000,
+                                          1000000,
+                                          10000000,
+                                          100000000,
+                                          1000000000,
+                                          10000000000,
+                                          100000000000,
+                                          1000000000000,
+                                          10000000000000,
+                                          100000000000000,
+                                          1000000000000000};
   c.decimali = fine - f.punto - 1;
   c.mantissa = SediciCifre(parola, inizio, f.punto) * kPotenze[c.decimali] + SediciCifre(parola, f.punto + 1, fine);
   return true;
@@ -188,7 +202,6 @@ bool LeggiCifreInsieme(std::string_view testo, Cifre& c) {
 #else
 bool FormaSemplice(std::string_view, Forma&) { return false; }
 #endif
-
 
 // False when the number has more than 19 digits.
 bool LeggiCifre(std::string_view testo, Cifre& c) {

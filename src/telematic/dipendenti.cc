@@ -65,8 +65,7 @@ constexpr auto kAnagraficaFine = std::to_array<Riga>({
 
 // The part that records D and G of an employee share: type, withholding agent, module, the
 // employee's fiscal code and progressive number.
-std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_view cf,
-                            std::string_view progressivo) {
+std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_view cf, std::string_view progressivo) {
   std::string testa(1, tipo);
   testa.reserve(kLungTesta);
   testa += Largo(sostituto, 16);
@@ -149,8 +148,7 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra
       domanda += campi.Campo[2];
       domanda += campi.Campo[3];
       domanda += " ?";
-      if (canali.messaggi().Mostra(domanda, kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna) !=
-          Risposta::Si) {
+      if (canali.messaggi().Mostra(domanda, kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna) != Risposta::Si) {
         throw ArrestoScrittura{};
       }
     }

@@ -13,13 +13,13 @@ namespace quibold {
 
 inline constexpr std::string_view kCodiceFornitura = "CUR18";
 inline constexpr size_t kLungRecord = 1900;
-inline constexpr size_t kFineDati = 1897;          // positions 1-1897 hold the data
+inline constexpr size_t kFineDati = 1897;  // positions 1-1897 hold the data
 inline constexpr char kFineRecord[] = {'A', '\r', '\n'};
-inline constexpr size_t kLungTesta = 89;           // head of records C, D and G
+inline constexpr size_t kLungTesta = 89;  // head of records C, D and G
 inline constexpr size_t kLungCodice = 8;
 inline constexpr size_t kLungValore = 16;
 inline constexpr size_t kLungCampo = kLungCodice + kLungValore;
-inline constexpr int kMaxCampi = 75;               // fields per record, positions 90-1889
+inline constexpr int kMaxCampi = 75;  // fields per record, positions 90-1889
 inline constexpr std::string_view kModulo = "00000001";
 inline constexpr std::string_view kCfProduttore = "AAAAAA00A00A000A";
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <cassert>
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 
 #include "archive/archivio.h"
 #include "recfile/numeri.h"
@@ -53,11 +53,16 @@ bool UscitaCanale::Scrivi(int32_t numero, std::string_view record) {
 
 int Scrittore::Conteggio(char tipo) const {
   switch (tipo) {
-    case 'B': return conteggi_[0];
-    case 'C': return conteggi_[1];
-    case 'D': return conteggi_[2];
-    case 'G': return conteggi_[3];
-    default: return 0;
+    case 'B':
+      return conteggi_[0];
+    case 'C':
+      return conteggi_[1];
+    case 'D':
+      return conteggi_[2];
+    case 'G':
+      return conteggi_[3];
+    default:
+      return 0;
   }
 }
 
@@ -109,11 +114,20 @@ void Scrittore::Scrivi() {
   aperto_ = false;
   ++records_;
   switch (record_[0]) {
-    case 'B': ++conteggi_[0]; break;
-    case 'C': ++conteggi_[1]; break;
-    case 'D': ++conteggi_[2]; break;
-    case 'G': ++conteggi_[3]; break;
-    default: break;
+    case 'B':
+      ++conteggi_[0];
+      break;
+    case 'C':
+      ++conteggi_[1];
+      break;
+    case 'D':
+      ++conteggi_[2];
+      break;
+    case 'G':
+      ++conteggi_[3];
+      break;
+    default:
+      break;
   }
   // A record that could not be written ends the run: the output has shown why.
   if (!uscita_.Scrivi(records_, std::string_view(record_.data(), kLungRecord))) throw ArrestoScrittura{};

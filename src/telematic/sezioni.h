@@ -29,34 +29,34 @@ constexpr Fonte kNessuna = {Tabella::Campo, 0};
 // The rule of a row: how the value is formed and when the field is written. "Positive" means
 // that the value read as a number is above 0; "trimmed" that blanks around it are removed.
 enum class Regola : uint8_t {
-  Importo,                  // amount with cents, when above 0; feeds the row's totals
-  ImportoIntero,            // amount in whole units, when above 0
-  Flag,                     // 15 blanks and "1", when the source is "X"
-  FlagSempre,               // 15 blanks and "1", always
-  CodiceFiscale,            // 11 or 16 characters after trimming
-  Testo,                    // as stored, always
-  TestoSePresente,          // as stored, when not blank
-  TestoSePositivo,          // as stored, when positive
-  TestoDiviso,              // 16 characters and a "+" continuation, always
-  TestoDivisoSePresente,    // as TestoDiviso, when not blank
-  TestoDiviso3,             // trimmed, up to three fields, when not blank
-  Destra,                   // as stored, right-aligned, always
-  DestraSePositivo,         // as stored, right-aligned, when positive
-  PrimoCarattereSePositivo, // the first character right-aligned, when the field is positive
-  UnoODue,                  // right-aligned, when the field is "1" or "2"
-  Conteggio3SePositivo,     // trimmed, "0"-filled to 3, right-aligned, when positive
-  DueCifre,                 // trimmed, "0"-filled to 2, right-aligned, always
-  DueCifreSePositivo,       // as DueCifre, when positive
-  DueCifreSePresente,       // as DueCifre (cut to 2), when the trimmed value is not empty
-  TestoOltreUnCarattere,    // trimmed, when longer than one character
-  CarattereADestra,         // trimmed, right-aligned, when exactly one character
-  TestoUnCarattere,         // trimmed, when exactly one character
-  DueCaratteriADestra,      // trimmed, cut to 2, blank-filled to 2, right-aligned, when positive
-  LetteraABC,               // as stored, when "A", "B" or "C"
-  LetteraAB,                // without blanks, when "A" or "B"
-  PrimaCifra,               // first character of the field, right-aligned, when positive
-  SecondaCifra,             // second character of the field, right-aligned, when positive
-  Propria,                  // the row's own step, for a field whose rule no other row shares
+  Importo,                   // amount with cents, when above 0; feeds the row's totals
+  ImportoIntero,             // amount in whole units, when above 0
+  Flag,                      // 15 blanks and "1", when the source is "X"
+  FlagSempre,                // 15 blanks and "1", always
+  CodiceFiscale,             // 11 or 16 characters after trimming
+  Testo,                     // as stored, always
+  TestoSePresente,           // as stored, when not blank
+  TestoSePositivo,           // as stored, when positive
+  TestoDiviso,               // 16 characters and a "+" continuation, always
+  TestoDivisoSePresente,     // as TestoDiviso, when not blank
+  TestoDiviso3,              // trimmed, up to three fields, when not blank
+  Destra,                    // as stored, right-aligned, always
+  DestraSePositivo,          // as stored, right-aligned, when positive
+  PrimoCarattereSePositivo,  // the first character right-aligned, when the field is positive
+  UnoODue,                   // right-aligned, when the field is "1" or "2"
+  Conteggio3SePositivo,      // trimmed, "0"-filled to 3, right-aligned, when positive
+  DueCifre,                  // trimmed, "0"-filled to 2, right-aligned, always
+  DueCifreSePositivo,        // as DueCifre, when positive
+  DueCifreSePresente,        // as DueCifre (cut to 2), when the trimmed value is not empty
+  TestoOltreUnCarattere,     // trimmed, when longer than one character
+  CarattereADestra,          // trimmed, right-aligned, when exactly one character
+  TestoUnCarattere,          // trimmed, when exactly one character
+  DueCaratteriADestra,       // trimmed, cut to 2, blank-filled to 2, right-aligned, when positive
+  LetteraABC,                // as stored, when "A", "B" or "C"
+  LetteraAB,                 // without blanks, when "A" or "B"
+  PrimaCifra,                // first character of the field, right-aligned, when positive
+  SecondaCifra,              // second character of the field, right-aligned, when positive
+  Propria,                   // the row's own step, for a field whose rule no other row shares
 };
 
 struct Riga;
@@ -98,11 +98,11 @@ struct FontiDipendente {
 void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> righe);
 
 // The G sections of one employee, in the order they are written.
-void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti);       // DB001
-void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti);     // DB6, dependants
-void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti); // DC, social security
-void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);           // DF, severance pay
-void SezioneDN(Scrittore& s, const FontiDipendente& fonti);            // DN
+void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti);        // DB001
+void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti);      // DB6, dependants
+void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti);  // DC, social security
+void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);            // DF, severance pay
+void SezioneDN(Scrittore& s, const FontiDipendente& fonti);             // DN
 
 // The records of the supply that the certification header alone fills. `tipo` is the window's
 // supply type; record B stops the run when the header leaves the number of employees blank.

@@ -40,7 +40,8 @@ std::string Conteggio(int n) { return ConZeri(std::to_string(n), 9); }
 }  // namespace
 
 void RecordA(Scrittore& s, const Testata& t) {
-  std::string r = "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[kTipoFornitore], 2) + Largo(t[kCfFornitore], 16);
+  std::string r =
+      "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[kTipoFornitore], 2) + Largo(t[kCfFornitore], 16);
   s.IniziaRecord(r);
   s.ChiudiRecord();
 }
@@ -60,8 +61,10 @@ void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
   if (personaFisica) {
     r += Bianchi(16) + "00" + Bianchi(44) + "00000000000";
   } else {
-    r += Largo(t[kCfRappresentante], 16) + Largo(t[kCaricaRappresentante], 2) + Largo(t[kCognomeRappresentante], 24) + Largo(t[kNomeRappresentante], 20);
-    r += ValoreNumerico(t[kCfSocietaRappresentante]) == 0 ? std::string("00000000000") : Largo(t[kCfSocietaRappresentante], 11);
+    r += Largo(t[kCfRappresentante], 16) + Largo(t[kCaricaRappresentante], 2) + Largo(t[kCognomeRappresentante], 24) +
+         Largo(t[kNomeRappresentante], 20);
+    r += ValoreNumerico(t[kCfSocietaRappresentante]) == 0 ? std::string("00000000000")
+                                                          : Largo(t[kCfSocietaRappresentante], 11);
   }
   r += Bianchi(19);
   s.IniziaRecord(r);
@@ -151,11 +154,14 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   // The output must never replace a file of the archive (nor the report, written after it).
   const std::string uscita = finestra.Tx[kTxCartella] + finestra.Tx[kTxNomeFile];
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
-  for (const auto& file : FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
-    if (Percorsi::StessoFile(nativoUscita, file)) return ferma("Il file telematico coincide con un file dell'archivio ");
+  for (const auto& file :
+       FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
+    if (Percorsi::StessoFile(nativoUscita, file))
+      return ferma("Il file telematico coincide con un file dell'archivio ");
   }
 
-  if (finestra.Didascalia) finestra.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
+  if (finestra.Didascalia)
+    finestra.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
   canali.Chiudi(kCanaleTestata);
 
   // Every record goes through the check as it is written; the file is a success only if the

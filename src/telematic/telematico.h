@@ -55,18 +55,18 @@ struct StatoRun {
 
 // What each input field of the window holds, by its index in `Tx`.
 enum CampoFinestra : uint8_t {
-  kTxCodice = 0,            // the certification's code
-  kTxTipoFornitura = 1,     // "N" normal, "A" cancellation, "S" replacement
-  kTxProtocollo = 2,        // the protocol of the supply to cancel or replace (17)
-  kTxProgressivo = 3,       // its progressive number (6)
-  kTxRecord = 4,            // the record of the one employee of a cancellation, replacement or single supply
-  kTxCartella = 5,          // drive and folder of the telematic file
-  kTxNomeFile = 6,          // its name
-  kTxCfIntermediario = 7,   // shown only: the header's
-  kTxTipoImpegno = 8,       // the commitment to transmit, when the header has none
+  kTxCodice = 0,           // the certification's code
+  kTxTipoFornitura = 1,    // "N" normal, "A" cancellation, "S" replacement
+  kTxProtocollo = 2,       // the protocol of the supply to cancel or replace (17)
+  kTxProgressivo = 3,      // its progressive number (6)
+  kTxRecord = 4,           // the record of the one employee of a cancellation, replacement or single supply
+  kTxCartella = 5,         // drive and folder of the telematic file
+  kTxNomeFile = 6,         // its name
+  kTxCfIntermediario = 7,  // shown only: the header's
+  kTxTipoImpegno = 8,      // the commitment to transmit, when the header has none
   kTxDataImpegno = 9,
-  kTxCellulare = 10,        // shown only: the header's
-  kTxEmail = 11,            // shown only: the header's
+  kTxCellulare = 10,  // shown only: the header's
+  kTxEmail = 11,      // shown only: the header's
   kNumTx = 12,
 };
 

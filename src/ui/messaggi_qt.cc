@@ -14,8 +14,7 @@ QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1
 
 }  // namespace
 
-Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
-                            Icona icona) {
+Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
   QMessageBox box(genitore_.data());
   box.setWindowTitle(Testo(titolo.empty() ? kTitoloProgramma : titolo));
   // Messages carry file names and archive text: never read them as markup.

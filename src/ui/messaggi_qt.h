@@ -16,8 +16,7 @@ class MessaggiQt : public FinestraMessaggi {
   void ImpostaGenitore(QWidget* genitore) { genitore_ = genitore; }
 
   // Shows the box and waits for the answer. Closing a Yes/No box without choosing answers No.
-  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
-                  Icona icona) override;
+  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override;
 
  private:
   QPointer<QWidget> genitore_;

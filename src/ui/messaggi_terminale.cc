@@ -43,8 +43,7 @@ Risposta MessaggiTerminale::Mostra(std::string_view testo, std::string_view, Pul
   errori_ << " [s/n] " << std::flush;
   std::string risposta;
   std::getline(ingresso_, risposta);
-  return !risposta.empty() && (risposta[0] == 's' || risposta[0] == 'S' || risposta[0] == 'y' ||
-                               risposta[0] == 'Y')
+  return !risposta.empty() && (risposta[0] == 's' || risposta[0] == 'S' || risposta[0] == 'y' || risposta[0] == 'Y')
              ? Risposta::Si
              : Risposta::No;
 }

@@ -11,8 +11,7 @@ namespace quibold {
 
 class MessaggiTerminale : public FinestraMessaggi {
  public:
-  MessaggiTerminale(std::ostream& errori, std::istream& ingresso, bool terminale,
-                    std::optional<bool> conferma)
+  MessaggiTerminale(std::ostream& errori, std::istream& ingresso, bool terminale, std::optional<bool> conferma)
       : errori_(errori), ingresso_(ingresso), terminale_(terminale), conferma_(conferma) {}
 
   Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override;

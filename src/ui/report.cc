@@ -87,8 +87,8 @@ std::string FormatoTotale(double valore, char separatore) {
   // At most 15 significant digits, taken from the scientific form and laid out in plain
   // notation: the digits d.dddddddddddddd and the exponent, whatever the magnitude.
   char scientifico[32];
-  auto r = std::to_chars(scientifico, scientifico + sizeof scientifico, assoluto,
-                         std::chars_format::scientific, kCifreSignificative - 1);
+  auto r = std::to_chars(scientifico, scientifico + sizeof scientifico, assoluto, std::chars_format::scientific,
+                         kCifreSignificative - 1);
   const std::string_view testo(scientifico, static_cast<size_t>(r.ptr - scientifico));
   const size_t e = testo.find('e');
   std::string cifre(1, testo[0]);
@@ -177,8 +177,8 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
     fallito = &nomeBatch;
   }
   if (fallito) {
-    canali.messaggi().Mostra("Impossibile scrivere il file " + *fallito + ": " + errore, kTitoloProgramma,
-                             Pulsanti::Ok, Icona::Errore);
+    canali.messaggi().Mostra("Impossibile scrivere il file " + *fallito + ": " + errore, kTitoloProgramma, Pulsanti::Ok,
+                             Icona::Errore);
     return std::nullopt;
   }
   return report;
@@ -189,9 +189,9 @@ void StampaReport(StatoFinestra& f) {
     std::string motivo;
     if (!f.piattaforma().ApriVisualizzatore(*report, motivo)) {
       // The program ends next: the user must learn where the report is.
-      f.canali().messaggi().Mostra("Il report " + Cp1252DaUtf8(report->string()) +
-                                       " e' stato scritto ma non si puo' aprire: " + motivo,
-                                   kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+      f.canali().messaggi().Mostra(
+          "Il report " + Cp1252DaUtf8(report->string()) + " e' stato scritto ma non si puo' aprire: " + motivo,
+          kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
     }
   }
   f.piattaforma().Termina();

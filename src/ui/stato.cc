@@ -30,15 +30,15 @@ constexpr std::string_view kSceltaTipologia = "Selezionare la tipologia di trasm
 
 }  // namespace
 
-StatoFinestra::StatoFinestra(Canali& canali, Piattaforma& piattaforma)
-    : canali_(canali), piattaforma_(piattaforma) {
+StatoFinestra::StatoFinestra(Canali& canali, Piattaforma& piattaforma) : canali_(canali), piattaforma_(piattaforma) {
   StatoDiProgetto();
 }
 
 void StatoFinestra::StatoDiProgetto() {
   Tx = {};
   TxAbilitato.fill(true);
-  for (int i : {kTxProtocollo, kTxProgressivo, kTxRecord, kTxCfIntermediario}) TxAbilitato[static_cast<size_t>(i)] = false;
+  for (int i : {kTxProtocollo, kTxProgressivo, kTxRecord, kTxCfIntermediario})
+    TxAbilitato[static_cast<size_t>(i)] = false;
   lista.clear();
   CertificazioneMostrata.clear();
   TipiFornitura.clear();
@@ -169,10 +169,17 @@ bool StatoFinestra::ApriCU() {
   const std::string testata = letta ? canali_.Buffer[kCanaleTestata] : std::string();
   const std::string_view tipo = CampoComeScritto(testata, kTipoFornituraCU);
   switch (tipo.empty() ? ' ' : tipo[0]) {
-    case '1': Tx[kTxTipoFornitura] = "A"; break;
-    case '2': Tx[kTxTipoFornitura] = "S"; break;
-    case '0': Tx[kTxTipoFornitura] = "N"; break;
-    default: break;
+    case '1':
+      Tx[kTxTipoFornitura] = "A";
+      break;
+    case '2':
+      Tx[kTxTipoFornitura] = "S";
+      break;
+    case '0':
+      Tx[kTxTipoFornitura] = "N";
+      break;
+    default:
+      break;
   }
   if (Tx[kTxTipoFornitura] == "S" || Tx[kTxTipoFornitura] == "A" || FlagSingola == 1) {
     TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = true;
@@ -205,8 +212,8 @@ void StatoFinestra::ScegliTipoFornitura(int k) {
 
 void StatoFinestra::ChiediReport() {
   FlagReport = 0;
-  Risposta r = canali_.messaggi().Mostra("Vuoi creare un report della memorizzazione del file ?",
-                                         kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna);
+  Risposta r = canali_.messaggi().Mostra("Vuoi creare un report della memorizzazione del file ?", kTitoloProgramma,
+                                         Pulsanti::SiNo, Icona::Nessuna);
   if (r == Risposta::Si) FlagReport = 1;
 }
 

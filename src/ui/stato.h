@@ -21,15 +21,15 @@ class StatoFinestra {
   StatoFinestra(Canali& canali, Piattaforma& piattaforma);
 
   // --- What the controls show (texts are Windows-1252 bytes) ---
-  std::array<std::string, kNumTx> Tx;    // the input fields, by CampoFinestra
+  std::array<std::string, kNumTx> Tx;  // the input fields, by CampoFinestra
   std::array<bool, kNumTx> TxAbilitato{};
-  std::vector<std::string> lista;        // the certifications found: "code name-name"
-  std::string CertificazioneMostrata;    // the text in the list's box
+  std::vector<std::string> lista;          // the certifications found: "code name-name"
+  std::string CertificazioneMostrata;      // the text in the list's box
   std::vector<std::string> TipiFornitura;  // the supply types offered (control Combo1)
-  int TipoScelto = -1;                   // the one chosen, -1 for none
-  bool DatiVisibili = false;             // the certification's data (frame Frame1)
-  std::string BarraDiStato;              // the help or progress text (StatusBar1)
-  std::string Avanzamento;               // the caption of a run in progress (Label17)
+  int TipoScelto = -1;                     // the one chosen, -1 for none
+  bool DatiVisibili = false;               // the certification's data (frame Frame1)
+  std::string BarraDiStato;                // the help or progress text (StatusBar1)
+  std::string Avanzamento;                 // the caption of a run in progress (Label17)
 
   // --- Window-level values ---
   std::array<int, 1000> ElencoCodici{};  // entry k of lista (from 1) is certification ElencoCodici[k]
@@ -57,7 +57,7 @@ class StatoFinestra {
   void ChiediReport();               // the report question (Command5)
   // The creation run (Command2). True when the file was written completely.
   bool Crea();
-  void Esci();                       // ends the program (Command3)
+  void Esci();  // ends the program (Command3)
 
   // Called whenever the state changed outside an event of the view (the progress caption
   // during a run, the re-opening after it), so that the view can mirror it at once.
@@ -73,7 +73,9 @@ class StatoFinestra {
 
  private:
   void StatoDiProgetto();
-  void Notifica() { if (Cambiata) Cambiata(); }
+  void Notifica() {
+    if (Cambiata) Cambiata();
+  }
   void CopiaIntermediario(std::string_view testata);
   std::string VoceLista(std::string_view codice, std::string_view testata) const;
 

@@ -16,8 +16,8 @@ struct ValoriCF {
   std::array<int8_t, 256> pari{};
 };
 constexpr ValoriCF kValori = [] {
-  constexpr int8_t kDispari[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                                   20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+  constexpr int8_t kDispari[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                                   20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
   ValoriCF v;
   v.dispari.fill(-1);
   v.pari.fill(-1);
@@ -76,13 +76,11 @@ EsitoCF ControllaCF(std::string_view codice) {
   }
   if (soloCifre) {
     if (codice.size() != 11) return EsitoCF::NumericoNon11;
-    return CifraControlloPartitaIva(codice.substr(0, 10)) == codice[10] ? EsitoCF::Valido
-                                                                         : EsitoCF::ControlloErrato;
+    return CifraControlloPartitaIva(codice.substr(0, 10)) == codice[10] ? EsitoCF::Valido : EsitoCF::ControlloErrato;
   }
   if (codice.size() != 16) return EsitoCF::PersonaleNon16;
   if (!ammessi) return EsitoCF::CaratteriNonAmmessi;
-  return CarattereControlloCF(codice.substr(0, 15)) == codice[15] ? EsitoCF::Valido
-                                                                   : EsitoCF::ControlloErrato;
+  return CarattereControlloCF(codice.substr(0, 15)) == codice[15] ? EsitoCF::Valido : EsitoCF::ControlloErrato;
 }
 
 }  // namespace quibold

@@ -16,11 +16,11 @@ char CifraControlloPartitaIva(std::string_view prime10);
 
 enum class EsitoCF {
   Valido,
-  Mancante,            // blank
-  NumericoNon11,       // digits only, but not 11 of them
-  PersonaleNon16,      // not digits only, and not 16 characters
-  CaratteriNonAmmessi, // 16 characters, not all capital letters and digits
-  ControlloErrato,     // the last character is not the check character
+  Mancante,             // blank
+  NumericoNon11,        // digits only, but not 11 of them
+  PersonaleNon16,       // not digits only, and not 16 characters
+  CaratteriNonAmmessi,  // 16 characters, not all capital letters and digits
+  ControlloErrato,      // the last character is not the check character
 };
 
 // Checks a code as a field holds it: blanks around it are ignored.

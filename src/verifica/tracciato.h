@@ -35,22 +35,22 @@ inline constexpr Zona kModulo = {18, 8};
 inline constexpr std::string_view kPrimoModulo = "00000001";
 
 // Record B.
-inline constexpr int kPosAnnullamento = 91;    // "1" for a cancellation
-inline constexpr int kPosSostituzione = 92;    // "1" for a replacement
+inline constexpr int kPosAnnullamento = 91;  // "1" for a cancellation
+inline constexpr int kPosSostituzione = 92;  // "1" for a replacement
 inline constexpr Zona kCfRappresentante = {310, 16};
 inline constexpr Zona kDipendentiB = {402, 8};  // the employees declared, eight digits
-inline constexpr int kPosQuadroCT = 410;       // "1" when a record C follows
-inline constexpr int kPosUnoB[] = {411, 437};  // always "1"
-inline constexpr int kPosZeroB = 309;          // always "0"
+inline constexpr int kPosQuadroCT = 410;        // "1" when a record C follows
+inline constexpr int kPosUnoB[] = {411, 437};   // always "1"
+inline constexpr int kPosZeroB = 309;           // always "0"
 
 // Heads of records C, D and G beyond the common part.
 inline constexpr Zona kVuotoC = {26, 64};
 inline constexpr Zona kCfDipendente = {26, 16};
 inline constexpr Zona kProgressivo = {42, 5};
 inline constexpr Zona kVuotoD1 = {70, 14};
-inline constexpr int kPosOperazioneD = 84;     // " ", "A" (cancellation) or "S" (replacement)
+inline constexpr int kPosOperazioneD = 84;  // " ", "A" (cancellation) or "S" (replacement)
 inline constexpr Zona kVuotoD2 = {85, 4};
-inline constexpr int kPosUnoD = 89;            // "1"
+inline constexpr int kPosUnoD = 89;  // "1"
 inline constexpr Zona kVuotoG = {47, 43};
 
 // The field grid of records C, D and G: 75 slots of 24 (code 8, value 16) from 90, then blanks.

@@ -116,8 +116,8 @@ bool ParteInteraValida(unsigned zeri, unsigned bianchi, unsigned cifre) {
 bool ImportoMalformato(const char* valore) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(valore));
   auto maschera = [&](char c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))); };
-  const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(
-      _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9')))));
+  const unsigned cifre = ~static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9')))));
   if (!((maschera(',') >> 13) & 1) || ((cifre >> 14) & 3) != 3) return false;  // not an amount
   return !ParteInteraValida(maschera('0'), maschera(' '), cifre);
 }
@@ -180,18 +180,24 @@ std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
   const size_t inizio = codice.find_first_not_of(' ');
   const size_t lung = inizio == std::string_view::npos ? 0 : codice.find_last_not_of(' ') - inizio + 1;
   switch (esito) {
-    case EsitoCF::Valido: return "valido";
-    case EsitoCF::Mancante: return "mancante";
-    case EsitoCF::NumericoNon11: return "numerico di " + Numero(static_cast<long>(lung)) + " cifre invece di 11";
-    case EsitoCF::PersonaleNon16: return "di " + Numero(static_cast<long>(lung)) + " caratteri invece di 16";
-    case EsitoCF::CaratteriNonAmmessi: return "con caratteri diversi da lettere maiuscole e cifre";
-    case EsitoCF::ControlloErrato: return "con il carattere di controllo errato";
+    case EsitoCF::Valido:
+      return "valido";
+    case EsitoCF::Mancante:
+      return "mancante";
+    case EsitoCF::NumericoNon11:
+      return "numerico di " + Numero(static_cast<long>(lung)) + " cifre invece di 11";
+    case EsitoCF::PersonaleNon16:
+      return "di " + Numero(static_cast<long>(lung)) + " caratteri invece di 16";
+    case EsitoCF::CaratteriNonAmmessi:
+      return "con caratteri diversi da lettere maiuscole e cifre";
+    case EsitoCF::ControlloErrato:
+      return "con il carattere di controllo errato";
   }
   return {};
 }
 
 const char* Attesi(bool annullamento, int fase) {
-  static const char* const kAttesi[] = {"il record A", "il record B", "un record C, D o Z", "un record D o Z",
+  static const char* const kAttesi[] = {"il record A", "il record B",        "un record C, D o Z", "un record D o Z",
                                         "un record G", "un record G, D o Z", "la fine del file"};
   if (fase == 4 && annullamento) return "un record D o Z";  // a cancellation's D has no G records
   return kAttesi[fase];
@@ -246,13 +252,26 @@ void Verifica::Record(std::string_view r) {
   }
   Cornice(r);
   switch (tipo) {
-    case 'A': RecordA(r); break;
-    case 'B': RecordB(r); break;
-    case 'C': RecordC(r); break;
-    case 'D': RecordD(r); break;
-    case 'G': RecordG(r); break;
-    case 'Z': RecordZ(r); break;
-    default: break;
+    case 'A':
+      RecordA(r);
+      break;
+    case 'B':
+      RecordB(r);
+      break;
+    case 'C':
+      RecordC(r);
+      break;
+    case 'D':
+      RecordD(r);
+      break;
+    case 'G':
+      RecordG(r);
+      break;
+    case 'Z':
+      RecordZ(r);
+      break;
+    default:
+      break;
   }
 }
 
@@ -274,16 +293,31 @@ void Verifica::Sequenza(char tipo) {
   bool aPosto = false;
   Fase nuova = fase_;
   switch (tipo) {
-    case 'A': aPosto = fase_ == Fase::Inizio; nuova = Fase::DopoA; break;
-    case 'B': aPosto = fase_ == Fase::DopoA; nuova = Fase::DopoB; ++numB_; break;
-    case 'C': aPosto = fase_ == Fase::DopoB; nuova = Fase::DopoC; ++numC_; break;
+    case 'A':
+      aPosto = fase_ == Fase::Inizio;
+      nuova = Fase::DopoA;
+      break;
+    case 'B':
+      aPosto = fase_ == Fase::DopoA;
+      nuova = Fase::DopoB;
+      ++numB_;
+      break;
+    case 'C':
+      aPosto = fase_ == Fase::DopoB;
+      nuova = Fase::DopoC;
+      ++numC_;
+      break;
     case 'D':
       aPosto = fase_ == Fase::DopoB || fase_ == Fase::DopoC || fase_ == Fase::DopoG ||
                (fase_ == Fase::DopoD && annullamento_);
       nuova = Fase::DopoD;
       ++numD_;
       break;
-    case 'G': aPosto = fase_ == Fase::DopoG || dSenzaG; nuova = Fase::DopoG; ++numG_; break;
+    case 'G':
+      aPosto = fase_ == Fase::DopoG || dSenzaG;
+      nuova = Fase::DopoG;
+      ++numG_;
+      break;
     case 'Z':
       aPosto = fase_ == Fase::DopoB || fase_ == Fase::DopoC || fase_ == Fase::DopoG ||
                (fase_ == Fase::DopoD && annullamento_);
@@ -365,8 +399,8 @@ void Verifica::AvvisoCF(std::string_view codice, int posizione, const char* di, 
 void Verifica::RecordA(std::string_view r) {
   Vuoto(r, kVuotoTestaAZ.posizione, kVuotoTestaAZ.lunghezza, "record A");
   if (kFornitura.In(r) != kCodiceFornitura) {
-    Errore(kFornitura.posizione, "il codice della fornitura (posizioni 16-20) deve essere \"CUR18\", qui " +
-                                     Visibile(kFornitura.In(r)));
+    Errore(kFornitura.posizione,
+           "il codice della fornitura (posizioni 16-20) deve essere \"CUR18\", qui " + Visibile(kFornitura.In(r)));
   }
   AvvisoCF(kCfFornitoreA.In(r), kCfFornitoreA.posizione, "del fornitore");
 }
@@ -379,8 +413,7 @@ void Verifica::TestaComune(std::string_view r) {
     std::copy(cf.begin(), cf.end(), sostituto_.begin());
     AvvisoCF(cf, kCfSostituto.posizione, "del sostituto d'imposta");
   } else if (!Uguale(cf, sostituto_)) {
-    Errore(kCfSostituto.posizione,
-           "codice fiscale del sostituto d'imposta diverso da quello dei record precedenti");
+    Errore(kCfSostituto.posizione, "codice fiscale del sostituto d'imposta diverso da quello dei record precedenti");
   }
   if (kModulo.In(r) != kPrimoModulo) {
     Errore(kModulo.posizione, "numero del modulo (posizioni 18-25) diverso da \"00000001\"");
@@ -443,8 +476,9 @@ void Verifica::RecordD(std::string_view r) {
   if (operazione != ' ' && operazione != 'A' && operazione != 'S') {
     Errore(kPosOperazioneD, "posizione 84: atteso uno spazio, \"A\" (annullamento) o \"S\" (sostituzione)");
   } else if (operazione != operazione_) {
-    Errore(kPosOperazioneD, "l'operazione del record D (posizione 84) non concorda con il record B "
-                            "(posizioni 91 e 92)");
+    Errore(kPosOperazioneD,
+           "l'operazione del record D (posizione 84) non concorda con il record B "
+           "(posizioni 91 e 92)");
   }
   Vuoto(r, kVuotoD2.posizione, kVuotoD2.lunghezza, "testa del record D");
   if (r[kPosUnoD - 1] != '1') Errore(kPosUnoD, "posizione 89: atteso \"1\"");
@@ -481,15 +515,14 @@ void Verifica::RecordZ(std::string_view r) {
     const std::string_view t = kConteggiZ[i].In(r);
     const std::string dove = Posizioni(kConteggiZ[i].posizione, kConteggiZ[i].lunghezza);
     if (!std::all_of(t.begin(), t.end(), Cifra)) {
-      Errore(kConteggiZ[i].posizione, std::string("numero dei record ") + tipi[i] + " (" + dove +
-                                          ") non numerico: " + Visibile(t));
+      Errore(kConteggiZ[i].posizione,
+             std::string("numero dei record ") + tipi[i] + " (" + dove + ") non numerico: " + Visibile(t));
       continue;
     }
     const long dichiarati = std::stol(std::string(t));
     if (dichiarati != presenti[i]) {
-      Errore(kConteggiZ[i].posizione, std::string("il record Z conta ") + Numero(dichiarati) + " record " +
-                                          tipi[i] + " (" + dove + "), nel file ce ne sono " +
-                                          Numero(presenti[i]));
+      Errore(kConteggiZ[i].posizione, std::string("il record Z conta ") + Numero(dichiarati) + " record " + tipi[i] +
+                                          " (" + dove + "), nel file ce ne sono " + Numero(presenti[i]));
     }
   }
   const std::string_view zeri = kZeriZ.In(r);
@@ -518,8 +551,9 @@ void Verifica::Griglia(std::string_view r, char tipo) {
       continue;
     }
     if (vuota) {
-      Errore(pos, "campo dopo una casella vuota: i campi devono seguirsi senza spazi dalla posizione 90; "
-                  "il resto del record non e' controllato");
+      Errore(pos,
+             "campo dopo una casella vuota: i campi devono seguirsi senza spazi dalla posizione 90; "
+             "il resto del record non e' controllato");
       return;
     }
     const std::string_view codice(c, kLungCodice);

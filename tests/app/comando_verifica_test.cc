@@ -44,8 +44,8 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
 TEST(ComandoVerifica, JsonCarriesTheSameFindings) {
   prova::RadiceTemporanea radice;
   auto records = prova::Cur18Prova();
-  records[4][136] = 'T';      // a warning
-  records.back()[50] = '9';   // an error
+  records[4][136] = 'T';     // a warning
+  records.back()[50] = '9';  // an error
   radice.Scrivi("f", prova::Unisci(records));
   Esito e = EseguiComando({"verifica", "--json", (radice.percorso() / "f").string()});
   EXPECT_EQ(e.stato, 1);

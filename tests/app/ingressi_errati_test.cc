@@ -32,10 +32,10 @@ using Preparazione = std::function<void(const RadiceTemporanea&)>;
 
 struct Situazione {
   const char* nome;
-  Preparazione prepara;           // what goes wrong, on top of the sound archive
+  Preparazione prepara;  // what goes wrong, on top of the sound archive
   std::vector<std::string> opzioni;
-  int stato;                      // expected exit status
-  std::string messaggio;          // a line the error stream must hold ("" for none in particular)
+  int stato;              // expected exit status
+  std::string messaggio;  // a line the error stream must hold ("" for none in particular)
   prova::OpzioniProgramma programma = {};
 };
 
@@ -156,53 +156,122 @@ const Situazione kSituazioni[] = {
     {"archivio sano", {}, {}, 0, std::string(kFatto)},
     // The drive configuration file.
     {"disco.ute mancante", Rimuovi("c/disco.ute"), {}, 1, kInesistente},
-    {"disco.ute vuoto", File("c/disco.ute", ""), {}, 1, "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"},
+    {"disco.ute vuoto",
+     File("c/disco.ute", ""),
+     {},
+     1,
+     "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"},
     {"disco.ute di 5 byte", File("c/disco.ute", "D:   "), {}, 1, kInesistente},
     {"disco.ute di NUL", File("c/disco.ute", std::string(10, '\0')), {}, 1, kInesistente},
     {"disco.ute illeggibile", File("c/disco.ute", "\x8f\xff\x01$%&/()="), {}, 1, kInesistente},
     {"unita' inesistente", File("c/disco.ute", "Q:        "), {}, 1, kInesistente},
-    {"disco.ute verso /dev/zero", [](const RadiceTemporanea& r) {
+    {"disco.ute verso /dev/zero",
+     [](const RadiceTemporanea& r) {
        fs::remove(r.percorso() / "c/disco.ute");
        fs::create_symlink("/dev/zero", r.percorso() / "c/disco.ute");
-     }, {}, 1, kInesistente},
+     },
+     {},
+     1,
+     kInesistente},
     // The header file.
-    {"testata piu' corta di un record", File(kDati / "FCU1.018", std::string(700, ' ')), {}, 1,
+    {"testata piu' corta di un record",
+     File(kDati / "FCU1.018", std::string(700, ' ')),
+     {},
+     1,
      kLettura62 + "FCU1.018 al record  1"},
-    {"testata piu' corta di due record", File(kDati / "FCU1.018", Testata() + "  1"), {}, 1,
+    {"testata piu' corta di due record",
+     File(kDati / "FCU1.018", Testata() + "  1"),
+     {},
+     1,
      kLettura62 + "FCU1.018 al record  2"},
-    {"campi di testata di NUL", ConTestata([](RecordProva& t) { t.Metti(21, std::string(48, '\0')).Metti(81, std::string(35, '\0')); }), {}, 0, ""},
-    {"campi di testata minuscoli", ConTestata([](RecordProva& t) { t.Metti(21, "rossi srl").Metti(251, "roma"); }), {}, 0, ""},
-    {"campi di testata oltre ASCII", ConTestata([](RecordProva& t) { t.Metti(21, "\xC0\xC8\xCC\xD2\xD9 \x80 \xFF"); }), {}, 0, ""},
+    {"campi di testata di NUL",
+     ConTestata([](RecordProva& t) { t.Metti(21, std::string(48, '\0')).Metti(81, std::string(35, '\0')); }),
+     {},
+     0,
+     ""},
+    {"campi di testata minuscoli",
+     ConTestata([](RecordProva& t) { t.Metti(21, "rossi srl").Metti(251, "roma"); }),
+     {},
+     0,
+     ""},
+    {"campi di testata oltre ASCII",
+     ConTestata([](RecordProva& t) { t.Metti(21, "\xC0\xC8\xCC\xD2\xD9 \x80 \xFF"); }),
+     {},
+     0,
+     ""},
     {"conteggio non numerico", ConTestata({}, RecordProva(1200).Metti(2, "1").Metti(3, "ABCD").testo()), {}, 0, ""},
-    {"numero dei dipendenti non numerico", ConTestata([](RecordProva& t) { t.Metti(193, "AB12"); }), {}, 1,
+    {"numero dei dipendenti non numerico",
+     ConTestata([](RecordProva& t) { t.Metti(193, "AB12"); }),
+     {},
+     1,
      "Il file telematico non ha superato il controllo:"},
-    {"tipo 2 rifiutato", ConTestata({}, prova::Testata2Prova(2, 2)), {}, 1, "La CU deve essere per LD, quella selezionata e' per LA "},
+    {"tipo 2 rifiutato",
+     ConTestata({}, prova::Testata2Prova(2, 2)),
+     {},
+     1,
+     "La CU deve essere per LD, quella selezionata e' per LA "},
     // The employee file.
-    {"dipendenti meno del conteggio", ConTestata({}, prova::Testata2Prova(1, 5)), {}, 1, kLettura62 + "DCU1.018 al record  3"},
-    {"dipendenti vuoto, conteggio 0", [](const RadiceTemporanea& r) {
+    {"dipendenti meno del conteggio",
+     ConTestata({}, prova::Testata2Prova(1, 5)),
+     {},
+     1,
+     kLettura62 + "DCU1.018 al record  3"},
+    {"dipendenti vuoto, conteggio 0",
+     [](const RadiceTemporanea& r) {
        r.Scrivi(kDati / "DCU1.018", "");
        r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 0));
-     }, {}, 0, ""},
-    {"dipendenti vuoto, conteggio 5", [](const RadiceTemporanea& r) {
+     },
+     {},
+     0,
+     ""},
+    {"dipendenti vuoto, conteggio 5",
+     [](const RadiceTemporanea& r) {
        r.Scrivi(kDati / "DCU1.018", "");
        r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 5));
-     }, {}, 1, kLettura62 + "DCU1.018 al record  1"},
+     },
+     {},
+     1,
+     kLettura62 + "DCU1.018 al record  1"},
     {"dipendenti mancante", Rimuovi(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
-    {"dipendenti in sola scrittura", DipendentiSoloScrittura(), {}, 1,
+    {"dipendenti in sola scrittura",
+     DipendentiSoloScrittura(),
+     {},
+     1,
      "Errore di lettura tipo  52 nel file binario D:\\vorn\\quelt\\2017\\dati\\DCU1.018 al record  1",
      {.senzaDiritti = true}},
-    {"importi non numerici", ConDipendente([](DipendenteProva& d) { d.Campo(22, "ABC").Campo(33, "12,50").Campo(34, "1.2.3"); }), {}, 0, ""},
-    {"importi enormi", ConDipendente([](DipendenteProva& d) {
+    {"importi non numerici",
+     ConDipendente([](DipendenteProva& d) { d.Campo(22, "ABC").Campo(33, "12,50").Campo(34, "1.2.3"); }),
+     {},
+     0,
+     ""},
+    {"importi enormi",
+     ConDipendente([](DipendenteProva& d) {
        for (int k = 22; k <= 26; ++k) d.Campo(k, "999999999999");  // sixty nines in a row
        d.Campo(33, "1e300");
-     }), {}, 0, ""},
-    {"importi negativi", ConDipendente([](DipendenteProva& d) { d.Campo(22, "-28500").Campo(33, "-0.01"); }), {}, 0, ""},
+     }),
+     {},
+     0,
+     ""},
+    {"importi negativi",
+     ConDipendente([](DipendenteProva& d) { d.Campo(22, "-28500").Campo(33, "-0.01"); }),
+     {},
+     0,
+     ""},
     // Text that the check of the written file refuses, or warns of.
-    {"telefono che inizia con +", ConTestata([](RecordProva& t) { t.Metti(69, "+39 06 12345"); }), {}, 1,
+    {"telefono che inizia con +",
+     ConTestata([](RecordProva& t) { t.Metti(69, "+39 06 12345"); }),
+     {},
+     1,
      "Il file telematico non ha superato il controllo:"},
-    {"carattere di controllo nel nome", ConDipendente([](DipendenteProva& d) { d.Campo(2, "ROSSI\tBIS"); }), {}, 1,
+    {"carattere di controllo nel nome",
+     ConDipendente([](DipendenteProva& d) { d.Campo(2, "ROSSI\tBIS"); }),
+     {},
+     1,
      "Il file telematico non ha superato il controllo:"},
-    {"codice fiscale errato", ConDipendente([](DipendenteProva& d) { d.Campo(1, "RSSMRA80A01H501X"); }), {}, 0,
+    {"codice fiscale errato",
+     ConDipendente([](DipendenteProva& d) { d.Campo(1, "RSSMRA80A01H501X"); }),
+     {},
+     0,
      "record 3, posizione 26: avviso: codice fiscale del dipendente con il carattere di controllo errato"},
     // The record of a single employee.
     {"record 0", {}, {"--tipo", "T", "--record", "0"}, 1, kRecordNonValido},
@@ -218,43 +287,87 @@ const Situazione kSituazioni[] = {
     {"codice 1/2", {}, {"--codice", "1/2"}, 1, kInesistente},
     // The output.
     {"cartella di uscita mancante", {}, {"--cartella", "C:\\manca\\"}, 1, "Errore tipo  76 nella creazione del file "},
-    {"cartella di uscita senza diritti", UscitaInScrivibile(), {}, 1, "Errore tipo  70 nella creazione del file ",
+    {"cartella di uscita senza diritti",
+     UscitaInScrivibile(),
+     {},
+     1,
+     "Errore tipo  70 nella creazione del file ",
      {.senzaDiritti = true}},
-    {"uscita su /dev/full", {}, {"--cartella", "/dev/", "--file", "full"}, 1,
+    {"uscita su /dev/full",
+     {},
+     {"--cartella", "/dev/", "--file", "full"},
+     1,
      "Errore di scrittura tipo  61 nel file binario /dev/full al record  1"},
-    {"uscita che e' una cartella", [](const RadiceTemporanea& r) { fs::create_directories(r.percorso() / kUscita / "TCU118"); },
-     {}, 1, "Errore tipo  75 nella creazione del file "},
-    {"uscita oltre il limite dei file", {}, {}, 1, "Errore di scrittura tipo  61 nel file binario C:\\telematici\\TCU118 al record  3",
+    {"uscita che e' una cartella",
+     [](const RadiceTemporanea& r) { fs::create_directories(r.percorso() / kUscita / "TCU118"); },
+     {},
+     1,
+     "Errore tipo  75 nella creazione del file "},
+    {"uscita oltre il limite dei file",
+     {},
+     {},
+     1,
+     "Errore di scrittura tipo  61 nel file binario C:\\telematici\\TCU118 al record  3",
      {.limiteFile = 5000}},
-    {"uscita sul file dei dipendenti", {}, {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "DCU1.018"}, 1, kCoincide},
-    {"uscita sul file dei dipendenti, minuscolo", {}, {"--cartella", "d:\\VORN\\quelt\\2017\\dati\\", "--file", "dcu1.018"}, 1, kCoincide},
-    {"uscita su un collegamento ai dipendenti", Collegamento(kDati / "TCU118", "DCU1.018"),
-     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\"}, 1, kCoincide},
-    {"uscita sulla testata di un'altra CU", File(kDati / "FCU8.018", "altra"),
-     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "FCU8.018"}, 1, kCoincide},
+    {"uscita sul file dei dipendenti",
+     {},
+     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "DCU1.018"},
+     1,
+     kCoincide},
+    {"uscita sul file dei dipendenti, minuscolo",
+     {},
+     {"--cartella", "d:\\VORN\\quelt\\2017\\dati\\", "--file", "dcu1.018"},
+     1,
+     kCoincide},
+    {"uscita su un collegamento ai dipendenti",
+     Collegamento(kDati / "TCU118", "DCU1.018"),
+     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\"},
+     1,
+     kCoincide},
+    {"uscita sulla testata di un'altra CU",
+     File(kDati / "FCU8.018", "altra"),
+     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "FCU8.018"},
+     1,
+     kCoincide},
     {"uscita su disco.ute", {}, {"--cartella", "C:\\", "--file", "DISCO.UTE"}, 1, kCoincide},
-    {"uscita sul report", {}, {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "report.txt", "--report"}, 1, kCoincide},
+    {"uscita sul report",
+     {},
+     {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "report.txt", "--report"},
+     1,
+     kCoincide},
     {"uscita sul file batch", {}, {"--cartella", "D:\\vorn\\QUELT\\2017\\", "--file", "AVSTP.BAT"}, 1, kCoincide},
     // The archive folder.
     {"mille file di testata", MilleTestate(), {}, 0, ""},
     {"testata 1000 senza dipendenti", MilleTestate(), {"--codice", "1000"}, 1, kDipendentiInesistente},
-    {"collegamento a una testata", Collegamento(kDati / "FCU2.018", "FCU1.018"), {"--codice", "2"}, 1, kDipendentiInesistente},
+    {"collegamento a una testata",
+     Collegamento(kDati / "FCU2.018", "FCU1.018"),
+     {"--codice", "2"},
+     1,
+     kDipendentiInesistente},
     {"collegamento interrotto", Collegamento(kDati / "FCU3.018", "manca.018"), {"--codice", "3"}, 1, kInesistente},
     {"collegamento circolare", Collegamento(kDati / "FCU4.018", "FCU4.018"), {"--codice", "4"}, 1, kInesistente},
     {"collegamento a /dev/zero", Collegamento(kDati / "FCU5.018", "/dev/zero"), {"--codice", "5"}, 1, kInesistente},
     {"testata che e' una FIFO", Fifo(kDati / "FCU6.018"), {"--codice", "6"}, 1, kInesistente},
     {"dipendenti che e' una FIFO", Fifo(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
-    {"dipendenti verso /dev/zero", [](const RadiceTemporanea& r) {
+    {"dipendenti verso /dev/zero",
+     [](const RadiceTemporanea& r) {
        fs::remove(r.percorso() / kDati / "DCU1.018");
        fs::create_symlink("/dev/zero", r.percorso() / kDati / "DCU1.018");
-     }, {}, 1, kDipendentiInesistente},
-    {"collegamenti di ogni sorta accanto", [](const RadiceTemporanea& r) {
+     },
+     {},
+     1,
+     kDipendentiInesistente},
+    {"collegamenti di ogni sorta accanto",
+     [](const RadiceTemporanea& r) {
        fs::create_symlink("FCU1.018", r.percorso() / kDati / "FCU2.018");
        fs::create_symlink("manca", r.percorso() / kDati / "FCU3.018");
        fs::create_symlink("FCU4.018", r.percorso() / kDati / "FCU4.018");
        fs::create_symlink("/dev/zero", r.percorso() / kDati / "FCU5.018");
        ASSERT_EQ(::mkfifo((r.percorso() / kDati / "FCU6.018").c_str(), 0644), 0);
-     }, {}, 0, ""},
+     },
+     {},
+     0,
+     ""},
 };
 
 void PrintTo(const Situazione& s, std::ostream* os) { *os << s.nome; }

@@ -120,8 +120,8 @@ TEST_F(RigaComandoTest, CancellationWritesOnlyTheEmployeesRecordD) {
 }
 
 TEST_F(RigaComandoTest, ReplacementWritesTheOneEmployeeAsked) {
-  const Esito e = EseguiComando(Crea({"--tipo", "S", "--protocollo", "123", "--progressivo", "7", "--record", "3",
-                                      "--conferma", "si"}));
+  const Esito e = EseguiComando(
+      Crea({"--tipo", "S", "--protocollo", "123", "--progressivo", "7", "--record", "3", "--conferma", "si"}));
   EXPECT_EQ(e.stato, 0) << e.errori;
   const auto records = Uscita();
   ASSERT_EQ(Tipi(records), "ABDGZ");
@@ -212,8 +212,8 @@ TEST_F(RigaComandoTest, MissingOutputFolderStopsWithoutSuccess) {
 
 // An empty value is empty however it is written, and never takes the next option as its value.
 TEST_F(RigaComandoTest, AnEmptyOptionValueIsEmpty) {
-  for (const auto& protocollo : {std::vector<std::string>{"--protocollo="},
-                                 std::vector<std::string>{"--protocollo", ""}}) {
+  for (const auto& protocollo :
+       {std::vector<std::string>{"--protocollo="}, std::vector<std::string>{"--protocollo", ""}}) {
     std::vector<std::string> opzioni = {"--tipo", "S", "--progressivo=7", "--record=3"};
     opzioni.insert(opzioni.begin() + 2, protocollo.begin(), protocollo.end());
     const Esito e = EseguiComando(Crea(opzioni));
@@ -238,8 +238,7 @@ TEST_F(RigaComandoTest, FullDiskStopsWithoutSuccess) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   const Esito e = EseguiComando(Crea({"--cartella", "/dev/", "--file", "full"}));
   EXPECT_EQ(e.stato, 1);
-  EXPECT_NE(e.errori.find("Errore di scrittura tipo  61 nel file binario /dev/full al record  1\n"),
-            std::string::npos)
+  EXPECT_NE(e.errori.find("Errore di scrittura tipo  61 nel file binario /dev/full al record  1\n"), std::string::npos)
       << e.errori;
   EXPECT_EQ(e.errori.find(kFatto), std::string::npos);
 }
@@ -247,8 +246,7 @@ TEST_F(RigaComandoTest, FullDiskStopsWithoutSuccess) {
 // --- Confirmation of a cancellation ---
 
 TEST_F(RigaComandoTest, RefusedCancellationStopsWithoutRecordZ) {
-  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2",
-                                            "--record", "1"};
+  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"};
   auto conNo = annulla;
   conNo.insert(conNo.end(), {"--conferma", "no"});
   const Esito no = EseguiComando(Crea(conNo), "s\n", true);  // the option wins over the terminal
@@ -264,8 +262,7 @@ TEST_F(RigaComandoTest, RefusedCancellationStopsWithoutRecordZ) {
 }
 
 TEST_F(RigaComandoTest, TerminalAnswersTheQuestionWhenNoOptionDoes) {
-  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2",
-                                            "--record", "1"};
+  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"};
   const Esito si = EseguiComando(Crea(annulla), "s\n", true);
   EXPECT_EQ(si.stato, 0) << si.errori;
   EXPECT_NE(si.errori.find(" ? [s/n] "), std::string::npos);
@@ -280,8 +277,8 @@ TEST_F(RigaComandoTest, TerminalAnswersTheQuestionWhenNoOptionDoes) {
 }
 
 TEST_F(RigaComandoTest, MessagesAreUtf8) {
-  const Esito e = EseguiComando(Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "3",
-                                      "--conferma", "no"}));
+  const Esito e = EseguiComando(
+      Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "3", "--conferma", "no"}));
   EXPECT_NE(e.errori.find("NICCOL\xC3\x92"), std::string::npos) << e.errori;
 }
 
@@ -291,8 +288,8 @@ TEST_F(RigaComandoTest, ControlCharactersNeverReachTheTerminal) {
   testata.Metti(193, "   1");
   prova::ScriviArchivio(radice, 1, testata.testo(), prova::Testata2Prova(1, 1),
                         {DipendenteProva("RSSMRA80A01H501U", "ROSSI\x1b]0;x\x07\n", "MARIO").testo()});
-  const Esito s = EseguiComando(Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1",
-                                      "--conferma", "no"}));
+  const Esito s = EseguiComando(
+      Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1", "--conferma", "no"}));
   EXPECT_EQ(s.errori.find('\x1b'), std::string::npos);
   EXPECT_EQ(s.errori.find('\x07'), std::string::npos);
   EXPECT_NE(s.errori.find("ROSSI?]0;x??"), std::string::npos) << s.errori;
@@ -348,8 +345,8 @@ TEST_F(RigaComandoTest, ReportPathThatCannotBePrintedIsNoSuccess) {
   std::ostringstream uscita, errori;
   uscita.setstate(std::ios::badbit);
   std::istringstream in;
-  const int stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
-                                      Terminale{uscita, errori, in, false}, nullptr);
+  const int stato =
+      EseguiRigaComando(static_cast<int>(argv.size()), argv.data(), Terminale{uscita, errori, in, false}, nullptr);
   EXPECT_EQ(stato, 3);
   EXPECT_NE(errori.str().find("report.txt"), std::string::npos) << errori.str();
 }
@@ -367,9 +364,8 @@ TEST(RigaComando, HelpIsItalianAndExitsZero) {
 
   const Esito crea = EseguiComando({"crea", "--help"});
   EXPECT_EQ(crea.stato, 0);
-  for (const char* opzione : {"--codice TESTO OBBLIGATORIA", "--tipo", "--protocollo", "--progressivo",
-                              "--record", "--tipo-impegno", "--data-impegno", "--cartella", "--file",
-                              "--report", "--conferma"}) {
+  for (const char* opzione : {"--codice TESTO OBBLIGATORIA", "--tipo", "--protocollo", "--progressivo", "--record",
+                              "--tipo-impegno", "--data-impegno", "--cartella", "--file", "--report", "--conferma"}) {
     EXPECT_NE(crea.uscita.find(opzione), std::string::npos) << opzione;
   }
   for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND"}) {
@@ -401,11 +397,10 @@ TEST(RigaComando, WithoutASubcommandTheWindowOpensOnTheRoot) {
   std::istringstream in;
   const char* argv[] = {"quibold", "--radice", "/tmp/radice-prova"};
   fs::path ricevuta;
-  const int stato = EseguiRigaComando(3, argv, Terminale{uscita, errori, in, false},
-                                      [&](const fs::path& radice) {
-                                        ricevuta = radice;
-                                        return 7;
-                                      });
+  const int stato = EseguiRigaComando(3, argv, Terminale{uscita, errori, in, false}, [&](const fs::path& radice) {
+    ricevuta = radice;
+    return 7;
+  });
   EXPECT_EQ(stato, 7);
   EXPECT_EQ(ricevuta, fs::path("/tmp/radice-prova"));
 
@@ -416,8 +411,8 @@ TEST(RigaComando, WithoutASubcommandTheWindowOpensOnTheRoot) {
 }
 
 TEST_F(RigaComandoTest, RootMayComeBeforeTheSubcommand) {
-  const Esito e = EseguiComando({"--radice", radice.percorso().string(), "crea", "--codice", "1", "--cartella",
-                                 "C:\\telematici\\"});
+  const Esito e = EseguiComando(
+      {"--radice", radice.percorso().string(), "crea", "--codice", "1", "--cartella", "C:\\telematici\\"});
   EXPECT_EQ(e.stato, 0) << e.errori;
   EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");
 }

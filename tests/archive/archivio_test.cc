@@ -36,7 +36,7 @@ TEST(TracciatoDipendente, SplitTakesEachFieldAsStored) {
   CampiDipendente c;
   SeparaCampi(record, c);
   EXPECT_EQ(c.Campo[1], record.substr(1, 16));
-  EXPECT_EQ(c.Campo[26], record.substr(281, 12));   // last of the run 22-26 at 234
+  EXPECT_EQ(c.Campo[26], record.substr(281, 12));  // last of the run 22-26 at 234
   EXPECT_TRUE(c.Campo[49].empty());
   EXPECT_TRUE(c.Campo[0].empty());
   EXPECT_EQ(c.Campo[477], record.substr(3981, 12));

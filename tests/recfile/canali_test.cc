@@ -88,8 +88,7 @@ TEST_F(CanaliTest, ReadingPastTheEndKeepsTheBufferAndSaysSo) {
   EXPECT_FALSE(canali.Riuscita());
   EXPECT_EQ(canali.Buffer[1], "precedente");
   ASSERT_EQ(messaggi.mostrati.size(), 1u);
-  EXPECT_EQ(messaggi.mostrati[0].testo,
-            "Errore di lettura tipo  62 nel file binario C:\\corto.dat al record  2");
+  EXPECT_EQ(messaggi.mostrati[0].testo, "Errore di lettura tipo  62 nel file binario C:\\corto.dat al record  2");
   EXPECT_EQ(messaggi.mostrati[0].titolo, kTitoloProgramma);
   EXPECT_EQ(messaggi.mostrati[0].pulsanti, Pulsanti::Ok);
   EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Nessuna);
@@ -105,7 +104,8 @@ TEST_F(CanaliTest, AClosedChannelShowsTwoMessagesAndWritesNothing) {
   canali.BufferOut[8] = "x";
   canali.ScriviRecord();
   EXPECT_FALSE(canali.Riuscita());
-  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>(2, "Errore di scrittura tipo  52 nel file binario C:\\mai.txt al record  1"));
+  EXPECT_EQ(messaggi.Testi(),
+            std::vector<std::string>(2, "Errore di scrittura tipo  52 nel file binario C:\\mai.txt al record  1"));
   EXPECT_FALSE(fs::exists(radice.percorso() / "c/mai.txt"));
   canali.Buffer[8] = "vecchio";
   canali.LeggiRecord();
@@ -121,8 +121,7 @@ TEST_F(CanaliTest, AMissingFolderIsNamedInTheMessages) {
   EXPECT_FALSE(canali.Aperto(8));
   EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore tipo  76 nella creazione del file "});
   canali.ApriFile();
-  EXPECT_EQ(messaggi.mostrati.back().testo,
-            "Errore tipo  76 nell'apertura del  file binarioC:\\manca\\out.txt");
+  EXPECT_EQ(messaggi.mostrati.back().testo, "Errore tipo  76 nell'apertura del  file binarioC:\\manca\\out.txt");
 }
 
 TEST_F(CanaliTest, RecordZeroIsNoRecord) {
@@ -207,7 +206,8 @@ TEST_F(CanaliTest, AGatheredBlockThatCannotBeWrittenLeavesWholeRecords) {
   setrlimit(RLIMIT_FSIZE, &prima);
   std::signal(SIGXFSZ, segnale);
   EXPECT_FALSE(canali.Riuscita());
-  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  3"});
+  EXPECT_EQ(messaggi.Testi(),
+            std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  3"});
   EXPECT_EQ(Dimensione("c/out.txt"), 3800u);
 }
 
@@ -233,7 +233,8 @@ TEST_F(CanaliTest, ABlockWrittenBesideThatFailsStopsTheChannel) {
   std::signal(SIGXFSZ, segnale);
   EXPECT_FALSE(canali.Riuscita());
   EXPECT_LT(scritti, 3000);
-  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  1053"});
+  EXPECT_EQ(messaggi.Testi(),
+            std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  1053"});
   EXPECT_EQ(Dimensione("c/out.txt"), 1052u * 1900);
 }
 

@@ -38,8 +38,8 @@ TEST(Percorsi, ExistenceIsForOrdinaryFilesOnly) {
   EXPECT_TRUE(p.EsisteFile("C:\\dati\\FCU3.018"));
   EXPECT_TRUE(p.EsisteFile("c:\\DATI\\fcu3.018"));
   EXPECT_FALSE(p.EsisteFile("C:\\dati\\FCU03.018"));
-  EXPECT_FALSE(p.EsisteFile("C:\\dati"));               // a folder is no file
-  EXPECT_FALSE(p.EsisteFile("Q:\\dati\\FCU3.018"));     // a drive that does not exist
+  EXPECT_FALSE(p.EsisteFile("C:\\dati"));            // a folder is no file
+  EXPECT_FALSE(p.EsisteFile("Q:\\dati\\FCU3.018"));  // a drive that does not exist
   EXPECT_FALSE(p.EsisteFile("C:\\manca\\FCU3.018"));
 }
 

@@ -11,8 +11,7 @@ namespace fs = std::filesystem;
 
 namespace quibold::prova {
 
-Risposta MessaggiRegistrati::Mostra(std::string_view testo, std::string_view titolo,
-                                    Pulsanti pulsanti, Icona icona) {
+Risposta MessaggiRegistrati::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
   mostrati.push_back({std::string(testo), std::string(titolo), pulsanti, icona});
   if (pulsanti == Pulsanti::Ok) return Risposta::Ok;
   if (risposte.empty()) return Risposta::No;
@@ -63,7 +62,7 @@ RecordProva TestataProva() {
       .Metti(3, "N")                 // not a natural person
       .Metti(4, "01234567897     ")  // withholding agent
       .Metti(21, "ROSSI SRL")
-      .Metti(193, "   1")            // employees declared
+      .Metti(193, "   1")  // employees declared
       .Metti(205, "10")
       .Metti(207, "SPRFRN70A01F205Y")
       .Metti(223, "1")

@@ -24,8 +24,7 @@ struct MessaggioMostrato {
 // Records every message; answers Yes/No questions from `risposte` (No once it runs out).
 class MessaggiRegistrati : public FinestraMessaggi {
  public:
-  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
-                  Icona icona) override;
+  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override;
   std::vector<MessaggioMostrato> mostrati;
   std::deque<Risposta> risposte;
   std::vector<std::string> Testi() const;

@@ -81,8 +81,7 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   return esito;
 }
 
-EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso,
-                             bool interattivo) {
+EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso, bool interattivo) {
   std::vector<const char*> argv{"quibold"};
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream uscita, errori;

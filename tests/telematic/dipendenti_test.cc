@@ -17,20 +17,19 @@ namespace fs = std::filesystem;
 using prova::Codici;
 using prova::DipendenteProva;
 using prova::Dx;
-using prova::Sx;
-using prova::Valori;
 using prova::kFatto;
 using prova::kUscita;
+using prova::Sx;
 using prova::Testi;
+using prova::Valori;
 
 // Amount fields of the income section that are written one field each and that the total of the
 // deductions does not sum.
-constexpr int kImporti[] = {22,  23,  24,  25,  26,  33,  34,  35,  36,  37,  38,  39,  40,
-                            41,  55,  56,  57,  58,  59,  60,  61,  62,  64,  65,  66,  67,
-                            69,  70,  71,  72,  75,  76,  77,  78,  79,  80,  82,  84,  85,
-                            90,  91,  92,  93,  94,  95,  103, 104, 105, 106, 107, 108, 109,
-                            110, 112, 113, 114, 115, 117, 118, 119, 120, 123, 124, 125, 126,
-                            127, 128, 130, 132, 133, 139, 141, 159, 160, 161, 163};
+constexpr int kImporti[] = {22,  23,  24,  25,  26,  33,  34,  35,  36,  37,  38,  39,  40,  41,  55,  56,
+                            57,  58,  59,  60,  61,  62,  64,  65,  66,  67,  69,  70,  71,  72,  75,  76,
+                            77,  78,  79,  80,  82,  84,  85,  90,  91,  92,  93,  94,  95,  103, 104, 105,
+                            106, 107, 108, 109, 110, 112, 113, 114, 115, 117, 118, 119, 120, 123, 124, 125,
+                            126, 127, 128, 130, 132, 133, 139, 141, 159, 160, 161, 163};
 
 // An employee whose G records hold exactly `quanti` fields.
 DipendenteProva ConCampi(size_t quanti) {
@@ -48,8 +47,8 @@ constexpr char kSenzaDipendente[] = "Il record indicato non contiene un dipenden
 TEST_F(Dipendenti, NormalWalkNumbersOnlyTheLiveEmployees) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 6; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i), "COGNOME");
-  d[2].Stato('*');               // record 3 is not live
-  d[4].Campo(5, "00000000");     // record 5 has no date of birth
+  d[2].Stato('*');            // record 3 is not live
+  d[4].Campo(5, "00000000");  // record 5 has no date of birth
   EXPECT_TRUE(Esegui(d));
 
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "D", "G", "D", "G", "D", "G", "Z"}));
@@ -83,11 +82,11 @@ TEST_F(Dipendenti, RecordDCarriesThePersonalData) {
   const Testi dd = DiTipo('D');
   ASSERT_EQ(dd.size(), 2u);
   const Testi c = prova::Campi(dd[0]);
-  EXPECT_EQ(Codici(c), (Testi{"DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001007",
-                              "DA002001", "DA002002", "DA002002", "DA002003", "DA002004", "DA002005",
-                              "DA002006", "DA002007", "DA002009", "DA002010", "DA002020", "DA002021",
-                              "DA002022", "DA002024", "DA002025", "DA002026", "DA002040", "DA002041",
-                              "DA002042", "DA002043", "DA002044", "DA003001", "DA003002"}));
+  EXPECT_EQ(Codici(c),
+            (Testi{"DA001001", "DA001002", "DA001003", "DA001004", "DA001005", "DA001007", "DA002001", "DA002002",
+                   "DA002002", "DA002003", "DA002004", "DA002005", "DA002006", "DA002007", "DA002009", "DA002010",
+                   "DA002020", "DA002021", "DA002022", "DA002024", "DA002025", "DA002026", "DA002040", "DA002041",
+                   "DA002042", "DA002043", "DA002044", "DA003001", "DA003002"}));
   EXPECT_EQ(Valori(c, "DA001001"), Testi{Sx("01234567897")});
   EXPECT_EQ(Valori(c, "DA001003"), Testi{Sx("SEDE LEGALE")});
   // A 20-character surname goes on in a second field.
@@ -177,8 +176,11 @@ TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
   EXPECT_TRUE(Esegui(d));
 
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "Z"}));
-  EXPECT_EQ(records[2].substr(25, 64), "CODICEFISCALE00200001" "17000000000000001" "000123" +
-                                           std::string(14, ' ') + "S    1");
+  EXPECT_EQ(records[2].substr(25, 64),
+            "CODICEFISCALE00200001"
+            "17000000000000001"
+            "000123" +
+                std::string(14, ' ') + "S    1");
   EXPECT_EQ(records[3].substr(25, 21), "CODICEFISCALE00200001");
   EXPECT_EQ(prova::Campi(records[3]), Testi{"DB001001" + Dx("1000,00")});
   EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 0, 1, 1));
@@ -210,9 +212,8 @@ TEST_F(Dipendenti, RefusingTheConfirmationDropsRecordDAndEndsSilently) {
     EXPECT_FALSE(Esegui(std::vector<DipendenteProva>{DipendenteProva()}));
     EXPECT_EQ(Tipi(), (Testi{"A", "B"}));
     ASSERT_EQ(messaggi.mostrati.size(), 1u);  // the question only: no error, no success
-    EXPECT_EQ(messaggi.mostrati[0].testo,
-              "Confermi la funzione di Annul/Sostit. del dipendente ROSSI" + std::string(19, ' ') + "MARIO" +
-                  std::string(19, ' ') + " ?");
+    EXPECT_EQ(messaggi.mostrati[0].testo, "Confermi la funzione di Annul/Sostit. del dipendente ROSSI" +
+                                              std::string(19, ' ') + "MARIO" + std::string(19, ' ') + " ?");
     EXPECT_EQ(run.Totale[kDipendenti], 0);
   }
 }
@@ -233,11 +234,10 @@ TEST_F(Dipendenti, SingleModesNeedALiveEmployeeOfTheFile) {
     int conteggio = 3;  // the employee records header record 2 counts
   };
   const Caso casi[] = {
-      {"A", 0, "0", kNonValido},  {"S", 0, "4", kNonValido},   {"N", 1, "1.5", kNonValido},
-      {"A", 0, "abc", kNonValido}, {"S", 0, "-1", kNonValido}, {"N", 1, "", kNonValido},
-      {"N", 1, "99999999999", kNonValido}, {"S", 0, "1", kNonValido, 0},
-      {"A", 0, "2", kSenzaDipendente}, {"S", 0, "3", kSenzaDipendente},
-      {"N", 1, "2", kSenzaDipendente}, {"N", 1, "3", kSenzaDipendente},
+      {"A", 0, "0", kNonValido},           {"S", 0, "4", kNonValido},       {"N", 1, "1.5", kNonValido},
+      {"A", 0, "abc", kNonValido},         {"S", 0, "-1", kNonValido},      {"N", 1, "", kNonValido},
+      {"N", 1, "99999999999", kNonValido}, {"S", 0, "1", kNonValido, 0},    {"A", 0, "2", kSenzaDipendente},
+      {"S", 0, "3", kSenzaDipendente},     {"N", 1, "2", kSenzaDipendente}, {"N", 1, "3", kSenzaDipendente},
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "' of " + std::to_string(caso.conteggio));

@@ -46,12 +46,12 @@ TEST_F(ScrittoreTest, EveryRecordIs1900BytesEndingInACrLf) {
 
 TEST_F(ScrittoreTest, TextFieldsAtTheirEdges) {
   auto c = CampiG([&] {
-    s.Testo("AA000001", "1234567890123456");      // exactly 16: no blank added
-    s.Testo("AA000002", "     ");                 // always, even blank
-    s.TestoSePresente("AA000003", "   ");         // not written
+    s.Testo("AA000001", "1234567890123456");  // exactly 16: no blank added
+    s.Testo("AA000002", "     ");             // always, even blank
+    s.TestoSePresente("AA000003", "   ");     // not written
     s.TestoSePresente("AA000004", " X ");
-    s.TestoSePositivo("AA000005", "000");         // reads 0: not written
-    s.TestoSePositivo("AA000006", "0012");        // as stored
+    s.TestoSePositivo("AA000005", "000");            // reads 0: not written
+    s.TestoSePositivo("AA000006", "0012");           // as stored
     s.TestoDiviso("AA000007", "12345678901234567");  // 17: a continuation of one character
     s.TestoDiviso("AA000008", "ROSSI");
     s.TestoDiviso("AA000009", "ABCDEFGHIJKLMNOPQRST    ");  // 20 in a 24-character field
@@ -59,12 +59,19 @@ TEST_F(ScrittoreTest, TextFieldsAtTheirEdges) {
     s.TestoDiviso("AA000010", "  ABCDEFGHIJKLMNOPQR    ");
     s.TestoDiviso("AA000011", "          ABCDEFGHIJ    ");
   });
-  std::vector<std::string> attesi = {
-      "AA0000011234567890123456", "AA000002     ",          "AA000004 X ",
-      "AA0000060012",             "AA0000071234567890123456", "AA000007+7",
-      "AA000008ROSSI",            "AA000009ABCDEFGHIJKLMNOP", "AA000009+QRST",
-      "AA000010  ABCDEFGHIJKLMN", "AA000010+OPQR",          "AA000011          ABCDEF",
-      "AA000011+GHIJ"};
+  std::vector<std::string> attesi = {"AA0000011234567890123456",
+                                     "AA000002     ",
+                                     "AA000004 X ",
+                                     "AA0000060012",
+                                     "AA0000071234567890123456",
+                                     "AA000007+7",
+                                     "AA000008ROSSI",
+                                     "AA000009ABCDEFGHIJKLMNOP",
+                                     "AA000009+QRST",
+                                     "AA000010  ABCDEFGHIJKLMN",
+                                     "AA000010+OPQR",
+                                     "AA000011          ABCDEF",
+                                     "AA000011+GHIJ"};
   for (auto& a : attesi) a.resize(24, ' ');
   EXPECT_EQ(c, attesi);
 }
@@ -72,13 +79,12 @@ TEST_F(ScrittoreTest, TextFieldsAtTheirEdges) {
 TEST_F(ScrittoreTest, SplitText3TakesUpToThreeFields) {
   auto c = CampiG([&] {
     s.TestoDiviso3("BB000001", "  ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678   ");  // 35 after trimming
-    s.TestoDiviso3("BB000002", "1234567890123456789012345678901");       // 31: two fields
+    s.TestoDiviso3("BB000002", "1234567890123456789012345678901");           // 31: two fields
     s.TestoDiviso3("BB000003", "   breve   ");
     s.TestoDiviso3("BB000004", "      ");
   });
-  std::vector<std::string> attesi = {"BB000001ABCDEFGHIJKLMNOP", "BB000001+QRSTUVWXYZ01234",
-                                     "BB000001+5678",            "BB0000021234567890123456",
-                                     "BB000002+789012345678901", "BB000003breve"};
+  std::vector<std::string> attesi = {"BB000001ABCDEFGHIJKLMNOP", "BB000001+QRSTUVWXYZ01234", "BB000001+5678",
+                                     "BB0000021234567890123456", "BB000002+789012345678901", "BB000003breve"};
   for (auto& a : attesi) a.resize(24, ' ');
   EXPECT_EQ(c, attesi);
 }
@@ -156,8 +162,8 @@ TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
   auto c = CampiG([&] {
     s.CodiceFiscale("CF000001", "RSSMRA80A01H501U");
     s.CodiceFiscale("CF000002", "01234567897     ");
-    s.CodiceFiscale("CF000003", "123456789012    ");     // 12: not written
-    s.CodiceFiscale("CF000004", "123456789012345 ");     // 15: not written
+    s.CodiceFiscale("CF000003", "123456789012    ");  // 12: not written
+    s.CodiceFiscale("CF000004", "123456789012345 ");  // 15: not written
     s.AllineatoDestra("RA000001", "01032017");
     s.AllineatoDestra("RA000002", "5");
     s.Flag("FL000001");
@@ -165,10 +171,9 @@ TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
     s.DueCifre("DC000002", "5 ");
     s.DueCifre("DC000003", "12");
   });
-  std::vector<std::string> attesi = {
-      "CF000001RSSMRA80A01H501U", "CF00000201234567897     ", "RA000001        01032017",
-      "RA000002               5", "FL000001               1", "DC000001              00",
-      "DC000002              05", "DC000003              12"};
+  std::vector<std::string> attesi = {"CF000001RSSMRA80A01H501U", "CF00000201234567897     ", "RA000001        01032017",
+                                     "RA000002               5", "FL000001               1", "DC000001              00",
+                                     "DC000002              05", "DC000003              12"};
   EXPECT_EQ(c, attesi);
 }
 

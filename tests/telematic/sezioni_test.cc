@@ -151,12 +151,10 @@ TEST_F(Sezioni, DatesAndCodesOfTheFiscalSection) {
   d.Campo(194, "123").Campo(205, "ABCDEFGHIJKLMN").Campo(230, "A ").Campo(237, " C ").Campo(240, "5 ");
   d.Campo(241, "5 ");
   EXPECT_EQ(CampiG(SezioneFiscale, d),
-            (Testi{"DB001008" + Dx("01032017"), "DB001051" + Sx("A"), "DB001054" + Dx("3"),
-                   "DB001075" + Dx("05"), "DB001085" + Sx("AB"), "DB001341" + Dx(""),
-                   "DB001343" + Dx("365"), "DB001375" + Dx("007"), "DB001391" + Dx("2"),
-                   "DB001411" + Dx("B"), "DB001425" + Sx("01234567897"), "DB001432" + Dx("12"),
-                   "DB001477" + Sx("A"), "DB001486" + Sx("C"), "DB001A89" + Dx("5"),
-                   "DB001B89" + Dx("05")}));
+            (Testi{"DB001008" + Dx("01032017"), "DB001051" + Sx("A"), "DB001054" + Dx("3"), "DB001075" + Dx("05"),
+                   "DB001085" + Sx("AB"), "DB001341" + Dx(""), "DB001343" + Dx("365"), "DB001375" + Dx("007"),
+                   "DB001391" + Dx("2"), "DB001411" + Dx("B"), "DB001425" + Sx("01234567897"), "DB001432" + Dx("12"),
+                   "DB001477" + Sx("A"), "DB001486" + Sx("C"), "DB001A89" + Dx("5"), "DB001B89" + Dx("05")}));
 
   DipendenteProva altro;
   altro.Campo(230, "C ").Campo(176, "BB").Campo(29, "00000000").Campo(121, "0").Campo(63, "  ");
@@ -207,30 +205,27 @@ TEST_F(Sezioni, DeductionsAreCappedByTheTaxDue) {
 
 TEST_F(Sezioni, DependantsRowsAndTheirRelationshipLetter) {
   DipendenteProva primo;
-  primo.Campo(295, "X").Campo(296, "RSSMRA80A01H501U");                                   // row 1, no count
+  primo.Campo(295, "X").Campo(296, "RSSMRA80A01H501U");  // row 1, no count
   primo.Campo(300, "123456789012").Campo(301, "12").Campo(302, "3").Campo(303, "C").Campo(304, "X");
   primo.Campo(305, "X").Campo(307, "X").Campo(308, "01234567897").Campo(309, "1").Campo(311, "50");
-  primo.Campo(314, "X").Campo(317, "0").Campo(319, "10");                                 // no count
+  primo.Campo(314, "X").Campo(317, "0").Campo(319, "10");  // no count
   primo.Campo(322, "X").Campo(325, "2").Campo(327, "0");
-  primo.Campo(333, " 1").Campo(335, "100");                                               // no letter
+  primo.Campo(333, " 1").Campo(335, "100");  // no letter
   primo.Campo(361, "25.5");
   DipendenteProva secondo;
   secondo.Campo(298, "X").Campo(299, "X").Campo(301, "1");
-  secondo.Campo(309, "1").Campo(310, "0");                                                // no letter
+  secondo.Campo(309, "1").Campo(310, "0");  // no letter
   secondo.Campo(345, "X").Campo(346, "X").Campo(349, "5").Campo(351, "C50");
   const auto g = CampiG(SezioneFamiliari, {primo, secondo});
 
   EXPECT_EQ(g[0], (Testi{"DB601001" + Dx("1"), "DB601004" + Sx("RSSMRA80A01H501U"), "DB601005" + Dx("00"),
-                         "DB602001" + Sx("D"), "DB602005" + Dx("12"), "DB602006" + Dx("03"),
-                         "DB602B07" + Sx("C"), "DB602008" + Dx("1"),
-                         "DB603001" + Sx("D"), "DB603004" + Sx("01234567897"), "DB603005" + Dx("01"),
-                         "DB603A07" + Dx("50,00"),
-                         "DB605001" + Sx("A"), "DB605005" + Dx("02"),
-                         "DB606005" + Dx("01"), "DB606A07" + Dx("100,00"),
-                         "DB610001" + Dx("25,50")}));
+                         "DB602001" + Sx("D"), "DB602005" + Dx("12"), "DB602006" + Dx("03"), "DB602B07" + Sx("C"),
+                         "DB602008" + Dx("1"), "DB603001" + Sx("D"), "DB603004" + Sx("01234567897"),
+                         "DB603005" + Dx("01"), "DB603A07" + Dx("50,00"), "DB605001" + Sx("A"), "DB605005" + Dx("02"),
+                         "DB606005" + Dx("01"), "DB606A07" + Dx("100,00"), "DB610001" + Dx("25,50")}));
   // The letter of an earlier row or employee never stands in for a row without one.
-  EXPECT_EQ(g[1], (Testi{"DB602001" + Sx("F"), "DB602005" + Dx("01"), "DB603005" + Dx("01"),
-                         "DB608001" + Sx("A"), "DB608005" + Dx("05"), "DB608B07" + Sx("C")}));
+  EXPECT_EQ(g[1], (Testi{"DB602001" + Sx("F"), "DB602005" + Dx("01"), "DB603005" + Dx("01"), "DB608001" + Sx("A"),
+                         "DB608005" + Dx("05"), "DB608B07" + Sx("C")}));
 }
 
 TEST_F(Sezioni, SocialSecurityBlocks) {
@@ -242,7 +237,7 @@ TEST_F(Sezioni, SocialSecurityBlocks) {
   primo.Campo(446, "2017").Campo(447, "X");
   secondo.Campo(365, "700").Campo(369, "X");  // no code in 362: block 1 left out
   secondo.Campo(381, "300").Campo(385, "X").Campo(386, "X").Campo2(101, "AB").Campo2(102, "XY");
-  secondo.Campo(442, "5").Campo(446, "1");    // no code in 441: block 3 left out
+  secondo.Campo(442, "5").Campo(446, "1");  // no code in 441: block 3 left out
   terzo.Campo(362, "1").Campo(364, "X").Campo(365, "-40").Campo(368, "X").Campo(370, "X");
   terzo.Campo(441, "1").Campo(444, "1").Campo(446, "0");
   const auto g = CampiG(SezionePrevidenziale, {primo, secondo, terzo});
@@ -250,9 +245,8 @@ TEST_F(Sezioni, SocialSecurityBlocks) {
   EXPECT_EQ(g[0], (Testi{"DC001001" + Dx("1234567890"), "DC001002" + Dx("1"), "DC001004" + Dx("1000,00"),
                          "DC001005" + Dx("1,00"), "DC001006" + Dx("2,00"), "DC001008" + Dx("100000000001"),
                          "DC001043" + Dx("500,00"), "DC001044" + Dx("3,00"), "DC001048" + Dx("000000000000"),
-                         "DC001049" + Sx(""), "DC001050" + Sx(""),
-                         "DC001071" + Sx("A"), "DC001072" + Dx("12345678901"), "DC001073" + Dx("0512"),
-                         "DC001075" + Sx("2017"), "DC001076" + Dx("1")}));
+                         "DC001049" + Sx(""), "DC001050" + Sx(""), "DC001071" + Sx("A"), "DC001072" + Dx("12345678901"),
+                         "DC001073" + Dx("0512"), "DC001075" + Sx("2017"), "DC001076" + Dx("1")}));
   EXPECT_EQ(g[1], (Testi{"DC001043" + Dx("300,00"), "DC001047" + Dx("1")}));
   EXPECT_EQ(g[2], (Testi{"DC001001" + Dx("1         "), "DC001003" + Dx("1"), "DC001007" + Dx("1"),
                          "DC001072" + Dx("1          "), "DC001074" + Dx("0100")}));
@@ -289,8 +283,8 @@ TEST_F(Sezioni, SeverancePaidInTheYearIsAtMostTheTotalLessAdvances) {
   };
   const Caso casi[] = {
       {"100", "80", "30", {Dx("70,00")}},
-      {"100", "80", "120", {}},                       // the difference is negative
-      {"100", "60", "30", {Dx("60,00")}},             // within the total: as stored
+      {"100", "80", "120", {}},            // the difference is negative
+      {"100", "60", "30", {Dx("60,00")}},  // within the total: as stored
       {"100.10", "80", "29.95", {Dx("70,15")}},
       {"150000", "120000", "50000", {Dx("100000,00")}},
       {"3000000", "2500000", "1000000", {Dx("2000000,00")}},
@@ -320,11 +314,10 @@ TEST_F(Sezioni, SeverancePayBlocks) {
 
   EXPECT_EQ(g[0], (Testi{"DF001802" + Dx("1,00"), "DF001804" + Dx("2,00"), "DF001806" + Dx("3,00"),
                          "DF001814" + Dx("31122017")}));
-  EXPECT_EQ(g[1], (Testi{"DF001A35" + Dx("5"), "DF001B35" + Dx("05"), "DF001A36" + Dx("6"),
-                         "DF001B36" + Dx("07"), "DF001A37" + Dx("8"), "DF001B37" + Dx("09"),
-                         "DF001839" + Dx("1000,00"), "DF001850" + Sx("B"),
-                         "DF001A57" + Dx("5"), "DF001A59" + Dx("05"), "DF001861" + Dx("10,00"),
-                         "DF001862" + Dx("5,00"), "DF001B96" + Sx("A"), "DF001911" + Dx("9,00")}));
+  EXPECT_EQ(g[1], (Testi{"DF001A35" + Dx("5"), "DF001B35" + Dx("05"), "DF001A36" + Dx("6"), "DF001B36" + Dx("07"),
+                         "DF001A37" + Dx("8"), "DF001B37" + Dx("09"), "DF001839" + Dx("1000,00"), "DF001850" + Sx("B"),
+                         "DF001A57" + Dx("5"), "DF001A59" + Dx("05"), "DF001861" + Dx("10,00"), "DF001862" + Dx("5,00"),
+                         "DF001B96" + Sx("A"), "DF001911" + Dx("9,00")}));
   EXPECT_EQ(totale[kTfrAnno], -7);
   EXPECT_EQ(totale[kTfrAnniPrecedenti], 1);
   EXPECT_EQ(totale[kRitenuteTfrAnno], 2);

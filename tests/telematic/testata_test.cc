@@ -43,11 +43,13 @@ TEST(RecordTestata, RecordBOfACompany) {
   EXPECT_EQ(b.substr(73, 16), "AAAAAA00A00A000A");
   EXPECT_EQ(b.substr(89, 3), " 00");  // a blank, then neither cancellation nor replacement
   EXPECT_EQ(b.substr(92, 44), std::string(44, ' '));
-  EXPECT_EQ(b.substr(136, 60), "ROSSI SRL" + std::string(15, ' ') + "E FIGLI" + std::string(17, ' ') + std::string(12, ' '));
+  EXPECT_EQ(b.substr(136, 60),
+            "ROSSI SRL" + std::string(15, ' ') + "E FIGLI" + std::string(17, ' ') + std::string(12, ' '));
   EXPECT_EQ(b.substr(196, 35), "PAGHE@ROSSI.IT" + std::string(21, ' '));
   EXPECT_EQ(b.substr(231, 65), std::string(65, ' '));
   EXPECT_EQ(b.substr(296, 13), "0612345678  0");
-  EXPECT_EQ(b.substr(309, 73), "BNCGNN60A01H501X01BIANCHI" + std::string(17, ' ') + "GIOVANNIBATTISTAMARI" + "00000000000");
+  EXPECT_EQ(b.substr(309, 73),
+            "BNCGNN60A01H501X01BIANCHI" + std::string(17, ' ') + "GIOVANNIBATTISTAMARI" + "00000000000");
   EXPECT_EQ(b.substr(382, 19), std::string(19, ' '));
   EXPECT_EQ(b.substr(401, 36), "0000001201SPRFRN70A01F205Y1010220181");  // 410: no record C
   EXPECT_EQ(b.substr(437, 1460), std::string(1460, ' '));
@@ -55,7 +57,10 @@ TEST(RecordTestata, RecordBOfACompany) {
 
 TEST(RecordTestata, RecordBOfANaturalPersonAndTheOperationFlags) {
   auto t = TestataProva();
-  t.Metti(3, "D").Metti(21, "VERDI" + std::string(19, ' ')).Metti(45, "ANNAMARIA GIOVANNA LUISA").Metti(116, "XXXXXXXXXXXXXXXX");
+  t.Metti(3, "D")
+      .Metti(21, "VERDI" + std::string(19, ' '))
+      .Metti(45, "ANNAMARIA GIOVANNA LUISA")
+      .Metti(116, "XXXXXXXXXXXXXXXX");
   t.Metti(134, "12345678901").Metti(201, "X").Metti(309, "A");
   const std::string b = RecordDellaTestata(t, "S")[1];
   EXPECT_EQ(b.substr(89, 3), " 01");
@@ -71,11 +76,16 @@ TEST(RecordTestata, RecordCForTheIntermediaryOrTheAgent) {
   Testi r = RecordDellaTestata(t);
   ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[2].substr(0, 89), "C01234567897     00000001" + std::string(64, ' '));
-  Testi attesi = {"CT00100101234567897     ", "CT002002000000000012    ",
-                  "CT001003AMMINISTRAZIONE.", "CT001003+PAGHE@STUDIOROS",
-                  "CT001003+SI.I",            "CT003001SPRFRN70A01F205Y",  // e-mail cut at 35
-                  "CT003002001",              "CT0030033331234567",
-                  "CT003004STUDIO@EXAMPLE.I", "CT003004+T",
+  Testi attesi = {"CT00100101234567897     ",
+                  "CT002002000000000012    ",
+                  "CT001003AMMINISTRAZIONE.",
+                  "CT001003+PAGHE@STUDIOROS",
+                  "CT001003+SI.I",
+                  "CT003001SPRFRN70A01F205Y",  // e-mail cut at 35
+                  "CT003002001",
+                  "CT0030033331234567",
+                  "CT003004STUDIO@EXAMPLE.I",
+                  "CT003004+T",
                   "CT003005               1"};
   attesi[1] = "CT001002000000000012";
   for (auto& a : attesi) a.resize(24, ' ');
@@ -114,8 +124,8 @@ TEST_F(TestataTest, ACertificationWithNoEmployeesGivesABZ) {
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[0], "A" + std::string(14, ' ') + "CUR18" + "10" + "SPRFRN70A01F205Y" + std::string(1859, ' ') + "A\r\n");
   EXPECT_EQ(r[1][0], 'B');
-  EXPECT_EQ(r[2], "Z" + std::string(14, ' ') + "000000001" + "000000000" + "000000000" + "000000000" +
-                      "000000000" + "000000000" + std::string(1828, ' ') + "A\r\n");
+  EXPECT_EQ(r[2], "Z" + std::string(14, ' ') + "000000001" + "000000000" + "000000000" + "000000000" + "000000000" +
+                      "000000000" + std::string(1828, ' ') + "A\r\n");
   EXPECT_TRUE(Conclusa());
   EXPECT_EQ(didascalia, "Memorizzazione in corso......della CU di ROSSI SRL" + std::string(39, ' '));
   for (const auto& rec : r) {
@@ -194,7 +204,8 @@ TEST_F(TestataTest, BlankEmployeeCountLeavesRecordAAlone) {
 
 TEST_F(TestataTest, AnUnreadableHeaderStopsBeforeTheOutputExists) {
   EXPECT_FALSE(EseguiArchivio("", {}));  // record 2 missing
-  EXPECT_EQ(messaggi.Testi(), Testi{"Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU1.018 al record  2"});
+  EXPECT_EQ(messaggi.Testi(),
+            Testi{"Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU1.018 al record  2"});
   EXPECT_FALSE(UscitaCreata());
 }
 

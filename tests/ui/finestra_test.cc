@@ -34,9 +34,7 @@ const QString kAvvio = QStringLiteral(
     "continuare.");
 const QString kTipologia = QStringLiteral("Selezionare la tipologia di trasmissione della CU");
 
-QString Aiuto(int i) {
-  return QString::fromStdString(std::string(StatoFinestra::kAiuti[static_cast<size_t>(i)]));
-}
+QString Aiuto(int i) { return QString::fromStdString(std::string(StatoFinestra::kAiuti[static_cast<size_t>(i)])); }
 
 // An archive with certifications 3 and 12, the window over it, shown and active.
 struct Banco : prova::BancoProva {
@@ -53,8 +51,7 @@ struct Banco : prova::BancoProva {
         .Metti(224, "15032018")
         .Metti(330, "3331234567")
         .Metti(343, "studio@esempio.it");
-    prova::ScriviArchivio(radice, 12, dodici.testo(), prova::Testata2Prova(1, 1),
-                          {prova::DipendenteProva().testo()});
+    prova::ScriviArchivio(radice, 12, dodici.testo(), prova::Testata2Prova(1, 1), {prova::DipendenteProva().testo()});
     stato.Apertura();
     finestra = std::make_unique<FinestraPrincipale>(stato);
   }
@@ -66,7 +63,9 @@ struct Banco : prova::BancoProva {
   }
 
   template <class T>
-  T* Controllo(const QString& nome) const { return finestra->findChild<T*>(nome); }
+  T* Controllo(const QString& nome) const {
+    return finestra->findChild<T*>(nome);
+  }
   QLineEdit* Tx(int i) const { return Controllo<QLineEdit>(QStringLiteral("Tx(%1)").arg(i)); }
   QComboBox* Lista() const { return Controllo<QComboBox>(QStringLiteral("lista")); }
   QComboBox* Combo1() const { return Controllo<QComboBox>(QStringLiteral("Combo1")); }
@@ -112,10 +111,10 @@ class FinestraTest : public QObject {
   void cleanup() { b.reset(); }
 
   void aperturaMostraLoStato() {
-    const QStringList nomi = {
-        "Command1", "Command2", "Command3", "Command5", "Frame1", "Frame2", "Frame3", "Frame4",
-        "lista",    "Combo1",   "StatusBar1", "Image3", "Label2", "Label3", "Label4", "Label17",
-        "Label18",  "Label19",  "Label20",  "Label27",  "Label28", "Label44"};
+    const QStringList nomi = {"Command1", "Command2", "Command3", "Command5", "Frame1",     "Frame2",
+                              "Frame3",   "Frame4",   "lista",    "Combo1",   "StatusBar1", "Image3",
+                              "Label2",   "Label3",   "Label4",   "Label17",  "Label18",    "Label19",
+                              "Label20",  "Label27",  "Label28",  "Label44"};
     for (const QString& nome : nomi) QVERIFY2(b->finestra->findChild<QWidget*>(nome), qPrintable(nome));
     for (int i = 0; i < kNumTx; ++i) QVERIFY(b->Tx(i));
     QCOMPARE(b->finestra->windowTitle(), QStringLiteral("Seleziona CU 2017"));
@@ -173,9 +172,8 @@ class FinestraTest : public QObject {
       Banco::Tasto(Qt::Key_Tab);
       visti << Banco::Fuoco();
     }
-    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1",
-                                 "Tx(2)", "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)",
-                                 "Command5", "Tx(0)"}));
+    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1", "Tx(2)",
+                                 "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)", "Command5", "Tx(0)"}));
     QVERIFY(b->Frame1()->isVisible());
     Banco::Tasto(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(Banco::Fuoco(), QStringLiteral("Command5"));
@@ -456,8 +454,7 @@ class FinestraTest : public QObject {
     // A certification whose list entry is wider than the list's box.
     prova::RecordProva lunga = prova::TestataProva();
     lunga.Metti(21, "IMPRESA COSTRUZIONI EDIL").Metti(45, "I MERIDIONALI RIUNITE SPA");
-    prova::ScriviArchivio(b->radice, 7, lunga.testo(), prova::Testata2Prova(1, 1),
-                          {prova::DipendenteProva().testo()});
+    prova::ScriviArchivio(b->radice, 7, lunga.testo(), prova::Testata2Prova(1, 1), {prova::DipendenteProva().testo()});
     b->stato.Apertura();
     b->finestra->Aggiorna();
     QVERIFY(b->Mostra());
@@ -477,8 +474,8 @@ class FinestraTest : public QObject {
     // Each supply type whole beside the arrow of the closed Combo1.
     QStyleOptionComboBox opzione;
     opzione.initFrom(b->Combo1());
-    const QRect campo = b->Combo1()->style()->subControlRect(QStyle::CC_ComboBox, &opzione,
-                                                             QStyle::SC_ComboBoxEditField, b->Combo1());
+    const QRect campo =
+        b->Combo1()->style()->subControlRect(QStyle::CC_ComboBox, &opzione, QStyle::SC_ComboBoxEditField, b->Combo1());
     for (int k = 0; k < b->Combo1()->count(); ++k) {
       QVERIFY2(b->Combo1()->fontMetrics().horizontalAdvance(b->Combo1()->itemText(k)) <= campo.width(),
                qPrintable(b->Combo1()->itemText(k)));

@@ -38,17 +38,14 @@ std::string ReportDi(const std::vector<std::string>& dati, const std::vector<std
                                       "Codice fiscale      :", "Tipologia fornitura :", "Protocollo n.1 Sost :",
                                       "Protocollo n.2 Sost :", "Percorso e nome file:"};
   static const char* const kEtichette[] = {
-      "Numero Dipendenti              ", "Totale Redditi                 ",
-      "Ritenute Irpef Lav.dip.        ", "Addizionale Regionale          ",
-      "Addizionale Comunale           ", "                 di cui Acconto",
-      "Addizionale Comunale Acc.2018  ", "Addizionale Regionale A.P.     ",
-      "Addizionale Comunale A.P.      ", "Importi trattenuti Ass.fiscale ",
-      "Importi rimborsati Ass.fiscale ", "Totale detrazioni Irpef        ",
-      "Bonus erogato                  ", "Redditi a Tassazione separata  ",
-      "Redditi erogati da terzi       ", "Imponibile Previdenziale INPS  ",
-      "Compensi Collaboratori         ", "TFR dell'anno erogato          ",
-      "TFR di anni precedenti         ", "Ritenute Irpef TFR dell'anno   ",
-      "Ritenute Irpef TFR anni preced.", "Rivalutazioni del TFR          ",
+      "Numero Dipendenti              ", "Totale Redditi                 ", "Ritenute Irpef Lav.dip.        ",
+      "Addizionale Regionale          ", "Addizionale Comunale           ", "                 di cui Acconto",
+      "Addizionale Comunale Acc.2018  ", "Addizionale Regionale A.P.     ", "Addizionale Comunale A.P.      ",
+      "Importi trattenuti Ass.fiscale ", "Importi rimborsati Ass.fiscale ", "Totale detrazioni Irpef        ",
+      "Bonus erogato                  ", "Redditi a Tassazione separata  ", "Redditi erogati da terzi       ",
+      "Imponibile Previdenziale INPS  ", "Compensi Collaboratori         ", "TFR dell'anno erogato          ",
+      "TFR di anni precedenti         ", "Ritenute Irpef TFR dell'anno   ", "Ritenute Irpef TFR anni preced.",
+      "Rivalutazioni del TFR          ",
   };
   std::string t = "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n" + std::string(55, '-') + "\r\n";
   for (size_t i = 0; i < std::size(kVoci); ++i) t += kVoci[i] + dati.at(i) + "\r\n";
@@ -85,14 +82,15 @@ class ReportTest : public ::testing::Test, protected prova::BancoProva {
     tot[kImponibileInps] = 28500.004;
     tot[kTfrAnno] = 1e6;
     tot[kCompensiCollaboratori] = 10.125;  // a half cent goes down
-    tot[23] = 99;  // beyond the printed totals
+    tot[23] = 99;                          // beyond the printed totals
   }
 
   static std::string ReportAtteso() {
-    return ReportDi({"12", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ", "S",
-                     "12345678901234567", "000123", "C:\\telematici\\TCU1218\xE0"},
-                    {" 3 ", " 1234,5 ", "-12,75 ", " 0 ", " 100 ", " 100 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
-                     " 0 ", " 0 ", " 0 ", " 0 ", " 28500 ", " 10,12 ", " 1000000 ", " 0 ", " 0 ", " 0 ", " 0 "});
+    return ReportDi(
+        {"12", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ", "S", "12345678901234567", "000123",
+         "C:\\telematici\\TCU1218\xE0"},
+        {" 3 ", " 1234,5 ", "-12,75 ", " 0 ", " 100 ",   " 100 ",   " 0 ",       " 0 ", " 0 ", " 0 ", " 0 ",
+         " 0 ", " 0 ",      " 0 ",     " 0 ", " 28500 ", " 10,12 ", " 1000000 ", " 0 ", " 0 ", " 0 ", " 0 "});
   }
 };
 
@@ -119,7 +117,7 @@ TEST(ReportFormatoTotale, WholeCountPrintsWithoutDecimals) {
 TEST(ReportFormatoTotale, RoundsToCentsBeforePrinting) {
   EXPECT_EQ(FormatoTotale(0.1 + 0.2 - 0.3, ','), " 0 ");
   EXPECT_EQ(FormatoTotale(0.1 + 0.2, ','), " 0,3 ");
-  EXPECT_EQ(FormatoTotale(10.125, ','), " 10,12 ");   // an exact half goes down
+  EXPECT_EQ(FormatoTotale(10.125, ','), " 10,12 ");  // an exact half goes down
   EXPECT_EQ(FormatoTotale(10.126, ','), " 10,13 ");
   EXPECT_EQ(FormatoTotale(-10.125, ','), "-10,13 ");
   // A negative residue rounds to zero and prints no minus.
@@ -226,10 +224,11 @@ TEST_F(ReportTest, BothFilesHoldExactlyTheirLines) {
   EXPECT_TRUE(messaggi.mostrati.empty());
   EXPECT_TRUE(fs::equivalent(*percorso, radice.percorso() / kReport));
   EXPECT_EQ(radice.Leggi(kReport), ReportAtteso());
-  EXPECT_EQ(radice.Leggi(kBatch), "ECHO OFF\r\n"
-                                  "CLS\r\n"
-                                  "C:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
-                                  "exit\r\n");
+  EXPECT_EQ(radice.Leggi(kBatch),
+            "ECHO OFF\r\n"
+            "CLS\r\n"
+            "C:\\wvorn\\wordpad C:\\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
+            "exit\r\n");
 }
 
 TEST_F(ReportTest, FilesAreCreatedAnew) {
@@ -285,12 +284,14 @@ TEST_F(ReportTest, BlankFileNameEndsLineTenWithTheFolder) {
 }
 
 TEST_F(ReportTest, BatchLineNamesTheViewerAndTheReportOnTheSameDrive) {
-  EXPECT_EQ(TestoBatch("D:"), "ECHO OFF\r\nCLS\r\n"
-                              "D:\\wvorn\\wordpad D:\\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
-                              "exit\r\n");
-  EXPECT_EQ(TestoBatch(""), "ECHO OFF\r\nCLS\r\n"
-                            "\\wvorn\\wordpad \\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
-                            "exit\r\n");
+  EXPECT_EQ(TestoBatch("D:"),
+            "ECHO OFF\r\nCLS\r\n"
+            "D:\\wvorn\\wordpad D:\\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
+            "exit\r\n");
+  EXPECT_EQ(TestoBatch(""),
+            "ECHO OFF\r\nCLS\r\n"
+            "\\wvorn\\wordpad \\vorn\\QUELT\\2017\\dati\\report.txt\r\n"
+            "exit\r\n");
 }
 
 // The report and the batch file go to the folders of the window's drive; without one, of the
@@ -492,12 +493,30 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
     std::replace(t.begin(), t.end(), ',', s);
     return t;
   };
-  EXPECT_EQ(radice.Leggi(kReport),
-            ReportDi({"1", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ", "N",
-                      std::string(17, ' '), std::string(6, ' '), "C:\\telematici\\TCU118"},
-                     {" 2 ", numero(" 1234,8 "), numero("-12,75 "), numero(" 0,1 "), " 100 ", " 100 ", " 0 ",
-                      " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ",
-                      " 0 "}));
+  EXPECT_EQ(radice.Leggi(kReport), ReportDi({"1", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ",
+                                             "N", std::string(17, ' '), std::string(6, ' '), "C:\\telematici\\TCU118"},
+                                            {" 2 ",
+                                             numero(" 1234,8 "),
+                                             numero("-12,75 "),
+                                             numero(" 0,1 "),
+                                             " 100 ",
+                                             " 100 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 0 "}));
 }
 
 TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {

@@ -64,7 +64,8 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
   EXPECT_TRUE(stato.lista.empty());
   EXPECT_EQ(stato.Tx[kTxTipoFornitura], "N");
   EXPECT_EQ(stato.TipoScelto, -1);
-  EXPECT_EQ(stato.TipiFornitura, (std::vector<std::string>{"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"}));
+  EXPECT_EQ(stato.TipiFornitura,
+            (std::vector<std::string>{"N=Normale", "A=Annullamento", "S=Sostituzione", "T=Normale SINGOLA"}));
   EXPECT_EQ(stato.Tx[kTxTipoImpegno], std::string(17, ' '));
   EXPECT_EQ(stato.Tx[kTxDataImpegno], std::string(17, ' '));
   EXPECT_EQ(stato.Tx[kTxCellulare], std::string(16, ' '));
@@ -79,10 +80,11 @@ TEST_F(StatoTest, AMissingOrShortDriveFileLeavesTheDriveEmpty) {
   fs::remove(radice.percorso() / "c/disco.ute");
   Certificazione("5", "CINQUE", "X");
   stato.Apertura();
-  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"});
+  EXPECT_EQ(messaggi.Testi(),
+            std::vector<std::string>{"Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"});
   EXPECT_EQ(stato.Disco, "");
   EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
-  EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});  // drive c all the same
+  EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});    // drive c all the same
   EXPECT_EQ(fs::file_size(radice.percorso() / "c/disco.ute"), 0u);  // created empty
 
   radice.Scrivi("c/disco.ute", "D:");
@@ -106,8 +108,9 @@ TEST_F(StatoTest, AnUnreadableHeaderShowsNoOtherCertificationsData) {
   stato.Apertura();
   EXPECT_EQ(stato.lista, (std::vector<std::string>{"3 TRE-", "12 -"}));
   EXPECT_EQ(stato.Tx[kTxCfIntermediario], "INTERMEDIARIO03 ");
-  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{
-                                  "Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU12.018 al record  1"});
+  EXPECT_EQ(messaggi.Testi(),
+            std::vector<std::string>{
+                "Errore di lettura tipo  62 nel file binario C:\\vorn\\quelt\\2017\\dati\\FCU12.018 al record  1"});
 }
 
 TEST_F(StatoTest, ChoosingAnEntry) {
@@ -245,8 +248,9 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   EXPECT_EQ(stato.lista.size(), 1u);
   EXPECT_EQ(piattaforma.terminazioni, 0);
   // The intermediary's code is no fiscal code: the check warned, and the status bar says so.
-  EXPECT_TRUE(stato.BarraDiStato.starts_with("Il file telematico ha superato il controllo con 1 avviso: record 1, "
-                                           "posizione 23: avviso: codice fiscale del fornitore"))
+  EXPECT_TRUE(
+      stato.BarraDiStato.starts_with("Il file telematico ha superato il controllo con 1 avviso: record 1, "
+                                     "posizione 23: avviso: codice fiscale del fornitore"))
       << stato.BarraDiStato;
 }
 

@@ -14,7 +14,8 @@ TEST(CodiceFiscale, KnownCodesPassAndAnyOneCharacterChangedFails) {
       std::string cambiato = codice;
       // Another character of the same kind, so that the length and the kind stay valid.
       const char c = codice[i];
-      cambiato[i] = c >= 'A' ? static_cast<char>('A' + (c - 'A' + 1) % 26) : static_cast<char>('0' + (c - '0' + 1) % 10);
+      cambiato[i] =
+          c >= 'A' ? static_cast<char>('A' + (c - 'A' + 1) % 26) : static_cast<char>('0' + (c - '0' + 1) % 10);
       EXPECT_EQ(ControllaCF(cambiato), EsitoCF::ControlloErrato) << cambiato;
     }
   }

@@ -44,35 +44,32 @@ const Guasto kGuasti[] = {
      [](Records& r) {
        r[4].insert(113, " ");  // the rest of the record moves on by one; its last blank goes
        r[4].erase(1889, 1);
-     }, 5, 114, Gravita::Errore,
-     "codice di campo non valido"},
+     },
+     5, 114, Gravita::Errore, "codice di campo non valido"},
     {"G before its D", [](Records& r) { std::swap(r[3], r[4]); }, 4, 1, Gravita::Errore,
      "record G prima del suo record D"},
-    {"continuation after another code", [](Records& r) { r[4].replace(121, 16, "+39 06 12345678 "); },
-     5, 122, Gravita::Errore, "\"+\" (per esempio un telefono"},
-    {"continuation first in the employee's G records",
-     [](Records& r) { r[4].replace(97, 16, "+39 06 12345678 "); }, 5, 98, Gravita::Errore,
-     "non c'e' un campo precedente"},
-    {"wrong check character: a warning", [](Records& r) { r[4][136] = 'T'; }, 5, 122,
-     Gravita::Avviso, "carattere di controllo errato"},
-    {"CR before the end", [](Records& r) { r[1][1898] = ' '; }, 2, 1899, Gravita::Errore,
-     "ritorno carrello"},
+    {"continuation after another code", [](Records& r) { r[4].replace(121, 16, "+39 06 12345678 "); }, 5, 122,
+     Gravita::Errore, "\"+\" (per esempio un telefono"},
+    {"continuation first in the employee's G records", [](Records& r) { r[4].replace(97, 16, "+39 06 12345678 "); }, 5,
+     98, Gravita::Errore, "non c'e' un campo precedente"},
+    {"wrong check character: a warning", [](Records& r) { r[4][136] = 'T'; }, 5, 122, Gravita::Avviso,
+     "carattere di controllo errato"},
+    {"CR before the end", [](Records& r) { r[1][1898] = ' '; }, 2, 1899, Gravita::Errore, "ritorno carrello"},
     {"LF inside the data", [](Records& r) { r[4][499] = '\n'; }, 5, 500, Gravita::Errore, "a capo"},
     {"another withholding agent", [](Records& r) { r[5][1] = '1'; }, 6, 2, Gravita::Errore,
      "sostituto d'imposta diverso"},
     {"progressive out of order", [](Records& r) { r[3][45] = '2'; }, 4, 42, Gravita::Errore,
      "\"00002\" invece di \"00001\""},
-    {"amount with a leading zero", [](Records& r) { r[4][106] = '0'; }, 5, 98, Gravita::Errore,
-     "importo malformato"},
+    {"amount with a leading zero", [](Records& r) { r[4][106] = '0'; }, 5, 98, Gravita::Errore, "importo malformato"},
     {"unknown record type", [](Records& r) { r[5][0] = 'Q'; }, 6, 1, Gravita::Errore,
      "tipo di record sconosciuto \"Q\""},
-    {"record C not announced by B", [](Records& r) { r[1][409] = '0'; }, 3, 1, Gravita::Errore,
-     "non lo annuncia"},
+    {"record C not announced by B", [](Records& r) { r[1][409] = '0'; }, 3, 1, Gravita::Errore, "non lo annuncia"},
     {"G after a cancellation's D",
      [](Records& r) {
        r[1][90] = '1';
        r[3][83] = 'A';
-     }, 5, 1, Gravita::Errore, "annullamento"},
+     },
+     5, 1, Gravita::Errore, "annullamento"},
 };
 
 TEST(Verifica, EachFaultIsTheFirstFinding) {
