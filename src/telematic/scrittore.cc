@@ -51,19 +51,21 @@ bool UscitaCanale::Scrivi(int32_t numero, std::string_view record) {
   return canali_.Riuscita();
 }
 
+namespace {
+
+// Where record Z's count of a kind of record stands among the four, or -1 for a kind it does
+// not count.
+int PostoConteggio(char tipo) {
+  constexpr std::string_view kContati = "BCDG";
+  const size_t posto = kContati.find(tipo);
+  return posto == std::string_view::npos ? -1 : static_cast<int>(posto);
+}
+
+}  // namespace
+
 int Scrittore::Conteggio(char tipo) const {
-  switch (tipo) {
-    case 'B':
-      return conteggi_[0];
-    case 'C':
-      return conteggi_[1];
-    case 'D':
-      return conteggi_[2];
-    case 'G':
-      return conteggi_[3];
-    default:
-      return 0;
-  }
+  const int posto = PostoConteggio(tipo);
+  return posto < 0 ? 0 : conteggi_[static_cast<size_t>(posto)];
 }
 
 void Scrittore::IniziaRecord(std::string_view testa) {
@@ -113,22 +115,7 @@ void Scrittore::Completa() {
 void Scrittore::Scrivi() {
   aperto_ = false;
   ++records_;
-  switch (record_[0]) {
-    case 'B':
-      ++conteggi_[0];
-      break;
-    case 'C':
-      ++conteggi_[1];
-      break;
-    case 'D':
-      ++conteggi_[2];
-      break;
-    case 'G':
-      ++conteggi_[3];
-      break;
-    default:
-      break;
-  }
+  if (const int posto = PostoConteggio(record_[0]); posto >= 0) ++conteggi_[static_cast<size_t>(posto)];
   // A record that could not be written ends the run: the output has shown why.
   if (!uscita_.Scrivi(records_, std::string_view(record_.data(), kLungRecord))) throw ArrestoScrittura{};
 }
