@@ -290,6 +290,10 @@ void Verifica::Fine() {
 // cancellation), one Z last.
 void Verifica::Sequenza(char tipo) {
   const bool dSenzaG = fase_ == Fase::DopoD && !annullamento_;
+  // Where an employee's records may begin, or the file end: after the front records, or after
+  // an employee's records (a cancellation's D has no G).
+  const bool fineDipendente =
+      fase_ == Fase::DopoB || fase_ == Fase::DopoC || fase_ == Fase::DopoG || (fase_ == Fase::DopoD && annullamento_);
   bool aPosto = false;
   Fase nuova = fase_;
   switch (tipo) {
@@ -308,8 +312,7 @@ void Verifica::Sequenza(char tipo) {
       ++numC_;
       break;
     case 'D':
-      aPosto = fase_ == Fase::DopoB || fase_ == Fase::DopoC || fase_ == Fase::DopoG ||
-               (fase_ == Fase::DopoD && annullamento_);
+      aPosto = fineDipendente;
       nuova = Fase::DopoD;
       ++numD_;
       break;
@@ -319,8 +322,7 @@ void Verifica::Sequenza(char tipo) {
       ++numG_;
       break;
     case 'Z':
-      aPosto = fase_ == Fase::DopoB || fase_ == Fase::DopoC || fase_ == Fase::DopoG ||
-               (fase_ == Fase::DopoD && annullamento_);
+      aPosto = fineDipendente;
       nuova = Fase::DopoZ;
       break;
     default:
