@@ -32,16 +32,18 @@ struct Uscita {
   const char* nome;
   bool dellArchivio;  // names a file the run must refuse to write
 };
+// clang-format off
 inline constexpr Uscita kUscite[8] = {
-    {"", "", false},  // the window's default: the archive folder
+    {"", "", false},                                          // the window's default: the archive folder
     {"C:\\out\\", "", false},
     {"", "DCU1.018", true},
     {"C:\\VORN\\quelt\\2017\\DATI\\", "fcu1.018", true},
     {"c:\\", "DISCO.UTE", true},
     {"C:\\vorn\\QUELT\\2017\\dati\\", "report.txt", true},
-    {"C:\\manca\\", "", false},                  // a folder that does not exist
-    {"C:\\vorn\\quelt\\2017\\", "dati", false},  // a folder, not a file
+    {"C:\\manca\\", "", false},                               // a folder that does not exist
+    {"C:\\vorn\\quelt\\2017\\", "dati", false},               // a folder, not a file
 };
+// clang-format on
 
 // The widths of the choices' text slots, in order: code, protocol, progressive, record,
 // commitment type, commitment date. A text ends at its first NUL.

@@ -369,36 +369,16 @@ Dipendente DipendentePieno(int n) {
     const long centesimi = 10000 + (indice * 7919L + n * 104729L + (secondo ? 5003 : 0)) % 900000;
     std::string v;
     switch (larghezza) {
-      case 1:
-        v = "X";
-        break;
-      case 2:
-        v = Cifre(1 + indice % 12, 2);
-        break;
-      case 3:
-        v = Cifre(1 + indice % 30, 3);
-        break;
-      case 4:
-        v = "2017";
-        break;
-      case 6:
-        v = Importo(centesimi % 10000);
-        break;
-      case 8:
-        v = "31122017";
-        break;
-      case 11:
-        v = PartitaIva("0" + Cifre(100000000L + indice * 7L, 9));
-        break;
-      case 12:
-        v = Importo(centesimi);
-        break;
-      case 16:
-        v = CodicePersona("BNCNNA", 50 + indice % 50, 1 + indice % 12, 1 + indice % 28, true, "A944");
-        break;
-      default:
-        v = "ANNOTAZIONE " + std::to_string(indice);
-        break;
+      case 1: v = "X"; break;
+      case 2: v = Cifre(1 + indice % 12, 2); break;
+      case 3: v = Cifre(1 + indice % 30, 3); break;
+      case 4: v = "2017"; break;
+      case 6: v = Importo(centesimi % 10000); break;
+      case 8: v = "31122017"; break;
+      case 11: v = PartitaIva("0" + Cifre(100000000L + indice * 7L, 9)); break;
+      case 12: v = Importo(centesimi); break;
+      case 16: v = CodicePersona("BNCNNA", 50 + indice % 50, 1 + indice % 12, 1 + indice % 28, true, "A944"); break;
+      default: v = "ANNOTAZIONE " + std::to_string(indice); break;
     }
     if (secondo)
       d.Campo2(indice, v);

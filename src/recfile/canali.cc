@@ -19,26 +19,20 @@ namespace quibold {
 
 int ErroreDaErrno(int errnum) {
   switch (errnum) {
-    case EBADF:
-      return kCanaleNonAperto;
+    case EBADF: return kCanaleNonAperto;
     case ENOENT:
-    case ENOTDIR:
-      return kPercorsoNonTrovato;
+    case ENOTDIR: return kPercorsoNonTrovato;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-      return kDiscoPieno;
+    case EFBIG: return kDiscoPieno;
     case EACCES:
-    case EPERM:
-      return kPermessoNegato;
+    case EPERM: return kPermessoNegato;
     case EISDIR:
     case EROFS:
     case ETXTBSY:
     case ELOOP:
-    case ENAMETOOLONG:
-      return kAccessoPercorso;
-    default:
-      return kErroreIO;
+    case ENAMETOOLONG: return kAccessoPercorso;
+    default: return kErroreIO;
   }
 }
 

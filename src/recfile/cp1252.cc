@@ -110,16 +110,11 @@ char MaiuscolaCp1252(char c) {
   if (b >= 'a' && b <= 'z') return static_cast<char>(b - 0x20);
   if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 0x20);
   switch (b) {
-    case 0x9A:
-      return static_cast<char>(0x8A);
-    case 0x9C:
-      return static_cast<char>(0x8C);
-    case 0x9E:
-      return static_cast<char>(0x8E);
-    case 0xFF:
-      return static_cast<char>(0x9F);
-    default:
-      return c;
+    case 0x9A: return static_cast<char>(0x8A);
+    case 0x9C: return static_cast<char>(0x8C);
+    case 0x9E: return static_cast<char>(0x8E);
+    case 0xFF: return static_cast<char>(0x9F);
+    default: return c;
   }
 }
 

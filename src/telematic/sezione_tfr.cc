@@ -33,19 +33,32 @@ constexpr auto kTFR = std::to_array<Riga>({
 });
 
 // Written when `Campo` 488 is positive.
+// clang-format off
 constexpr auto kTFRBloccoA = std::to_array<Riga>({
-    {"DF001A35", C(482), ImportoIntero}, {"DF001B35", C(483), DueCifreSePositivo},
-    {"DF001A36", C(494), ImportoIntero}, {"DF001B36", C(495), DueCifreSePositivo},
-    {"DF001A37", C(484), ImportoIntero}, {"DF001B37", C(485), DueCifreSePositivo},
-    {"DF001838", C(486), Importo},       {"DF001839", C(488), Importo},
-    {"DF001840", C(489), Importo},       {"DF001841", C(490), LetteraABC},
-    {"DF001842", C(491), ImportoIntero}, {"DF001843", C(492), ImportoIntero},
-    {"DF001844", C(493), Importo},       {"DF001845", C(498), ImportoIntero},
-    {"DF001846", C(499), Importo},       {"DF001847", C(500), Importo},
-    {"DF001848", C2(1), Importo},        {"DF001849", C2(2), Importo},
-    {"DF001850", C2(3), LetteraABC},     {"DF001851", C2(4), Importo},
-    {"DF001852", C2(5), ImportoIntero},  {"DF001853", C2(6), CodiceFiscale},
+    {"DF001A35", C(482), ImportoIntero},
+    {"DF001B35", C(483), DueCifreSePositivo},
+    {"DF001A36", C(494), ImportoIntero},
+    {"DF001B36", C(495), DueCifreSePositivo},
+    {"DF001A37", C(484), ImportoIntero},
+    {"DF001B37", C(485), DueCifreSePositivo},
+    {"DF001838", C(486), Importo},
+    {"DF001839", C(488), Importo},
+    {"DF001840", C(489), Importo},
+    {"DF001841", C(490), LetteraABC},
+    {"DF001842", C(491), ImportoIntero},
+    {"DF001843", C(492), ImportoIntero},
+    {"DF001844", C(493), Importo},
+    {"DF001845", C(498), ImportoIntero},
+    {"DF001846", C(499), Importo},
+    {"DF001847", C(500), Importo},
+    {"DF001848", C2(1), Importo},
+    {"DF001849", C2(2), Importo},
+    {"DF001850", C2(3), LetteraABC},
+    {"DF001851", C2(4), Importo},
+    {"DF001852", C2(5), ImportoIntero},
+    {"DF001853", C2(6), CodiceFiscale},
 });
+// clang-format on
 
 // Written when `Campo2` 17 is positive.
 constexpr auto kTFRBloccoB = std::to_array<Riga>({

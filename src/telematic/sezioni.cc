@@ -34,12 +34,9 @@ bool Positivo(std::string_view valore) { return ValoreNumerico(valore) > 0; }
 
 std::string_view FontiDipendente::Valore(Fonte f) const {
   switch (f.tabella) {
-    case Tabella::Campo:
-      return campi.Campo[f.indice];
-    case Tabella::Campo2:
-      return campi.Campo2[f.indice];
-    case Tabella::Testata:
-      return testata[f.indice];
+    case Tabella::Campo: return campi.Campo[f.indice];
+    case Tabella::Campo2: return campi.Campo2[f.indice];
+    case Tabella::Testata: return testata[f.indice];
   }
   return {};
 }
@@ -56,39 +53,21 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
           s.ImportoSenzaTotali(c, v);
         }
         break;
-      case Regola::ImportoIntero:
-        AggiungiTotali(s, r, s.ImportoInteroDa(c, v));
-        break;
+      case Regola::ImportoIntero: AggiungiTotali(s, r, s.ImportoInteroDa(c, v)); break;
       case Regola::Flag:
         if (v == "X") s.Flag(c);
         break;
-      case Regola::FlagSempre:
-        s.Flag(c);
-        break;
-      case Regola::CodiceFiscale:
-        s.CodiceFiscale(c, v);
-        break;
-      case Regola::Testo:
-        s.Testo(c, v);
-        break;
-      case Regola::TestoSePresente:
-        s.TestoSePresente(c, v);
-        break;
-      case Regola::TestoSePositivo:
-        s.TestoSePositivo(c, v);
-        break;
-      case Regola::TestoDiviso:
-        s.TestoDiviso(c, v);
-        break;
+      case Regola::FlagSempre: s.Flag(c); break;
+      case Regola::CodiceFiscale: s.CodiceFiscale(c, v); break;
+      case Regola::Testo: s.Testo(c, v); break;
+      case Regola::TestoSePresente: s.TestoSePresente(c, v); break;
+      case Regola::TestoSePositivo: s.TestoSePositivo(c, v); break;
+      case Regola::TestoDiviso: s.TestoDiviso(c, v); break;
       case Regola::TestoDivisoSePresente:
         if (!Rifilato(v).empty()) s.TestoDiviso(c, v);
         break;
-      case Regola::TestoDiviso3:
-        s.TestoDiviso3(c, v);
-        break;
-      case Regola::Destra:
-        s.AllineatoDestra(c, v);
-        break;
+      case Regola::TestoDiviso3: s.TestoDiviso3(c, v); break;
+      case Regola::Destra: s.AllineatoDestra(c, v); break;
       case Regola::DestraSePositivo:
         if (Positivo(v)) s.AllineatoDestra(c, v);
         break;
@@ -101,9 +80,7 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
       case Regola::Conteggio3SePositivo:
         if (Positivo(v)) s.AllineatoDestra(c, Conteggio3(v));
         break;
-      case Regola::DueCifre:
-        s.DueCifre(c, v);
-        break;
+      case Regola::DueCifre: s.DueCifre(c, v); break;
       case Regola::DueCifreSePositivo:
         if (Positivo(v)) s.DueCifre(c, v);
         break;
@@ -140,9 +117,7 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
       case Regola::SecondaCifra:
         if (v.size() > 1 && Positivo(v.substr(1, 1))) s.AllineatoDestra(c, v.substr(1, 1));
         break;
-      case Regola::Propria:
-        r.proprio(s, fonti, r);
-        break;
+      case Regola::Propria: r.proprio(s, fonti, r); break;
     }
   }
 }

@@ -238,12 +238,14 @@ struct RigaCornice {
   QRgb testo;  // the colour of the texts inside that have none of their own
 };
 
+// clang-format off
 constexpr RigaCornice kCornici[] = {
     {"Frame2", nullptr, {240, 1800, 14775, 1935}, kAzzurro, kEreditato},
     {"Frame1", nullptr, {240, 3840, 14775, 3975}, kBianco, kGrigioScuro},
     {"Frame4", "Frame1", {7680, 240, 6855, 3495}, kAzzurro, kEreditato},
     {"Frame3", nullptr, {360, 8640, 14655, 1935}, kBianco, kEreditato},
 };
+// clang-format on
 
 // A label: plain text from the top left. It wraps at blanks when it has room for a second line;
 // one that has not keeps to one line rather than show a second line cut in half, unless it
@@ -259,61 +261,41 @@ struct RigaEtichetta {
   bool sempreACapo = false;
 };
 
+// clang-format off
 constexpr RigaEtichetta kEtichette[] = {
     {"Label2", nullptr, "CERTIFICAZIONE", {360, 120, 4335, 615}, kTitolo, kGrigio},
     {"Label3", nullptr, "UNICA", {360, 600, 2055, 600}, kTitolo, kNero},
     {"Label4", nullptr, "2018", {2280, 600, 2415, 600}, kTitolo, kGrigio},
-    {"Label19",
-     nullptr,
+    {"Label19", nullptr,
      "CERTIFICAZIONE DI CUI ALL'ART.4 COMMI 6-ter e 6-quater        DEL D.P.R. 22 LUGLIO 1998, n.322, "
      "RELATIVA ALL'ANNO",
-     {6360, 240, 7215, 735},
-     kDellaFinestra,
-     kEreditato},
+     {6360, 240, 7215, 735}, kDellaFinestra, kEreditato},
     {"Label20", nullptr, "      2017", {12840, 840, 2055, 615}, kAnno, kEreditato},
     {"Label27", nullptr, "Versione 18.00", {13440, 1440, 1140, 255}, kVersione, kEreditato},
     {"Label44", "Frame2", "Certificazione", {240, 360, 1545, 615}, kDellaFinestra, kBlu},
     {"Label28", "Frame2", "     FASE 1          REPORT", {9600, 1320, 975, 495}, kFase, kBlu, kEreditato, true},
     {"Label14", "Frame2", " FASE 2     APRE CU", {10920, 1320, 855, 495}, kFase, kBlu, kEreditato, true},
-    {"Label15",
-     "Frame2",
-     "           FASE 3            ELABORA TELEMATICO",
-     {12000, 1320, 1695, 495},
-     kFase,
-     kBlu,
-     kEreditato,
-     true},
+    {"Label15", "Frame2", "           FASE 3            ELABORA TELEMATICO", {12000, 1320, 1695, 495}, kFase,
+     kBlu, kEreditato, true},
     {"Label16", "Frame2", "FASE 4     FINE", {13920, 1320, 615, 495}, kFase, kBlu, kEreditato, true},
     // Room for two lines: the caption names the company with its 48 characters.
     {"Label17", nullptr, "", {240, 7830, 14775, 795}, kDidascalia, kGrigioScuro, kAzzurro},
-    {"Label11",
-     "Frame3",
+    {"Label11", "Frame3",
      "Il software e' uno strumento di aiuto per il vostro lavoro. L'autore non si assume "
      "responsabilita' per eventuali sanzioni derivanti da",
-     {120, 240, 14415, 375},
-     kAvvertenza,
-     kEreditato},
-    {"Label12",
-     "Frame3",
+     {120, 240, 14415, 375}, kAvvertenza, kEreditato},
+    {"Label12", "Frame3",
      "mancata rispondenza dei dati elaborati con eventi reali o accertati successivamente "
      "dagli organi ispettivi.",
-     {120, 600, 14415, 375},
-     kAvvertenza,
-     kEreditato},
-    {"Label13",
-     "Frame3",
+     {120, 600, 14415, 375}, kAvvertenza, kEreditato},
+    {"Label13", "Frame3",
      "L'uso di questo software pertanto implica agli effetti della legge l'accettazione di "
      "queste condizioni.",
-     {120, 960, 14415, 495},
-     kAvvertenza,
-     kEreditato},
-    {"Label18",
-     "Frame3",
-     "quibold - programma per la Certificazione Unica",
-     {120, 1440, 14415, 375},
-     kNota,
+     {120, 960, 14415, 495}, kAvvertenza, kEreditato},
+    {"Label18", "Frame3", "quibold - programma per la Certificazione Unica", {120, 1440, 14415, 375}, kNota,
      kEreditato},
 };
+// clang-format on
 
 // An input field and the label beside it; the index of a row is the field's.
 struct RigaCampo {
@@ -327,76 +309,33 @@ struct RigaCampo {
   double punti;
 };
 
+// clang-format off
 constexpr RigaCampo kCampi[kNumTx] = {
     {"Frame2", "Label10", "Codice", {7680, 480, 1335, 375}, kBlu, {8520, 360, 615, 405}, kBlu, 12},
-    {"Frame1", "Label5", "Tipo Fornitura ", {240, 360, 1815, 495}, kGrigioScuro, {6720, 360, 615, 375}, kBlu, 14.25},
-    {"Frame1",
-     "Label1",
-     "1-Protocollo Identificativo della CU",
-     {240, 960, 4095, 495},
-     kGrigioScuro,
-     {4320, 960, 3015, 375},
-     kNero,
-     12},
-    {"Frame1",
-     "Label6",
-     "2-Protocollo assegnato alla CU",
-     {240, 1560, 4095, 855},
-     kGrigioScuro,
-     {4320, 1560, 3015, 375},
-     kNero,
-     12},
-    {"Frame1",
-     "Label7",
-     "Rk Archivio CU Lav.Dipendente",
-     {240, 2280, 4095, 375},
-     kGrigioScuro,
-     {4320, 2160, 3015, 375},
-     kNero,
-     12},
-    {"Frame1",
-     "Label8",
-     "Unita' e percorso del file",
-     {240, 2880, 2895, 375},
-     kGrigioScuro,
-     {4320, 2880, 3015, 375},
-     kNero,
-     12},
-    {"Frame1",
-     "Label9",
-     "Nome del file telematico",
-     {240, 3480, 2895, 375},
-     kGrigioScuro,
-     {4320, 3480, 3015, 375},
-     kNero,
-     12},
-    {"Frame4",
-     "Label21",
-     "Cod.fiscale Intermediario",
-     {120, 240, 2775, 495},
-     kGrigioScuro,
-     {3480, 240, 3015, 375},
-     kNero,
-     12},
-    {"Frame4", "Label22", "Tipo Impegno", {120, 840, 1815, 495}, kGrigioScuro, {3480, 840, 3015, 375}, kBlu, 14.25},
-    {"Frame4", "Label23", "Data Impegno", {120, 1440, 1815, 495}, kGrigioScuro, {3480, 1440, 3015, 375}, kBlu, 14.25},
-    {"Frame4",
-     "Label24",
-     "N.Cellulare Intermediario",
-     {120, 2040, 3135, 495},
-     kGrigioScuro,
-     {3480, 2040, 3015, 375},
-     kBlu,
+    {"Frame1", "Label5", "Tipo Fornitura ", {240, 360, 1815, 495}, kGrigioScuro, {6720, 360, 615, 375}, kBlu,
      14.25},
-    {"Frame4",
-     "Label25",
-     "Email Intermediario",
-     {120, 2640, 3135, 495},
-     kGrigioScuro,
-     {3480, 2640, 3015, 375},
-     kBlu,
+    {"Frame1", "Label1", "1-Protocollo Identificativo della CU", {240, 960, 4095, 495}, kGrigioScuro,
+     {4320, 960, 3015, 375}, kNero, 12},
+    {"Frame1", "Label6", "2-Protocollo assegnato alla CU", {240, 1560, 4095, 855}, kGrigioScuro,
+     {4320, 1560, 3015, 375}, kNero, 12},
+    {"Frame1", "Label7", "Rk Archivio CU Lav.Dipendente", {240, 2280, 4095, 375}, kGrigioScuro,
+     {4320, 2160, 3015, 375}, kNero, 12},
+    {"Frame1", "Label8", "Unita' e percorso del file", {240, 2880, 2895, 375}, kGrigioScuro,
+     {4320, 2880, 3015, 375}, kNero, 12},
+    {"Frame1", "Label9", "Nome del file telematico", {240, 3480, 2895, 375}, kGrigioScuro,
+     {4320, 3480, 3015, 375}, kNero, 12},
+    {"Frame4", "Label21", "Cod.fiscale Intermediario", {120, 240, 2775, 495}, kGrigioScuro,
+     {3480, 240, 3015, 375}, kNero, 12},
+    {"Frame4", "Label22", "Tipo Impegno", {120, 840, 1815, 495}, kGrigioScuro, {3480, 840, 3015, 375}, kBlu,
      14.25},
+    {"Frame4", "Label23", "Data Impegno", {120, 1440, 1815, 495}, kGrigioScuro, {3480, 1440, 3015, 375}, kBlu,
+     14.25},
+    {"Frame4", "Label24", "N.Cellulare Intermediario", {120, 2040, 3135, 495}, kGrigioScuro,
+     {3480, 2040, 3015, 375}, kBlu, 14.25},
+    {"Frame4", "Label25", "Email Intermediario", {120, 2640, 3135, 495}, kGrigioScuro, {3480, 2640, 3015, 375},
+     kBlu, 14.25},
 };
+// clang-format on
 
 QLabel* CreaEtichetta(QWidget* genitore, const RigaEtichetta& r, double scala) {
   auto* l = new QLabel(genitore);
@@ -531,24 +470,17 @@ void FinestraPrincipale::CreaPulsanti() {
     Posto posto;
     void (FinestraPrincipale::*azione)();
   };
+  // clang-format off
   static constexpr RigaPulsante kPulsanti[] = {
-      {"Command5",
-       QStyle::SP_FileDialogContentsView,
-       "Chiede se creare il report della memorizzazione",
-       {9480, 360, 1095, 855},
-       &FinestraPrincipale::ChiediReport},
-      {"Command1",
-       QStyle::SP_DialogOpenButton,
-       "Apre la CU del codice indicato",
-       {10680, 360, 1095, 855},
+      {"Command5", QStyle::SP_FileDialogContentsView, "Chiede se creare il report della memorizzazione",
+       {9480, 360, 1095, 855}, &FinestraPrincipale::ChiediReport},
+      {"Command1", QStyle::SP_DialogOpenButton, "Apre la CU del codice indicato", {10680, 360, 1095, 855},
        &FinestraPrincipale::ApriCertificazione},
-      {"Command2",
-       QStyle::SP_DialogSaveButton,
-       "Crea file telematico della CU",
-       {11880, 360, 1680, 855},
+      {"Command2", QStyle::SP_DialogSaveButton, "Crea file telematico della CU", {11880, 360, 1680, 855},
        &FinestraPrincipale::CreaTelematico},
       {"Command3", QStyle::SP_DialogCloseButton, "Esce", {13800, 360, 735, 855}, &FinestraPrincipale::Esci},
   };
+  // clang-format on
   for (const RigaPulsante& r : kPulsanti) {
     auto* b = new Pulsante(Contenitore("Frame2"));
     b->setObjectName(QString::fromLatin1(r.nome));

@@ -21,14 +21,10 @@ namespace {
 std::string MotivoUscita(const std::string& lanciatore, int stato) {
   if (WIFSIGNALED(stato)) return lanciatore + " interrotto dal segnale " + std::to_string(WTERMSIG(stato));
   switch (WEXITSTATUS(stato)) {
-    case 2:
-      return "il file non esiste";
-    case 3:
-      return "nessun programma installato per aprire il file";
-    case 4:
-      return "il programma per aprire il file non si e' avviato";
-    default:
-      return lanciatore + " terminato con codice " + std::to_string(WEXITSTATUS(stato));
+    case 2: return "il file non esiste";
+    case 3: return "nessun programma installato per aprire il file";
+    case 4: return "il programma per aprire il file non si e' avviato";
+    default: return lanciatore + " terminato con codice " + std::to_string(WEXITSTATUS(stato));
   }
 }
 

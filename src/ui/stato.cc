@@ -169,17 +169,10 @@ bool StatoFinestra::ApriCU() {
   const std::string testata = letta ? canali_.Buffer[kCanaleTestata] : std::string();
   const std::string_view tipo = CampoComeScritto(testata, kTipoFornituraCU);
   switch (tipo.empty() ? ' ' : tipo[0]) {
-    case '1':
-      Tx[kTxTipoFornitura] = "A";
-      break;
-    case '2':
-      Tx[kTxTipoFornitura] = "S";
-      break;
-    case '0':
-      Tx[kTxTipoFornitura] = "N";
-      break;
-    default:
-      break;
+    case '1': Tx[kTxTipoFornitura] = "A"; break;
+    case '2': Tx[kTxTipoFornitura] = "S"; break;
+    case '0': Tx[kTxTipoFornitura] = "N"; break;
+    default: break;
   }
   if (Tx[kTxTipoFornitura] == "S" || Tx[kTxTipoFornitura] == "A" || FlagSingola == 1) {
     TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = true;

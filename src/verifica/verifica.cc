@@ -180,18 +180,12 @@ std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
   const size_t inizio = codice.find_first_not_of(' ');
   const size_t lung = inizio == std::string_view::npos ? 0 : codice.find_last_not_of(' ') - inizio + 1;
   switch (esito) {
-    case EsitoCF::Valido:
-      return "valido";
-    case EsitoCF::Mancante:
-      return "mancante";
-    case EsitoCF::NumericoNon11:
-      return "numerico di " + Numero(static_cast<long>(lung)) + " cifre invece di 11";
-    case EsitoCF::PersonaleNon16:
-      return "di " + Numero(static_cast<long>(lung)) + " caratteri invece di 16";
-    case EsitoCF::CaratteriNonAmmessi:
-      return "con caratteri diversi da lettere maiuscole e cifre";
-    case EsitoCF::ControlloErrato:
-      return "con il carattere di controllo errato";
+    case EsitoCF::Valido: return "valido";
+    case EsitoCF::Mancante: return "mancante";
+    case EsitoCF::NumericoNon11: return "numerico di " + Numero(static_cast<long>(lung)) + " cifre invece di 11";
+    case EsitoCF::PersonaleNon16: return "di " + Numero(static_cast<long>(lung)) + " caratteri invece di 16";
+    case EsitoCF::CaratteriNonAmmessi: return "con caratteri diversi da lettere maiuscole e cifre";
+    case EsitoCF::ControlloErrato: return "con il carattere di controllo errato";
   }
   return {};
 }
@@ -252,26 +246,13 @@ void Verifica::Record(std::string_view r) {
   }
   Cornice(r);
   switch (tipo) {
-    case 'A':
-      RecordA(r);
-      break;
-    case 'B':
-      RecordB(r);
-      break;
-    case 'C':
-      RecordC(r);
-      break;
-    case 'D':
-      RecordD(r);
-      break;
-    case 'G':
-      RecordG(r);
-      break;
-    case 'Z':
-      RecordZ(r);
-      break;
-    default:
-      break;
+    case 'A': RecordA(r); break;
+    case 'B': RecordB(r); break;
+    case 'C': RecordC(r); break;
+    case 'D': RecordD(r); break;
+    case 'G': RecordG(r); break;
+    case 'Z': RecordZ(r); break;
+    default: break;
   }
 }
 

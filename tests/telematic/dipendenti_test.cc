@@ -233,12 +233,15 @@ TEST_F(Dipendenti, SingleModesNeedALiveEmployeeOfTheFile) {
     const char* messaggio;
     int conteggio = 3;  // the employee records header record 2 counts
   };
+  // clang-format off
   const Caso casi[] = {
-      {"A", 0, "0", kNonValido},           {"S", 0, "4", kNonValido},       {"N", 1, "1.5", kNonValido},
-      {"A", 0, "abc", kNonValido},         {"S", 0, "-1", kNonValido},      {"N", 1, "", kNonValido},
-      {"N", 1, "99999999999", kNonValido}, {"S", 0, "1", kNonValido, 0},    {"A", 0, "2", kSenzaDipendente},
-      {"S", 0, "3", kSenzaDipendente},     {"N", 1, "2", kSenzaDipendente}, {"N", 1, "3", kSenzaDipendente},
+      {"A", 0, "0", kNonValido},  {"S", 0, "4", kNonValido},   {"N", 1, "1.5", kNonValido},
+      {"A", 0, "abc", kNonValido}, {"S", 0, "-1", kNonValido}, {"N", 1, "", kNonValido},
+      {"N", 1, "99999999999", kNonValido}, {"S", 0, "1", kNonValido, 0},
+      {"A", 0, "2", kSenzaDipendente}, {"S", 0, "3", kSenzaDipendente},
+      {"N", 1, "2", kSenzaDipendente}, {"N", 1, "3", kSenzaDipendente},
   };
+  // clang-format on
   for (const Caso& caso : casi) {
     SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "' of " + std::to_string(caso.conteggio));
     fs::remove(radice.percorso() / kUscita);

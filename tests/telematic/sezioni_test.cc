@@ -281,14 +281,16 @@ TEST_F(Sezioni, SeverancePaidInTheYearIsAtMostTheTotalLessAdvances) {
     const char* anticipato;
     Testi atteso;
   };
+  // clang-format off
   const Caso casi[] = {
       {"100", "80", "30", {Dx("70,00")}},
-      {"100", "80", "120", {}},            // the difference is negative
-      {"100", "60", "30", {Dx("60,00")}},  // within the total: as stored
+      {"100", "80", "120", {}},                       // the difference is negative
+      {"100", "60", "30", {Dx("60,00")}},             // within the total: as stored
       {"100.10", "80", "29.95", {Dx("70,15")}},
       {"150000", "120000", "50000", {Dx("100000,00")}},
       {"3000000", "2500000", "1000000", {Dx("2000000,00")}},
   };
+  // clang-format on
   LocaleVirgola virgola;
   std::vector<DipendenteProva> d;
   for (const Caso& c : casi) {

@@ -111,10 +111,11 @@ class FinestraTest : public QObject {
   void cleanup() { b.reset(); }
 
   void aperturaMostraLoStato() {
-    const QStringList nomi = {"Command1", "Command2", "Command3", "Command5", "Frame1",     "Frame2",
-                              "Frame3",   "Frame4",   "lista",    "Combo1",   "StatusBar1", "Image3",
-                              "Label2",   "Label3",   "Label4",   "Label17",  "Label18",    "Label19",
-                              "Label20",  "Label27",  "Label28",  "Label44"};
+    // clang-format off
+    const QStringList nomi = {
+        "Command1", "Command2", "Command3", "Command5", "Frame1", "Frame2", "Frame3", "Frame4",
+        "lista",    "Combo1",   "StatusBar1", "Image3", "Label2", "Label3", "Label4", "Label17",
+        "Label18",  "Label19",  "Label20",  "Label27",  "Label28", "Label44"};
     for (const QString& nome : nomi) QVERIFY2(b->finestra->findChild<QWidget*>(nome), qPrintable(nome));
     for (int i = 0; i < kNumTx; ++i) QVERIFY(b->Tx(i));
     QCOMPARE(b->finestra->windowTitle(), QStringLiteral("Seleziona CU 2017"));
@@ -172,8 +173,9 @@ class FinestraTest : public QObject {
       Banco::Tasto(Qt::Key_Tab);
       visti << Banco::Fuoco();
     }
-    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1", "Tx(2)",
-                                 "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)", "Command5", "Tx(0)"}));
+    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1",
+                                 "Tx(2)", "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)",
+                                 "Command5", "Tx(0)"}));
     QVERIFY(b->Frame1()->isVisible());
     Banco::Tasto(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(Banco::Fuoco(), QStringLiteral("Command5"));
@@ -407,6 +409,7 @@ class FinestraTest : public QObject {
       visti << testi.join(QLatin1Char('/'));
       m->escapeButton()->click();
     });
+    // clang-format on
     risponditore.start(10);
     auto premi = [&finestra](const char* nome) {
       QTest::mouseClick(finestra.findChild<QPushButton*>(QString::fromLatin1(nome)), Qt::LeftButton);

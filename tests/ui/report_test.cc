@@ -37,16 +37,21 @@ std::string ReportDi(const std::vector<std::string>& dati, const std::vector<std
   static const char* const kVoci[] = {"Certificazione      :", "Sostituto           :", "                    :",
                                       "Codice fiscale      :", "Tipologia fornitura :", "Protocollo n.1 Sost :",
                                       "Protocollo n.2 Sost :", "Percorso e nome file:"};
+  // clang-format off
   static const char* const kEtichette[] = {
-      "Numero Dipendenti              ", "Totale Redditi                 ", "Ritenute Irpef Lav.dip.        ",
-      "Addizionale Regionale          ", "Addizionale Comunale           ", "                 di cui Acconto",
-      "Addizionale Comunale Acc.2018  ", "Addizionale Regionale A.P.     ", "Addizionale Comunale A.P.      ",
-      "Importi trattenuti Ass.fiscale ", "Importi rimborsati Ass.fiscale ", "Totale detrazioni Irpef        ",
-      "Bonus erogato                  ", "Redditi a Tassazione separata  ", "Redditi erogati da terzi       ",
-      "Imponibile Previdenziale INPS  ", "Compensi Collaboratori         ", "TFR dell'anno erogato          ",
-      "TFR di anni precedenti         ", "Ritenute Irpef TFR dell'anno   ", "Ritenute Irpef TFR anni preced.",
-      "Rivalutazioni del TFR          ",
+      "Numero Dipendenti              ", "Totale Redditi                 ",
+      "Ritenute Irpef Lav.dip.        ", "Addizionale Regionale          ",
+      "Addizionale Comunale           ", "                 di cui Acconto",
+      "Addizionale Comunale Acc.2018  ", "Addizionale Regionale A.P.     ",
+      "Addizionale Comunale A.P.      ", "Importi trattenuti Ass.fiscale ",
+      "Importi rimborsati Ass.fiscale ", "Totale detrazioni Irpef        ",
+      "Bonus erogato                  ", "Redditi a Tassazione separata  ",
+      "Redditi erogati da terzi       ", "Imponibile Previdenziale INPS  ",
+      "Compensi Collaboratori         ", "TFR dell'anno erogato          ",
+      "TFR di anni precedenti         ", "Ritenute Irpef TFR dell'anno   ",
+      "Ritenute Irpef TFR anni preced.", "Rivalutazioni del TFR          ",
   };
+  // clang-format on
   std::string t = "   CERTIFICAZIONE UNICA LAVORO DIPENDENTE ANNO 2018\r\n" + std::string(55, '-') + "\r\n";
   for (size_t i = 0; i < std::size(kVoci); ++i) t += kVoci[i] + dati.at(i) + "\r\n";
   t += std::string(56, '-') + "\r\n           Dati utili alla quadratura C.U.\r\n" + std::string(56, '-') + "\r\n";
@@ -493,30 +498,16 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
     std::replace(t.begin(), t.end(), ',', s);
     return t;
   };
-  EXPECT_EQ(radice.Leggi(kReport), ReportDi({"1", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ",
-                                             "N", std::string(17, ' '), std::string(6, ' '), "C:\\telematici\\TCU118"},
-                                            {" 2 ",
-                                             numero(" 1234,8 "),
-                                             numero("-12,75 "),
-                                             numero(" 0,1 "),
-                                             " 100 ",
-                                             " 100 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 0 "}));
+  const std::vector<std::string> intestazione = {
+      "1", "ROSSI SRL               ", std::string(24, ' '), "01234567897     ",
+      "N", std::string(17, ' '),       std::string(6, ' '),  "C:\\telematici\\TCU118"};
+  std::vector<std::string> totali(22, " 0 ");
+  totali[0] = " 2 ";  // employees, then the amounts the run added up
+  totali[1] = numero(" 1234,8 ");
+  totali[2] = numero("-12,75 ");
+  totali[3] = numero(" 0,1 ");
+  totali[4] = totali[5] = " 100 ";
+  EXPECT_EQ(radice.Leggi(kReport), ReportDi(intestazione, totali));
 }
 
 TEST_F(ReportCorsaTest, RunWithoutReportWritesNoReport) {
