@@ -78,51 +78,6 @@ std::string Testata2Prova(int tipo, int dipendenti) {
   return r.testo();
 }
 
-namespace {
-
-// Position and width of a field of the employee record.
-template <size_t N>
-std::pair<int, int> Posto(const std::array<SerieCampi, N>& tabella, int indice) {
-  for (const SerieCampi& s : tabella) {
-    if (indice >= s.primo && indice <= s.ultimo) {
-      return {s.posizione + s.larghezza * (indice - s.primo), s.larghezza};
-    }
-  }
-  throw std::out_of_range("campo senza posto");
-}
-
-std::string Adatta(std::string_view valore, int larghezza) {
-  std::string v(valore.substr(0, static_cast<size_t>(larghezza)));
-  v.resize(static_cast<size_t>(larghezza), ' ');
-  return v;
-}
-
-}  // namespace
-
-DipendenteProva::DipendenteProva(std::string_view cf, std::string_view cognome, std::string_view nome,
-                                 std::string_view nascita)
-    : record_(6000) {
-  record_.Metti(1, "$");
-  Campo(1, cf).Campo(2, cognome).Campo(3, nome).Campo(5, nascita);
-}
-
-DipendenteProva& DipendenteProva::Campo(int indice, std::string_view valore) {
-  auto [posizione, larghezza] = Posto(kTabellaCampo, indice);
-  record_.Metti(posizione, Adatta(valore, larghezza));
-  return *this;
-}
-
-DipendenteProva& DipendenteProva::Campo2(int indice, std::string_view valore) {
-  auto [posizione, larghezza] = Posto(kTabellaCampo2, indice);
-  record_.Metti(posizione, Adatta(valore, larghezza));
-  return *this;
-}
-
-DipendenteProva& DipendenteProva::Stato(char c) {
-  record_.Metti(1, std::string(1, c));
-  return *this;
-}
-
 void ScriviArchivio(const RadiceTemporanea& radice, int codice, const std::string& testata1,
                     const std::string& testata2, const std::vector<std::string>& dipendenti) {
   radice.Scrivi("c/disco.ute", "C:        ");

@@ -10,6 +10,7 @@
 
 #include "archive/dipendente.h"
 #include "recfile/messaggi.h"
+#include "samples/archivio_esempio.h"
 #include "ui/piattaforma.h"
 
 namespace quibold::prova {
@@ -74,19 +75,27 @@ RecordProva TestataProva();
 // Header record 2: kind and number of employee records.
 std::string Testata2Prova(int tipo, int dipendenti);
 
-// An employee record: "$", fiscal code, surname, first name and date of birth set; other
-// fields put by index with Campo / Campo2 (the value is cut or padded to the field's width).
-class DipendenteProva {
+// An employee record of the sample generator, live, with fiscal code, surname, first name and
+// date of birth set; other fields put by index with Campo / Campo2 (the value is cut or padded
+// to the field's width).
+class DipendenteProva : public esempio::Dipendente {
  public:
   explicit DipendenteProva(std::string_view cf = "RSSMRA80A01H501U", std::string_view cognome = "ROSSI",
-                           std::string_view nome = "MARIO", std::string_view nascita = "01011980");
-  DipendenteProva& Campo(int indice, std::string_view valore);
-  DipendenteProva& Campo2(int indice, std::string_view valore);
-  DipendenteProva& Stato(char c);
-  const std::string& testo() const { return record_.testo(); }
-
- private:
-  RecordProva record_;
+                           std::string_view nome = "MARIO", std::string_view nascita = "01011980") {
+    Campo(1, cf).Campo(2, cognome).Campo(3, nome).Campo(5, nascita);
+  }
+  DipendenteProva& Campo(int indice, std::string_view valore) {
+    esempio::Dipendente::Campo(indice, valore);
+    return *this;
+  }
+  DipendenteProva& Campo2(int indice, std::string_view valore) {
+    esempio::Dipendente::Campo2(indice, valore);
+    return *this;
+  }
+  DipendenteProva& Stato(char c) {
+    esempio::Dipendente::Stato(c);
+    return *this;
+  }
 };
 
 // Writes c:\disco.ute ("C:" plus blanks) and the header and employee files of certification
