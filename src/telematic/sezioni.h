@@ -108,7 +108,7 @@ void SezioneDN(Scrittore& s, const FontiDipendente& fonti);             // DN
 // supply type; record B stops the run when the header leaves the number of employees blank.
 void RecordA(Scrittore& s, const Testata& t);
 void RecordB(Scrittore& s, const Testata& t, const std::string& tipo);
-void RecordC(Scrittore& s, Testata& t);
+void RecordC(Scrittore& s, const Testata& t);
 
 // True when the text read as a number is above 0.
 bool Positivo(std::string_view valore);

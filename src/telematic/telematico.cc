@@ -77,7 +77,7 @@ void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
   s.ChiudiRecord();
 }
 
-void RecordC(Scrittore& s, Testata& t) {
+void RecordC(Scrittore& s, const Testata& t) {
   CampiDipendente nessunDipendente;
   const FontiDipendente fonti{t, nessunDipendente};
   s.IniziaRecord("C" + Largo(t[kCfSostituto], 16) + std::string(kModulo) + Bianchi(64));
