@@ -90,6 +90,7 @@ __extension__ typedef unsigned __int128 Parola16;  // 16 characters, the first i
 // The whole number of the `quante` digits (at most 8) in the highest bytes of `x`, the first
 // digit the lowest of them; what lies below them is taken as "0".
 inline uint64_t CifreInAlto(uint64_t x, int quante) {
+  if (quante <= 0) return 0;  // a point alone
   if (quante < 8) {
     const uint64_t davanti = (uint64_t{1} << (8 * (8 - quante))) - 1;
     x = (x & ~davanti) | (0x3030303030303030 & davanti);

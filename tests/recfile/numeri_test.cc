@@ -46,6 +46,7 @@ TEST(ValoreNumerico, EmptyOrNonNumericReadsZero) {
   EXPECT_EQ(ValoreNumerico("            "), 0);
   EXPECT_EQ(ValoreNumerico("ABC"), 0);
   EXPECT_EQ(ValoreNumerico("."), 0);
+  EXPECT_EQ(ValoreNumerico("     .      "), 0);  // a point alone in an amount's field
   EXPECT_EQ(ValoreNumerico(std::string_view("\0\0\0", 3)), 0);
 }
 
