@@ -1,7 +1,15 @@
+// The entry point, built twice: `quibold`, the command line without Qt, which hands the window
+// over to the program beside it; and `quibold-finestra`, the same command line with the window.
+// A run of `quibold crea` or `quibold verifica` so loads none of Qt's libraries.
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 #include <iostream>
+#include <system_error>
 
 #include "app/riga_comando.h"
 
@@ -31,6 +39,20 @@ int ApriFinestra(int argc, char** argv, const std::filesystem::path& radice) {
   finestra.show();
   return applicazione.exec();
 }
+#else
+// The window's program, beside this one; empty when there is none.
+std::filesystem::path FinestraAccanto() {
+  std::error_code e;
+  auto finestra = std::filesystem::read_symlink("/proc/self/exe", e).parent_path() / "quibold-finestra";
+  return !e && std::filesystem::exists(finestra, e) ? finestra : std::filesystem::path();
+}
+
+// Replaces this process with `finestra`, with the same arguments; returns only when it cannot.
+int ApriFinestra(const std::filesystem::path& finestra, char** argv) {
+  ::execv(finestra.c_str(), argv);
+  std::cerr << "quibold: la finestra non si avvia (" << finestra.string() << ": " << std::strerror(errno) << ")\n";
+  return quibold::kUscitaErroreUso;
+}
 #endif
 
 }  // namespace
@@ -45,6 +67,10 @@ int main(int argc, char** argv) {
   return quibold::EseguiRigaComando(
       argc, argv, terminale, [&](const std::filesystem::path& radice) { return ApriFinestra(argc, argv, radice); });
 #else
-  return quibold::EseguiRigaComando(argc, argv, terminale, nullptr);
+  // Without the window's program, the command line says that this version has no window.
+  const auto finestra = FinestraAccanto();
+  std::function<int(const std::filesystem::path&)> apri;
+  if (!finestra.empty()) apri = [&](const std::filesystem::path&) { return ApriFinestra(finestra, argv); };
+  return quibold::EseguiRigaComando(argc, argv, terminale, apri);
 #endif
 }

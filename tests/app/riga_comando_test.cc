@@ -457,5 +457,25 @@ TEST_F(RigaComandoTest, ProgramExitStatuses) {
   EXPECT_NE(aiuto.uscita.find("Uso: quibold crea"), std::string::npos);
 }
 
+// The command line hands the window over to the program beside it, with the same arguments;
+// without one, it says that this version has no window.
+TEST_F(RigaComandoTest, ProgramHandsTheWindowToTheProgramBesideIt) {
+  const fs::path cartella = radice.percorso() / "programma";
+  fs::create_directory(cartella);
+  fs::copy_file(QUIBOLD_EXE, cartella / "quibold");
+  prova::OpzioniProgramma opzioni;
+  opzioni.programma = (cartella / "quibold").string();
+
+  const Esito senza = EseguiProgramma({"--radice", "/tmp/r"}, radice.percorso(), opzioni);
+  EXPECT_EQ(senza.stato, 2);
+  EXPECT_NE(senza.errori.find("non ha la finestra"), std::string::npos) << senza.errori;
+
+  std::ofstream(cartella / "quibold-finestra") << "#!/bin/sh\necho \"$@\"\nexit 5\n";
+  fs::permissions(cartella / "quibold-finestra", fs::perms::owner_exec, fs::perm_options::add);
+  const Esito con = EseguiProgramma({"--radice", "/tmp/r"}, radice.percorso(), opzioni);
+  EXPECT_EQ(con.stato, 5);
+  EXPECT_EQ(con.uscita, "--radice /tmp/r\n");
+}
+
 }  // namespace
 }  // namespace quibold

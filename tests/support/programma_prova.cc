@@ -40,7 +40,7 @@ std::string Leggi(const std::filesystem::path& file) {
       ::_exit(126);
     }
   }
-  ::execv(QUIBOLD_EXE, argv.data());
+  ::execv(o.programma.c_str(), argv.data());
   ::_exit(127);
 }
 
@@ -51,7 +51,7 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   const auto fileUscita = cartella / "uscita.txt", fileErrori = cartella / "errori.txt";
   const int uscita = ::open(fileUscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   const int errori = ::open(fileErrori.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  std::vector<std::string> testi{QUIBOLD_EXE};
+  std::vector<std::string> testi{opzioni.programma};
   testi.insert(testi.end(), argomenti.begin(), argomenti.end());
   std::vector<char*> argv;
   for (auto& t : testi) argv.push_back(t.data());

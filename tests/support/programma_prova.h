@@ -20,6 +20,7 @@ struct OpzioniProgramma {
   long long limiteFile = -1;  // the largest file it may write (bytes), -1 for no limit
   bool senzaDiritti = false;  // run as an ordinary user without rights (when the tests run as root)
   int secondi = 30;
+  std::string programma = QUIBOLD_EXE;  // the program to run
 };
 
 // Runs the program with `argomenti`, standard input from /dev/null, its output caught in files
