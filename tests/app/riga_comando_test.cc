@@ -234,15 +234,6 @@ TEST_F(RigaComandoTest, ARelativeOutputFolderIsRelativeToTheCurrentDirectory) {
   EXPECT_EQ(Tipi(prova::Records(radice.Leggi("uscita/T.TXT"))), "ABDGDGZ");
 }
 
-TEST_F(RigaComandoTest, FullDiskStopsWithoutSuccess) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const Esito e = EseguiComando(Crea({"--cartella", "/dev/", "--file", "full"}));
-  EXPECT_EQ(e.stato, 1);
-  EXPECT_NE(e.errori.find("Errore di scrittura tipo  61 nel file binario /dev/full al record  1\n"), std::string::npos)
-      << e.errori;
-  EXPECT_EQ(e.errori.find(kFatto), std::string::npos);
-}
-
 // --- Confirmation of a cancellation ---
 
 TEST_F(RigaComandoTest, RefusedCancellationStopsWithoutRecordZ) {
@@ -431,22 +422,12 @@ TEST_F(RigaComandoTest, ProgramWritesTheFileAndTheReport) {
 }
 
 TEST_F(RigaComandoTest, ProgramExitStatuses) {
-  const Esito manca = EseguiProgramma(Crea({"--codice", "9"}), radice.percorso());
-  EXPECT_EQ(manca.stato, 1);
-  EXPECT_EQ(manca.errori, "Archivio inesistente \n");
-
   // Standard input is no terminal: the question is answered No.
   const Esito annulla = EseguiProgramma(
       Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"}), radice.percorso());
   EXPECT_EQ(annulla.stato, 1);
   EXPECT_NE(annulla.errori.find(" ? no\n"), std::string::npos) << annulla.errori;
   EXPECT_EQ(Tipi(Uscita()), "AB");
-
-  if (fs::exists("/dev/full")) {
-    const Esito pieno = EseguiProgramma(Crea({"--cartella", "/dev/", "--file", "full"}), radice.percorso());
-    EXPECT_EQ(pieno.stato, 1);
-    EXPECT_EQ(pieno.errori.find(kFatto), std::string::npos);
-  }
 
   const Esito uso = EseguiProgramma({"crea", "--tipo", "Q"}, radice.percorso());
   EXPECT_EQ(uso.stato, 2);

@@ -185,57 +185,40 @@ TEST_F(CanaliTest, GatheredWritesAreReadBack) {
   EXPECT_TRUE(messaggi.mostrati.empty());
 }
 
-// Past the file-size limit: the gathered block fails at the close, names its first record that
-// is not whole, and leaves only whole records in the file.
-TEST_F(CanaliTest, AGatheredBlockThatCannotBeWrittenLeavesWholeRecords) {
+// Past the file-size limit, a block of gathered records fails: written at the close, or beside
+// while the next is gathered (the next operation then says so). The message names the block's
+// first record that is not whole, no later record is written, and the file keeps whole records.
+TEST_F(CanaliTest, ABlockThatCannotBeWrittenLeavesWholeRecords) {
+  const struct {
+    rlim_t limite;
+    int scritti;  // records written: few stay gathered until the close
+    int record;   // the first record not whole
+  } kCasi[] = {{5000, 5, 3}, {2'000'000, 3000, 1053}};
   struct rlimit prima;
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &prima), 0);
   auto* segnale = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit limite = prima;
-  limite.rlim_cur = 5000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-  Usa(8, "C:\\out.txt", 1900);
-  canali.ApriFile();
-  for (int n = 1; n <= 5; ++n) {
-    canali.NumRec = n;
-    canali.BufferOut[8] = std::string(1900, 'R');
-    canali.ScriviRecord();
-    EXPECT_TRUE(canali.Riuscita());  // gathered, not yet written
+  for (const auto& c : kCasi) {
+    messaggi.mostrati.clear();
+    struct rlimit limite = prima;
+    limite.rlim_cur = c.limite;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    Usa(8, "C:\\out.txt", 1900);
+    canali.CreaFile();  // empty again for the second case
+    canali.ApriFile();
+    for (int n = 1; n <= c.scritti && canali.Riuscita(); ++n) {
+      canali.NumRec = n;
+      canali.BufferOut[8] = std::string(1900, 'R');
+      canali.ScriviRecord();
+    }
+    canali.Chiudi(8);
+    setrlimit(RLIMIT_FSIZE, &prima);
+    EXPECT_FALSE(canali.Riuscita());
+    EXPECT_EQ(messaggi.Testi(),
+              std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  " +
+                                       std::to_string(c.record)});
+    EXPECT_EQ(Dimensione("c/out.txt"), static_cast<size_t>(c.record - 1) * 1900);
   }
-  canali.Chiudi(8);
-  setrlimit(RLIMIT_FSIZE, &prima);
   std::signal(SIGXFSZ, segnale);
-  EXPECT_FALSE(canali.Riuscita());
-  EXPECT_EQ(messaggi.Testi(),
-            std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  3"});
-  EXPECT_EQ(Dimensione("c/out.txt"), 3800u);
-}
-
-// A full block is written beside while the next is gathered; when it fails, the next operation
-// of the channel says which record failed, and no later record is written.
-TEST_F(CanaliTest, ABlockWrittenBesideThatFailsStopsTheChannel) {
-  struct rlimit prima;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &prima), 0);
-  auto* segnale = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit limite = prima;
-  limite.rlim_cur = 2'000'000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-  Usa(8, "C:\\out.txt", 1900);
-  canali.ApriFile();
-  int scritti = 0;
-  for (int n = 1; n <= 3000 && canali.Riuscita(); ++n, ++scritti) {
-    canali.NumRec = n;
-    canali.BufferOut[8] = std::string(1900, 'R');
-    canali.ScriviRecord();
-  }
-  canali.Chiudi(8);
-  setrlimit(RLIMIT_FSIZE, &prima);
-  std::signal(SIGXFSZ, segnale);
-  EXPECT_FALSE(canali.Riuscita());
-  EXPECT_LT(scritti, 3000);
-  EXPECT_EQ(messaggi.Testi(),
-            std::vector<std::string>{"Errore di scrittura tipo  61 nel file binario C:\\out.txt al record  1053"});
-  EXPECT_EQ(Dimensione("c/out.txt"), 1052u * 1900);
 }
 
 TEST_F(CanaliTest, SeveralChannelsOpenAtOnce) {

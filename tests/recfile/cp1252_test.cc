@@ -23,18 +23,14 @@ TEST(Cp1252, MalformedUtf8LosesOnlyTheBadBytes) {
     const char* utf8;
     const char* cp1252;
   } kCasi[] = {
-      {"\xff"
-       "ABCD.TXT",
-       "?ABCD.TXT"},
-      {"\xf0"
-       "ABCD",
-       "?ABCD"},  // a four-byte lead before plain letters
-      {"\xc3"
-       "A\xc3\xa0",
-       "?A\xe0"},
+      // clang-format off
+      {"\xff" "ABCD.TXT", "?ABCD.TXT"},
+      {"\xf0" "ABCD", "?ABCD"},  // a four-byte lead before plain letters
+      {"\xc3" "A\xc3\xa0", "?A\xe0"},
       {"AB\xe2\x82", "AB??"},   // a sequence cut at the end
       {"\xed\xa0\x80", "???"},  // a surrogate is not UTF-8
       {"\xc0\xaf", "??"},       // nor is an overlong form
+      // clang-format on
   };
   for (const auto& c : kCasi) EXPECT_EQ(Cp1252DaUtf8(c.utf8), c.cp1252) << c.utf8;
 }

@@ -209,25 +209,6 @@ TEST_F(TestataTest, AnUnreadableHeaderStopsBeforeTheOutputExists) {
   EXPECT_FALSE(UscitaCreata());
 }
 
-TEST_F(TestataTest, AnOutputThatCannotBeWrittenIsNoSuccess) {
-  const struct {
-    const char* cartella;
-    const char* nome;
-    const char* messaggio;
-  } casi[] = {
-      {"C:\\manca\\", "cur18.txt", "Errore tipo  76 nella creazione del file "},
-      {"/dev/", "full", "Errore di scrittura tipo  61 nel file binario /dev/full al record  1"},
-  };
-  for (const auto& c : casi) {
-    messaggi.mostrati.clear();
-    finestra.Tx[kTxCartella] = c.cartella;
-    finestra.Tx[kTxNomeFile] = c.nome;
-    EXPECT_FALSE(Esegui(TestataProva()));
-    EXPECT_EQ(messaggi.Testi(), Testi{c.messaggio});
-    EXPECT_FALSE(Conclusa());
-  }
-}
-
 TEST_F(TestataTest, ASecondRunStartsFromZero) {
   ASSERT_TRUE(Esegui(TestataProva(), prova::Testata2Prova(1, 1), {prova::DipendenteProva().Campo(22, "100").testo()}));
   EXPECT_EQ(run.Totale[kDipendenti], 1);
