@@ -75,11 +75,11 @@ int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& f
 
 }  // namespace
 
-// Writes one gathered block at a time on a thread of its own.
-class Canali::ScritturaAccanto {
+// Reads or writes one block at a time on a thread of its own.
+class Canali::Accanto {
  public:
-  ScritturaAccanto() : filo_([this] { Lavora(); }) {}
-  ~ScritturaAccanto() {
+  Accanto() : filo_([this] { Lavora(); }) {}
+  ~Accanto() {
     {
       std::lock_guard<std::mutex> chiave(mutex_);
       basta_ = true;
@@ -87,16 +87,17 @@ class Canali::ScritturaAccanto {
     cambiato_.notify_all();
     filo_.join();
   }
-  // REQUIRES: no block is being written; `dati` stays as it is until Attendi() returns.
-  void Avvia(int fd, const char* dati, size_t quanti, long long posizione) {
-    {
-      std::lock_guard<std::mutex> chiave(mutex_);
-      lavoro_ = {fd, dati, quanti, posizione};
-      daFare_ = true;
-    }
-    cambiato_.notify_all();
+  // REQUIRES: no block under way; `dati` stays as it is until Attendi() returns. The watcher,
+  // when given, sees the block first.
+  void Scrivi(int fd, const char* dati, size_t quanti, long long posizione, VistaScrittura* vista) {
+    Avvia({fd, dati, nullptr, quanti, posizione, vista});
   }
-  // The error number of the block (0 when it was written whole) and the bytes written.
+  // REQUIRES: no block under way; `dati` (room for `quanti` bytes) is left alone until Attendi()
+  // returns. Reads `quanti` bytes, or up to the end of the file.
+  void Leggi(int fd, char* dati, size_t quanti, long long posizione) {
+    Avvia({fd, nullptr, dati, quanti, posizione, nullptr});
+  }
+  // The error number of the block (0 when it was transferred whole) and the bytes transferred.
   int Attendi(size_t& fatti) {
     std::unique_lock<std::mutex> chiave(mutex_);
     cambiato_.wait(chiave, [this] { return !daFare_; });
@@ -107,10 +108,20 @@ class Canali::ScritturaAccanto {
  private:
   struct Lavoro {
     int fd;
-    const char* dati;
+    const char* daScrivere;
+    char* letti;  // for a read
     size_t quanti;
     long long posizione;
+    VistaScrittura* vista;
   };
+  void Avvia(const Lavoro& lavoro) {
+    {
+      std::lock_guard<std::mutex> chiave(mutex_);
+      lavoro_ = lavoro;
+      daFare_ = true;
+    }
+    cambiato_.notify_all();
+  }
   void Lavora() {
     std::unique_lock<std::mutex> chiave(mutex_);
     while (true) {
@@ -119,7 +130,13 @@ class Canali::ScritturaAccanto {
       const Lavoro l = lavoro_;
       chiave.unlock();
       size_t fatti = 0;
-      const int errore = ScriviTutto(l.fd, l.dati, l.quanti, l.posizione, fatti);
+      int errore = 0;
+      if (l.letti) {
+        errore = LeggiTutto(l.fd, l.letti, l.quanti, l.posizione, l.quanti, fatti);
+      } else {
+        if (l.vista) l.vista->Scritti(std::string_view(l.daScrivere, l.quanti));
+        errore = ScriviTutto(l.fd, l.daScrivere, l.quanti, l.posizione, fatti);
+      }
       chiave.lock();
       errore_ = errore;
       fatti_ = fatti;
@@ -150,10 +167,25 @@ void Canali::Chiudi(int canale) {
   if (!Aperto(canale)) return;
   File& f = file_[static_cast<size_t>(canale)];
   const bool scritto = Svuota(f);
+  AttendiAvanti(f);  // the thread beside may be reading the file
   ::close(f.fd);
   f.fd = -1;
   f.quantiLetti = 0;
   riuscita_ = scritto;
+}
+
+void Canali::ScriviRaccolti(int canale) {
+  riuscita_ = true;
+  if (!Aperto(canale)) return;
+  File& f = file_[static_cast<size_t>(canale)];
+  riuscita_ = Svuota(f);  // which waits for a block of the channel being written beside
+}
+
+void Canali::Osserva(int canale, VistaScrittura* vista) {
+  if (canale < 0 || canale >= kCanali) return;
+  // The watcher before may be seeing a block on the thread beside.
+  if (canaleAccanto_ == canale) Completa();
+  file_[static_cast<size_t>(canale)].vista = vista;
 }
 
 void Canali::ChiudiTutti() {
@@ -233,13 +265,28 @@ int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
     if (!Svuota(f)) return -1;
     // Read ahead a block of records: from 64 KiB, to the whole block for long records.
     const size_t blocco = std::clamp(kRecordLettiAvanti * lunghezza, size_t{64} << 10, kBlocco);
-    if (f.capienzaLetti < blocco) {
-      f.letti = std::make_unique_for_overwrite<char[]>(blocco);
-      f.capienzaLetti = blocco;
+    const size_t avanti = AttendiAvanti(f);
+    if (avanti > 0 && posizione >= f.inizioProssimi &&
+        posizione + static_cast<long long>(lunghezza) <= f.inizioProssimi + static_cast<long long>(avanti)) {
+      // The block read beside holds them.
+      std::swap(f.letti, f.prossimi);
+      std::swap(f.capienzaLetti, f.capienzaProssimi);
+      f.inizioLetti = f.inizioProssimi;
+      f.quantiLetti = avanti;
+    } else {
+      if (f.capienzaLetti < blocco) {
+        f.letti = std::make_unique_for_overwrite<char[]>(blocco);
+        f.capienzaLetti = blocco;
+      }
+      f.inizioLetti = posizione;
+      const int errore = LeggiTutto(f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
+      if (errore) return errore;
     }
-    f.inizioLetti = posizione;
-    const int errore = LeggiTutto(f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
-    if (errore) return errore;
+    // Records read one after another: the block after this one is read beside meanwhile, from
+    // the first record this one does not hold whole.
+    if (f.quantiLetti == blocco && lunghezza > 0) {
+      LeggiAvanti(f, f.inizioLetti + static_cast<long long>(blocco / lunghezza * lunghezza), blocco);
+    }
   }
   lettura_.assign(f.letti.get() + (posizione - f.inizioLetti), lunghezza);
   return 0;
@@ -259,6 +306,29 @@ void Canali::LeggiRecord() {
   if (errore < 0) return;  // a gathered write failed, and said so
   if (errore) return ErroreTrasferimento("lettura", Nome(), NumRec, errore);
   Buffer[Canale].swap(lettura_);
+}
+
+void Canali::LeggiAvanti(File& f, long long posizione, size_t quanti) {
+  // One block at a time is read beside: another file's is dropped.
+  if (canaleAvanti_ >= 0) AttendiAvanti(file_[static_cast<size_t>(canaleAvanti_)]);
+  if (!avanti_) avanti_ = std::make_unique<Accanto>();
+  if (f.capienzaProssimi < quanti) {
+    f.prossimi = std::make_unique_for_overwrite<char[]>(quanti);
+    f.capienzaProssimi = quanti;
+  }
+  f.inizioProssimi = posizione;
+  avanti_->Leggi(f.fd, f.prossimi.get(), quanti, posizione);
+  canaleAvanti_ = static_cast<int>(&f - file_.data());
+}
+
+size_t Canali::AttendiAvanti(File& f) {
+  if (canaleAvanti_ != &f - file_.data()) return 0;
+  canaleAvanti_ = -1;
+  size_t fatti = 0;
+  const int errore = avanti_->Attendi(fatti);
+  // Up to the end of the file is as good as a whole block; a failed read is read again, and
+  // reported, when its records are asked for.
+  return errore == 0 || errore == kOltreFineFile ? fatti : 0;
 }
 
 bool Canali::Completa() {
@@ -299,10 +369,10 @@ bool Canali::Svuota(File& f, bool accanto) {
   }
   if (f.quantiRaccolti == 0) return true;
   if (accanto) {
-    if (!accanto_) accanto_ = std::make_unique<ScritturaAccanto>();
+    if (!accanto_) accanto_ = std::make_unique<Accanto>();
     if (!f.riserva) f.riserva = std::make_unique_for_overwrite<char[]>(kBlocco);
     f.raccolti.swap(f.riserva);
-    accanto_->Avvia(f.fd, f.riserva.get(), f.quantiRaccolti, f.inizioRaccolti);
+    accanto_->Scrivi(f.fd, f.riserva.get(), f.quantiRaccolti, f.inizioRaccolti, f.vista);
     canaleAccanto_ = canale;
     inizioAccanto_ = f.inizioRaccolti;
     lunghezzaAccanto_ = f.lunghezza;
@@ -310,22 +380,28 @@ bool Canali::Svuota(File& f, bool accanto) {
     return true;
   }
   size_t fatti = 0;
-  const int errore = ScriviTutto(f.fd, f.raccolti.get(), f.quantiRaccolti, f.inizioRaccolti, fatti);
+  const int errore = ScriviSubito(f, std::string_view(f.raccolti.get(), f.quantiRaccolti), f.inizioRaccolti, fatti);
   f.quantiRaccolti = 0;
   if (!errore) return true;
   ScritturaFallita(f, f.inizioRaccolti, fatti, f.lunghezza, errore);
   return false;
 }
 
+int Canali::ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti) {
+  if (f.vista) f.vista->Scritti(dati);
+  return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+}
+
 int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {
   size_t fatti = 0;
-  if (!f.ordinario) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  if (!f.ordinario) return ScriviSubito(f, dati, posizione, fatti);
   if (f.guasto) return Svuota(f) ? 0 : -1;  // the file takes no more: no message again
   f.quantiLetti = 0;                        // what was read ahead may be about to change
+  AttendiAvanti(f);
   const bool segue = posizione == f.inizioRaccolti + static_cast<long long>(f.quantiRaccolti);
   // Elsewhere in the file, or more than a block: what was gathered goes first, at once.
   if ((!segue || dati.size() > kBlocco) && !Svuota(f)) return -1;
-  if (dati.size() > kBlocco) return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  if (dati.size() > kBlocco) return ScriviSubito(f, dati, posizione, fatti);
   // A full block is written beside, while the next one is gathered.
   if (f.quantiRaccolti + dati.size() > kBlocco && !Svuota(f, true)) return -1;
   if (!f.raccolti) f.raccolti = std::make_unique_for_overwrite<char[]>(kBlocco);

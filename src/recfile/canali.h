@@ -35,13 +35,23 @@ int ErroreDaErrno(int errnum);
 // A number as the messages print it: one blank before a non-negative number.
 std::string NumeroConSegno(long long n);
 
+// What sees the bytes written to a channel: every byte once, in the order written, just before
+// it goes to the file, on the thread that writes it (the caller's, or the one beside). The
+// calls for one channel never overlap.
+class VistaScrittura {
+ public:
+  virtual ~VistaScrittura() = default;
+  virtual void Scritti(std::string_view dati) = 0;
+};
+
 // Fixed-length record files on channels 0 to 10. Reads and writes of ordinary files go through
 // a buffer per channel: consecutive records are read ahead in blocks, and writes that follow one
 // another are gathered and written in blocks when the buffer is full, before any other read or
-// write of the channel and when it closes; a full block is written on a thread beside while
-// the next one is gathered. A block that cannot be written is reported (at the next operation
-// of the channel) as the write of its first record that failed would have been, and the file is
-// cut back to the whole records before it.
+// write of the channel and when it closes. A full block is written on a thread beside while the
+// next one is gathered; after a full block read, the next one is read on another. A block that
+// cannot be written is reported (at the next operation of the channel) as the write of its
+// first record that failed would have been, and the file is cut back to the whole records
+// before it.
 class Canali {
  public:
   static constexpr int kCanali = 11;          // channels 0 to 10
@@ -72,6 +82,13 @@ class Canali {
   // The same for `dati` in place of BufferOut(Canale), which stays as it is.
   void ScriviRecord(std::string_view dati);
 
+  // Writes what `canale` has gathered, and waits until it is written; Riuscita() tells whether
+  // it was (and a failure was reported as the failed write of its first record).
+  void ScriviRaccolti(int canale);
+  // Sets the watcher of `canale`'s writes from now on (nullptr for none), once what the watcher
+  // before it was to see has been written. REQUIRES: `vista` outlives its watch.
+  void Osserva(int canale, VistaScrittura* vista);
+
   // Writes what the channel has gathered and closes it; Riuscita() tells whether the writing
   // succeeded (a closed channel succeeds at once).
   void Chiudi(int canale);
@@ -95,13 +112,17 @@ class Canali {
     size_t capienzaLetti = 0;
     size_t quantiLetti = 0;
     long long inizioLetti = 0;
+    std::unique_ptr<char[]> prossimi;  // the block read beside, from file offset `inizioProssimi`
+    size_t capienzaProssimi = 0;
+    long long inizioProssimi = 0;
     std::unique_ptr<char[]> raccolti;  // writes gathered, for file offset `inizioRaccolti`
     size_t quantiRaccolti = 0;
     long long inizioRaccolti = 0;
     std::unique_ptr<char[]> riserva;  // the block being written beside, or free
     bool guasto = false;              // a block could not be written (and said so): the file takes no more
+    VistaScrittura* vista = nullptr;  // sees what is written, whatever file is open
   };
-  class ScritturaAccanto;
+  class Accanto;
 
   bool CanaleValido() const { return Canale >= 0 && Canale < kCanali; }
   std::string Nome() const { return CanaleValido() ? NomeFile[Canale] : std::string(); }
@@ -111,6 +132,8 @@ class Canali {
   void ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero);
   // Reads `lunghezza` bytes at `posizione` into lettura_; the error number, or 0.
   int Leggi(File& f, long long posizione, size_t lunghezza);
+  // Writes `dati` at once, shown first to the channel's watcher; the error number, or 0.
+  static int ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti);
   // Writes `dati` at `posizione`, gathered or at once; the error number, or 0.
   int Scrivi(File& f, long long posizione, std::string_view dati);
   // Writes the gathered bytes, at once or (`accanto`) on a thread beside while the next block is
@@ -119,14 +142,20 @@ class Canali {
   bool Svuota(File& f, bool accanto = false);
   // Waits for the block being written beside; false when it could not be written.
   bool Completa();
+  // Starts reading `quanti` bytes of `f` from `posizione` on the thread beside, into f.prossimi.
+  void LeggiAvanti(File& f, long long posizione, size_t quanti);
+  // Waits for the block being read beside for `f`, if any: how many of its bytes were read, or 0.
+  size_t AttendiAvanti(File& f);
   // Cuts the file back to the whole records before a failed write and says which record failed.
   void ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezza, int errore);
 
   const Percorsi& percorsi_;
   FinestraMessaggi& messaggi_;
   std::array<File, kCanali> file_;
-  std::unique_ptr<ScritturaAccanto> accanto_;  // started at the first block written beside
-  int canaleAccanto_ = -1;                     // whose block is being written beside
+  std::unique_ptr<Accanto> accanto_;  // started at the first block written beside
+  int canaleAccanto_ = -1;            // whose block is being written beside
+  std::unique_ptr<Accanto> avanti_;   // started at the first block read beside
+  int canaleAvanti_ = -1;             // whose block is being read beside
   long long inizioAccanto_ = 0;
   int16_t lunghezzaAccanto_ = 1;
   std::string lettura_;  // scratch for a read, so that a failed read leaves Buffer unchanged

@@ -7,42 +7,44 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "archive/archivio.h"
 #include "recfile/numeri.h"
 
 namespace quibold {
-namespace {
 
-// A value area built on the stack: the hot path allocates nothing per field.
-class Valore {
- public:
-  void Bianchi(size_t n) { Ripeti(' ', n); }
-  void Ripeti(char c, size_t n) {
-    for (size_t i = 0; i < n && n_ < kLungValore; ++i) testo_[n_++] = c;
-  }
-  void Aggiungi(std::string_view t) {
-    for (char c : t) {
-      if (n_ < kLungValore) testo_[n_++] = c;
-    }
-  }
-  void Aggiungi(char c) { Ripeti(c, 1); }
-  // Decimal digits of a whole number right-aligned in `larghezza` characters.
-  void CifreADestra(long long n, size_t larghezza) {
-    char cifre[24];
-    auto r = std::to_chars(cifre, cifre + sizeof cifre, n);
-    size_t quante = static_cast<size_t>(r.ptr - cifre);
-    Bianchi(larghezza - quante);
-    Aggiungi(std::string_view(cifre, quante));
-  }
-  operator std::string_view() const { return {testo_, n_}; }
+UscitaCanale::UscitaCanale(Canali& canali, Verifica* controllo) : canali_(canali), controllo_(controllo) {
+  if (controllo_) canali_.Osserva(kCanaleTelematico, this);
+}
 
- private:
-  char testo_[kLungValore];
-  size_t n_ = 0;
-};
+UscitaCanale::~UscitaCanale() {
+  if (controllo_) canali_.Osserva(kCanaleTelematico, nullptr);
+}
 
-}  // namespace
+void UscitaCanale::Scritti(std::string_view dati) {
+  // The blocks of the file hold whole records; a record cut across two would still be checked whole.
+  if (!parziale_.empty()) {
+    const size_t manca = std::min(kLungRecord - parziale_.size(), dati.size());
+    parziale_.append(dati.substr(0, manca));
+    dati.remove_prefix(manca);
+    if (parziale_.size() < kLungRecord) return;
+    controllo_->Record(parziale_);
+    parziale_.clear();
+  }
+  for (; dati.size() >= kLungRecord; dati.remove_prefix(kLungRecord)) controllo_->Record(dati.substr(0, kLungRecord));
+  parziale_.assign(dati);
+}
+
+Verifica* UscitaCanale::ControlloCompleto() {
+  if (!controllo_) return nullptr;
+  canali_.ScriviRaccolti(kCanaleTelematico);
+  if (!canali_.Riuscita()) throw ArrestoScrittura{};
+  canali_.Osserva(kCanaleTelematico, nullptr);
+  // A record left incomplete is checked as it is, and found so.
+  if (!parziale_.empty()) controllo_->Record(parziale_);
+  return std::exchange(controllo_, nullptr);
+}
 
 bool UscitaCanale::Scrivi(int32_t numero, std::string_view record) {
   canali_.Canale = kCanaleTelematico;
@@ -86,22 +88,21 @@ void Scrittore::Aggiungi(std::string_view testo) {
   assert(aperto_);
   // What lies beyond the data area is cut off when the record closes: it need not be kept.
   const size_t quanti = std::min(testo.size(), kFineDati - std::min(lunghezza_, kFineDati));
-  std::memcpy(record_.data() + lunghezza_, testo.data(), quanti);
+  std::copy_n(testo.data(), quanti, record_.data() + lunghezza_);
   lunghezza_ += quanti;
 }
 
 void Scrittore::ChiudiRecord() {
   Completa();
-  if (controllo_) controllo_->Record(std::string_view(record_.data(), kLungRecord));
   Scrivi();
 }
 
 void Scrittore::ChiudiUltimoRecord() {
   Completa();
-  if (controllo_) {
-    controllo_->Record(std::string_view(record_.data(), kLungRecord));
-    controllo_->Fine();
-    if (controllo_->verifica().Errori() > 0) throw ArrestoScrittura{ElencoRilievi(controllo_->verifica())};
+  if (Verifica* controllo = uscita_.ControlloCompleto()) {
+    controllo->Record(std::string_view(record_.data(), kLungRecord));
+    controllo->Fine();
+    if (controllo->Errori() > 0) throw ArrestoScrittura{ElencoRilievi(*controllo)};
   }
   Scrivi();
 }
@@ -130,27 +131,20 @@ std::string ElencoRilievi(const Verifica& controllo) {
   return testo;
 }
 
-void Scrittore::Campo(std::string_view codice, std::string_view valore) {
-  assert(aperto_ && codice.size() == kLungCodice && valore.size() <= kLungValore);
+char* Scrittore::NuovoCampo(std::string_view codice) {
+  assert(aperto_ && codice.size() == kLungCodice);
   // A C or D record holds far fewer fields than the data area can; one that did not fit would
   // be cut off when the record closes.
-  if (lunghezza_ + kLungCampo > kFineDati) return;
+  scartato_ = lunghezza_ + kLungCampo > kFineDati;
+  if (scartato_) return scarto_.data();
   char* campo = record_.data() + lunghezza_;
   std::memcpy(campo, codice.data(), kLungCodice);
-  if (valore.size() == kLungValore) {
-    std::memcpy(campo + kLungCodice, valore.data(), kLungValore);  // the usual case, in two moves
-  } else {
-    std::memset(campo + kLungCodice, ' ', kLungValore);
-    std::memcpy(campo + kLungCodice, valore.data(), valore.size());
-  }
-  lunghezza_ += kLungCampo;
+  return campo + kLungCodice;
 }
 
-void Scrittore::AccodaCampo(std::string_view codice, std::string_view valore) { Campo(codice, valore); }
-
-void Scrittore::AccodaCampoG(std::string_view codice, std::string_view valore) {
-  Campo(codice, valore);
-  if (++campiG_ == kMaxCampi) {
+void Scrittore::FineCampo() {
+  if (!scartato_) lunghezza_ += kLungCampo;
+  if (recordG_ && ++campiG_ == kMaxCampi) {
     campiG_ = 0;
     ChiudiRecord();
     IniziaRecord(testaG_);
@@ -159,11 +153,11 @@ void Scrittore::AccodaCampoG(std::string_view codice, std::string_view valore) {
 }
 
 void Scrittore::Accoda(std::string_view codice, std::string_view valore) {
-  if (recordG_) {
-    AccodaCampoG(codice, valore);
-  } else {
-    AccodaCampo(codice, valore);
-  }
+  assert(valore.size() <= kLungValore);
+  char* v = NuovoCampo(codice);
+  std::memset(v, ' ', kLungValore);
+  std::ranges::copy(valore, v);
+  FineCampo();
 }
 
 void Scrittore::CampoImporto(std::string_view codice) {
@@ -189,13 +183,13 @@ void Scrittore::AccodaImporto(std::string_view codice, long long intero, long lo
 
 void Scrittore::AccodaImporto(std::string_view codice, std::string_view intere, std::array<char, 2> centesimi) {
   // Thirteen zeros for a whole part of 0, else its digits right-aligned in 13; then the cents.
-  char v[kLungValore];
+  char* v = NuovoCampo(codice);
   std::memset(v, intere.empty() ? '0' : ' ', 13);
-  std::memcpy(v + 13 - intere.size(), intere.data(), intere.size());
+  std::ranges::copy(intere, v + 13 - intere.size());
   v[13] = ',';
   v[14] = centesimi[0];
   v[15] = centesimi[1];
-  Accoda(codice, std::string_view(v, kLungValore));
+  FineCampo();
 }
 
 void Scrittore::CampoImportoIntero(std::string_view codice) {
@@ -205,14 +199,12 @@ void Scrittore::CampoImportoIntero(std::string_view codice) {
   if (!(importo < 1e16)) {
     throw ArrestoScrittura{"Importo troppo grande nel campo " + std::string(codice) + " "};
   }
-  const long long w = static_cast<long long>(importo);  // the floor of a positive amount
-  Valore v;
-  if (w == 0) {
-    v.Bianchi(kLungValore);
-  } else {
-    v.CifreADestra(w, kLungValore);
-  }
-  Accoda(codice, v);
+  // The floor of a positive amount, right-aligned; a field of blanks below 1.
+  char* v = NuovoCampo(codice);
+  std::memset(v, ' ', kLungValore);
+  char* p = v + kLungValore;
+  for (long long w = static_cast<long long>(importo); w > 0; w /= 10) *--p = static_cast<char>('0' + w % 10);
+  FineCampo();
 }
 
 bool Scrittore::NormalizzaCF(std::string& testo) {
@@ -246,12 +238,7 @@ void Scrittore::TestoDiviso(std::string_view codice, std::string_view valore) {
   // the trimmed value, leading blanks would shift it and lose characters.
   std::string_view seguito = valore.substr(std::min(valore.size(), kLungValore), 15);
   seguito = seguito.substr(0, seguito.find_last_not_of(' ') + 1);
-  if (!seguito.empty()) {
-    Valore v;
-    v.Aggiungi('+');
-    v.Aggiungi(seguito);
-    Accoda(codice, v);
-  }
+  if (!seguito.empty()) AccodaSeguito(codice, seguito);
 }
 
 void Scrittore::TestoDiviso3(std::string_view codice, std::string_view valore) {
@@ -259,36 +246,40 @@ void Scrittore::TestoDiviso3(std::string_view codice, std::string_view valore) {
   if (t.empty()) return;
   if (t.size() <= kLungValore) return Accoda(codice, t);
   Accoda(codice, t.substr(0, kLungValore));
-  Valore seguito;
-  seguito.Aggiungi('+');
-  seguito.Aggiungi(t.substr(kLungValore, 15));
-  Accoda(codice, seguito);
+  AccodaSeguito(codice, t.substr(kLungValore, 15));
   std::string_view resto = t.size() > 31 ? Rifilato(t.substr(31)) : std::string_view();
-  if (!resto.empty()) {
-    Valore ultimo;
-    ultimo.Aggiungi('+');
-    ultimo.Aggiungi(resto.substr(0, 15));
-    Accoda(codice, ultimo);
-  }
+  if (!resto.empty()) AccodaSeguito(codice, resto.substr(0, 15));
+}
+
+void Scrittore::AccodaSeguito(std::string_view codice, std::string_view seguito) {
+  assert(seguito.size() < kLungValore);
+  char* v = NuovoCampo(codice);
+  std::memset(v, ' ', kLungValore);
+  v[0] = '+';
+  std::ranges::copy(seguito, v + 1);
+  FineCampo();
 }
 
 void Scrittore::AllineatoDestra(std::string_view codice, std::string_view valore) {
   valore = valore.substr(0, kLungValore);
-  Valore v;
-  v.Bianchi(kLungValore - valore.size());
-  v.Aggiungi(valore);
-  Accoda(codice, v);
+  char* v = NuovoCampo(codice);
+  std::memset(v, ' ', kLungValore);
+  std::ranges::copy(valore, v + kLungValore - valore.size());
+  FineCampo();
 }
 
-void Scrittore::Flag(std::string_view codice) { Accoda(codice, "               1"); }
+void Scrittore::Flag(std::string_view codice) {
+  std::memcpy(NuovoCampo(codice), "               1", kLungValore);
+  FineCampo();
+}
 
 void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
   std::string_view t = Rifilato(valore).substr(0, 2);
-  Valore v;
-  v.Bianchi(14);
-  v.Ripeti('0', 2 - t.size());
-  v.Aggiungi(t);
-  Accoda(codice, v);
+  char* v = NuovoCampo(codice);
+  std::memset(v, ' ', 14);
+  v[14] = v[15] = '0';
+  std::ranges::copy(t, v + kLungValore - t.size());
+  FineCampo();
 }
 
 void Scrittore::ImportoSenzaTotali(std::string_view codice, std::string_view valore) {
@@ -331,11 +322,7 @@ double Scrittore::ImportoInteroDa(std::string_view codice, std::string_view valo
 void Scrittore::CodiceFiscale(std::string_view codice, std::string_view valore) {
   // NormalizzaCF without a copy: a VAT number of 11 gets its 5 blanks, a code of 16 stays.
   std::string_view t = Rifilato(valore);
-  if (t.size() != 11 && t.size() != 16) return;
-  Valore cf;
-  cf.Aggiungi(t);
-  cf.Bianchi(kLungValore - t.size());
-  Testo(codice, cf);
+  if (t.size() == 11 || t.size() == 16) Accoda(codice, t);
 }
 
 }  // namespace quibold

@@ -6,9 +6,8 @@
 // In a G record every append may complete the record (its 75th field) and so stop in the same
 // way; the amount rules stop, besides, on an amount too large for its value area.
 //
-// What every append requires (AccodaCampo, AccodaCampoG and the field rules): a record begun
-// with IniziaRecord or IniziaRecordG; a code of exactly 8 characters; a value of at most 16 (the
-// rules cut or continue longer archive text themselves).
+// What every field rule requires: a record begun with IniziaRecord or IniziaRecordG and a code of
+// exactly 8 characters (the rules cut or continue longer archive text themselves).
 #pragma once
 
 #include <array>
@@ -19,7 +18,7 @@
 #include "recfile/canali.h"
 #include "telematic/formato.h"
 #include "telematic/telematico.h"
-#include "verifica/controllo_parallelo.h"
+#include "verifica/verifica.h"
 
 namespace quibold {
 
@@ -39,24 +38,38 @@ class UscitaRecord {
   // Writes `record` (1900 bytes) as record `numero`, counted from 1; false when it could not be
   // written, after the cause was shown.
   virtual bool Scrivi(int32_t numero, std::string_view record) = 0;
+  // Once every record written so far is in the file: the check that has seen each of them, and
+  // sees none written after; null for an output without a check. Throws ArrestoScrittura when
+  // they could not all be written, after the cause was shown.
+  virtual Verifica* ControlloCompleto() { return nullptr; }
 };
 
-// The program's output: channel 8 of the record files, as the file was opened on it.
-class UscitaCanale final : public UscitaRecord {
+// The program's output: channel 8 of the record files, as the file was opened on it. With a
+// check, the records go through it as they are written, on the thread that writes them.
+class UscitaCanale final : public UscitaRecord, private VistaScrittura {
  public:
-  explicit UscitaCanale(Canali& canali) : canali_(canali) {}
+  // REQUIRES: `controllo`, when given, outlives this output and is used by nobody else until
+  // ControlloCompleto() returns it.
+  explicit UscitaCanale(Canali& canali, Verifica* controllo = nullptr);
+  ~UscitaCanale() override;
+  UscitaCanale(const UscitaCanale&) = delete;
+  UscitaCanale& operator=(const UscitaCanale&) = delete;
+
   bool Scrivi(int32_t numero, std::string_view record) override;
+  Verifica* ControlloCompleto() override;
 
  private:
+  void Scritti(std::string_view dati) override;
+
   Canali& canali_;
+  Verifica* controllo_;   // until ControlloCompleto()
+  std::string parziale_;  // the beginning of a record that a block of the file cut off
 };
 
 class Scrittore {
  public:
-  // REQUIRES: `uscita`, `totale` and `controllo` (when given) outlive the writer. Every record
-  // written is handed to `controllo` too.
-  Scrittore(UscitaRecord& uscita, Totali& totale, ControlloParallelo* controllo = nullptr)
-      : Totale(totale), uscita_(uscita), controllo_(controllo) {}
+  // REQUIRES: `uscita` and `totale` outlive the writer.
+  Scrittore(UscitaRecord& uscita, Totali& totale) : Totale(totale), uscita_(uscita) {}
 
   // --- Record frame ---
   // Begins a record with its positional part so far.
@@ -65,17 +78,12 @@ class Scrittore {
   void IniziaRecordG(std::string_view testa);
   // REQUIRES: a record begun. Appends positional text; what passes position 1897 is dropped.
   void Aggiungi(std::string_view testo);
-  // REQUIRES: a record begun. Pads it to 1897, ends it with "A" CR LF, hands it to the check and
-  // writes it as the next record.
+  // REQUIRES: a record begun. Pads it to 1897, ends it with "A" CR LF and writes it as the next
+  // record.
   void ChiudiRecord();
-  // The same for the last record of the file, written only when the check of the whole file,
-  // this record included, finds no error.
+  // The same for the last record of the file, written only when the output's check of the whole
+  // file, this record included, finds no error.
   void ChiudiUltimoRecord();
-  // Appends a field (code and value, padded to 24) to the current C or D record.
-  void AccodaCampo(std::string_view codice, std::string_view valore);
-  // Appends a field to the current G record; the 75th field writes the record and begins a
-  // continuation record with the same head.
-  void AccodaCampoG(std::string_view codice, std::string_view valore);
   // Rounds Importo to cents and writes it with its cents when above 0.
   void CampoImporto(std::string_view codice);
   // Rounds Importo to cents and writes it in whole units when above 0.
@@ -113,18 +121,28 @@ class Scrittore {
  private:
   void Completa();  // the padding and the end of the record
   void Scrivi();    // the record as the next one of the file
+  // A field is written in place: NuovoCampo writes the code and gives the value area, which the
+  // caller fills whole (16 bytes); FineCampo appends the field. The 75th field of a G record
+  // writes the record and begins a continuation record with the same head.
+  char* NuovoCampo(std::string_view codice);
+  void FineCampo();
+  // REQUIRES: `valore` of at most 16 characters. The field with `valore` padded with blanks.
   void Accoda(std::string_view codice, std::string_view valore);
-  void Campo(std::string_view codice, std::string_view valore);
+  // REQUIRES: `seguito` of at most 15 characters. The continuation "+" `seguito` of a text.
+  void AccodaSeguito(std::string_view codice, std::string_view seguito);
   // The value area of an amount: the whole part right-aligned in 13, a comma and two digits.
   void AccodaImporto(std::string_view codice, long long intero, long long centesimi);
   // REQUIRES: `intere` is at most 13 digits without leading zeros (empty for 0).
   void AccodaImporto(std::string_view codice, std::string_view intere, std::array<char, 2> centesimi);
 
   UscitaRecord& uscita_;
-  ControlloParallelo* controllo_;
   std::array<char, kLungRecord> record_;  // the record being built, `lunghezza_` bytes so far
   size_t lunghezza_ = 0;
   bool aperto_ = false;  // a record is begun
+  // The field being written does not fit in the data area (of a C or D record): its value goes
+  // to `scarto_` and the field is dropped.
+  bool scartato_ = false;
+  std::array<char, kLungValore> scarto_;
   std::string testaG_;
   bool recordG_ = false;
   int campiG_ = 0;

@@ -9,7 +9,7 @@
 #include "telematic/dipendenti.h"
 #include "telematic/scrittore.h"
 #include "telematic/sezioni.h"
-#include "verifica/controllo_parallelo.h"
+#include "verifica/verifica.h"
 
 namespace quibold {
 namespace {
@@ -166,13 +166,12 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
 
   // Every record goes through the check as it is written; the file is a success only if the
   // check finds no error in it (archive text can make one: a control character, a "+").
-  // The check runs beside the writer, on records handed over as they are written.
+  // The check reads the very blocks written, on the thread that writes them beside the writer.
   Verifica controllo;
   run.avvisi.clear();
   run.numeroAvvisi = 0;
-  ControlloParallelo parallelo(controllo);
-  UscitaCanale uscitaCanale(canali);
-  Scrittore s(uscitaCanale, run.Totale, &parallelo);
+  UscitaCanale uscitaCanale(canali, &controllo);
+  Scrittore s(uscitaCanale, run.Totale);
   try {
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
