@@ -261,8 +261,9 @@ bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<c
   int i = f.inizio;
   while (i < fineIntere && testo[static_cast<size_t>(i)] == '0') ++i;
   if (fineIntere - i > 10) return false;  // ten billion or more
-  intere = testo.substr(static_cast<size_t>(i), static_cast<size_t>(fineIntere - i));
-  for (int d = 0; d < decimali; ++d) centesimi[static_cast<size_t>(d)] = testo[static_cast<size_t>(f.punto + 1 + d)];
+  intere = std::string_view(testo.data() + i, static_cast<size_t>(fineIntere - i));
+  if (decimali > 0) centesimi[0] = testo[static_cast<size_t>(f.punto + 1)];
+  if (decimali > 1) centesimi[1] = testo[static_cast<size_t>(f.punto + 2)];
   return true;
 }
 

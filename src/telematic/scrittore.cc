@@ -5,6 +5,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -13,6 +14,31 @@
 #include "recfile/numeri.h"
 
 namespace quibold {
+namespace {
+
+// Copies the at most 16 characters of `testo` to `dove` in a few moves, whatever their number.
+inline void CopiaBreve(char* dove, std::string_view testo) {
+  assert(testo.size() <= kLungValore);
+  const char* da = testo.data();
+  const size_t n = testo.size();
+  if (n >= 8) {
+    uint64_t primi, ultimi;
+    std::memcpy(&primi, da, 8);
+    std::memcpy(&ultimi, da + n - 8, 8);
+    std::memcpy(dove, &primi, 8);
+    std::memcpy(dove + n - 8, &ultimi, 8);
+  } else if (n >= 4) {
+    uint32_t primi, ultimi;
+    std::memcpy(&primi, da, 4);
+    std::memcpy(&ultimi, da + n - 4, 4);
+    std::memcpy(dove, &primi, 4);
+    std::memcpy(dove + n - 4, &ultimi, 4);
+  } else {
+    for (size_t i = 0; i < n; ++i) dove[i] = da[i];
+  }
+}
+
+}  // namespace
 
 UscitaCanale::UscitaCanale(Canali& canali, Verifica* controllo) : canali_(canali), controllo_(controllo) {
   if (controllo_) canali_.Osserva(kCanaleTelematico, this);
@@ -156,7 +182,7 @@ void Scrittore::Accoda(std::string_view codice, std::string_view valore) {
   assert(valore.size() <= kLungValore);
   char* v = NuovoCampo(codice);
   std::memset(v, ' ', kLungValore);
-  std::ranges::copy(valore, v);
+  CopiaBreve(v, valore);
   FineCampo();
 }
 
@@ -185,7 +211,7 @@ void Scrittore::AccodaImporto(std::string_view codice, std::string_view intere, 
   // Thirteen zeros for a whole part of 0, else its digits right-aligned in 13; then the cents.
   char* v = NuovoCampo(codice);
   std::memset(v, intere.empty() ? '0' : ' ', 13);
-  std::ranges::copy(intere, v + 13 - intere.size());
+  CopiaBreve(v + 13 - intere.size(), intere);
   v[13] = ',';
   v[14] = centesimi[0];
   v[15] = centesimi[1];
@@ -256,7 +282,7 @@ void Scrittore::AccodaSeguito(std::string_view codice, std::string_view seguito)
   char* v = NuovoCampo(codice);
   std::memset(v, ' ', kLungValore);
   v[0] = '+';
-  std::ranges::copy(seguito, v + 1);
+  CopiaBreve(v + 1, seguito);
   FineCampo();
 }
 
@@ -264,7 +290,7 @@ void Scrittore::AllineatoDestra(std::string_view codice, std::string_view valore
   valore = valore.substr(0, kLungValore);
   char* v = NuovoCampo(codice);
   std::memset(v, ' ', kLungValore);
-  std::ranges::copy(valore, v + kLungValore - valore.size());
+  CopiaBreve(v + kLungValore - valore.size(), valore);
   FineCampo();
 }
 
@@ -278,7 +304,7 @@ void Scrittore::DueCifre(std::string_view codice, std::string_view valore) {
   char* v = NuovoCampo(codice);
   std::memset(v, ' ', 14);
   v[14] = v[15] = '0';
-  std::ranges::copy(t, v + kLungValore - t.size());
+  CopiaBreve(v + kLungValore - t.size(), t);
   FineCampo();
 }
 
