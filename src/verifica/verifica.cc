@@ -26,11 +26,18 @@ bool HaControllo(std::string_view t) {
   size_t i = 0;
 #if defined(__SSE2__)
   __m128i minimo = _mm_set1_epi8(static_cast<char>(0xFF)), canc = _mm_setzero_si128();
-  for (; i + 16 <= t.size(); i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + i));
+  auto sedici = [&](size_t da) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + da));
     minimo = _mm_min_epu8(minimo, v);
     canc = _mm_or_si128(canc, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+  };
+  for (; i + 64 <= t.size(); i += 64) {
+    sedici(i);
+    sedici(i + 16);
+    sedici(i + 32);
+    sedici(i + 48);
   }
+  for (; i + 16 <= t.size(); i += 16) sedici(i);
   const __m128i sotto = _mm_cmpeq_epi8(_mm_max_epu8(minimo, _mm_set1_epi8(0x1F)), _mm_set1_epi8(0x1F));
   if (_mm_movemask_epi8(_mm_or_si128(sotto, canc)) != 0) return true;
 #endif
@@ -48,8 +55,9 @@ uint64_t Otto(const char* p) {
   return w;
 }
 
-// Eight characters at a time: a word whose byte i is the character at p + i.
-uint64_t OttoInOrdine(const char* p) {
+// Eight characters at a time: a word whose byte i is the character at p + i (for the steps of
+// machines without SSE2).
+[[maybe_unused]] uint64_t OttoInOrdine(const char* p) {
   const uint64_t w = Otto(p);
   return std::endian::native == std::endian::little ? w : __builtin_bswap64(w);
 }
@@ -93,11 +101,25 @@ std::string Posizioni(int posizione, int lunghezza) {
 }
 
 // A field code: two capital letters, then six capital letters or digits.
+#if defined(__SSE2__)
+bool CodiceValido(const char* c) {
+  // Bytes from 0x80 compare as negative: neither digits nor letters.
+  const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c));
+  auto tra = [&](char da, char a) {
+    const __m128i dentro = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(da - 1))),
+                                         _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(a + 1))));
+    return static_cast<unsigned>(_mm_movemask_epi8(dentro)) & 0xFF;
+  };
+  const unsigned maiuscole = tra('A', 'Z');
+  return (maiuscole | tra('0', '9')) == 0xFF && (maiuscole & 3) == 3;
+}
+#else
 bool CodiceValido(const char* c) {
   const uint64_t w = OttoInOrdine(c);
   const uint64_t maiuscole = Maiuscole(w);
   return ((Cifre(w) | maiuscole) == kAlti) && (maiuscole & 0x8080) == 0x8080;
 }
+#endif
 
 // The 13-character whole part of an amount: thirteen zeros, or blanks then digits with no
 // leading zero. From the classes of the whole part's characters, bit i for character i.
@@ -434,7 +456,7 @@ void Verifica::RecordB(std::string_view r) {
 void Verifica::RecordC(std::string_view r) {
   TestaComune(r);
   Vuoto(r, kVuotoC.posizione, kVuotoC.lunghezza, "testa del record C");
-  Griglia(r, 'C');
+  Griglia<'C'>(r);
 }
 
 void Verifica::RecordD(std::string_view r) {
@@ -466,7 +488,7 @@ void Verifica::RecordD(std::string_view r) {
   Vuoto(r, kVuotoD2.posizione, kVuotoD2.lunghezza, "testa del record D");
   if (r[kPosUnoD - 1] != '1') Errore(kPosUnoD, "posizione 89: atteso \"1\"");
   haUltimoG_ = false;
-  Griglia(r, 'D');
+  Griglia<'D'>(r);
 }
 
 void Verifica::RecordG(std::string_view r) {
@@ -487,7 +509,7 @@ void Verifica::RecordG(std::string_view r) {
     }
   }
   Vuoto(r, kVuotoG.posizione, kVuotoG.lunghezza, "testa del record G");
-  Griglia(r, 'G');
+  Griglia<'G'>(r);
 }
 
 void Verifica::RecordZ(std::string_view r) {
@@ -517,18 +539,19 @@ void Verifica::RecordZ(std::string_view r) {
 }
 
 // The fields of records C, D and G: 75 slots of 24 from position 90, each a field or blank,
-// the fields first; the value of a continuation begins with "+" under the same code.
-void Verifica::Griglia(std::string_view r, char tipo) {
-  const int maxCampi = tipo == 'C' ? kMaxCampiC : tipo == 'D' ? kMaxCampiD : kCampiRecord;
+// the fields first; the value of a continuation begins with "+" under the same code. One copy
+// of the loop per kind of record, so that the kind costs no test per field.
+template <char kTipo>
+void Verifica::Griglia(std::string_view r) {
+  constexpr int kMaxCampi = kTipo == 'C' ? kMaxCampiC : kTipo == 'D' ? kMaxCampiD : kCampiRecord;
   int campi = 0;
   bool vuota = false;
-  bool haPrecedente = tipo == 'G' && haUltimoG_;
+  bool haPrecedente = kTipo == 'G' && haUltimoG_;
   uint64_t precedente = haPrecedente ? ultimoG_ : 0;
 
-  for (int k = 0; k < kCampiRecord; ++k) {
+  const char* c = r.data() + kPosGriglia - 1;  // REQUIRES: a whole record
+  for (int k = 0; k < kCampiRecord; ++k, c += kLungCampo) {
     const int pos = kPosGriglia + k * kLungCampo;
-    const std::string_view casella = r.substr(static_cast<size_t>(pos - 1), kLungCampo);
-    const char* c = casella.data();
     if (Otto(c) == kOttoBianchi && Otto(c + 8) == kOttoBianchi && Otto(c + 16) == kOttoBianchi) {
       vuota = true;
       continue;
@@ -547,19 +570,19 @@ void Verifica::Griglia(std::string_view r, char tipo) {
       return;
     }
     ++campi;
-    if (campi == maxCampi + 1) {
-      Errore(pos, std::string("il record ") + tipo + " ha piu' di " + Numero(maxCampi) + " campi");
+    if (campi == kMaxCampi + 1) {
+      Errore(pos, std::string("il record ") + kTipo + " ha piu' di " + Numero(kMaxCampi) + " campi");
     }
-    const bool sezioneA = codice[0] == 'D' && codice[1] == 'A';
-    const bool sezioneAmmessa = tipo == 'C'   ? codice[0] == 'C' && codice[1] == 'T'
-                                : tipo == 'D' ? sezioneA
-                                              : codice[0] == 'D' && !sezioneA;
+    const bool sezioneA = c[0] == 'D' && c[1] == 'A';
+    const bool sezioneAmmessa = kTipo == 'C'   ? c[0] == 'C' && c[1] == 'T'
+                                : kTipo == 'D' ? sezioneA
+                                               : c[0] == 'D' && !sezioneA;
     if (!sezioneAmmessa) {
-      Errore(pos, "campo " + Visibile(codice) + " di una sezione che il record " + tipo + " non contiene");
+      Errore(pos, "campo " + Visibile(codice) + " di una sezione che il record " + kTipo + " non contiene");
     }
 
     const uint64_t parola = Parola(codice);
-    const std::string_view valore(c + kLungCodice, kLungValore);
+    const char* valore = c + kLungCodice;
     const int posValore = pos + kLungCodice;
     if (valore[0] == '+') {
       if (!haPrecedente) {
@@ -577,29 +600,30 @@ void Verifica::Griglia(std::string_view r, char tipo) {
                               "esempio un telefono scritto \"+39...\") produce questo errore");
       }
     } else {
-      if (tipo == 'G' && ImportoMalformato(valore.data())) {
+      const std::string_view testo(valore, kLungValore);
+      if (kTipo == 'G' && ImportoMalformato(valore)) {
         Errore(posValore, "importo malformato nel campo " + Visibile(codice) +
                               ": la parte intera deve essere di tredici zeri o di cifre allineate a destra "
                               "senza zeri iniziali");
       }
-      if (tipo != 'G' && (parola == kParolaCfSostituto[0] || parola == kParolaCfSostituto[1])) {
-        if (haSostituto_ && !Uguale(valore, sostituto_)) {
+      if (kTipo != 'G' && (parola == kParolaCfSostituto[0] || parola == kParolaCfSostituto[1])) {
+        if (haSostituto_ && !Uguale(testo, sostituto_)) {
           Errore(posValore, "il campo " + Visibile(codice) +
                                 " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
         }
-      } else if (tipo == 'D' && parola == kParolaCfDipendente) {
-        if (haDipendente_ && !Uguale(valore, dipendente_)) {
+      } else if (kTipo == 'D' && parola == kParolaCfDipendente) {
+        if (haDipendente_ && !Uguale(testo, dipendente_)) {
           Errore(posValore, "il campo " + Visibile(codice) +
                                 " deve ripetere il codice fiscale del dipendente delle posizioni 26-41");
         }
       } else if (kCodiciFiscali.Contiene(parola)) {
-        AvvisoCF(valore, posValore, "del campo", codice);
+        AvvisoCF(testo, posValore, "del campo", codice);
       }
     }
     precedente = parola;
     haPrecedente = true;
   }
-  if (tipo == 'G' && haPrecedente) {
+  if (kTipo == 'G' && haPrecedente) {
     haUltimoG_ = true;
     ultimoG_ = precedente;
   }

@@ -61,7 +61,8 @@ class Verifica {
   void RecordD(std::string_view r);
   void RecordG(std::string_view r);
   void RecordZ(std::string_view r);
-  void Griglia(std::string_view r, char tipo);
+  template <char kTipo>
+  void Griglia(std::string_view r);
   void Vuoto(std::string_view r, int posizione, int lunghezza, const char* cosa);
   void AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo = {});
 
