@@ -252,18 +252,25 @@ double ValoreNumerico(std::string_view testo) {
 bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi) {
   Forma f;
   if (!FormaSemplice(testo, f)) return false;
-  centesimi = {'0', '0'};
-  intere = {};
-  if (f.vuota) return true;
-  const int fineIntere = f.punto >= 0 ? f.punto : f.fine;
-  const int decimali = f.punto >= 0 ? f.fine - f.punto - 1 : 0;
-  if (decimali > 2) return false;
-  int i = f.inizio;
-  while (i < fineIntere && testo[static_cast<size_t>(i)] == '0') ++i;
-  if (fineIntere - i > 10) return false;  // ten billion or more
-  intere = std::string_view(testo.data() + i, static_cast<size_t>(fineIntere - i));
-  if (decimali > 0) centesimi[0] = testo[static_cast<size_t>(f.punto + 1)];
-  if (decimali > 1) centesimi[1] = testo[static_cast<size_t>(f.punto + 2)];
+  std::string_view cifre;
+  char primo = '0', secondo = '0';
+  if (!f.vuota) {
+    const int fineIntere = f.punto >= 0 ? f.punto : f.fine;
+    const int decimali = f.punto >= 0 ? f.fine - f.punto - 1 : 0;
+    if (decimali > 2) return false;
+    int i = f.inizio;
+    while (i < fineIntere && testo[static_cast<size_t>(i)] == '0') ++i;
+    if (fineIntere - i > 10) return false;  // ten billion or more
+    cifre = std::string_view(testo.data() + i, static_cast<size_t>(fineIntere - i));
+    if (decimali > 0) primo = testo[static_cast<size_t>(f.punto + 1)];
+    if (decimali > 1) secondo = testo[static_cast<size_t>(f.punto + 2)];
+  }
+  intere = cifre;
+  // The two digits in one store: the callers read them as one, and a read that spans two
+  // stores waits for both to reach the cache.
+  const unsigned a = static_cast<unsigned char>(primo), b = static_cast<unsigned char>(secondo);
+  const auto due = static_cast<uint16_t>(std::endian::native == std::endian::little ? a | b << 8 : b | a << 8);
+  std::memcpy(centesimi.data(), &due, sizeof due);
   return true;
 }
 
