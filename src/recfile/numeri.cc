@@ -249,6 +249,14 @@ double ValoreNumerico(std::string_view testo) {
   return c.negativo ? -valore : valore;
 }
 
+bool Positivo(std::string_view testo) {
+  // Digits below 2^53 over a power of ten read above 0 exactly when they are not all zeros and
+  // no minus sign stands before them.
+  Cifre c;
+  if (!LeggiCifre(testo, c) || c.mantissa >= (uint64_t{1} << 53)) return ValoreGenerale(testo) > 0;
+  return !c.nessuna && !c.negativo && c.mantissa > 0;
+}
+
 bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi) {
   Forma f;
   if (!FormaSemplice(testo, f)) return false;

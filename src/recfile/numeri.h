@@ -10,6 +10,8 @@ namespace quibold {
 // optional sign may come before the first digit, then digits and at most one "."; the first
 // other character ends the number. Empty or non-numeric text reads as 0. Locale-independent.
 double ValoreNumerico(std::string_view testo);
+// Whether the text reads as a number above 0: ValoreNumerico(testo) > 0, without the division.
+bool Positivo(std::string_view testo);
 
 // An amount of the usual shape (8 to 16 characters: blanks around digits with at most one
 // point, two decimals at most, a whole part below ten billion) as its digits: the whole part

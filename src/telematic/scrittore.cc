@@ -255,7 +255,7 @@ void Scrittore::TestoSePresente(std::string_view codice, std::string_view valore
 }
 
 void Scrittore::TestoSePositivo(std::string_view codice, std::string_view valore) {
-  if (ValoreNumerico(valore) > 0) Testo(codice, valore);
+  if (Positivo(valore)) Testo(codice, valore);
 }
 
 void Scrittore::TestoDiviso(std::string_view codice, std::string_view valore) {

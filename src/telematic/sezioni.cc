@@ -30,8 +30,6 @@ void AggiungiTotali(Scrittore& s, const Riga& r, double importo) {
   if (r.totale2) s.Totale[r.totale2] += importo;
 }
 
-bool Positivo(std::string_view valore) { return ValoreNumerico(valore) > 0; }
-
 std::string_view FontiDipendente::Valore(Fonte f) const {
   switch (f.tabella) {
     case Tabella::Campo: return campi.Campo[f.indice];

@@ -110,7 +110,4 @@ void RecordA(Scrittore& s, const Testata& t);
 void RecordB(Scrittore& s, const Testata& t, const std::string& tipo);
 void RecordC(Scrittore& s, const Testata& t);
 
-// True when the text read as a number is above 0.
-bool Positivo(std::string_view valore);
-
 }  // namespace quibold

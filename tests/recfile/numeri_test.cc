@@ -90,6 +90,17 @@ TEST(ValoreNumerico, ShortTextsAgreeWithTheGeneralConversion) {
   }
 }
 
+// The test for a number above 0 reads as ValoreNumerico reads, signs and long runs included.
+TEST(Positivo, AgreesWithTheReadingAboveZero) {
+  std::mt19937 caso(7);
+  const std::string_view caratteri = "0000123456789  .-+x";
+  for (int i = 0; i < 50000; ++i) {
+    std::string t(caso() % 26, ' ');
+    for (char& c : t) c = caratteri[caso() % caratteri.size()];
+    ASSERT_EQ(Positivo(t), ValoreNumerico(t) > 0) << '"' << t << '"';
+  }
+}
+
 TEST(Arrotonda, TwoStagesEachAdding0499) {
   EXPECT_EQ(Arrotonda(10.125), 10.12);
   EXPECT_EQ(Arrotonda(10.126), 10.13);
