@@ -49,17 +49,9 @@ UscitaCanale::~UscitaCanale() {
 }
 
 void UscitaCanale::Scritti(std::string_view dati) {
-  // The blocks of the file hold whole records; a record cut across two would still be checked whole.
-  if (!parziale_.empty()) {
-    const size_t manca = std::min(kLungRecord - parziale_.size(), dati.size());
-    parziale_.append(dati.substr(0, manca));
-    dati.remove_prefix(manca);
-    if (parziale_.size() < kLungRecord) return;
-    controllo_->Record(parziale_);
-    parziale_.clear();
-  }
-  for (; dati.size() >= kLungRecord; dati.remove_prefix(kLungRecord)) controllo_->Record(dati.substr(0, kLungRecord));
-  parziale_.assign(dati);
+  // The channel shows whole writes, and each of ours is a record: a shorter rest would be checked
+  // as the incomplete record it is.
+  for (size_t i = 0; i < dati.size(); i += kLungRecord) controllo_->Record(dati.substr(i, kLungRecord));
 }
 
 Verifica* UscitaCanale::ControlloCompleto() {
@@ -67,8 +59,6 @@ Verifica* UscitaCanale::ControlloCompleto() {
   canali_.ScriviRaccolti(kCanaleTelematico);
   if (!canali_.Riuscita()) throw ArrestoScrittura{};
   canali_.Osserva(kCanaleTelematico, nullptr);
-  // A record left incomplete is checked as it is, and found so.
-  if (!parziale_.empty()) controllo_->Record(parziale_);
   return std::exchange(controllo_, nullptr);
 }
 

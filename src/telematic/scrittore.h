@@ -62,8 +62,7 @@ class UscitaCanale final : public UscitaRecord, private VistaScrittura {
   void Scritti(std::string_view dati) override;
 
   Canali& canali_;
-  Verifica* controllo_;   // until ControlloCompleto()
-  std::string parziale_;  // the beginning of a record that a block of the file cut off
+  Verifica* controllo_;  // until ControlloCompleto()
 };
 
 class Scrittore {
