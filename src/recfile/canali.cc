@@ -75,7 +75,7 @@ int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& f
 
 }  // namespace
 
-// Reads or writes one block at a time on a thread of its own.
+// Writes one block at a time on a thread of its own.
 class Canali::Accanto {
  public:
   Accanto() : filo_([this] { Lavora(); }) {}
@@ -90,12 +90,7 @@ class Canali::Accanto {
   // REQUIRES: no block under way; `dati` stays as it is until Attendi() returns. The watcher,
   // when given, sees the block first.
   void Scrivi(int fd, const char* dati, size_t quanti, long long posizione, VistaScrittura* vista) {
-    Avvia({fd, dati, nullptr, quanti, posizione, vista});
-  }
-  // REQUIRES: no block under way; `dati` (room for `quanti` bytes) is left alone until Attendi()
-  // returns. Reads `quanti` bytes, or up to the end of the file.
-  void Leggi(int fd, char* dati, size_t quanti, long long posizione) {
-    Avvia({fd, nullptr, dati, quanti, posizione, nullptr});
+    Avvia({fd, dati, quanti, posizione, vista});
   }
   // The error number of the block (0 when it was transferred whole) and the bytes transferred.
   int Attendi(size_t& fatti) {
@@ -109,7 +104,6 @@ class Canali::Accanto {
   struct Lavoro {
     int fd;
     const char* daScrivere;
-    char* letti;  // for a read
     size_t quanti;
     long long posizione;
     VistaScrittura* vista;
@@ -130,13 +124,8 @@ class Canali::Accanto {
       const Lavoro l = lavoro_;
       chiave.unlock();
       size_t fatti = 0;
-      int errore = 0;
-      if (l.letti) {
-        errore = LeggiTutto(l.fd, l.letti, l.quanti, l.posizione, l.quanti, fatti);
-      } else {
-        if (l.vista) l.vista->Scritti(std::string_view(l.daScrivere, l.quanti));
-        errore = ScriviTutto(l.fd, l.daScrivere, l.quanti, l.posizione, fatti);
-      }
+      if (l.vista) l.vista->Scritti(std::string_view(l.daScrivere, l.quanti));
+      const int errore = ScriviTutto(l.fd, l.daScrivere, l.quanti, l.posizione, fatti);
       chiave.lock();
       errore_ = errore;
       fatti_ = fatti;
@@ -167,7 +156,6 @@ void Canali::Chiudi(int canale) {
   if (!Aperto(canale)) return;
   File& f = file_[static_cast<size_t>(canale)];
   const bool scritto = Svuota(f);
-  AttendiAvanti(f);  // the thread beside may be reading the file
   ::close(f.fd);
   f.fd = -1;
   f.quantiLetti = 0;
@@ -263,30 +251,15 @@ int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
   if (!giaLetti) {
     // What was gathered for writing must be in the file before it is read back.
     if (!Svuota(f)) return -1;
-    // Read ahead a block of records: from 64 KiB, to the whole block for long records.
-    const size_t blocco = std::clamp(kRecordLettiAvanti * lunghezza, size_t{64} << 10, kBlocco);
-    const size_t avanti = AttendiAvanti(f);
-    if (avanti > 0 && posizione >= f.inizioProssimi &&
-        posizione + static_cast<long long>(lunghezza) <= f.inizioProssimi + static_cast<long long>(avanti)) {
-      // The block read beside holds them.
-      std::swap(f.letti, f.prossimi);
-      std::swap(f.capienzaLetti, f.capienzaProssimi);
-      f.inizioLetti = f.inizioProssimi;
-      f.quantiLetti = avanti;
-    } else {
-      if (f.capienzaLetti < blocco) {
-        f.letti = std::make_unique_for_overwrite<char[]>(blocco);
-        f.capienzaLetti = blocco;
-      }
-      f.inizioLetti = posizione;
-      const int errore = LeggiTutto(f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
-      if (errore) return errore;
+    // The records from this one on, a small block of them.
+    const size_t blocco = std::max(kBloccoLetto, lunghezza);
+    if (f.capienzaLetti < blocco) {
+      f.letti = std::make_unique_for_overwrite<char[]>(blocco);
+      f.capienzaLetti = blocco;
     }
-    // Records read one after another: the block after this one is read beside meanwhile, from
-    // the first record this one does not hold whole.
-    if (f.quantiLetti == blocco && lunghezza > 0) {
-      LeggiAvanti(f, f.inizioLetti + static_cast<long long>(blocco / lunghezza * lunghezza), blocco);
-    }
+    f.inizioLetti = posizione;
+    const int errore = LeggiTutto(f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
+    if (errore) return errore;
   }
   lettura_.assign(f.letti.get() + (posizione - f.inizioLetti), lunghezza);
   return 0;
@@ -306,29 +279,6 @@ void Canali::LeggiRecord() {
   if (errore < 0) return;  // a gathered write failed, and said so
   if (errore) return ErroreTrasferimento("lettura", Nome(), NumRec, errore);
   Buffer[Canale].swap(lettura_);
-}
-
-void Canali::LeggiAvanti(File& f, long long posizione, size_t quanti) {
-  // One block at a time is read beside: another file's is dropped.
-  if (canaleAvanti_ >= 0) AttendiAvanti(file_[static_cast<size_t>(canaleAvanti_)]);
-  if (!avanti_) avanti_ = std::make_unique<Accanto>();
-  if (f.capienzaProssimi < quanti) {
-    f.prossimi = std::make_unique_for_overwrite<char[]>(quanti);
-    f.capienzaProssimi = quanti;
-  }
-  f.inizioProssimi = posizione;
-  avanti_->Leggi(f.fd, f.prossimi.get(), quanti, posizione);
-  canaleAvanti_ = static_cast<int>(&f - file_.data());
-}
-
-size_t Canali::AttendiAvanti(File& f) {
-  if (canaleAvanti_ != &f - file_.data()) return 0;
-  canaleAvanti_ = -1;
-  size_t fatti = 0;
-  const int errore = avanti_->Attendi(fatti);
-  // Up to the end of the file is as good as a whole block; a failed read is read again, and
-  // reported, when its records are asked for.
-  return errore == 0 || errore == kOltreFineFile ? fatti : 0;
 }
 
 bool Canali::Completa() {
@@ -397,7 +347,6 @@ int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {
   if (!f.ordinario) return ScriviSubito(f, dati, posizione, fatti);
   if (f.guasto) return Svuota(f) ? 0 : -1;  // the file takes no more: no message again
   f.quantiLetti = 0;                        // what was read ahead may be about to change
-  AttendiAvanti(f);
   const bool segue = posizione == f.inizioRaccolti + static_cast<long long>(f.quantiRaccolti);
   // Elsewhere in the file, or more than a block: what was gathered goes first, at once.
   if ((!segue || dati.size() > kBlocco) && !Svuota(f)) return -1;

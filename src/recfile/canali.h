@@ -45,18 +45,19 @@ class VistaScrittura {
 };
 
 // Fixed-length record files on channels 0 to 10. Reads and writes of ordinary files go through
-// a buffer per channel: consecutive records are read ahead in blocks, and writes that follow one
-// another are gathered and written in blocks when the buffer is full, before any other read or
-// write of the channel and when it closes. A full block is written on a thread beside while the
-// next one is gathered; after a full block read, the next one is read on another. A block that
-// cannot be written is reported (at the next operation of the channel) as the write of its
-// first record that failed would have been, and the file is cut back to the whole records
-// before it.
+// a buffer per channel: consecutive records are read ahead in small blocks, and writes that
+// follow one another are gathered and written in blocks when the buffer is full, before any
+// other read or write of the channel and when it closes. A full block is written on a thread
+// beside while the next one is gathered. A block that cannot be written is reported (at the
+// next operation of the channel) as the write of its first record that failed would have been,
+// and the file is cut back to the whole records before it.
 class Canali {
  public:
   static constexpr int kCanali = 11;          // channels 0 to 10
-  static constexpr size_t kBlocco = 1 << 20;  // bytes gathered (or at most read ahead) per channel
-  static constexpr size_t kRecordLettiAvanti = 128;
+  static constexpr size_t kBlocco = 1 << 20;  // bytes gathered per channel
+  // Bytes read at a time (or one record, when longer): few enough to stay in the processor's
+  // cache until the records are taken, since the system reads ahead of them itself.
+  static constexpr size_t kBloccoLetto = 64 << 10;
 
   Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi);
   ~Canali();
@@ -102,7 +103,7 @@ class Canali {
   FinestraMessaggi& messaggi() { return messaggi_; }
 
  private:
-  // What the layer keeps for a channel. The two blocks are allocated on first use and kept.
+  // What the layer keeps for a channel. Its blocks are allocated on first use and kept.
   struct File {
     int fd = -1;
     bool ordinario = false;         // an ordinary file: reads and writes go through the blocks
@@ -112,9 +113,6 @@ class Canali {
     size_t capienzaLetti = 0;
     size_t quantiLetti = 0;
     long long inizioLetti = 0;
-    std::unique_ptr<char[]> prossimi;  // the block read beside, from file offset `inizioProssimi`
-    size_t capienzaProssimi = 0;
-    long long inizioProssimi = 0;
     std::unique_ptr<char[]> raccolti;  // writes gathered, for file offset `inizioRaccolti`
     size_t quantiRaccolti = 0;
     long long inizioRaccolti = 0;
@@ -142,10 +140,6 @@ class Canali {
   bool Svuota(File& f, bool accanto = false);
   // Waits for the block being written beside; false when it could not be written.
   bool Completa();
-  // Starts reading `quanti` bytes of `f` from `posizione` on the thread beside, into f.prossimi.
-  void LeggiAvanti(File& f, long long posizione, size_t quanti);
-  // Waits for the block being read beside for `f`, if any: how many of its bytes were read, or 0.
-  size_t AttendiAvanti(File& f);
   // Cuts the file back to the whole records before a failed write and says which record failed.
   void ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezza, int errore);
 
@@ -154,8 +148,6 @@ class Canali {
   std::array<File, kCanali> file_;
   std::unique_ptr<Accanto> accanto_;  // started at the first block written beside
   int canaleAccanto_ = -1;            // whose block is being written beside
-  std::unique_ptr<Accanto> avanti_;   // started at the first block read beside
-  int canaleAvanti_ = -1;             // whose block is being read beside
   long long inizioAccanto_ = 0;
   int16_t lunghezzaAccanto_ = 1;
   std::string lettura_;  // scratch for a read, so that a failed read leaves Buffer unchanged

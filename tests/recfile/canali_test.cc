@@ -185,14 +185,14 @@ TEST_F(CanaliTest, GatheredWritesAreReadBack) {
   EXPECT_TRUE(messaggi.mostrati.empty());
 }
 
-// Records read one after another come from blocks read ahead beside, a record that straddles
-// two blocks included; a write drops what was read ahead and not yet used.
+// Records read one after another come from blocks read ahead, a record that straddles two
+// blocks included; a write drops what was read ahead and not yet used.
 TEST_F(CanaliTest, RecordsReadInTurnComeFromTheBlocksReadAhead) {
   const struct {
     int lunghezza, records;
-    int primo;     // the first record of a block read beside (blocks of 128 and of 655.36 records)
-    int cambiato;  // a record of that block, rewritten before it is reached
-  } kCasi[] = {{6000, 300, 257, 280}, {100, 1500, 1311, 1400}};
+    int primo;     // a record inside a block read ahead (blocks of 10.9 and of 655.36 records)
+    int cambiato;  // a later record of that block, rewritten when `primo` is reached
+  } kCasi[] = {{6000, 300, 23, 26}, {100, 1500, 1320, 1400}};
   for (const auto& c : kCasi) {
     auto record = [&](int n) {
       std::string r = std::to_string(n);

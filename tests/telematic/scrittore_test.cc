@@ -25,7 +25,11 @@ class ScrittoreTest : public ::testing::Test {
     s.ChiudiRecord();
     return Scritti().empty() ? std::vector<std::string>{} : prova::Campi(Scritti().back());
   }
-  static std::string Testa(char tipo) { return std::string(1, tipo) + std::string(88, '.'); }
+  static std::string Testa(char tipo) {
+    std::string testa(89, '.');
+    testa[0] = tipo;
+    return testa;
+  }
 
   prova::UscitaInMemoria uscita;
   Totali totale{};
