@@ -65,15 +65,17 @@ constexpr uint64_t kAlti = 0x8080808080808080, kUni = 0x0101010101010101;
 // The top bit of each byte set where the byte is at least `n` (for bytes below 0x80).
 constexpr uint64_t Almeno(uint64_t w, unsigned n) { return ((w | kAlti) - kUni * n) & kAlti; }
 // The top bit of each byte set where the byte equals `c`.
-constexpr uint64_t Uguali(uint64_t w, unsigned char c) {
+[[maybe_unused]] constexpr uint64_t Uguali(uint64_t w, unsigned char c) {
   const uint64_t x = w ^ (kUni * c);
   return ~(((x & ~kAlti) + ~kAlti) | x | ~kAlti);
 }
 // The top bit of each byte set where the byte is a digit, or a capital letter.
-constexpr uint64_t Cifre(uint64_t w) { return Almeno(w, '0') & ~Almeno(w, '9' + 1) & ~w; }
-constexpr uint64_t Maiuscole(uint64_t w) { return Almeno(w, 'A') & ~Almeno(w, 'Z' + 1) & ~w; }
+[[maybe_unused]] constexpr uint64_t Cifre(uint64_t w) { return Almeno(w, '0') & ~Almeno(w, '9' + 1) & ~w; }
+[[maybe_unused]] constexpr uint64_t Maiuscole(uint64_t w) { return Almeno(w, 'A') & ~Almeno(w, 'Z' + 1) & ~w; }
 // The top bits of the eight bytes gathered into eight bits, byte i to bit i.
-constexpr unsigned Bit(uint64_t alti) { return static_cast<unsigned>(((alti >> 7) * 0x0102040810204080) >> 56); }
+[[maybe_unused]] constexpr unsigned Bit(uint64_t alti) {
+  return static_cast<unsigned>(((alti >> 7) * 0x0102040810204080) >> 56);
+}
 bool Vuota(std::string_view t) { return t.find_first_not_of(' ') == std::string_view::npos; }
 bool Uguale(std::string_view t, const auto& a) { return std::equal(t.begin(), t.end(), a.begin(), a.end()); }
 
