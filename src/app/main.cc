@@ -17,6 +17,7 @@
 #include <QApplication>
 
 #include "recfile/canali.h"
+#include "ui/applicazione_qt.h"
 #include "ui/finestra.h"
 #include "ui/messaggi_qt.h"
 #include "ui/piattaforma_sistema.h"
@@ -28,6 +29,7 @@ namespace {
 #ifdef QUIBOLD_CON_FINESTRA
 int ApriFinestra(int argc, char** argv, const std::filesystem::path& radice) {
   QApplication applicazione(argc, argv);
+  quibold::PreparaApplicazione(applicazione);
   quibold::MessaggiQt messaggi;
   quibold::Percorsi percorsi(radice);
   quibold::Canali canali(percorsi, messaggi);

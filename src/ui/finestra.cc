@@ -7,10 +7,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,9 +21,13 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QVBoxLayout>
 #include <QValidator>
+#include <QWindow>
 
 #include "recfile/cp1252.h"
 
@@ -38,9 +44,10 @@ constexpr QRgb kGrigio = qRgb(128, 128, 128);
 constexpr QRgb kGrigioScuro = qRgb(64, 64, 64);
 constexpr QRgb kEreditato = 0;  // a real colour is always opaque
 
-// Window size in twips (client area).
+// Window size in twips (client area), and the top of the status bar: above it the controls.
 constexpr int kLarghezza = 15135;
 constexpr int kAltezza = 11130;
+constexpr int kAltoBarraDiStato = 10635;
 
 QString DaCp1252(std::string_view testo) { return QString::fromStdString(Utf8DaCp1252(testo)); }
 
@@ -128,6 +135,11 @@ QPixmap Logo(QSize dimensione) {
   g.setPen(QColor(kBianco));
   g.drawText(area.adjusted(h * 0.6 + 14, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("quibold"));
   return immagine;
+}
+
+// A text of the program or the archive as a tooltip, never read as markup, its blanks kept.
+QString Suggerimento(const QString& testo) {
+  return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(testo.toHtmlEscaped());
 }
 
 // What the user types into a field may not make it longer than its limit. The field's maximum
@@ -366,9 +378,27 @@ FinestraPrincipale::FinestraPrincipale(StatoFinestra& stato, QWidget* genitore)
   setWindowTitle(QStringLiteral("Seleziona CU 2017"));
   setFont(Tahoma());
   Sfondo(this, kBianco);
-  setFixedSize(Px(kLarghezza), Px(kAltezza));
+  setWindowIcon(IconaProgramma());
+
+  // The controls sit in an area of the designed size that scrolls when the screen is smaller
+  // than the window; the status bar stays below it, always in sight.
+  scorrimento_ = new QScrollArea(this);
+  scorrimento_->setObjectName(QStringLiteral("Scorrimento"));
+  scorrimento_->setFrameShape(QFrame::NoFrame);
+  scorrimento_->setFocusPolicy(Qt::NoFocus);
+  area_ = new QWidget;
+  area_->setObjectName(QStringLiteral("AreaControlli"));
+  area_->setFixedSize(Px(kLarghezza), Px(kAltoBarraDiStato));
+  scorrimento_->setWidget(area_);
 
   CreaControlli();
+
+  auto* pila = new QVBoxLayout(this);
+  pila->setContentsMargins(0, 0, 0, 0);
+  pila->setSpacing(0);
+  pila->addWidget(scorrimento_, 1);
+  pila->addWidget(statusBar1_);
+  AdattaAlloSchermo();
 
   stato_.Cambiata = [this] {
     Aggiorna();
@@ -382,8 +412,39 @@ FinestraPrincipale::~FinestraPrincipale() { stato_.Cambiata = nullptr; }
 
 int FinestraPrincipale::Px(int twips) const { return qRound(twips * scala_); }
 
+void FinestraPrincipale::AdattaA(QSize spazio) {
+  const QSize progetto(Px(kLarghezza), Px(kAltezza));
+  if (progetto.width() <= spazio.width() && progetto.height() <= spazio.height()) {
+    setFixedSize(progetto);
+    return;
+  }
+  // A scroll bar in one direction takes room from the other, and may call for a bar there too.
+  const int barra = scorrimento_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scorrimento_);
+  const bool verticale = progetto.height() > spazio.height() ||
+                         (progetto.width() > spazio.width() && progetto.height() + barra > spazio.height());
+  const bool orizzontale = progetto.width() + (verticale ? barra : 0) > spazio.width();
+  // Larger than the controls and their bars it shows nothing more.
+  const QSize massimo = progetto + QSize(verticale ? barra : 0, orizzontale ? barra : 0);
+  setMinimumSize((progetto / 3).boundedTo(spazio));
+  setMaximumSize(massimo);
+  resize(massimo.boundedTo(spazio));
+}
+
+void FinestraPrincipale::AdattaAlloSchermo() {
+  const QScreen* schermo = screen();
+  if (!schermo) return;
+  // The frame that the desktop draws around the window is known only once it has drawn it; until
+  // then, room for a common title bar and borders.
+  QMargins cornice(8, 40, 8, 8);
+  if (const QWindow* w = windowHandle(); w && !w->frameMargins().isNull()) cornice = w->frameMargins();
+  const QRect libero = schermo->availableGeometry();
+  AdattaA(libero.size().shrunkBy(cornice));
+  // A window as large as the free area goes to its corner, its frame inside it.
+  if (minimumSize() != maximumSize()) move(libero.topLeft());
+}
+
 QWidget* FinestraPrincipale::Contenitore(const char* nome) {
-  if (!nome) return this;
+  if (!nome) return area_;
   auto* cornice = findChild<QFrame*>(QString::fromLatin1(nome));
   Q_ASSERT(cornice);
   return cornice;
@@ -405,8 +466,9 @@ void FinestraPrincipale::CreaControlli() {
   for (const RigaEtichetta& r : kEtichette) CreaEtichetta(Contenitore(r.dentro), r, scala_);
   label17_ = findChild<QLabel*>(QStringLiteral("Label17"));
 
-  auto* immagine = new QLabel(this);
+  auto* immagine = new QLabel(area_);
   immagine->setObjectName(QStringLiteral("Image3"));
+  immagine->setAccessibleName(QStringLiteral("quibold"));
   Posiziona(immagine, {360, 1200, 1800, 450}, scala_);
   immagine->setPixmap(Logo(immagine->size()));
 
@@ -446,7 +508,7 @@ void FinestraPrincipale::CreaControlli() {
   statusBar1_->setSizeGripEnabled(false);
   statusBar1_->setFocusPolicy(Qt::NoFocus);
   Sfondo(statusBar1_, QApplication::palette().color(QPalette::Button).rgb());
-  Posiziona(statusBar1_, {0, 10635, kLarghezza, 495}, scala_);
+  statusBar1_->setFixedHeight(Px(kAltezza) - Px(kAltoBarraDiStato));
 
   // The Tab key's order; labels, frames and the status bar never take the focus.
   QWidget* prima = nullptr;
@@ -467,18 +529,20 @@ void FinestraPrincipale::CreaPulsanti() {
     const char* nome;
     QStyle::StandardPixmap figura;
     const char* suggerimento;
+    const char* didascalia;  // the phase label under the button
     Posto posto;
     void (FinestraPrincipale::*azione)();
   };
   // clang-format off
   static constexpr RigaPulsante kPulsanti[] = {
-      {"Command5", QStyle::SP_FileDialogContentsView, "Chiede se creare il report della memorizzazione",
+      {"Command5", QStyle::SP_FileDialogContentsView, "Chiede se creare il report della memorizzazione", "Label28",
        {9480, 360, 1095, 855}, &FinestraPrincipale::ChiediReport},
-      {"Command1", QStyle::SP_DialogOpenButton, "Apre la CU del codice indicato", {10680, 360, 1095, 855},
+      {"Command1", QStyle::SP_DialogOpenButton, "Apre la CU del codice indicato", "Label14", {10680, 360, 1095, 855},
        &FinestraPrincipale::ApriCertificazione},
-      {"Command2", QStyle::SP_DialogSaveButton, "Crea file telematico della CU", {11880, 360, 1680, 855},
+      {"Command2", QStyle::SP_DialogSaveButton, "Crea file telematico della CU", "Label15", {11880, 360, 1680, 855},
        &FinestraPrincipale::CreaTelematico},
-      {"Command3", QStyle::SP_DialogCloseButton, "Esce", {13800, 360, 735, 855}, &FinestraPrincipale::Esci},
+      {"Command3", QStyle::SP_DialogCloseButton, "Esce", "Label16", {13800, 360, 735, 855},
+       &FinestraPrincipale::Esci},
   };
   // clang-format on
   for (const RigaPulsante& r : kPulsanti) {
@@ -487,6 +551,9 @@ void FinestraPrincipale::CreaPulsanti() {
     b->setIcon(style()->standardIcon(r.figura, nullptr, b));
     b->setIconSize(QSize(Px(480), Px(480)));
     b->setToolTip(QString::fromLatin1(r.suggerimento));
+    // A button shows only a picture: a screen reader names it by its caption.
+    b->setAccessibleName(findChild<QLabel*>(QString::fromLatin1(r.didascalia))->text().simplified());
+    b->setAccessibleDescription(b->toolTip());
     Posiziona(b, r.posto, scala_);
     connect(b, &QPushButton::clicked, this, r.azione);
   }
@@ -495,8 +562,8 @@ void FinestraPrincipale::CreaPulsanti() {
 void FinestraPrincipale::CreaCampo(int i) {
   const RigaCampo& r = kCampi[i];
   QWidget* genitore = Contenitore(r.dentro);
-  CreaEtichetta(genitore,
-                {r.etichetta, r.dentro, r.testoEtichetta, r.postoEtichetta, kDellaFinestra, r.coloreEtichetta}, scala_);
+  QLabel* etichetta = CreaEtichetta(
+      genitore, {r.etichetta, r.dentro, r.testoEtichetta, r.postoEtichetta, kDellaFinestra, r.coloreEtichetta}, scala_);
 
   auto* t = new QLineEdit(genitore);
   t->setObjectName(QStringLiteral("Tx(%1)").arg(i));
@@ -508,6 +575,7 @@ void FinestraPrincipale::CreaCampo(int i) {
         limite, [this, i] { return DaCp1252(stato_.Tx[static_cast<size_t>(i)]); }, t));
   }
   Posiziona(t, r.postoCampo, scala_);
+  etichetta->setBuddy(t);  // a screen reader names the field by its label
   t->installEventFilter(this);
   connect(t, &QLineEdit::textEdited, this, [this, i](const QString& testo) { CampoModificato(i, testo); });
   tx_[static_cast<size_t>(i)] = t;
@@ -582,7 +650,7 @@ void FinestraPrincipale::AggiornaLista() {
     QAbstractItemView* vista = lista_->view();
     const int margini = vista->frameWidth() * 2 + lista_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                         lista_->fontMetrics().averageCharWidth() * 2;
-    const int spazio = width() - lista_->mapTo(this, QPoint(0, 0)).x();
+    const int spazio = area_->width() - lista_->mapTo(area_, QPoint(0, 0)).x();
     vista->setMinimumWidth(std::max(std::min(vista->sizeHintForColumn(0) + margini, spazio), lista_->width()));
   }
   const QString testo = DaCp1252(stato_.CertificazioneMostrata);
@@ -612,6 +680,9 @@ void FinestraPrincipale::Aggiorna() {
     const bool abilitato = stato_.TxAbilitato[static_cast<size_t>(i)];
     QLineEdit* t = tx_[static_cast<size_t>(i)];
     if (t->isEnabled() != abilitato) t->setEnabled(abilitato);
+    // A greyed field cannot be scrolled through: its whole text shows as its tooltip.
+    const QString suggerimento = abilitato || t->text().trimmed().isEmpty() ? QString() : Suggerimento(t->text());
+    if (t->toolTip() != suggerimento) t->setToolTip(suggerimento);
   }
   if (frame1_->isHidden() == stato_.DatiVisibili) frame1_->setVisible(stato_.DatiVisibili);
   AggiornaLista();
@@ -631,14 +702,24 @@ void FinestraPrincipale::Aggiorna() {
 
 bool FinestraPrincipale::eventFilter(QObject* oggetto, QEvent* evento) {
   const QEvent::Type tipo = evento->type();
+  if (tipo == QEvent::MouseButtonRelease && oggetto == fuocoDaClic_) {
+    // A click into a field that holds only blanks selects them, as the Tab key does, so that
+    // typing replaces them: left in place, they would leave no room in a short field. A drag
+    // that selected a part keeps its selection.
+    fuocoDaClic_ = nullptr;
+    auto* t = static_cast<QLineEdit*>(oggetto);
+    if (!t->hasSelectedText() && !t->text().isEmpty() && t->text().trimmed().isEmpty()) t->selectAll();
+  }
   if (tipo == QEvent::FocusIn || tipo == QEvent::FocusOut) {
     const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
     const bool sospensione = motivo == Qt::ActiveWindowFocusReason || motivo == Qt::PopupFocusReason;
+    fuocoDaClic_ = nullptr;
     if (tipo == QEvent::FocusOut) {
       fuocoSospeso_ = sospensione ? oggetto : nullptr;
     } else {
       const bool ripresa = sospensione && fuocoSospeso_ == oggetto;
       fuocoSospeso_ = nullptr;
+      if (motivo == Qt::MouseFocusReason) fuocoDaClic_ = oggetto;
       if (!ripresa) {
         const auto trovato = std::find(tx_.begin(), tx_.end(), oggetto);
         if (trovato != tx_.end()) {
@@ -649,6 +730,13 @@ bool FinestraPrincipale::eventFilter(QObject* oggetto, QEvent* evento) {
     }
   }
   return QWidget::eventFilter(oggetto, evento);
+}
+
+QIcon IconaProgramma() {
+  // The sizes made from the drawing when the program is built, one file each.
+  QIcon icona;
+  for (QDirIterator file(QStringLiteral(":/quibold/icona")); file.hasNext();) icona.addFile(file.next());
+  return icona;
 }
 
 }  // namespace quibold

@@ -13,8 +13,10 @@
 
 class QComboBox;
 class QFrame;
+class QIcon;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QStatusBar;
 
 namespace quibold {
@@ -33,11 +35,18 @@ class FinestraPrincipale : public QWidget {
   // bar and the progress caption. A text is set only when it differs from the one shown.
   void Aggiorna();
 
+  // Fits the window to `spazio`, the room a screen leaves it (its frame and the taskbar
+  // excluded): the designed size, fixed, where that fits; else as much as the room gives, with
+  // the client area scrolling inside and the status bar below it, and the user may resize it.
+  void AdattaA(QSize spazio);
+
  protected:
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
  private:
   int Px(int twips) const;
+  // Fits the window to the free area of the screen it is on, and keeps it whole there.
+  void AdattaAlloSchermo();
   // The frame of that name, or the window itself for none.
   QWidget* Contenitore(const char* nome);
   void CreaControlli();
@@ -57,6 +66,9 @@ class FinestraPrincipale : public QWidget {
   StatoFinestra& stato_;
   double scala_ = 1.0;  // pixels per twip
 
+  QScrollArea* scorrimento_ = nullptr;  // holds the client area: everything but the status bar
+  QWidget* area_ = nullptr;             // the client area, always of the designed size
+
   std::array<QLineEdit*, kNumTx> tx_{};
   QFrame* frame1_ = nullptr;
   QComboBox* lista_ = nullptr;
@@ -71,6 +83,11 @@ class FinestraPrincipale : public QWidget {
   // The field that lost the focus only because the window was deactivated or a popup opened:
   // getting it back is not a new entry into the field.
   QPointer<QObject> fuocoSospeso_;
+  // The field that has just got the focus by a click, until the click ends.
+  QPointer<QObject> fuocoDaClic_;
 };
+
+// The program's icon, in every size drawn for it.
+QIcon IconaProgramma();
 
 }  // namespace quibold
