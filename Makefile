@@ -54,3 +54,11 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package of the release build, made by CPack: $(BUILD)/quibold_<version>_<arch>.deb.
+# `make test` checks the package of the debug build the same way (scripts/check-deb).
+.PHONY: deb
+deb: release
+	@cd $(BUILD)/release && cpack -G DEB -B $(abspath $(BUILD)) >/dev/null
+	@rm -rf $(BUILD)/_CPack_Packages
+	@ls $(BUILD)/quibold_*.deb

@@ -59,12 +59,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quibold)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file telematico della Certificazione Unica 2018 (CUR18)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "quibold trasforma l'archivio di una certificazione, scritto dai programmi paghe dello studio, nel file \
-telematico della Certificazione Unica 2018 per i redditi di lavoro dipendente (fornitura CUR18) da inviare \
-all'Agenzia delle Entrate, lo controlla e, a richiesta, scrive il report di quadratura.\n\
-Ha una finestra per il lavoro quotidiano dello studio e una riga di comando (quibold crea, quibold verifica) \
-che fa gli stessi passi senza finestra.")
+# The long description, in lines as the package shows them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+       "quibold trasforma l'archivio di una certificazione, scritto dai programmi paghe"
+       "dello studio, nel file telematico della Certificazione Unica 2018 per i redditi"
+       "di lavoro dipendente (fornitura CUR18) da inviare all'Agenzia delle Entrate, lo"
+       "controlla e, a richiesta, scrive il report di quadratura."
+       "Ha una finestra per il lavoro quotidiano dello studio e una riga di comando"
+       "(quibold crea, quibold verifica) che fa gli stessi passi senza finestra.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${QUIBOLD_DEB_MANUTENTORE})

@@ -436,11 +436,24 @@ void FinestraPrincipale::AdattaAlloSchermo() {
   // The frame that the desktop draws around the window is known only once it has drawn it; until
   // then, room for a common title bar and borders.
   QMargins cornice(8, 40, 8, 8);
-  if (const QWindow* w = windowHandle(); w && !w->frameMargins().isNull()) cornice = w->frameMargins();
+  const QWindow* finestra = windowHandle();
+  const bool mostrata = finestra && !finestra->frameMargins().isNull();
+  if (mostrata) cornice = finestra->frameMargins();
   const QRect libero = schermo->availableGeometry();
   AdattaA(libero.size().shrunkBy(cornice));
-  // A window as large as the free area goes to its corner, its frame inside it.
-  if (minimumSize() != maximumSize()) move(libero.topLeft());
+  // A window that fills the free area goes to its corner, its frame inside it; one shown already
+  // moves only when it does not fit where it is.
+  const bool riempie = minimumSize() != maximumSize();
+  if (mostrata ? !libero.contains(frameGeometry()) : riempie) move(libero.topLeft());
+}
+
+bool FinestraPrincipale::event(QEvent* evento) {
+  // Once active, the window has its frame: it fits again, now with the frame's real size.
+  if (evento->type() == QEvent::WindowActivate && !adattataConCornice_) {
+    adattataConCornice_ = true;
+    AdattaAlloSchermo();
+  }
+  return QWidget::event(evento);
 }
 
 QWidget* FinestraPrincipale::Contenitore(const char* nome) {

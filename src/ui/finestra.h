@@ -41,6 +41,7 @@ class FinestraPrincipale : public QWidget {
   void AdattaA(QSize spazio);
 
  protected:
+  bool event(QEvent* evento) override;
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
  private:
@@ -68,6 +69,7 @@ class FinestraPrincipale : public QWidget {
 
   QScrollArea* scorrimento_ = nullptr;  // holds the client area: everything but the status bar
   QWidget* area_ = nullptr;             // the client area, always of the designed size
+  bool adattataConCornice_ = false;     // fitted again once its frame was known
 
   std::array<QLineEdit*, kNumTx> tx_{};
   QFrame* frame1_ = nullptr;

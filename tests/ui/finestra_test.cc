@@ -13,8 +13,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionComboBox>
 #include <QTimer>
@@ -22,6 +25,7 @@
 
 #include "recfile/cp1252.h"
 #include "support/banco_prova.h"
+#include "ui/applicazione_qt.h"
 #include "ui/finestra.h"
 #include "ui/messaggi_qt.h"
 #include "ui/stato.h"
@@ -107,6 +111,8 @@ class FinestraTest : public QObject {
   std::unique_ptr<Banco> b;
 
  private slots:
+  // As the program does: the toolkit's texts in Italian, whatever the system's language.
+  void initTestCase() { PreparaApplicazione(*qApp); }
   void init() { b = std::make_unique<Banco>(); }
   void cleanup() { b.reset(); }
 
@@ -122,6 +128,13 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Pulsante("Command1")->toolTip(), QStringLiteral("Apre la CU del codice indicato"));
     QCOMPARE(b->Pulsante("Command2")->toolTip(), QStringLiteral("Crea file telematico della CU"));
     QCOMPARE(b->Pulsante("Command3")->toolTip(), QStringLiteral("Esce"));
+    QCOMPARE(b->Pulsante("Command1")->accessibleName(), QStringLiteral("FASE 2 APRE CU"));
+    QCOMPARE(b->Pulsante("Command2")->accessibleName(), QStringLiteral("FASE 3 ELABORA TELEMATICO"));
+    const QList<QSize> lati = b->finestra->windowIcon().availableSizes();
+    QVERIFY(lati.contains(QSize(16, 16)) && lati.contains(QSize(256, 256)));
+    // A screen of an office: the window has the designed size, fixed, and nothing scrolls.
+    QCOMPARE(b->finestra->minimumSize(), b->finestra->maximumSize());
+    QCOMPARE(b->Controllo<QWidget>(QStringLiteral("AreaControlli"))->width(), b->finestra->width());
 
     // Before the window is shown: the state of the opening, nothing chosen.
     QCOMPARE(b->Stato(), kAvvio);
@@ -144,6 +157,13 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Tx(11)->text(), QStringLiteral("studio@esempio.it").leftJustified(45, ' '));
     for (int i : {2, 3, 4, 7, 10, 11}) QVERIFY2(!b->Tx(i)->isEnabled(), qPrintable(QString::number(i)));
     for (int i : {0, 1, 5, 6, 8, 9}) QVERIFY2(b->Tx(i)->isEnabled(), qPrintable(QString::number(i)));
+    // A greyed field shows its whole text as its tooltip, never read as markup; an empty one none.
+    QVERIFY(b->Tx(11)->toolTip().contains(QStringLiteral("studio@esempio.it")));
+    b->stato.Tx[10] = "<b>3331234567</b>";
+    b->finestra->Aggiorna();
+    QVERIFY(b->Tx(10)->toolTip().contains(QStringLiteral("&lt;b&gt;3331234567&lt;/b&gt;")));
+    QCOMPARE(b->Tx(2)->toolTip(), QString());
+    QCOMPARE(b->Tx(9)->toolTip(), QString());
 
     // Shown: the focus is in Tx(0), whose help text replaces the opening message.
     QVERIFY(b->Mostra());
@@ -282,6 +302,76 @@ class FinestraTest : public QObject {
     b->stato.Tx[5] = lungo.toStdString();
     b->finestra->Aggiorna();
     QCOMPARE(b->Tx(5)->text(), lungo);
+  }
+
+  void clicSuCampoDiSoliSpazi() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Command1"));
+    // Clicked into, a field of blanks is selected whole, and typing replaces the blanks.
+    for (const std::string& spazi : {std::string(" "), std::string(17, ' ')}) {
+      b->Tx(0)->setFocus(Qt::TabFocusReason);
+      b->stato.Tx[8] = spazi;
+      b->finestra->Aggiorna();
+      QTest::mouseClick(b->Tx(8), Qt::LeftButton, {}, QPoint(b->Tx(8)->width() - 4, b->Tx(8)->height() / 2));
+      QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(8)"));
+      QCOMPARE(b->Stato(), Aiuto(8));
+      QTest::keyClicks(b->Tx(8), QStringLiteral("1"));
+      QCOMPARE(b->stato.Tx[8], std::string("1"));
+    }
+    // A field with text keeps the cursor where the click put it.
+    b->stato.Tx[9] = "0102";
+    b->finestra->Aggiorna();
+    QTest::mouseClick(b->Tx(9), Qt::LeftButton, {}, QPoint(b->Tx(9)->width() - 4, b->Tx(9)->height() / 2));
+    QTest::keyClicks(b->Tx(9), QStringLiteral("2018"));
+    QCOMPARE(b->stato.Tx[9], std::string("01022018"));
+  }
+
+  void testiDiQtInItaliano() {
+    // The test runs with LC_ALL=C: the menus are Italian all the same.
+    QScopedPointer<QMenu> menu(b->Tx(0)->createStandardContextMenu());
+    QStringList testi;
+    for (const QAction* a : menu->actions()) {
+      if (!a->isSeparator()) testi << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+    }
+    QCOMPARE(testi, (QStringList{"Annulla", "Rifai", "Taglia", "Copia", "Incolla", "Elimina", "Seleziona tutto"}));
+    QVERIFY(!TestiQtInItaliano(*qApp, QString::fromStdString(b->radice.percorso().string())));
+  }
+
+  void schermoPiccolo() {
+    QVERIFY(b->Mostra());
+    b->Apri("12");
+    auto* scorrimento = b->Controllo<QScrollArea>(QStringLiteral("Scorrimento"));
+    auto* barra = b->Controllo<QStatusBar>(QStringLiteral("StatusBar1"));
+    const QSize progetto = b->finestra->size();
+    const QSize area = scorrimento->widget()->size();
+    const int altezzaBarra = barra->height();
+
+    // Smaller than the window: it fits, the controls keep their size and scroll, the status bar
+    // stays whole at the bottom, and the window may be resized up to what the controls need.
+    b->finestra->AdattaA(QSize(700, 400));
+    QCOMPARE(b->finestra->size(), QSize(700, 400));
+    QVERIFY(b->finestra->maximumWidth() > progetto.width() && b->finestra->maximumHeight() > progetto.height());
+    QCOMPARE(scorrimento->widget()->size(), area);
+    QCOMPARE(barra->geometry(), QRect(0, 400 - altezzaBarra, 700, altezzaBarra));
+    QTRY_VERIFY(scorrimento->verticalScrollBar()->isVisible() && scorrimento->horizontalScrollBar()->isVisible());
+    // A field out of sight comes into it, where its cursor is, when the Tab key reaches it.
+    QLineEdit* data = b->Tx(9);
+    b->Tx(8)->setFocus(Qt::TabFocusReason);
+    Banco::Tasto(Qt::Key_Tab);
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(9)"));
+    const QRect cursore = data->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    QVERIFY(scorrimento->viewport()->rect().contains(
+        QRect(data->mapTo(scorrimento->viewport(), cursore.topLeft()), cursore.size())));
+
+    // Only too short: no bar across.
+    b->finestra->AdattaA(QSize(1200, 600));
+    QTRY_VERIFY(scorrimento->verticalScrollBar()->isVisible() && !scorrimento->horizontalScrollBar()->isVisible());
+    // Room enough again: the designed size, fixed.
+    b->finestra->AdattaA(QSize(1280, 1000));
+    QCOMPARE(b->finestra->size(), progetto);
+    QCOMPARE(b->finestra->minimumSize(), b->finestra->maximumSize());
+    QTRY_VERIFY(!scorrimento->verticalScrollBar()->isVisible());
   }
 
   void testiInWindows1252() {
