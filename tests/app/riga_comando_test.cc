@@ -355,11 +355,12 @@ TEST(RigaComando, HelpIsItalianAndExitsZero) {
 
   const Esito crea = EseguiComando({"crea", "--help"});
   EXPECT_EQ(crea.stato, 0);
-  for (const char* opzione : {"--codice TESTO OBBLIGATORIA", "--tipo", "--protocollo", "--progressivo", "--record",
-                              "--tipo-impegno", "--data-impegno", "--cartella", "--file", "--report", "--conferma"}) {
+  for (const char* opzione :
+       {"--codice TESTO Esclude: --tutte", "--tipo", "--protocollo", "--progressivo", "--record", "--tipo-impegno",
+        "--data-impegno", "--cartella", "--file", "--report", "--conferma", "--json Richiede: --tutte"}) {
     EXPECT_NE(crea.uscita.find(opzione), std::string::npos) << opzione;
   }
-  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND"}) {
+  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND", "Excludes", "Needs"}) {
     EXPECT_EQ(e.uscita.find(inglese), std::string::npos) << inglese;
     EXPECT_EQ(crea.uscita.find(inglese), std::string::npos) << inglese;
   }
