@@ -259,7 +259,7 @@ std::string RiepilogoJson(const std::vector<EsitoCU>& esiti, const std::string& 
   for (const EsitoCU& e : esiti) {
     Json voce = {{"codice", e.codice},
                  {"nome", Utf8DaCp1252(e.nome)},
-                 {"file", Utf8DaCp1252(e.file)},
+                 {"file", e.file.empty() ? Json(nullptr) : Json(Utf8DaCp1252(e.file))},
                  {"esito", e.creato ? "creato" : "non creato"}};
     if (e.creato) {
       voce["dipendenti"] = e.dipendenti;

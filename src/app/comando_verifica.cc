@@ -3,10 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <ostream>
 #include <system_error>
+#include <vector>
 
 #include "recfile/cp1252.h"
 #include "recfile/percorsi.h"
@@ -52,6 +54,47 @@ bool Controlla(const fs::path& percorso, Verifica& verifica, Terminale& t) {
   return true;
 }
 
+// Whether `nome` matches `modello`, where "*" stands for any run of characters and "?" for any
+// one, without regard to case, as Windows matches names.
+bool Corrisponde(std::string_view modello, std::string_view nome) {
+  size_t m = 0, n = 0, stella = std::string_view::npos, ripresa = 0;
+  while (n < nome.size()) {
+    if (m < modello.size() && modello[m] == '*') {
+      stella = m++;
+      ripresa = n;
+    } else if (m < modello.size() &&
+               (modello[m] == '?' || UgualiSenzaMaiuscole(modello.substr(m, 1), nome.substr(n, 1)))) {
+      ++m;
+      ++n;
+    } else if (stella != std::string_view::npos) {
+      m = stella + 1;
+      n = ++ripresa;
+    } else {
+      return false;
+    }
+  }
+  while (m < modello.size() && modello[m] == '*') ++m;
+  return m == modello.size();
+}
+
+// The files an argument names: itself or, when its last name holds "*" or "?", the files of its
+// folder that match, in the order of their names (a Windows prompt hands the pattern over as it
+// is; a Linux shell has matched it already, unless it was quoted).
+std::vector<std::string> Espandi(const std::string& argomento, const fs::path& radice, bool& modello) {
+  const size_t barra = argomento.find_last_of("\\/");
+  const std::string cartella = barra == std::string::npos ? "" : argomento.substr(0, barra + 1);
+  const std::string nome = argomento.substr(cartella.size());
+  if (nome.find_first_of("*?") == std::string::npos) return {argomento};
+  modello = true;
+  std::vector<std::string> trovati;
+  Percorsi::Elenca(cartella.empty() ? fs::path(".") : PercorsoFile(cartella, radice), [&](const Percorsi::Voce& v) {
+    if (v.ordinario.value_or(true) && Corrisponde(nome, v.nome)) trovati.push_back(cartella + std::string(v.nome));
+    return true;
+  });
+  std::sort(trovati.begin(), trovati.end());
+  return trovati;
+}
+
 }  // namespace
 
 std::string Quanti(long n, const char* uno, const char* molti) {
@@ -75,10 +118,21 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
 }
 
 int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t) {
-  const bool piu = o.file.size() > 1;
-  nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
+  std::vector<std::string> tutti;
   long conErrori = 0, illeggibili = 0, records = 0, errori = 0, avvisi = 0;
-  for (const std::string& file : o.file) {
+  bool modelli = false;
+  for (const std::string& argomento : o.file) {
+    const std::vector<std::string> trovati = Espandi(argomento, radice, modelli);
+    if (trovati.empty()) {
+      t.errori << "quibold: nessun file corrisponde a " << argomento << '\n';
+      ++illeggibili;
+    }
+    tutti.insert(tutti.end(), trovati.begin(), trovati.end());
+  }
+  const auto n = static_cast<long>(tutti.size()) + illeggibili;
+  const bool piu = n > 1 || modelli;
+  nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
+  for (const std::string& file : tutti) {
     const std::string prefisso = piu ? file + ": " : "";
     Verifica verifica;
     if (!Controlla(PercorsoFile(file, radice), verifica, t)) {
@@ -108,7 +162,6 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   }
   if (o.json) t.uscita << elenco.dump(2) << '\n';
   if (piu) {
-    const auto n = static_cast<long>(o.file.size());
     (o.json ? t.errori : t.uscita) << "Totale: " << Quanti(n, "file", "file") << ", "
                                    << Quanti(n - conErrori - illeggibili, "corretto", "corretti") << ", "
                                    << Quanti(conErrori, "con errori", "con errori") << ", "

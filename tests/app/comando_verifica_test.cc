@@ -44,6 +44,14 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
        2,
        r + "/c/out/buono: File corretto: 7 record, 0 errori, 0 avvisi\nTotale: 2 file, 1 corretto, 0 con errori, 1 "
            "illeggibile: 7 record, 0 errori, 0 avvisi\n"},
+      // A pattern, as a Windows prompt hands it over: the matching files, without regard to case.
+      {{"--radice", r, "verifica", "C:\\out\\B*O"},
+       0,
+       "C:\\out\\buono: File corretto: 7 record, 0 errori, 0 avvisi\nTotale: 1 file, 1 corretto, 0 con errori, 0 "
+       "illeggibili: 7 record, 0 errori, 0 avvisi\n"},
+      {{"--radice", r, "verifica", "C:\\out\\?"},
+       2,
+       "Totale: 1 file, 0 corretti, 0 con errori, 1 illeggibile: 0 record, 0 errori, 0 avvisi\n"},
   };
   for (const auto& c : casi) {
     Esito e = EseguiComando(c.argomenti);
