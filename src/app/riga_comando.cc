@@ -79,6 +79,8 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   imposta(kTxCartella, o.cartella ? std::optional(CartellaDaRigaComando(*o.cartella)) : std::nullopt);
   imposta(kTxNomeFile, o.file);
   stato.FlagReport = o.report ? 1 : 0;
+  // The run ends the command: the window is not opened again (nor the archive read again).
+  stato.RiapreDopoCreazione = false;
 
   bool reportScritto = true;
   stato.Report = [&] {

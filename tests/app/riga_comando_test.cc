@@ -164,6 +164,15 @@ TEST_F(RigaComandoTest, HeaderWithNoEmployeesWritesHeaderRecordsAndZ) {
 
 // --- Runs that stop ---
 
+// The run ends the command: the start-up is not run again after it, nor are its messages.
+TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
+  fs::remove(radice.percorso() / "c" / "disco.ute");
+  const Esito e = EseguiComando(Crea());
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(e.errori,
+            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n");
+}
+
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
   struct Caso {
     std::vector<std::string> opzioni;
