@@ -1,5 +1,6 @@
 #include "samples/archivio_esempio.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -150,7 +151,10 @@ Dipendente& Dipendente::Stato(char c) {
 std::string CodiceFiscale(std::string_view primi15) {
   const char c = CarattereControlloCF(primi15);
   if (c == '\0') throw std::invalid_argument("codice fiscale: " + std::string(primi15));
-  return std::string(primi15) + c;
+  // Appended, not added: g++ 12 inlining the sum warns falsely of reading past the 15 characters.
+  std::string codice(primi15);
+  codice += c;
+  return codice;
 }
 
 std::string PartitaIva(std::string_view prime10) {
@@ -489,6 +493,28 @@ void ScriviCertificazione(const fs::path& radice, int codice, const Certificazio
   std::string dipendenti;
   for (const auto& d : c.dipendenti) dipendenti += d;
   scrivi(dati / ("DCU" + std::to_string(codice) + ".018"), dipendenti);
+}
+
+void ScriviArchivioStudio(const fs::path& radice, int n, int massimoDipendenti) {
+  static const char* const kCognomi[] = {"ROSSI", "FERRARI", "RUSSO", "ESPOSITO", "ROMANO", "COSTA", "RIZZO"};
+  static const char* const kForme[] = {"SRL", "SPA", "SNC", "SAS", "SRLS"};
+  for (int codice = 1; codice <= n; ++codice) {
+    const int dipendenti = 2 + (codice * 37) % std::max(massimoDipendenti - 1, 1);
+    const std::string nome = std::string(kCognomi[codice % 7]) + " " + kForme[codice % 5];
+    Certificazione c;
+    for (int i = 1; i <= dipendenti; ++i) {
+      Dipendente d = DipendentePieno(codice + i);
+      if (i == 1 && codice == 11) d.Campo(2, "+ROSSI");
+      c.dipendenti.push_back(d.testo());
+    }
+    c.testata1 = TestataSocieta(nome, static_cast<size_t>(dipendenti)).testo();
+    c.testata2 = Testata2(codice % 50 == 3 ? 2 : 1, c.dipendenti.size());
+    if (codice % 100 == 10) c.dipendenti.pop_back();
+    if (codice % 25 == 5) c.dipendenti[0][static_cast<size_t>(Posto(kTabellaCampo, 1).posizione + 14)] ^= 1;
+    ScriviCertificazione(radice, codice, c);
+    if (codice % 50 == 7)
+      fs::remove(radice / "c" / "vorn" / "quelt" / "2017" / "dati" / ("DCU" + std::to_string(codice) + ".018"));
+  }
 }
 
 }  // namespace quibold::esempio

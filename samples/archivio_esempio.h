@@ -70,4 +70,12 @@ Certificazione ArchivioPieno(int n);
 // root `radice`. Throws std::runtime_error when a file cannot be written.
 void ScriviCertificazione(const std::filesystem::path& radice, int codice, const Certificazione& c);
 
+// A service bureau's archive: certifications 1 to `n` (at most 999), one per client, each a
+// company of 1 to `massimoDipendenti` employees whose every field is filled. Among them, as a
+// bureau meets them, every 50 from 3 is of self-employment (the writer refuses it), every 50
+// from 7 has no employee file, every 100 from 10 an employee file shorter than its header says,
+// 11 a surname that begins with "+" (the file fails its check), and every 25 from 5 an employee
+// whose fiscal code has a wrong check character (the file passes with a warning).
+void ScriviArchivioStudio(const std::filesystem::path& radice, int n, int massimoDipendenti = 90);
+
 }  // namespace quibold::esempio

@@ -1,6 +1,8 @@
 // Writes sample certification archives under a drive root:
 //   quibold_genera DIR            the bundled sample: certifications 1, 2 and 3
 //   quibold_genera --pieno N DIR  certification 1 with N employees whose every field is filled
+//   quibold_genera --studio N DIR a service bureau's certifications 1 to N, a few that do not make
+//                                 a file among them
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -24,10 +26,18 @@ int main(int argc, char** argv) {
         return 0;
       }
     }
+    if (argc == 4 && std::string(argv[1]) == "--studio") {
+      const int n = std::atoi(argv[2]);
+      if (n > 0 && n <= 999) {
+        ScriviArchivioStudio(argv[3], n);
+        return 0;
+      }
+    }
   } catch (const std::exception& e) {
     std::cerr << "quibold_genera: " << e.what() << '\n';
     return 1;
   }
-  std::cerr << "uso: quibold_genera DIR | quibold_genera --pieno N DIR (N da 1 a 9999)\n";
+  std::cerr << "uso: quibold_genera DIR | quibold_genera --pieno N DIR (N da 1 a 9999) | quibold_genera --studio N "
+               "DIR (N da 1 a 999)\n";
   return 2;
 }

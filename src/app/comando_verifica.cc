@@ -3,10 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <ostream>
 #include <system_error>
+#include <vector>
 
 #include "recfile/cp1252.h"
 #include "recfile/percorsi.h"
@@ -28,33 +30,16 @@ fs::path PercorsoFile(const std::string& file, const fs::path& radice) {
 
 const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "avviso"; }
 
-}  // namespace
-
-CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
-  CLI::App* verifica = app.add_subcommand("verifica", "Controlla un file telematico prima dell'invio");
-  verifica->group("Comandi");
-  verifica->fallthrough();
-  verifica->set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
-  verifica->add_option("FILE", o.file, "Il file telematico (\"X:\\...\" o \"\\...\" sotto la radice delle unita')")
-      ->required()
-      ->type_name("TESTO");
-  verifica->add_flag("--json", o.json, "Scrive i rilievi come array JSON");
-  verifica->footer("Stato di uscita: 0 nessun errore (avvisi ammessi); 1 il file ha errori; 2 file illeggibile.");
-  return verifica;
-}
-
-int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t) {
-  const fs::path percorso = PercorsoFile(o.file, radice);
+// Feeds the file to the check, one record at a time: the check keeps what it needs, whatever
+// the size of the file. False, after saying so, when the file cannot be read.
+bool Controlla(const fs::path& percorso, Verifica& verifica, Terminale& t) {
   std::error_code ec;
   std::ifstream f;
   if (!fs::is_directory(percorso, ec)) f.open(percorso, std::ios::binary);
   if (!f.is_open()) {
     t.errori << "quibold: impossibile leggere " << percorso.string() << '\n';
-    return 2;
+    return false;
   }
-
-  // One record at a time: the check keeps what it needs, whatever the size of the file.
-  Verifica verifica;
   std::array<char, kLungRecord> record;
   while (f.read(record.data(), record.size()) || f.gcount() > 0) {
     const auto letti = static_cast<size_t>(f.gcount());
@@ -63,28 +48,129 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   }
   if (f.bad()) {
     t.errori << "quibold: errore di lettura in " << percorso.string() << '\n';
-    return 2;
+    return false;
   }
   verifica.Fine();
+  return true;
+}
 
-  const long errori = verifica.Errori();
-  const std::string riepilogo = Riepilogo(verifica);
-  if (o.json) {
-    nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
-    for (const Rilievo& r : verifica.Rilievi()) {
-      elenco.push_back({{"record", r.record},
-                        {"posizione", r.posizione},
-                        {"gravita", NomeGravita(r.gravita)},
-                        {"messaggio", Utf8DaCp1252(r.messaggio)}});
+// Whether `nome` matches `modello`, where "*" stands for any run of characters and "?" for any
+// one, without regard to case, as Windows matches names.
+bool Corrisponde(std::string_view modello, std::string_view nome) {
+  size_t m = 0, n = 0, stella = std::string_view::npos, ripresa = 0;
+  while (n < nome.size()) {
+    if (m < modello.size() && modello[m] == '*') {
+      stella = m++;
+      ripresa = n;
+    } else if (m < modello.size() &&
+               (modello[m] == '?' || UgualiSenzaMaiuscole(modello.substr(m, 1), nome.substr(n, 1)))) {
+      ++m;
+      ++n;
+    } else if (stella != std::string_view::npos) {
+      m = stella + 1;
+      n = ++ripresa;
+    } else {
+      return false;
     }
-    t.uscita << elenco.dump(2) << '\n';
-    t.errori << riepilogo << '\n';
-  } else {
-    for (const Rilievo& r : verifica.Rilievi()) t.uscita << Utf8DaCp1252(TestoRilievo(r)) << '\n';
-    t.uscita << riepilogo << '\n';
+  }
+  while (m < modello.size() && modello[m] == '*') ++m;
+  return m == modello.size();
+}
+
+// The files an argument names: itself or, when its last name holds "*" or "?", the files of its
+// folder that match, in the order of their names (a Windows prompt hands the pattern over as it
+// is; a Linux shell has matched it already, unless it was quoted).
+std::vector<std::string> Espandi(const std::string& argomento, const fs::path& radice, bool& modello) {
+  const size_t barra = argomento.find_last_of("\\/");
+  const std::string cartella = barra == std::string::npos ? "" : argomento.substr(0, barra + 1);
+  const std::string nome = argomento.substr(cartella.size());
+  if (nome.find_first_of("*?") == std::string::npos) return {argomento};
+  modello = true;
+  std::vector<std::string> trovati;
+  Percorsi::Elenca(cartella.empty() ? fs::path(".") : PercorsoFile(cartella, radice), [&](const Percorsi::Voce& v) {
+    if (v.ordinario.value_or(true) && Corrisponde(nome, v.nome)) trovati.push_back(cartella + std::string(v.nome));
+    return true;
+  });
+  std::sort(trovati.begin(), trovati.end());
+  return trovati;
+}
+
+}  // namespace
+
+std::string Quanti(long n, const char* uno, const char* molti) {
+  return std::to_string(n) + " " + (n == 1 ? uno : molti);
+}
+
+CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
+  CLI::App* verifica = app.add_subcommand("verifica", "Controlla uno o piu' file telematici prima dell'invio");
+  verifica->group("Comandi");
+  verifica->fallthrough();
+  verifica->set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
+  verifica
+      ->add_option("FILE", o.file,
+                   "I file telematici (\"X:\\...\" o \"\\...\" sotto la radice delle unita'); con piu' file, "
+                   "ogni riga comincia con il nome del suo file e segue un totale")
+      ->required()
+      ->type_name("TESTO");
+  verifica->add_flag("--json", o.json, "Scrive i rilievi come array JSON");
+  verifica->footer("Stato di uscita: 0 nessun errore (avvisi ammessi); 1 un file ha errori; 2 un file e' illeggibile.");
+  return verifica;
+}
+
+int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t) {
+  std::vector<std::string> tutti;
+  long conErrori = 0, illeggibili = 0, records = 0, errori = 0, avvisi = 0;
+  bool modelli = false;
+  for (const std::string& argomento : o.file) {
+    const std::vector<std::string> trovati = Espandi(argomento, radice, modelli);
+    if (trovati.empty()) {
+      t.errori << "quibold: nessun file corrisponde a " << argomento << '\n';
+      ++illeggibili;
+    }
+    tutti.insert(tutti.end(), trovati.begin(), trovati.end());
+  }
+  const auto n = static_cast<long>(tutti.size()) + illeggibili;
+  const bool piu = n > 1 || modelli;
+  nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
+  for (const std::string& file : tutti) {
+    const std::string prefisso = piu ? file + ": " : "";
+    Verifica verifica;
+    if (!Controlla(PercorsoFile(file, radice), verifica, t)) {
+      ++illeggibili;
+      continue;
+    }
+    conErrori += verifica.Errori() > 0;
+    records += verifica.Records();
+    errori += verifica.Errori();
+    avvisi += verifica.Avvisi();
+    const std::string riepilogo = prefisso + Riepilogo(verifica);
+    if (o.json) {
+      for (const Rilievo& r : verifica.Rilievi()) {
+        nlohmann::ordered_json voce;
+        if (piu) voce["file"] = file;
+        voce["record"] = r.record;
+        voce["posizione"] = r.posizione;
+        voce["gravita"] = NomeGravita(r.gravita);
+        voce["messaggio"] = Utf8DaCp1252(r.messaggio);
+        elenco.push_back(std::move(voce));
+      }
+      t.errori << riepilogo << '\n';
+    } else {
+      for (const Rilievo& r : verifica.Rilievi()) t.uscita << prefisso << Utf8DaCp1252(TestoRilievo(r)) << '\n';
+      t.uscita << riepilogo << '\n';
+    }
+  }
+  if (o.json) t.uscita << elenco.dump(2) << '\n';
+  if (piu) {
+    (o.json ? t.errori : t.uscita) << "Totale: " << Quanti(n, "file", "file") << ", "
+                                   << Quanti(n - conErrori - illeggibili, "corretto", "corretti") << ", "
+                                   << Quanti(conErrori, "con errori", "con errori") << ", "
+                                   << Quanti(illeggibili, "illeggibile", "illeggibili") << ": "
+                                   << Quanti(records, "record", "record") << ", " << Quanti(errori, "errore", "errori")
+                                   << ", " << Quanti(avvisi, "avviso", "avvisi") << '\n';
   }
   t.uscita.flush();
-  return errori == 0 ? 0 : 1;
+  return illeggibili > 0 ? 2 : conErrori > 0 ? 1 : 0;
 }
 
 }  // namespace quibold

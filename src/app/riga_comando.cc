@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/comando_tutte.h"
 #include "app/comando_verifica.h"
 #include "recfile/canali.h"
 #include "recfile/cp1252.h"
@@ -78,6 +79,8 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   imposta(kTxCartella, o.cartella ? std::optional(CartellaDaRigaComando(*o.cartella)) : std::nullopt);
   imposta(kTxNomeFile, o.file);
   stato.FlagReport = o.report ? 1 : 0;
+  // The run ends the command: the window is not opened again (nor the archive read again).
+  stato.RiapreDopoCreazione = false;
 
   bool reportScritto = true;
   stato.Report = [&] {
@@ -90,8 +93,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
     }
   };
   if (!stato.Crea()) return kUscitaFermata;
-  // The file may be sent; what its check warned of goes to the error stream.
-  for (const Rilievo& avviso : stato.run.avvisi) t.errori << Utf8DaCp1252(TestoRilievo(avviso)) << '\n';
+  StampaAvvisi(stato.run, t.errori);
   return reportScritto ? kUscitaCompleta : kUscitaSenzaReport;
 }
 
@@ -112,6 +114,11 @@ std::vector<std::string> ValoriVuotiEspliciti(int argc, const char* const* argv)
 }
 
 }  // namespace
+
+void StampaAvvisi(const StatoRun& run, std::ostream& errori) {
+  // The file may be sent; what its check warned of goes to the error stream.
+  for (const Rilievo& avviso : run.avvisi) errori << Utf8DaCp1252(TestoRilievo(avviso)) << '\n';
+}
 
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
                       const std::function<int(const std::filesystem::path&)>& finestra) {
@@ -135,7 +142,7 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   crea->group("Comandi");
   crea->fallthrough();
   crea->set_help_flag("-h,--help", "Mostra questo aiuto ed esce");
-  crea->add_option("--codice", o.codice, "Codice della certificazione")->required();
+  crea->add_option("--codice", o.codice, "Codice della certificazione");
   crea->add_option("--tipo", o.tipo, "Tipo fornitura: N normale, A annullamento, S sostituzione, T normale singola")
       ->type_name("TESTO")
       ->check(CLI::IsMember({"N", "A", "S", "T"}));
@@ -150,6 +157,8 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   crea->add_option("--conferma", o.conferma, "Risposta alle domande di conferma: si o no")
       ->type_name("TESTO")
       ->check(CLI::IsMember({"si", "no"}));
+  OpzioniTutte tutte;
+  RegistraTutte(*crea, tutte);
 
   app.footer(
       "Stato di uscita: 0 file telematico completo (e report scritto, se chiesto); 1 elaborazione "
@@ -168,6 +177,13 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   }
 
   const auto cartellaRadice = Percorsi::RadiceDiSistema(radice);
+  if (*crea && tutte.tutte) {
+    if (o.cartella) tutte.cartella = CartellaDaRigaComando(*o.cartella);
+    tutte.tipoImpegno = o.tipoImpegno;
+    tutte.dataImpegno = o.dataImpegno;
+    if (o.conferma) tutte.conferma = *o.conferma == "si";
+    return EseguiTutte(tutte, cartellaRadice, terminale);
+  }
   if (*crea) return Crea(o, cartellaRadice, terminale);
   if (*verifica) return EseguiVerifica(ov, cartellaRadice, terminale);
   if (!finestra) {

@@ -8,6 +8,8 @@
 
 namespace quibold {
 
+struct StatoRun;
+
 struct Terminale {
   std::ostream& uscita;
   std::ostream& errori;
@@ -25,6 +27,10 @@ enum StatoUscita : int {
 
 // Runs the command line; `finestra` opens the window on a drive root and returns the exit
 // status (absent when the program has no window). Returns one of the statuses above.
+// What `quibold crea` prints on the error stream once the telematic file is complete: the
+// warnings of its check, a line each.
+void StampaAvvisi(const StatoRun& run, std::ostream& errori);
+
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
                       const std::function<int(const std::filesystem::path&)>& finestra);
 

@@ -7,13 +7,7 @@
 #include "recfile/cp1252.h"
 
 namespace quibold {
-namespace {
 
-// The text with every control character made a "?": archive text quoted in a message must not
-// break its line nor reach the terminal as a control sequence. Besides the C0 controls and DEL,
-// the five bytes that Windows-1252 leaves undefined would become C1 controls. A message that
-// only informs may have lines of its own (the findings of the check, a line each); a question
-// quotes archive text, and stays on its line.
 std::string Stampabile(std::string_view testo, bool righe) {
   std::string t(testo);
   for (char& c : t) {
@@ -23,8 +17,6 @@ std::string Stampabile(std::string_view testo, bool righe) {
   }
   return t;
 }
-
-}  // namespace
 
 Risposta MessaggiTerminale::Mostra(std::string_view testo, std::string_view, Pulsanti pulsanti, Icona) {
   errori_ << Utf8DaCp1252(Stampabile(testo, pulsanti == Pulsanti::Ok));

@@ -4,10 +4,19 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "recfile/messaggi.h"
 
 namespace quibold {
+
+// The text with every control character made a "?": archive text quoted in a message must not
+// break its line nor reach the terminal as a control sequence. Besides the C0 controls and DEL,
+// the five bytes that Windows-1252 leaves undefined would become C1 controls. A message that
+// only informs may have lines of its own (`righe`: the findings of the check, a line each); a
+// question quotes archive text, and stays on its line.
+std::string Stampabile(std::string_view testo, bool righe);
 
 class MessaggiTerminale : public FinestraMessaggi {
  public:

@@ -126,6 +126,26 @@ void StatoFinestra::Apertura() {
   Messaggio(TestoMessaggio);
 }
 
+void StatoFinestra::AperturaCome(const StatoFinestra& aperta) {
+  Tx = aperta.Tx;
+  TxAbilitato = aperta.TxAbilitato;
+  lista = aperta.lista;
+  CertificazioneMostrata = aperta.CertificazioneMostrata;
+  TipiFornitura = aperta.TipiFornitura;
+  TipoScelto = aperta.TipoScelto;
+  DatiVisibili = aperta.DatiVisibili;
+  BarraDiStato = aperta.BarraDiStato;
+  Avanzamento = aperta.Avanzamento;
+  ElencoCodici = aperta.ElencoCodici;
+  NumeroCodici = aperta.NumeroCodici;
+  CodiceCU = aperta.CodiceCU;
+  FlagSingola = aperta.FlagSingola;
+  FlagReport = aperta.FlagReport;
+  Disco = aperta.Disco;
+  PercorsoDati = aperta.PercorsoDati;
+  TestoMessaggio = aperta.TestoMessaggio;
+}
+
 void StatoFinestra::ScegliCertificazione(int k) {
   if (k < 1 || k > NumeroCodici) return;
   CertificazioneMostrata = lista[static_cast<size_t>(k - 1)];
@@ -232,6 +252,7 @@ bool StatoFinestra::Crea() {
   }
   // Without report the window comes back in its start-up state; the status bar says whether
   // the check of the file found anything the office should look at.
+  if (!RiapreDopoCreazione) return true;
   Apertura();
   if (run.numeroAvvisi > 0) {
     Messaggio("Il file telematico ha superato il controllo con " + std::to_string(run.numeroAvvisi) +

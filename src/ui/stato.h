@@ -51,6 +51,9 @@ class StatoFinestra {
   void messaggi(int indice);               // shows the help text of field `indice`
   // The window opening: from the design state, every step of the start-up in order.
   void Apertura();
+  // The window as the opening of `aperta` left it, every value above included, without reading
+  // the archive again: a batch opens the archive once and starts each certification from there.
+  void AperturaCome(const StatoFinestra& aperta);
   void ScegliCertificazione(int k);  // the k-th entry of the list, counted from 1
   bool ApriCU();                     // opens the certification in Tx(kTxCodice); false after a message (Command1)
   void ScegliTipoFornitura(int k);   // the k-th supply type, counted from 0
@@ -64,6 +67,9 @@ class StatoFinestra {
   std::function<void()> Cambiata;
   // Called when the run with report has written its files; the default is StampaReport.
   std::function<void()> Report;
+  // Whether a complete run without report opens the window anew, as the window does; a batch
+  // that drops each certification's state once its file is made does not.
+  bool RiapreDopoCreazione = true;
 
   static const std::array<std::string_view, kNumTx> kAiuti;
   static constexpr int kLunghezzaMassima[kNumTx] = {60, 60, 17, 6, 3, 0, 0, 0, 1, 8, 60, 60};

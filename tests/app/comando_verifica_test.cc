@@ -33,6 +33,25 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
       {{"verifica", "\\out\\buono", "--radice", r}, 0, "File corretto: 7 record, 0 errori, 0 avvisi\n"},
       {{"verifica", r + "/c/out/manca"}, 2, ""},
       {{"verifica", r + "/c/out"}, 2, ""},
+      // Several files: each line names its file, then the total; the worst status.
+      {{"--radice", r, "verifica", "C:\\OUT\\buono", "C:\\OUT\\tronco"},
+       1,
+       "C:\\OUT\\buono: File corretto: 7 record, 0 errori, 0 avvisi\nC:\\OUT\\tronco: record 7, posizione 1900: "
+       "errore: record incompleto: 1899 caratteri invece di 1900 (il file e' troncato)\nC:\\OUT\\tronco: File con "
+       "errori: 7 record, 1 errore, 0 avvisi\nTotale: 2 file, 1 corretto, 1 con errori, 0 illeggibili: 14 record, 1 "
+       "errore, 0 avvisi\n"},
+      {{"verifica", r + "/c/out/buono", r + "/c/out/manca"},
+       2,
+       r + "/c/out/buono: File corretto: 7 record, 0 errori, 0 avvisi\nTotale: 2 file, 1 corretto, 0 con errori, 1 "
+           "illeggibile: 7 record, 0 errori, 0 avvisi\n"},
+      // A pattern, as a Windows prompt hands it over: the matching files, without regard to case.
+      {{"--radice", r, "verifica", "C:\\out\\B*O"},
+       0,
+       "C:\\out\\buono: File corretto: 7 record, 0 errori, 0 avvisi\nTotale: 1 file, 1 corretto, 0 con errori, 0 "
+       "illeggibili: 7 record, 0 errori, 0 avvisi\n"},
+      {{"--radice", r, "verifica", "C:\\out\\?"},
+       2,
+       "Totale: 1 file, 0 corretti, 0 con errori, 1 illeggibile: 0 record, 0 errori, 0 avvisi\n"},
   };
   for (const auto& c : casi) {
     Esito e = EseguiComando(c.argomenti);

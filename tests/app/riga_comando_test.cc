@@ -164,6 +164,15 @@ TEST_F(RigaComandoTest, HeaderWithNoEmployeesWritesHeaderRecordsAndZ) {
 
 // --- Runs that stop ---
 
+// The run ends the command: the start-up is not run again after it, nor are its messages.
+TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
+  fs::remove(radice.percorso() / "c" / "disco.ute");
+  const Esito e = EseguiComando(Crea());
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(e.errori,
+            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n");
+}
+
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
   struct Caso {
     std::vector<std::string> opzioni;
@@ -355,11 +364,12 @@ TEST(RigaComando, HelpIsItalianAndExitsZero) {
 
   const Esito crea = EseguiComando({"crea", "--help"});
   EXPECT_EQ(crea.stato, 0);
-  for (const char* opzione : {"--codice TESTO OBBLIGATORIA", "--tipo", "--protocollo", "--progressivo", "--record",
-                              "--tipo-impegno", "--data-impegno", "--cartella", "--file", "--report", "--conferma"}) {
+  for (const char* opzione :
+       {"--codice TESTO Esclude: --tutte", "--tipo", "--protocollo", "--progressivo", "--record", "--tipo-impegno",
+        "--data-impegno", "--cartella", "--file", "--report", "--conferma", "--json Richiede: --tutte"}) {
     EXPECT_NE(crea.uscita.find(opzione), std::string::npos) << opzione;
   }
-  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND"}) {
+  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND", "Excludes", "Needs"}) {
     EXPECT_EQ(e.uscita.find(inglese), std::string::npos) << inglese;
     EXPECT_EQ(crea.uscita.find(inglese), std::string::npos) << inglese;
   }
