@@ -105,9 +105,9 @@ inline constexpr CampoPosizionale kRecordB[] = {
 // Heads of records C, D and G beyond the common part.
 inline constexpr Zona kCfDipendente = {26, 16};
 inline constexpr Zona kProgressivo = {42, 5};
-inline constexpr Zona kProtocollo = {47, 17};      // of the supply that a record D cancels or replaces
+inline constexpr Zona kProtocollo = {47, 17};       // of the supply that a record D cancels or replaces
 inline constexpr Zona kNumeroSostituito = {64, 6};  // of the certification in that supply
-inline constexpr int kPosOperazioneD = 84;         // " ", "A" (cancellation) or "S" (replacement)
+inline constexpr int kPosOperazioneD = 84;          // " ", "A" (cancellation) or "S" (replacement)
 inline constexpr CampoPosizionale kTestaC[] = {
     {{1, 25}, Proprio, "testa comune"},
     {{26, 64}, Vuoto, "testa del record C"},

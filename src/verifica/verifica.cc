@@ -141,8 +141,8 @@ Classi ClassiValore(const char* valore) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(valore));
   auto uguali = [&](char c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))); };
   // Bytes from 0x80 compare as negative: below "0".
-  const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(
-                             _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9'))))) &
+  const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+                             _mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9'))))) &
                          0xFFFF;
   return {cifre, uguali('0'), uguali(' '), static_cast<unsigned>(_mm_movemask_epi8(v))};
 }
@@ -162,15 +162,19 @@ Classi ClassiValore(const char* valore) {
 
 // Digits right-aligned from the first non-blank up to bit `fine` (excluded), with no leading
 // zero, after blanks only: the whole part of an amount, or a whole amount.
-bool CifreADestra(const Classi& k, int fine) {
+[[gnu::always_inline]] inline bool CifreADestra(const Classi& k, int fine) {
   const unsigned tutte = (1u << fine) - 1;
   const int prima = std::countr_one(k.bianchi & tutte);
   return prima < fine && ((k.cifre & tutte) >> prima) == (tutte >> prima) && !((k.zeri >> prima) & 1);
 }
 // A comma and two digits at the end of the value area: the form of an amount.
-bool FormaImporto(const char* valore, const Classi& k) { return valore[13] == ',' && ((k.cifre >> 14) & 3) == 3; }
+[[gnu::always_inline]] inline bool FormaImporto(const char* valore, const Classi& k) {
+  return valore[13] == ',' && ((k.cifre >> 14) & 3) == 3;
+}
 // Its 13-character whole part: thirteen zeros, or blanks then digits with no leading zero.
-bool ParteInteraValida(const Classi& k) { return (k.zeri & 0x1FFF) == 0x1FFF || CifreADestra(k, 13); }
+[[gnu::always_inline]] inline bool ParteInteraValida(const Classi& k) {
+  return (k.zeri & 0x1FFF) == 0x1FFF || CifreADestra(k, 13);
+}
 
 // A field code as one machine word, so that codes compare in one step. The same bytes give the
 // same word whatever the machine's byte order.
@@ -187,15 +191,77 @@ constexpr uint64_t ParolaFissa(std::string_view codice) {
   }
   return p;
 }
+// What a value area surely right for its kind looks like, in the classes of its characters: the
+// test of the common kinds that every field passes through. A value that fails it, or of a kind
+// without one, is looked at closely (and reported) by Verifica::Valore.
+struct Rapida {
+  enum Tipo : uint8_t { Ignoto, Testo, Importo, Intero, Cifre, Uno, Codice, Lettera, DueCaratteri, Data, Cf, Sempre };
+  Tipo tipo = Sempre;
+  unsigned bianchi = 0;  // the characters that must be blanks
+  unsigned cifre = 0;    // the characters that must be digits (Cifre), that must not be all blanks (Codice)
+  uint32_t lettere = 0;  // the capital letters admitted, bit 0 for "A" (Lettera)
+  [[gnu::always_inline]] bool DaGuardare(const char* valore, const Classi& k) const {
+    const bool allineato = (k.bianchi & bianchi) == bianchi;
+    switch (tipo) {
+      case Ignoto: return FormaImporto(valore, k) && !ParteInteraValida(k);
+      case Testo: return k.alti != 0;
+      case Importo: return !FormaImporto(valore, k) || !ParteInteraValida(k);
+      case Intero: return !CifreADestra(k, 16);
+      case Cifre: return !allineato || (k.cifre & cifre) != cifre;
+      case Uno: return !allineato || valore[15] != '1';
+      case Codice: return !allineato || (k.bianchi & cifre) == cifre;
+      case Lettera: {
+        const unsigned rango = static_cast<unsigned char>(valore[0]) - 'A';
+        return !allineato || rango >= 26 || !((lettere >> rango) & 1);
+      }
+      case DueCaratteri: return !allineato || (k.bianchi & 3) != 0;
+      case Data: return !allineato || !DataEsistente(std::string_view(valore + 8, 8));
+      case Cf:
+        return k.bianchi != 0xFFFF &&
+               (valore[0] == ' ' || ControllaCF(std::string_view(valore, 16)) != EsitoCF::Valido);
+      case Sempre: break;
+    }
+    return true;
+  }
+};
+constexpr Rapida RapidaDi(const campi::Formato& f) {
+  using campi::Valore;
+  const unsigned prima = f.larghezza > 0 ? (1u << (16 - f.larghezza)) - 1 : 0;  // the blanks before
+  const unsigned dopo = 0xFFFF & ~prima;
+  switch (f.valore) {
+    case Valore::Ignoto: return {Rapida::Ignoto};
+    case Valore::Testo: return {Rapida::Testo};
+    case Valore::Importo: return {Rapida::Importo};
+    case Valore::ImportoIntero: return {Rapida::Intero};
+    case Valore::DueCaratteri: return {Rapida::DueCaratteri, 0xFFFC};
+    case Valore::Data:
+    case Valore::DataSePresente: return {Rapida::Data, 0x00FF};
+    case Valore::CodiceFiscale: return {Rapida::Cf};
+    case Valore::Lettera: {
+      uint32_t lettere = 0;
+      for (char c : f.ammessi) lettere |= 1u << (c - 'A');
+      return {Rapida::Lettera, 0xFFFE, 0, lettere};
+    }
+    case Valore::Destra:
+      if (f.ammessi == campi::kCifre) return {Rapida::Cifre, prima, dopo};
+      if (f.ammessi == "1") return {Rapida::Uno, prima};
+      if (f.ammessi.empty()) return {Rapida::Codice, prima, dopo};
+      return {};
+    default: return {};
+  }
+}
+
 // The kinds of the fields the check knows: the distinct ones, 0 for a code it does not know.
 struct Formati {
   std::array<campi::Formato, 32> formati{};
+  std::array<Rapida, 32> rapide{RapidaDi({})};
   size_t quanti = 1;
   constexpr uint8_t Indice(const campi::Formato& f) {
     for (size_t i = 0; i < quanti; ++i) {
       if (formati[i] == f) return static_cast<uint8_t>(i);
     }
     formati[quanti] = f;
+    rapide[quanti] = RapidaDi(f);
     return static_cast<uint8_t>(quanti++);
   }
 };
@@ -240,6 +306,10 @@ std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
     case EsitoCF::ControlloErrato: return "con il carattere di controllo errato";
   }
   return {};
+}
+
+bool HaAlti(std::string_view testo) {
+  return std::any_of(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 const char* Attesi(bool annullamento, int fase) {
@@ -447,7 +517,8 @@ void Verifica::Cornice(std::string_view r) {
 }
 
 void Verifica::NonAscii(std::string_view testo, int posizione, const std::string& dove) {
-  const auto alto = std::find_if(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  const auto alto =
+      std::find_if(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
   if (alto == testo.end()) return;
   const int i = static_cast<int>(alto - testo.begin());
   Avviso(posizione + i, [&] {
@@ -456,18 +527,18 @@ void Verifica::NonAscii(std::string_view testo, int posizione, const std::string
   });
 }
 
-void Verifica::CodiceFiscale(std::string_view codice, int posizione, const std::string& nome, bool obbligatorio,
-                             bool conControllo) {
+void Verifica::CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
+                             bool conControllo, std::string_view campo) {
   const EsitoCF esito = ControllaCF(codice);
+  if (esito == EsitoCF::Valido && codice[0] != ' ') return;
+  auto chi = [&] { return std::string(nome) + (campo.empty() ? "" : " " + Visibile(campo)); };
   if (esito == EsitoCF::Valido || esito == EsitoCF::Mancante) {
-    if (esito == EsitoCF::Mancante && obbligatorio) Errore(posizione, nome + " mancante");
-    if (esito == EsitoCF::Valido && codice[0] == ' ') {
-      Errore(posizione, nome + " " + Visibile(codice) + " non allineato a sinistra");
-    }
+    if (esito == EsitoCF::Mancante && obbligatorio) Errore(posizione, chi() + " mancante");
+    if (esito == EsitoCF::Valido) Errore(posizione, chi() + " " + Visibile(codice) + " non allineato a sinistra");
   } else if (esito == EsitoCF::ControlloErrato) {
-    if (conControllo) Avviso(posizione, [&] { return nome + " " + DescrizioneCF(esito, codice); });
+    if (conControllo) Avviso(posizione, [&] { return chi() + " " + DescrizioneCF(esito, codice); });
   } else {
-    Errore(posizione, nome + " " + DescrizioneCF(esito, codice) + ": " + Visibile(codice));
+    Errore(posizione, chi() + " " + DescrizioneCF(esito, codice) + ": " + Visibile(codice));
   }
 }
 
@@ -476,8 +547,10 @@ void Verifica::Posizionali(std::string_view r, const CampoPosizionale* campi, si
   for (const CampoPosizionale& c : std::span(campi, quanti)) {
     const std::string_view t = c.zona.In(r);
     const int p = c.zona.posizione;
-    const std::string nome(c.nome);
-    auto dove = [&] { return nome + " (record " + std::string(r.substr(0, 1)) + ", " + Posizioni(p, c.zona.lunghezza) + ")"; };
+    auto nome = [&] { return std::string(c.nome); };
+    auto dove = [&] {
+      return nome() + " (record " + std::string(r.substr(0, 1)) + ", " + Posizioni(p, c.zona.lunghezza) + ")";
+    };
     switch (c.contenuto) {
       case Contenuto::Proprio: break;
       case Contenuto::Vuoto:
@@ -485,10 +558,10 @@ void Verifica::Posizionali(std::string_view r, const CampoPosizionale* campi, si
         const size_t i = t.find_first_not_of(' ');
         if (i == std::string_view::npos) break;
         if (c.contenuto == Contenuto::Vuoto) {
-          Errore(p + static_cast<int>(i), nome + ": le " + Posizioni(p, c.zona.lunghezza) + " devono essere vuote");
+          Errore(p + static_cast<int>(i), nome() + ": le " + Posizioni(p, c.zona.lunghezza) + " devono essere vuote");
         } else {
           Avviso(p + static_cast<int>(i), [&] {
-            return nome + ": le " + Posizioni(p, c.zona.lunghezza) + " dovrebbero essere vuote, qui " +
+            return nome() + ": le " + Posizioni(p, c.zona.lunghezza) + " dovrebbero essere vuote, qui " +
                    Visibile(t.substr(i, 16));
           });
         }
@@ -511,10 +584,12 @@ void Verifica::Posizionali(std::string_view r, const CampoPosizionale* campi, si
       case Contenuto::Data:
         if (!DataEsistente(t)) Errore(p, dove() + ": " + Visibile(t) + " non e' una data esistente (ggmmaaaa)");
         break;
-      case Contenuto::CodiceFiscale: CodiceFiscale(t, p, nome, true); break;
-      case Contenuto::CodiceFiscaleSePresente: CodiceFiscale(t, p, nome, false); break;
-      case Contenuto::FormaCodiceFiscale: CodiceFiscale(t, p, nome, true, false); break;
-      case Contenuto::Testo: NonAscii(t, p, "in " + dove()); break;
+      case Contenuto::CodiceFiscale: CodiceFiscale(t, p, c.nome, true); break;
+      case Contenuto::CodiceFiscaleSePresente: CodiceFiscale(t, p, c.nome, false); break;
+      case Contenuto::FormaCodiceFiscale: CodiceFiscale(t, p, c.nome, true, false); break;
+      case Contenuto::Testo:
+        if (HaAlti(t)) NonAscii(t, p, "in " + dove());
+        break;
     }
   }
 }
@@ -584,12 +659,13 @@ void Verifica::RecordD(std::string_view r) {
       const std::string_view t = z.In(r);
       if (!SoloCifre(t)) continue;  // already an error of its own
       const bool zeri = t.find_first_not_of('0') == std::string_view::npos;
+      if ((operazione == ' ') == zeri) continue;
       const std::string cosa = z.posizione == kProtocollo.posizione ? "il protocollo della fornitura"
                                                                     : "il progressivo della certificazione";
-      if (operazione == ' ' && !zeri) {
+      if (operazione == ' ') {
         Errore(z.posizione, "fornitura ordinaria (posizione 84 vuota) con " + cosa + " da sostituire o annullare (" +
                                 Posizioni(z.posizione, z.lunghezza) + ") " + Visibile(t) + ": deve essere di zeri");
-      } else if (operazione != ' ' && zeri) {
+      } else {
         Errore(z.posizione, std::string(operazione == 'A' ? "annullamento" : "sostituzione") + " senza " + cosa +
                                 " da " + (operazione == 'A' ? "annullare" : "sostituire") + " (" +
                                 Posizioni(z.posizione, z.lunghezza) + "): solo zeri");
@@ -703,20 +779,20 @@ void Verifica::Valore(uint8_t formato, const char* valore, std::string_view codi
       const std::string cosa = provincia ? "sigla della provincia" : "codice del comune";
       const std::string regola = provincia ? "due lettere maiuscole" : "una lettera maiuscola e tre cifre";
       if (!forma) {
-        Errore(posizione, cosa + " non valido nel campo " + Visibile(codice) + ": " + Visibile(testo) + " (" +
-                              regola + ")");
+        Errore(posizione,
+               cosa + " non valido nel campo " + Visibile(codice) + ": " + Visibile(testo) + " (" + regola + ")");
       } else if (!maiuscole) {
-        Avviso(posizione, [&] { return cosa + " in minuscolo nel campo " + Visibile(codice) + ": " + Visibile(testo); });
+        Avviso(posizione,
+               [&] { return cosa + " in minuscolo nel campo " + Visibile(codice) + ": " + Visibile(testo); });
       }
       break;
     }
     case Valore::CodiceFiscale:
-      if (k.bianchi != 0xFFFF) CodiceFiscale(testo, posizione, "codice fiscale del campo " + Visibile(codice), false);
+      if (k.bianchi != 0xFFFF) CodiceFiscale(testo, posizione, "codice fiscale del campo", false, true, codice);
       break;
     case Valore::CfSostituto:
       if (haSostituto_ && !Uguale(testo, sostituto_)) {
-        Errore(posizione,
-               campo() + " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
+        Errore(posizione, campo() + " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
       }
       break;
     case Valore::CfDipendente:
@@ -738,18 +814,16 @@ void Verifica::Valore(uint8_t formato, const char* valore, std::string_view codi
       const int vuote = kLungValore - f.larghezza;
       const std::string_view coda = testo.substr(static_cast<size_t>(vuote));
       const bool allineato = (k.bianchi & ((1u << vuote) - 1)) == (1u << vuote) - 1;
-      const bool ammesso = f.ammessi.empty() ? !Vuota(coda)
-                                             : std::all_of(coda.begin(), coda.end(), [&](char c) {
-                                                 return f.ammessi.find(c) != std::string_view::npos;
-                                               });
+      const bool ammesso = f.ammessi.empty() ? !Vuota(coda) : std::all_of(coda.begin(), coda.end(), [&](char c) {
+        return f.ammessi.find(c) != std::string_view::npos;
+      });
       if (!allineato || !ammesso) {
-        const std::string cosa = f.ammessi.empty()      ? "un codice"
-                                 : f.ammessi == "1"     ? "\"1\""
+        const std::string cosa = f.ammessi.empty()            ? "un codice"
+                                 : f.ammessi == "1"           ? "\"1\""
                                  : f.ammessi == campi::kCifre ? "solo cifre"
-                                                        : "solo " + Elenco(f.ammessi);
+                                                              : "solo " + Elenco(f.ammessi);
         Errore(posizione, campo() + " deve avere " + Numero(vuote) + " spazi e poi " + Numero(f.larghezza) +
-                              (f.larghezza == 1 ? " carattere: " : " caratteri: ") + cosa + ", qui " +
-                              Visibile(testo));
+                              (f.larghezza == 1 ? " carattere: " : " caratteri: ") + cosa + ", qui " + Visibile(testo));
       }
       break;
     }
@@ -821,11 +895,13 @@ void Verifica::Griglia(std::string_view r) {
       } else if (tipo != campi::Valore::Testo && tipo != campi::Valore::Ignoto) {
         Errore(posValore, "il valore del campo " + Visibile(codice) +
                               " inizia con \"+\", ma il campo non e' un testo e non continua");
-      } else {
+      } else if (HaAlti(std::string_view(valore, kLungValore))) {
         NonAscii(std::string_view(valore, kLungValore), posValore, "nel campo " + Visibile(codice));
       }
     } else if (formato != 0 || kTipo == 'G') {
-      Valore(formato, valore, codice, posValore);
+      if (kCampi.tipi.rapide[formato].DaGuardare(valore, ClassiValore(valore))) {
+        Valore(formato, valore, codice, posValore);
+      }
     }
     precedente = parola;
     haPrecedente = true;
@@ -836,7 +912,8 @@ void Verifica::Griglia(std::string_view r) {
   }
   const std::string_view coda = kCodaGriglia.In(r);
   if (const size_t i = coda.find_first_not_of(' '); i != std::string_view::npos) {
-    Errore(kCodaGriglia.posizione + static_cast<int>(i), "dopo l'ultimo campo: le posizioni 1890-1897 devono essere vuote");
+    Errore(kCodaGriglia.posizione + static_cast<int>(i),
+           "dopo l'ultimo campo: le posizioni 1890-1897 devono essere vuote");
   }
 }
 

@@ -87,9 +87,10 @@ class Verifica {
   // The value area of a field, by the kind of its code (`formato`, an index in the check's table).
   void Valore(uint8_t formato, const char* valore, std::string_view codice, int posizione);
   void NonAscii(std::string_view testo, int posizione, const std::string& dove);
-  // A fiscal code: its shape is an error, its check character a warning; `nome` says whose.
-  void CodiceFiscale(std::string_view codice, int posizione, const std::string& nome, bool obbligatorio,
-                     bool conControllo = true);
+  // A fiscal code: its shape is an error, its check character a warning; `nome` and the field
+  // `campo` say whose.
+  void CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
+                     bool conControllo = true, std::string_view campo = {});
 
   std::vector<Rilievo> rilievi_;  // the findings listed, then the note when some are left out
   long errori_ = 0, avvisi_ = 0, records_ = 0;

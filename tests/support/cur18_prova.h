@@ -42,8 +42,8 @@ inline std::vector<std::string> Cur18Prova() {
   b.resize(371, ' ');
   b += "00000000000";  // no company as representative
   b.resize(401, ' ');
-  b += "0000000111";  // one employee, record C, then "1"
-  b += std::string(kCfPersona) + "1" + "01022018" + "1";  // supplier, commitment type and date
+  // One employee, record C, "1"; the supplier, the commitment's type and date, "1".
+  b += "0000000111" + std::string(kCfPersona) + "1" + "01022018" + "1";
   const std::string testaDip = std::string(kCfPersona) + "00001";
   // A full G record: 74 amounts (runs of DB001 codes), and a fiscal code in its second field.
   constexpr int kImporti[][2] = {{1, 5},     {21, 29},   {61, 64},   {71, 74},   {81, 84},   {91, 94},
