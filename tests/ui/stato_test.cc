@@ -227,6 +227,7 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
   EXPECT_TRUE(stato.DatiVisibili);
+  EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico da inviare");
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
@@ -253,6 +254,13 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
                                      "posizione 23: avviso: codice fiscale del fornitore con il carattere di "
                                      "controllo errato"))
       << stato.BarraDiStato;
+  // The warnings stay when the focus brings a field's help, until the clerk chooses again.
+  const std::string avvisi = stato.BarraDiStato;
+  stato.messaggi(kTxCodice);
+  EXPECT_EQ(stato.BarraDiStato, avvisi);
+  stato.ScegliCertificazione(1);
+  stato.messaggi(kTxCodice);
+  EXPECT_EQ(stato.BarraDiStato, "Inserire il codice della CU");
 }
 
 TEST_F(StatoTest, ExitEndsTheProgram) {
