@@ -88,8 +88,12 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra
   const bool sostituzione = tipo == "S";
   const bool singola = ModalitaSingola(finestra);
 
-  const std::string protocollo = Largo(finestra.Tx[kTxProtocollo], 17);
-  const std::string numero = Largo(finestra.Tx[kTxProgressivo], 6);
+  // A normal supply names no submission to replace, whatever fields 2 and 3 still hold (the
+  // window keeps their text after a cancellation or a replacement): its records D carry zeros
+  // there, and the report prints no protocol.
+  const bool ordinaria = !annullamento && !sostituzione;
+  testata[kProtocolloSostituito] = Largo(ordinaria ? std::string() : finestra.Tx[kTxProtocollo], 17);
+  testata[kProgressivoSostituito] = Largo(ordinaria ? std::string() : finestra.Tx[kTxProgressivo], 6);
   int progressivo = 0;
 
   canali.Canale = kCanaleDipendenti;
@@ -132,8 +136,6 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra
 
     ++progressivo;
     const std::string progressivoTesto = ConZeri(std::to_string(progressivo), 5);
-    testata[kProtocolloSostituito] = protocollo;
-    testata[kProgressivoSostituito] = numero;
 
     std::string testa = TestaDipendente('D', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
     testa += ConZeri(testata[kProtocolloSostituito], 17);

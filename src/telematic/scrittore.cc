@@ -138,12 +138,23 @@ void Scrittore::Scrivi() {
 }
 
 std::string ElencoRilievi(const Verifica& controllo) {
-  constexpr size_t kMostrati = 10;
+  constexpr long kMostrati = 10;
   std::string testo = "Il file telematico non ha superato il controllo:";
+  // The errors first, in file order: they are what stops the file; the warnings only counted.
   const auto& rilievi = controllo.Rilievi();
-  for (size_t i = 0; i < rilievi.size() && i < kMostrati; ++i) testo += "\n" + TestoRilievo(rilievi[i]);
-  const long altri = controllo.Errori() + controllo.Avvisi() - static_cast<long>(std::min(rilievi.size(), kMostrati));
-  if (altri > 0) testo += "\n(e altri " + std::to_string(altri) + " rilievi)";
+  const size_t elencati = rilievi.size() - (controllo.Troncato() ? 1 : 0);
+  long mostrati = 0;
+  for (size_t i = 0; i < elencati && mostrati < kMostrati; ++i) {
+    if (rilievi[i].gravita != Gravita::Errore) continue;
+    testo += "\n" + TestoRilievo(rilievi[i]);
+    ++mostrati;
+  }
+  if (const long altri = controllo.Errori() - mostrati; altri > 0) {
+    testo += altri == 1 ? "\ne un altro errore" : "\ne altri " + std::to_string(altri) + " errori";
+  }
+  if (const long avvisi = controllo.Avvisi(); avvisi > 0) {
+    testo += "\ne " + std::to_string(avvisi) + (avvisi == 1 ? " avviso" : " avvisi");
+  }
   return testo;
 }
 

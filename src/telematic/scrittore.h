@@ -28,7 +28,8 @@ struct ArrestoScrittura {
   std::string messaggio;
 };
 
-// The message of a file that failed its check: the first ten findings, a line each.
+// The message of a file that failed its check: its first ten errors, a line each, then how many
+// more errors and how many warnings it has.
 std::string ElencoRilievi(const Verifica& controllo);
 
 // Where the writer's finished records go.

@@ -196,8 +196,16 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   }
   run.avvisi = controllo.Rilievi();
   run.numeroAvvisi = controllo.Avvisi();
-  box.Mostra("Memorizazione regolarmente effettuata...", "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
+  // With the report the window does not come back: the warnings are told here, before the viewer.
+  std::string fatto = "Memorizazione regolarmente effettuata...";
+  if (finestra.FlagReport == 1 && run.numeroAvvisi > 0) fatto += "\n" + RigaAvvisi(run);
+  box.Mostra(fatto, "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
   return true;
+}
+
+std::string RigaAvvisi(const StatoRun& run) {
+  return "Il file telematico ha superato il controllo con " + std::to_string(run.numeroAvvisi) +
+         (run.numeroAvvisi == 1 ? " avviso" : " avvisi") + ": " + TestoRilievo(run.avvisi.front());
 }
 
 }  // namespace quibold

@@ -76,10 +76,15 @@ struct DatiFinestra {
   std::string Disco;
   std::string PercorsoDati;
   int FlagSingola = 0;
+  int FlagReport = 0;                  // the closing message then also says what the check warned of
   std::array<std::string, kNumTx> Tx;  // Tx(1) to Tx(9) are read
   // Sets the window's progress caption.
   std::function<void(const std::string&)> Didascalia;
 };
+
+// The line that tells the office what the check of a complete file warned of: how many warnings
+// and the first of them. REQUIRES: at least one warning in `run`.
+std::string RigaAvvisi(const StatoRun& run);
 
 // Writes the telematic file. Shows every message itself (the checks' messages in an "Accesso"
 // error box, the closing message when the file is complete) and returns true only when the file

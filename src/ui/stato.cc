@@ -48,11 +48,16 @@ void StatoFinestra::StatoDiProgetto() {
   Avanzamento.clear();
 }
 
-void StatoFinestra::Messaggio(std::string_view testo) { BarraDiStato = std::string(testo); }
+void StatoFinestra::Messaggio(std::string_view testo) {
+  BarraDiStato = std::string(testo);
+  avvisiInBarra_ = false;
+}
 
 void StatoFinestra::messaggi(int indice) {
   if (indice >= 0 && indice < kNumTx) TestoMessaggio = std::string(kAiuti[static_cast<size_t>(indice)]);
-  Messaggio(TestoMessaggio);
+  // The warnings of the last run stay until the clerk does something else that writes there:
+  // a field's help would hide them as soon as the focus comes back.
+  if (!avvisiInBarra_) Messaggio(TestoMessaggio);
 }
 
 void StatoFinestra::CopiaIntermediario(std::string_view testata) {
@@ -236,12 +241,20 @@ bool StatoFinestra::Crea() {
   dati.Disco = Disco;
   dati.PercorsoDati = PercorsoDati;
   dati.FlagSingola = FlagSingola;
+  dati.FlagReport = FlagReport;
   dati.Tx = Tx;
   dati.Didascalia = [this](const std::string& testo) {
     Avanzamento = testo;
     Notifica();
   };
-  if (!ScriviTelematico(canali_, dati, run)) return false;
+  // A new run: the warnings of the last one are no longer news.
+  if (avvisiInBarra_) Messaggio(TestoMessaggio);
+  if (!ScriviTelematico(canali_, dati, run)) {
+    // The caption of a run in progress must not stay: this one ended without a file to send.
+    Avanzamento = "Memorizzazione interrotta: nessun file telematico da inviare";
+    Notifica();
+    return false;
+  }
   if (FlagReport == 1) {
     if (Report) {
       Report();
@@ -255,8 +268,8 @@ bool StatoFinestra::Crea() {
   if (!RiapreDopoCreazione) return true;
   Apertura();
   if (run.numeroAvvisi > 0) {
-    Messaggio("Il file telematico ha superato il controllo con " + std::to_string(run.numeroAvvisi) +
-              (run.numeroAvvisi == 1 ? " avviso" : " avvisi") + ": " + TestoRilievo(run.avvisi.front()));
+    Messaggio(RigaAvvisi(run));
+    avvisiInBarra_ = true;
   }
   Notifica();
   return true;

@@ -48,7 +48,8 @@ class StatoFinestra {
 
   // --- Procedures ---
   void Messaggio(std::string_view testo);  // shows `testo` in the status bar
-  void messaggi(int indice);               // shows the help text of field `indice`
+  // Shows the help text of field `indice`, unless the status bar holds the warnings of a run.
+  void messaggi(int indice);
   // The window opening: from the design state, every step of the start-up in order.
   void Apertura();
   // The window as the opening of `aperta` left it, every value above included, without reading
@@ -87,6 +88,7 @@ class StatoFinestra {
 
   Canali& canali_;
   Piattaforma& piattaforma_;
+  bool avvisiInBarra_ = false;  // the status bar tells what the last run's check warned of
 };
 
 }  // namespace quibold

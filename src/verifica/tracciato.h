@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace quibold::tracciato {
@@ -24,34 +25,108 @@ inline constexpr int kPosChiusura = 1898;  // "A"
 inline constexpr int kPosCR = 1899;
 inline constexpr int kPosLF = 1900;
 
+// What a positional field holds, and how the check judges it.
+enum class Contenuto : uint8_t {
+  Proprio,                  // judged by the record's own step (type, order, counts, codes repeated)
+  Vuoto,                    // blanks; anything else is an error
+  VuotoAtteso,              // blanks here, but a file of another program may use them: a warning
+  Fisso,                    // exactly `ammessi`
+  Scelta,                   // one character of `ammessi`
+  Cifre,                    // digits only
+  CifreOVuoto,              // digits only, or blanks only
+  Data,                     // a real calendar day ggmmaaaa
+  CodiceFiscale,            // a fiscal code, required
+  CodiceFiscaleSePresente,  // a fiscal code, or blanks
+  FormaCodiceFiscale,       // a fiscal code by its shape only: a fixed code with no check character
+  Testo,                    // text; characters beyond ASCII are a warning
+};
+
+struct CampoPosizionale {
+  Zona zona;
+  Contenuto contenuto;
+  std::string_view nome;  // as the findings name it
+  std::string_view ammessi = {};
+};
+
+using enum Contenuto;
+
 // Record A.
-inline constexpr Zona kFornitura = {16, 5};
-inline constexpr std::string_view kCodiceFornitura = "CUR18";
-inline constexpr Zona kCfFornitoreA = {23, 16};
+inline constexpr CampoPosizionale kRecordA[] = {
+    {{1, 1}, Proprio, "tipo di record"},
+    {{2, 14}, Vuoto, "record A"},
+    {{16, 5}, Fisso, "codice della fornitura", "CUR18"},
+    {{21, 2}, Cifre, "tipo del fornitore"},
+    {{23, 16}, CodiceFiscale, "codice fiscale del fornitore"},
+    {{39, 1859}, VuotoAtteso, "record A"},
+};
 
 // Heads of records B, C, D and G.
 inline constexpr Zona kCfSostituto = {2, 16};
 inline constexpr Zona kModulo = {18, 8};
 inline constexpr std::string_view kPrimoModulo = "00000001";
 
-// Record B.
+// Record B. The name block (93-196) holds a person's surname and first name, or the company's
+// name from 137; the second block (310-382) the representative of a company.
 inline constexpr int kPosAnnullamento = 91;  // "1" for a cancellation
 inline constexpr int kPosSostituzione = 92;  // "1" for a replacement
-inline constexpr Zona kCfRappresentante = {310, 16};
-inline constexpr Zona kDipendentiB = {402, 8};  // the employees declared, eight digits
-inline constexpr int kPosQuadroCT = 410;        // "1" when a record C follows
-inline constexpr int kPosUnoB[] = {411, 437};   // always "1"
-inline constexpr int kPosZeroB = 309;           // always "0"
+inline constexpr int kPosQuadroCT = 410;     // "1" when a record C follows
+inline constexpr CampoPosizionale kRecordB[] = {
+    {{1, 1}, Proprio, "tipo di record"},
+    {kCfSostituto, Proprio, "codice fiscale del sostituto d'imposta"},
+    {kModulo, Proprio, "numero del modulo"},
+    {{26, 48}, VuotoAtteso, "record B"},
+    {{74, 16}, FormaCodiceFiscale, "codice fiscale del produttore del software"},
+    {{90, 1}, VuotoAtteso, "record B"},
+    {{kPosAnnullamento, 1}, Scelta, "segno di annullamento", "01"},
+    {{kPosSostituzione, 1}, Scelta, "segno di sostituzione", "01"},
+    {{93, 24}, Testo, "cognome del sostituto d'imposta"},
+    {{117, 20}, Testo, "nome del sostituto d'imposta"},
+    {{137, 60}, Testo, "denominazione del sostituto d'imposta"},
+    {{197, 35}, Testo, "indirizzo di posta elettronica"},
+    {{232, 65}, VuotoAtteso, "record B"},
+    {{297, 12}, Testo, "telefono"},
+    {{309, 1}, Fisso, "posizione 309", "0"},
+    {{310, 16}, CodiceFiscaleSePresente, "codice fiscale del rappresentante"},
+    {{326, 2}, CifreOVuoto, "codice di carica del rappresentante"},
+    {{328, 24}, Testo, "cognome del rappresentante"},
+    {{352, 20}, Testo, "nome del rappresentante"},
+    {{372, 11}, Cifre, "codice fiscale della societa' rappresentante"},
+    {{383, 19}, VuotoAtteso, "record B"},
+    {{402, 8}, Cifre, "numero dei dipendenti"},
+    {{kPosQuadroCT, 1}, Scelta, "segno del record C", "01"},
+    {{411, 1}, Fisso, "posizione 411", "1"},
+    {{412, 16}, CodiceFiscaleSePresente, "codice fiscale del fornitore"},
+    {{428, 1}, Scelta, "tipo dell'impegno alla trasmissione", "12"},
+    {{429, 8}, Data, "data dell'impegno alla trasmissione"},
+    {{437, 1}, Fisso, "posizione 437", "1"},
+    {{438, 1460}, VuotoAtteso, "record B"},
+};
 
 // Heads of records C, D and G beyond the common part.
-inline constexpr Zona kVuotoC = {26, 64};
 inline constexpr Zona kCfDipendente = {26, 16};
 inline constexpr Zona kProgressivo = {42, 5};
-inline constexpr Zona kVuotoD1 = {70, 14};
-inline constexpr int kPosOperazioneD = 84;  // " ", "A" (cancellation) or "S" (replacement)
-inline constexpr Zona kVuotoD2 = {85, 4};
-inline constexpr int kPosUnoD = 89;  // "1"
-inline constexpr Zona kVuotoG = {47, 43};
+inline constexpr Zona kProtocollo = {47, 17};       // of the supply that a record D cancels or replaces
+inline constexpr Zona kNumeroSostituito = {64, 6};  // of the certification in that supply
+inline constexpr int kPosOperazioneD = 84;          // " ", "A" (cancellation) or "S" (replacement)
+inline constexpr CampoPosizionale kTestaC[] = {
+    {{1, 25}, Proprio, "testa comune"},
+    {{26, 64}, Vuoto, "testa del record C"},
+};
+inline constexpr CampoPosizionale kTestaD[] = {
+    {{1, 25}, Proprio, "testa comune"},
+    {kCfDipendente, CodiceFiscale, "codice fiscale del dipendente"},
+    {kProgressivo, Proprio, "progressivo del dipendente"},
+    {kProtocollo, Cifre, "protocollo della fornitura da sostituire o annullare"},
+    {kNumeroSostituito, Cifre, "progressivo della certificazione da sostituire o annullare"},
+    {{70, 14}, Vuoto, "testa del record D"},
+    {{kPosOperazioneD, 1}, Proprio, "operazione"},
+    {{85, 4}, Vuoto, "testa del record D"},
+    {{89, 1}, Fisso, "posizione 89", "1"},
+};
+inline constexpr CampoPosizionale kTestaG[] = {
+    {{1, 46}, Proprio, "testa comune, dipendente e progressivo"},
+    {{47, 43}, Vuoto, "testa del record G"},
+};
 
 // The field grid of records C, D and G: 75 slots of 24 (code 8, value 16) from 90, then blanks.
 inline constexpr int kPosGriglia = 90;
@@ -69,19 +144,11 @@ inline constexpr std::string_view kSezioneD = "DA";
 // Record Z: counts of B, C, D and G records, nine digits each, then eighteen zeros.
 inline constexpr Zona kConteggiZ[] = {{16, 9}, {25, 9}, {34, 9}, {43, 9}};
 inline constexpr Zona kZeriZ = {52, 18};
-
-// Blank stretches of the positional records (beyond what the fields above cover).
-inline constexpr Zona kVuotoTestaAZ = {2, 14};
-inline constexpr Zona kVuotoCodaZ = {70, 1828};
-
-// Fields that repeat a code of the heads: the withholding agent's, the employee's.
-inline constexpr std::string_view kCampiCfSostituto[] = {"CT001001", "DA001001"};
-inline constexpr std::string_view kCampoCfDipendente = "DA002001";
-// Other fields whose value is a fiscal code or a VAT number.
-inline constexpr std::string_view kCampiCodiceFiscale[] = {
-    "CT003001", "DB001425", "DB001443", "DB001492", "DB001522", "DB001536", "DB001611",
-    "DB601004", "DB602004", "DB603004", "DB604004", "DB605004", "DB606004", "DB607004",
-    "DB608004", "DF001819", "DF001853", "DF001856", "DF001873",
+inline constexpr CampoPosizionale kRecordZ[] = {
+    {{1, 1}, Proprio, "tipo di record"},
+    {{2, 14}, Vuoto, "record Z"},
+    {{16, 54}, Proprio, "numeri dei record e zeri"},
+    {{70, 1828}, Vuoto, "record Z"},
 };
 
 }  // namespace quibold::tracciato

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
+#include "verifica/campi.h"
 #include "verifica/codice_fiscale.h"
 #include "verifica/tracciato.h"
 
@@ -55,28 +57,8 @@ uint64_t Otto(const char* p) {
   return w;
 }
 
-// Eight characters at a time: a word whose byte i is the character at p + i (for the steps of
-// machines without SSE2).
-[[maybe_unused]] uint64_t OttoInOrdine(const char* p) {
-  const uint64_t w = Otto(p);
-  return std::endian::native == std::endian::little ? w : __builtin_bswap64(w);
-}
-constexpr uint64_t kAlti = 0x8080808080808080, kUni = 0x0101010101010101;
-// The top bit of each byte set where the byte is at least `n` (for bytes below 0x80).
-constexpr uint64_t Almeno(uint64_t w, unsigned n) { return ((w | kAlti) - kUni * n) & kAlti; }
-// The top bit of each byte set where the byte equals `c`.
-[[maybe_unused]] constexpr uint64_t Uguali(uint64_t w, unsigned char c) {
-  const uint64_t x = w ^ (kUni * c);
-  return ~(((x & ~kAlti) + ~kAlti) | x | ~kAlti);
-}
-// The top bit of each byte set where the byte is a digit, or a capital letter.
-[[maybe_unused]] constexpr uint64_t Cifre(uint64_t w) { return Almeno(w, '0') & ~Almeno(w, '9' + 1) & ~w; }
-[[maybe_unused]] constexpr uint64_t Maiuscole(uint64_t w) { return Almeno(w, 'A') & ~Almeno(w, 'Z' + 1) & ~w; }
-// The top bits of the eight bytes gathered into eight bits, byte i to bit i.
-[[maybe_unused]] constexpr unsigned Bit(uint64_t alti) {
-  return static_cast<unsigned>(((alti >> 7) * 0x0102040810204080) >> 56);
-}
 bool Vuota(std::string_view t) { return t.find_first_not_of(' ') == std::string_view::npos; }
+bool SoloCifre(std::string_view t) { return std::all_of(t.begin(), t.end(), Cifra); }
 bool Uguale(std::string_view t, const auto& a) { return std::equal(t.begin(), t.end(), a.begin(), a.end()); }
 
 std::string Numero(long n) { return std::to_string(n); }
@@ -102,6 +84,31 @@ std::string Posizioni(int posizione, int lunghezza) {
   return "posizioni " + Numero(posizione) + "-" + Numero(posizione + lunghezza - 1);
 }
 
+// The characters a field admits, as a message lists them: "0" o "1".
+std::string Elenco(std::string_view ammessi) {
+  std::string e;
+  for (size_t i = 0; i < ammessi.size(); ++i) {
+    if (i > 0) e += i + 1 == ammessi.size() ? " o " : ", ";
+    e += Visibile(ammessi.substr(i, 1));
+  }
+  return e;
+}
+
+// A real calendar day written ggmmaaaa.
+bool DataEsistente(std::string_view d) {
+  if (d.size() != 8 || !SoloCifre(d)) return false;
+  auto numero = [&](size_t da, size_t quante) {
+    int n = 0;
+    for (size_t i = da; i < da + quante; ++i) n = n * 10 + (d[i] - '0');
+    return n;
+  };
+  const int giorno = numero(0, 2), mese = numero(2, 2), anno = numero(4, 4);
+  if (mese < 1 || mese > 12 || giorno < 1 || anno < 1) return false;
+  static constexpr int kGiorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool bisestile = anno % 4 == 0 && (anno % 100 != 0 || anno % 400 == 0);
+  return giorno <= kGiorni[mese - 1] + (mese == 2 && bisestile ? 1 : 0);
+}
+
 // A field code: two capital letters, then six capital letters or digits.
 #if defined(__SSE2__)
 bool CodiceValido(const char* c) {
@@ -117,42 +124,57 @@ bool CodiceValido(const char* c) {
 }
 #else
 bool CodiceValido(const char* c) {
-  const uint64_t w = OttoInOrdine(c);
-  const uint64_t maiuscole = Maiuscole(w);
-  return ((Cifre(w) | maiuscole) == kAlti) && (maiuscole & 0x8080) == 0x8080;
+  auto maiuscola = [](char x) { return x >= 'A' && x <= 'Z'; };
+  for (int i = 0; i < 8; ++i) {
+    if (!maiuscola(c[i]) && (i < 2 || !Cifra(c[i]))) return false;
+  }
+  return true;
 }
 #endif
 
-// The 13-character whole part of an amount: thirteen zeros, or blanks then digits with no
-// leading zero. From the classes of the whole part's characters, bit i for character i.
-bool ParteInteraValida(unsigned zeri, unsigned bianchi, unsigned cifre) {
-  constexpr unsigned kTredici = 0x1FFF;
-  zeri &= kTredici;
-  if (zeri == kTredici) return true;
-  const int primaCifra = std::countr_one(bianchi & kTredici);
-  return primaCifra < 13 && ((cifre & kTredici) >> primaCifra) == (kTredici >> primaCifra) &&
-         !((zeri >> primaCifra) & 1);
-}
-
+// The classes of the sixteen characters of a value area, bit i for character i.
+struct Classi {
+  unsigned cifre, zeri, bianchi, alti;  // digits, "0", blanks, bytes from 0x80
+};
 #if defined(__SSE2__)
-// A value area that has the form of an amount (a comma and two digits at its end) but not a
-// valid whole part.
-bool ImportoMalformato(const char* valore) {
+Classi ClassiValore(const char* valore) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(valore));
-  auto maschera = [&](char c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))); };
-  const unsigned cifre = ~static_cast<unsigned>(
-      _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9')))));
-  if (!((maschera(',') >> 13) & 1) || ((cifre >> 14) & 3) != 3) return false;  // not an amount
-  return !ParteInteraValida(maschera('0'), maschera(' '), cifre);
+  auto uguali = [&](char c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))); };
+  // Bytes from 0x80 compare as negative: below "0".
+  const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+                             _mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9'))))) &
+                         0xFFFF;
+  return {cifre, uguali('0'), uguali(' '), static_cast<unsigned>(_mm_movemask_epi8(v))};
 }
 #else
-bool ImportoMalformato(const char* valore) {
-  if (valore[13] != ',' || !Cifra(valore[14]) || !Cifra(valore[15])) return false;
-  const uint64_t a = OttoInOrdine(valore), b = OttoInOrdine(valore + 5);  // characters 0-7 and 5-12
-  return !ParteInteraValida(Bit(Uguali(a, '0')) | Bit(Uguali(b, '0')) << 5,
-                            Bit(Uguali(a, ' ')) | Bit(Uguali(b, ' ')) << 5, Bit(Cifre(a)) | Bit(Cifre(b)) << 5);
+Classi ClassiValore(const char* valore) {
+  Classi k{};
+  for (unsigned i = 0; i < 16; ++i) {
+    const auto c = static_cast<unsigned char>(valore[i]);
+    k.cifre |= unsigned{Cifra(static_cast<char>(c))} << i;
+    k.zeri |= unsigned{c == '0'} << i;
+    k.bianchi |= unsigned{c == ' '} << i;
+    k.alti |= unsigned{c >= 0x80} << i;
+  }
+  return k;
 }
 #endif
+
+// Digits right-aligned from the first non-blank up to bit `fine` (excluded), with no leading
+// zero, after blanks only: the whole part of an amount, or a whole amount.
+[[gnu::always_inline]] inline bool CifreADestra(const Classi& k, int fine) {
+  const unsigned tutte = (1u << fine) - 1;
+  const int prima = std::countr_one(k.bianchi & tutte);
+  return prima < fine && ((k.cifre & tutte) >> prima) == (tutte >> prima) && !((k.zeri >> prima) & 1);
+}
+// A comma and two digits at the end of the value area: the form of an amount.
+[[gnu::always_inline]] inline bool FormaImporto(const char* valore, const Classi& k) {
+  return valore[13] == ',' && ((k.cifre >> 14) & 3) == 3;
+}
+// Its 13-character whole part: thirteen zeros, or blanks then digits with no leading zero.
+[[gnu::always_inline]] inline bool ParteInteraValida(const Classi& k) {
+  return (k.zeri & 0x1FFF) == 0x1FFF || CifreADestra(k, 13);
+}
 
 // A field code as one machine word, so that codes compare in one step. The same bytes give the
 // same word whatever the machine's byte order.
@@ -169,35 +191,107 @@ constexpr uint64_t ParolaFissa(std::string_view codice) {
   }
   return p;
 }
-template <size_t N>
-constexpr std::array<uint64_t, N> Parole(const std::string_view (&codici)[N]) {
-  std::array<uint64_t, N> p{};
-  for (size_t i = 0; i < N; ++i) p[i] = ParolaFissa(codici[i]);
-  return p;
-}
-constexpr auto kParolaCfSostituto = Parole(kCampiCfSostituto);
-constexpr uint64_t kParolaCfDipendente = ParolaFissa(kCampoCfDipendente);
-// The codes of the fields that hold a fiscal code, in a table where each is found in one step:
-// the code times a multiplier, in its top six bits, names its slot.
-struct TabellaCodici {
-  uint64_t moltiplicatore = 0;
-  std::array<uint64_t, 64> parole{};
-  constexpr bool Contiene(uint64_t parola) const { return parole[(parola * moltiplicatore) >> 58] == parola; }
-};
-constexpr TabellaCodici kCodiciFiscali = [] {
-  const auto parole = Parole(kCampiCodiceFiscale);
-  for (uint64_t i = 1;; ++i) {
-    uint64_t m = i * 0x9E3779B97F4A7C15;  // multipliers spread over the word
-    m = (m ^ (m >> 31)) * 0xBF58476D1CE4E5B9 | 1;
-    TabellaCodici t{m, {}};
-    bool libere = true;
-    for (uint64_t p : parole) {
-      uint64_t& posto = t.parole[(p * m) >> 58];
-      libere = libere && posto == 0;
-      posto = p;
+// What a value area surely right for its kind looks like, in the classes of its characters: the
+// test of the common kinds that every field passes through. A value that fails it, or of a kind
+// without one, is looked at closely (and reported) by Verifica::Valore.
+struct Rapida {
+  enum Tipo : uint8_t { Ignoto, Testo, Importo, Intero, Cifre, Uno, Codice, Lettera, DueCaratteri, Data, Cf, Sempre };
+  Tipo tipo = Sempre;
+  unsigned bianchi = 0;  // the characters that must be blanks
+  unsigned cifre = 0;    // the characters that must be digits (Cifre), that must not be all blanks (Codice)
+  uint32_t lettere = 0;  // the capital letters admitted, bit 0 for "A" (Lettera)
+  [[gnu::always_inline]] bool DaGuardare(const char* valore, const Classi& k) const {
+    const bool allineato = (k.bianchi & bianchi) == bianchi;
+    switch (tipo) {
+      case Ignoto: return FormaImporto(valore, k) && !ParteInteraValida(k);
+      case Testo: return k.alti != 0;
+      case Importo: return !FormaImporto(valore, k) || !ParteInteraValida(k);
+      case Intero: return !CifreADestra(k, 16);
+      case Cifre: return !allineato || (k.cifre & cifre) != cifre;
+      case Uno: return !allineato || valore[15] != '1';
+      case Codice: return !allineato || (k.bianchi & cifre) == cifre;
+      case Lettera: {
+        const unsigned rango = static_cast<unsigned char>(valore[0]) - 'A';
+        return !allineato || rango >= 26 || !((lettere >> rango) & 1);
+      }
+      case DueCaratteri: return !allineato || (k.bianchi & 3) != 0;
+      case Data: return !allineato || !DataEsistente(std::string_view(valore + 8, 8));
+      case Cf:
+        return k.bianchi != 0xFFFF &&
+               (valore[0] == ' ' || ControllaCF(std::string_view(valore, 16)) != EsitoCF::Valido);
+      case Sempre: break;
     }
-    if (libere) return t;
+    return true;
   }
+};
+constexpr Rapida RapidaDi(const campi::Formato& f) {
+  using campi::Valore;
+  const unsigned prima = f.larghezza > 0 ? (1u << (16 - f.larghezza)) - 1 : 0;  // the blanks before
+  const unsigned dopo = 0xFFFF & ~prima;
+  switch (f.valore) {
+    case Valore::Ignoto: return {Rapida::Ignoto};
+    case Valore::Testo: return {Rapida::Testo};
+    case Valore::Importo: return {Rapida::Importo};
+    case Valore::ImportoIntero: return {Rapida::Intero};
+    case Valore::DueCaratteri: return {Rapida::DueCaratteri, 0xFFFC};
+    case Valore::Data:
+    case Valore::DataSePresente: return {Rapida::Data, 0x00FF};
+    case Valore::CodiceFiscale: return {Rapida::Cf};
+    case Valore::Lettera: {
+      uint32_t lettere = 0;
+      for (char c : f.ammessi) lettere |= 1u << (c - 'A');
+      return {Rapida::Lettera, 0xFFFE, 0, lettere};
+    }
+    case Valore::Destra:
+      if (f.ammessi == campi::kCifre) return {Rapida::Cifre, prima, dopo};
+      if (f.ammessi == "1") return {Rapida::Uno, prima};
+      if (f.ammessi.empty()) return {Rapida::Codice, prima, dopo};
+      return {};
+    default: return {};
+  }
+}
+
+// The kinds of the fields the check knows: the distinct ones, 0 for a code it does not know.
+struct Formati {
+  std::array<campi::Formato, 32> formati{};
+  std::array<Rapida, 32> rapide{RapidaDi({})};
+  size_t quanti = 1;
+  constexpr uint8_t Indice(const campi::Formato& f) {
+    for (size_t i = 0; i < quanti; ++i) {
+      if (formati[i] == f) return static_cast<uint8_t>(i);
+    }
+    formati[quanti] = f;
+    rapide[quanti] = RapidaDi(f);
+    return static_cast<uint8_t>(quanti++);
+  }
+};
+// The codes of the fields the check knows, in a table of open addressing where a code is found
+// in a step or two: its slot is the code's word times a multiplier, in the top ten bits.
+struct TabellaCampi {
+  static constexpr size_t kPosti = 1024;
+  Formati tipi;
+  std::array<uint64_t, kPosti> parole{};
+  std::array<uint8_t, kPosti> formati{};
+  static constexpr size_t Posto(uint64_t parola) { return ((parola ^ (parola >> 29)) * 0x9E3779B97F4A7C15) >> 54; }
+  // The index of the code's kind in `tipi`; 0 when the check does not know it.
+  constexpr uint8_t Cerca(uint64_t parola) const {
+    for (size_t i = Posto(parola);; i = (i + 1) % kPosti) {
+      if (parole[i] == parola) return formati[i];
+      if (parole[i] == 0) return 0;
+    }
+  }
+};
+constexpr TabellaCampi kCampi = [] {
+  TabellaCampi t;
+  static_assert(std::size(campi::kCampiNoti) < TabellaCampi::kPosti / 2);
+  for (const campi::CampoNoto& c : campi::kCampiNoti) {
+    const uint64_t parola = ParolaFissa(c.codice);
+    size_t i = TabellaCampi::Posto(parola);
+    while (t.parole[i] != 0) i = (i + 1) % TabellaCampi::kPosti;
+    t.parole[i] = parola;
+    t.formati[i] = t.tipi.Indice(c.formato);
+  }
+  return t;
 }();
 
 std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
@@ -214,6 +308,10 @@ std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
   return {};
 }
 
+bool HaAlti(std::string_view testo) {
+  return std::any_of(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 const char* Attesi(bool annullamento, int fase) {
   static const char* const kAttesi[] = {"il record A", "il record B",        "un record C, D o Z", "un record D o Z",
                                         "un record G", "un record G, D o Z", "la fine del file"};
@@ -224,30 +322,64 @@ const char* Attesi(bool annullamento, int fase) {
 }  // namespace
 
 void Verifica::Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio) {
-  (gravita == Gravita::Errore ? errori_ : avvisi_) += 1;
-  if (nonElencati_ == 0 && rilievi_.size() < kMaxRilievi) {
+  const bool errore = gravita == Gravita::Errore;
+  (errore ? errori_ : avvisi_) += 1;
+  if (!ElencoPieno()) {
     rilievi_.push_back({record, posizione, gravita, std::move(messaggio)});
+    avvisiElencati_ += errore ? 0 : 1;
     return;
   }
   if (nonElencati_ == 0) {
-    // The list is full: the finding in its last place is the first one left out, and the
-    // note takes its place.
-    nonElencati_ = 1;
-    nonElencatiErrori_ = rilievi_.back().gravita == Gravita::Errore ? 1 : 0;
-    MessaggioNota();
+    // The list is full: from now on its last place holds the note, and a finding makes room.
+    ultimoAvviso_ = rilievi_.size();
+    LasciaFuori();
+    rilievi_.push_back({});
+  }
+  // An error takes the place of the last warning listed; anything else is left out.
+  if (errore && avvisiElencati_ > 0) {
+    LasciaFuori();
+    rilievi_.insert(rilievi_.end() - 1, {record, posizione, gravita, std::move(messaggio)});
+  } else {
+    ContaNonElencato({record, posizione, gravita, {}});
+  }
+  Rilievo& nota = rilievi_.back();
+  nota.record = recordNonElencato_;
+  nota.posizione = posizioneNonElencata_;
+  nota.gravita = nonElencatiErrori_ > 0 ? Gravita::Errore : Gravita::Avviso;
+}
+
+void Verifica::LasciaFuori() {
+  // The listed findings end before the note, once there is one.
+  const size_t elencati = rilievi_.size() - (nonElencati_ > 0 ? 1 : 0);
+  size_t i = std::min(ultimoAvviso_, elencati);
+  if (avvisiElencati_ > 0) {
+    while (rilievi_[i - 1].gravita != Gravita::Avviso) --i;
+    --avvisiElencati_;
+  } else {
+    i = elencati;
+  }
+  // Warnings are never listed again once the list is full: the next one to leave is before it.
+  ultimoAvviso_ = i - 1;
+  ContaNonElencato(rilievi_[i - 1]);
+  rilievi_.erase(rilievi_.begin() + static_cast<std::ptrdiff_t>(i - 1));
+}
+
+void Verifica::ContaNonElencato(const Rilievo& r) {
+  if (nonElencati_ == 0 || r.record < recordNonElencato_ ||
+      (r.record == recordNonElencato_ && r.posizione < posizioneNonElencata_)) {
+    recordNonElencato_ = r.record;
+    posizioneNonElencata_ = r.posizione;
   }
   ++nonElencati_;
-  if (gravita == Gravita::Errore) {
-    ++nonElencatiErrori_;
-    rilievi_.back().gravita = Gravita::Errore;
-  }
+  nonElencatiErrori_ += r.gravita == Gravita::Errore ? 1 : 0;
 }
 
 void Verifica::MessaggioNota() {
   if (nonElencati_ == 0) return;
-  rilievi_.back().messaggio = "elenco interrotto a " + Numero(static_cast<long>(kMaxRilievi)) +
-                              " rilievi: questo e i seguenti non sono elencati (" + Numero(nonElencati_) +
-                              " rilievi, di cui " + Numero(nonElencatiErrori_) + " errori)";
+  rilievi_.back().messaggio = "elenco limitato a " + Numero(static_cast<long>(kMaxRilievi)) +
+                              " rilievi, gli errori prima degli avvisi: altri " + Numero(nonElencati_) +
+                              " non sono elencati (di cui " + Numero(nonElencatiErrori_) +
+                              " errori), il primo dei quali e' qui";
 }
 
 void Verifica::Record(std::string_view r) {
@@ -384,33 +516,85 @@ void Verifica::Cornice(std::string_view r) {
   if (r[kPosLF - 1] != '\n') Errore(kPosLF, "manca l'a capo (LF) in posizione 1900");
 }
 
-void Verifica::Vuoto(std::string_view r, int posizione, int lunghezza, const char* cosa) {
-  const std::string_view t = r.substr(static_cast<size_t>(posizione - 1), static_cast<size_t>(lunghezza));
-  const size_t i = t.find_first_not_of(' ');
-  if (i == std::string_view::npos) return;
-  Errore(posizione + static_cast<int>(i),
-         std::string(cosa) + ": le " + Posizioni(posizione, lunghezza) + " devono essere vuote");
+void Verifica::NonAscii(std::string_view testo, int posizione, const std::string& dove) {
+  const auto alto =
+      std::find_if(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (alto == testo.end()) return;
+  const int i = static_cast<int>(alto - testo.begin());
+  Avviso(posizione + i, [&] {
+    return "carattere " + Visibile(std::string_view(&*alto, 1)) + " fuori dall'ASCII " + dove +
+           ": l'Agenzia potrebbe non accettarlo";
+  });
 }
 
-void Verifica::AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo) {
+void Verifica::CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
+                             bool conControllo, std::string_view campo) {
   const EsitoCF esito = ControllaCF(codice);
-  if (esito == EsitoCF::Valido) return;
-  // Past the end of the list a warning is only counted: a file whose every employee has a code
-  // to look at must not cost a message each.
-  if (rilievi_.size() >= kMaxRilievi) return Aggiungi(records_, posizione, Gravita::Avviso, {});
-  std::string chi = di;
-  if (!campo.empty()) chi += " " + Visibile(campo);
-  Aggiungi(records_, posizione, Gravita::Avviso, "codice fiscale " + chi + " " + DescrizioneCF(esito, codice));
+  if (esito == EsitoCF::Valido && codice[0] != ' ') return;
+  auto chi = [&] { return std::string(nome) + (campo.empty() ? "" : " " + Visibile(campo)); };
+  if (esito == EsitoCF::Valido || esito == EsitoCF::Mancante) {
+    if (esito == EsitoCF::Mancante && obbligatorio) Errore(posizione, chi() + " mancante");
+    if (esito == EsitoCF::Valido) Errore(posizione, chi() + " " + Visibile(codice) + " non allineato a sinistra");
+  } else if (esito == EsitoCF::ControlloErrato) {
+    if (conControllo) Avviso(posizione, [&] { return chi() + " " + DescrizioneCF(esito, codice); });
+  } else {
+    Errore(posizione, chi() + " " + DescrizioneCF(esito, codice) + ": " + Visibile(codice));
+  }
 }
 
-void Verifica::RecordA(std::string_view r) {
-  Vuoto(r, kVuotoTestaAZ.posizione, kVuotoTestaAZ.lunghezza, "record A");
-  if (kFornitura.In(r) != kCodiceFornitura) {
-    Errore(kFornitura.posizione,
-           "il codice della fornitura (posizioni 16-20) deve essere \"CUR18\", qui " + Visibile(kFornitura.In(r)));
+// The positional fields of a record by their kinds, in the layout's tables.
+void Verifica::Posizionali(std::string_view r, const CampoPosizionale* campi, size_t quanti) {
+  for (const CampoPosizionale& c : std::span(campi, quanti)) {
+    const std::string_view t = c.zona.In(r);
+    const int p = c.zona.posizione;
+    auto nome = [&] { return std::string(c.nome); };
+    auto dove = [&] {
+      return nome() + " (record " + std::string(r.substr(0, 1)) + ", " + Posizioni(p, c.zona.lunghezza) + ")";
+    };
+    switch (c.contenuto) {
+      case Contenuto::Proprio: break;
+      case Contenuto::Vuoto:
+      case Contenuto::VuotoAtteso: {
+        const size_t i = t.find_first_not_of(' ');
+        if (i == std::string_view::npos) break;
+        if (c.contenuto == Contenuto::Vuoto) {
+          Errore(p + static_cast<int>(i), nome() + ": le " + Posizioni(p, c.zona.lunghezza) + " devono essere vuote");
+        } else {
+          Avviso(p + static_cast<int>(i), [&] {
+            return nome() + ": le " + Posizioni(p, c.zona.lunghezza) + " dovrebbero essere vuote, qui " +
+                   Visibile(t.substr(i, 16));
+          });
+        }
+        break;
+      }
+      case Contenuto::Fisso:
+        if (t != c.ammessi) Errore(p, dove() + " deve essere " + Visibile(c.ammessi) + ", qui " + Visibile(t));
+        break;
+      case Contenuto::Scelta:
+        if (c.ammessi.find(t[0]) == std::string_view::npos) {
+          Errore(p, dove() + ": ammessi " + Elenco(c.ammessi) + ", qui " + Visibile(t));
+        }
+        break;
+      case Contenuto::Cifre:
+      case Contenuto::CifreOVuoto:
+        if (!SoloCifre(t) && (c.contenuto == Contenuto::Cifre || !Vuota(t))) {
+          Errore(p, dove() + " non numerico: " + Visibile(t));
+        }
+        break;
+      case Contenuto::Data:
+        if (!DataEsistente(t)) Errore(p, dove() + ": " + Visibile(t) + " non e' una data esistente (ggmmaaaa)");
+        break;
+      case Contenuto::CodiceFiscale: CodiceFiscale(t, p, c.nome, true); break;
+      case Contenuto::CodiceFiscaleSePresente: CodiceFiscale(t, p, c.nome, false); break;
+      case Contenuto::FormaCodiceFiscale: CodiceFiscale(t, p, c.nome, true, false); break;
+      case Contenuto::Testo:
+        if (HaAlti(t)) NonAscii(t, p, "in " + dove());
+        break;
+    }
   }
-  AvvisoCF(kCfFornitoreA.In(r), kCfFornitoreA.posizione, "del fornitore");
 }
+
+void Verifica::RecordA(std::string_view r) { Posizionali(r, kRecordA); }
 
 // The head shared by records B, C, D and G: the withholding agent's code, the module number.
 void Verifica::TestaComune(std::string_view r) {
@@ -418,7 +602,7 @@ void Verifica::TestaComune(std::string_view r) {
   if (!haSostituto_) {
     haSostituto_ = true;
     std::copy(cf.begin(), cf.end(), sostituto_.begin());
-    AvvisoCF(cf, kCfSostituto.posizione, "del sostituto d'imposta");
+    CodiceFiscale(cf, kCfSostituto.posizione, "codice fiscale del sostituto d'imposta", true);
   } else if (!Uguale(cf, sostituto_)) {
     Errore(kCfSostituto.posizione, "codice fiscale del sostituto d'imposta diverso da quello dei record precedenti");
   }
@@ -429,44 +613,27 @@ void Verifica::TestaComune(std::string_view r) {
 
 void Verifica::RecordB(std::string_view r) {
   TestaComune(r);
+  Posizionali(r, kRecordB);
   const char annulla = r[kPosAnnullamento - 1], sostituisce = r[kPosSostituzione - 1];
-  for (int p : {kPosAnnullamento, kPosSostituzione}) {
-    if (r[static_cast<size_t>(p - 1)] != '0' && r[static_cast<size_t>(p - 1)] != '1') {
-      Errore(p, "posizione " + Numero(p) + ": atteso \"0\" o \"1\"");
-    }
-  }
   if (annulla == '1' && sostituisce == '1') {
     Errore(kPosSostituzione, "annullamento e sostituzione insieme (posizioni 91 e 92)");
   }
   operazione_ = annulla == '1' ? 'A' : sostituisce == '1' ? 'S' : ' ';
-  const char quadroCT = r[kPosQuadroCT - 1];
-  if (quadroCT != '0' && quadroCT != '1') Errore(kPosQuadroCT, "posizione 410: atteso \"0\" o \"1\"");
-  annunciaC_ = quadroCT == '1';
-  for (int p : kPosUnoB) {
-    if (r[static_cast<size_t>(p - 1)] != '1') Errore(p, "posizione " + Numero(p) + ": atteso \"1\"");
-  }
-  if (r[kPosZeroB - 1] != '0') Errore(kPosZeroB, "posizione 309: atteso \"0\"");
-  const std::string_view dipendenti = kDipendentiB.In(r);
-  if (!std::all_of(dipendenti.begin(), dipendenti.end(), Cifra)) {
-    Errore(kDipendentiB.posizione, "numero dei dipendenti (posizioni 402-409) non numerico: " + Visibile(dipendenti));
-  }
-  if (!Vuota(kCfRappresentante.In(r))) {
-    AvvisoCF(kCfRappresentante.In(r), kCfRappresentante.posizione, "del rappresentante");
-  }
+  annunciaC_ = r[kPosQuadroCT - 1] == '1';
 }
 
 void Verifica::RecordC(std::string_view r) {
   TestaComune(r);
-  Vuoto(r, kVuotoC.posizione, kVuotoC.lunghezza, "testa del record C");
+  Posizionali(r, kTestaC);
   Griglia<'C'>(r);
 }
 
 void Verifica::RecordD(std::string_view r) {
   TestaComune(r);
+  Posizionali(r, kTestaD);
   const std::string_view cf = kCfDipendente.In(r);
   haDipendente_ = true;
   std::copy(cf.begin(), cf.end(), dipendente_.begin());
-  AvvisoCF(cf, kCfDipendente.posizione, "del dipendente");
 
   // The employees are numbered 00001, 00002, ... in file order.
   char atteso[8];
@@ -477,18 +644,34 @@ void Verifica::RecordD(std::string_view r) {
     Errore(kProgressivo.posizione, "progressivo del dipendente " + Visibile(progressivo) + " invece di \"" +
                                        std::string(atteso, 5) + "\" (i progressivi vanno in ordine da 00001)");
   }
-  Vuoto(r, kVuotoD1.posizione, kVuotoD1.lunghezza, "testa del record D");
   const char operazione = r[kPosOperazioneD - 1];
   annullamento_ = operazione == 'A';
   if (operazione != ' ' && operazione != 'A' && operazione != 'S') {
     Errore(kPosOperazioneD, "posizione 84: atteso uno spazio, \"A\" (annullamento) o \"S\" (sostituzione)");
-  } else if (operazione != operazione_) {
-    Errore(kPosOperazioneD,
-           "l'operazione del record D (posizione 84) non concorda con il record B "
-           "(posizioni 91 e 92)");
+  } else {
+    if (operazione != operazione_) {
+      Errore(kPosOperazioneD,
+             "l'operazione del record D (posizione 84) non concorda con il record B "
+             "(posizioni 91 e 92)");
+    }
+    // A normal supply names no submission to replace; a cancellation or a replacement must.
+    for (const Zona& z : {kProtocollo, kNumeroSostituito}) {
+      const std::string_view t = z.In(r);
+      if (!SoloCifre(t)) continue;  // already an error of its own
+      const bool zeri = t.find_first_not_of('0') == std::string_view::npos;
+      if ((operazione == ' ') == zeri) continue;
+      const std::string cosa = z.posizione == kProtocollo.posizione ? "il protocollo della fornitura"
+                                                                    : "il progressivo della certificazione";
+      if (operazione == ' ') {
+        Errore(z.posizione, "fornitura ordinaria (posizione 84 vuota) con " + cosa + " da sostituire o annullare (" +
+                                Posizioni(z.posizione, z.lunghezza) + ") " + Visibile(t) + ": deve essere di zeri");
+      } else {
+        Errore(z.posizione, std::string(operazione == 'A' ? "annullamento" : "sostituzione") + " senza " + cosa +
+                                " da " + (operazione == 'A' ? "annullare" : "sostituire") + " (" +
+                                Posizioni(z.posizione, z.lunghezza) + "): solo zeri");
+      }
+    }
   }
-  Vuoto(r, kVuotoD2.posizione, kVuotoD2.lunghezza, "testa del record D");
-  if (r[kPosUnoD - 1] != '1') Errore(kPosUnoD, "posizione 89: atteso \"1\"");
   haUltimoG_ = false;
   Griglia<'D'>(r);
 }
@@ -510,18 +693,18 @@ void Verifica::RecordG(std::string_view r) {
       Errore(kProgressivo.posizione, "progressivo del dipendente diverso da quello del suo record D");
     }
   }
-  Vuoto(r, kVuotoG.posizione, kVuotoG.lunghezza, "testa del record G");
+  Posizionali(r, kTestaG);
   Griglia<'G'>(r);
 }
 
 void Verifica::RecordZ(std::string_view r) {
-  Vuoto(r, kVuotoTestaAZ.posizione, kVuotoTestaAZ.lunghezza, "record Z");
+  Posizionali(r, kRecordZ);
   const long presenti[] = {numB_, numC_, numD_, numG_};
   const char tipi[] = {'B', 'C', 'D', 'G'};
   for (size_t i = 0; i < 4; ++i) {
     const std::string_view t = kConteggiZ[i].In(r);
     const std::string dove = Posizioni(kConteggiZ[i].posizione, kConteggiZ[i].lunghezza);
-    if (!std::all_of(t.begin(), t.end(), Cifra)) {
+    if (!SoloCifre(t)) {
       Errore(kConteggiZ[i].posizione,
              std::string("numero dei record ") + tipi[i] + " (" + dove + ") non numerico: " + Visibile(t));
       continue;
@@ -537,7 +720,114 @@ void Verifica::RecordZ(std::string_view r) {
   if (i != std::string_view::npos) {
     Errore(kZeriZ.posizione + static_cast<int>(i), "record Z: le posizioni 52-69 devono essere \"0\"");
   }
-  Vuoto(r, kVuotoCodaZ.posizione, kVuotoCodaZ.lunghezza, "record Z");
+}
+
+void Verifica::Valore(uint8_t formato, const char* valore, std::string_view codice, int posizione) {
+  using campi::Valore;
+  const campi::Formato& f = kCampi.tipi.formati[formato];
+  const std::string_view testo(valore, kLungValore);
+  const Classi k = ClassiValore(valore);
+  auto campo = [&] { return "il campo " + Visibile(codice); };
+  switch (f.valore) {
+    case Valore::Ignoto:
+      // A code of another program: an amount is still an amount.
+      if (FormaImporto(valore, k) && !ParteInteraValida(k)) {
+        Errore(posizione, "importo malformato nel campo " + Visibile(codice) +
+                              ": la parte intera deve essere di tredici zeri o di cifre allineate a destra "
+                              "senza zeri iniziali");
+      }
+      break;
+    case Valore::Testo:
+      if (k.alti != 0) NonAscii(testo, posizione, "nel campo " + Visibile(codice));
+      break;
+    case Valore::Importo:
+      if (!FormaImporto(valore, k) || !ParteInteraValida(k)) {
+        Errore(posizione, "importo malformato nel campo " + Visibile(codice) + ": " + Visibile(testo) +
+                              " (tredici zeri o cifre allineate a destra senza zeri iniziali, la virgola, due "
+                              "decimali)");
+      }
+      break;
+    case Valore::ImportoIntero:
+      if (k.bianchi == 0xFFFF) {
+        Avviso(posizione, [&] { return campo() + " e' un importo in unita' senza valore (un importo sotto 1)"; });
+      } else if (!CifreADestra(k, 16)) {
+        Errore(posizione, "importo in unita' malformato nel campo " + Visibile(codice) + ": " + Visibile(testo) +
+                              " (cifre allineate a destra senza zeri iniziali)");
+      }
+      break;
+    case Valore::Data:
+    case Valore::DataSePresente: {
+      const std::string_view data = testo.substr(8);
+      const bool nessuna = f.valore == Valore::DataSePresente && (Vuota(data) || data == "00000000");
+      if ((k.bianchi & 0xFF) != 0xFF || (!nessuna && !DataEsistente(data))) {
+        Errore(posizione, campo() + " deve avere otto spazi e una data esistente ggmmaaaa, qui " + Visibile(testo));
+      }
+      break;
+    }
+    case Valore::Provincia:
+    case Valore::Comune: {
+      if (k.bianchi == 0xFFFF) break;  // written even when the archive has none
+      const bool provincia = f.valore == Valore::Provincia;
+      const int lettere = provincia ? 2 : 1, lunghezza = provincia ? 2 : 4;
+      bool maiuscole = true, forma = (k.bianchi >> lunghezza) == (0xFFFFu >> lunghezza);
+      for (int i = 0; i < lunghezza; ++i) {
+        const char c = valore[i];
+        const bool maiuscola = c >= 'A' && c <= 'Z', minuscola = c >= 'a' && c <= 'z';
+        forma = forma && (i < lettere ? maiuscola || minuscola : Cifra(c));
+        maiuscole = maiuscole && !minuscola;
+      }
+      const std::string cosa = provincia ? "sigla della provincia" : "codice del comune";
+      const std::string regola = provincia ? "due lettere maiuscole" : "una lettera maiuscola e tre cifre";
+      if (!forma) {
+        Errore(posizione,
+               cosa + " non valido nel campo " + Visibile(codice) + ": " + Visibile(testo) + " (" + regola + ")");
+      } else if (!maiuscole) {
+        Avviso(posizione,
+               [&] { return cosa + " in minuscolo nel campo " + Visibile(codice) + ": " + Visibile(testo); });
+      }
+      break;
+    }
+    case Valore::CodiceFiscale:
+      if (k.bianchi != 0xFFFF) CodiceFiscale(testo, posizione, "codice fiscale del campo", false, true, codice);
+      break;
+    case Valore::CfSostituto:
+      if (haSostituto_ && !Uguale(testo, sostituto_)) {
+        Errore(posizione, campo() + " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
+      }
+      break;
+    case Valore::CfDipendente:
+      if (haDipendente_ && !Uguale(testo, dipendente_)) {
+        Errore(posizione, campo() + " deve ripetere il codice fiscale del dipendente delle posizioni 26-41");
+      }
+      break;
+    case Valore::Lettera:
+      if (f.ammessi.find(valore[0]) == std::string_view::npos || (k.bianchi >> 1) != 0x7FFF) {
+        Errore(posizione, campo() + " ammette " + Elenco(f.ammessi) + " seguito da spazi, qui " + Visibile(testo));
+      }
+      break;
+    case Valore::DueCaratteri:
+      if ((k.bianchi & 3) != 0 || (k.bianchi >> 2) != 0x3FFF) {
+        Errore(posizione, campo() + " deve avere due caratteri seguiti da spazi, qui " + Visibile(testo));
+      }
+      break;
+    case Valore::Destra: {
+      const int vuote = kLungValore - f.larghezza;
+      const std::string_view coda = testo.substr(static_cast<size_t>(vuote));
+      const bool allineato = (k.bianchi & ((1u << vuote) - 1)) == (1u << vuote) - 1;
+      const bool ammesso = f.ammessi.empty() ? !Vuota(coda) : std::all_of(coda.begin(), coda.end(), [&](char c) {
+        return f.ammessi.find(c) != std::string_view::npos;
+      });
+      if (!allineato || !ammesso) {
+        const std::string cosa = f.ammessi.empty()            ? "un codice"
+                                 : f.ammessi == "1"           ? "\"1\""
+                                 : f.ammessi == campi::kCifre ? "solo cifre"
+                                                              : "solo " + Elenco(f.ammessi);
+        Errore(posizione, campo() + " deve avere " + Numero(vuote) + " spazi e poi " + Numero(f.larghezza) +
+                              (f.larghezza == 1 ? " carattere: " : " caratteri: ") + cosa + ", qui " + Visibile(testo));
+      }
+      break;
+    }
+  }
 }
 
 // The fields of records C, D and G: 75 slots of 24 from position 90, each a field or blank,
@@ -584,9 +874,11 @@ void Verifica::Griglia(std::string_view r) {
     }
 
     const uint64_t parola = Parola(codice);
+    const uint8_t formato = kCampi.Cerca(parola);
     const char* valore = c + kLungCodice;
     const int posValore = pos + kLungCodice;
     if (valore[0] == '+') {
+      const campi::Valore tipo = kCampi.tipi.formati[formato].valore;
       if (!haPrecedente) {
         Errore(posValore, "il valore del campo " + Visibile(codice) +
                               " inizia con \"+\", che l'Agenzia legge come continuazione del campo precedente, "
@@ -600,26 +892,15 @@ void Verifica::Griglia(std::string_view r) {
                               Visibile(std::string_view(prima, sizeof prima)) +
                               ", che ha un altro codice: un testo dell'archivio che inizia con \"+\" (per "
                               "esempio un telefono scritto \"+39...\") produce questo errore");
+      } else if (tipo != campi::Valore::Testo && tipo != campi::Valore::Ignoto) {
+        Errore(posValore, "il valore del campo " + Visibile(codice) +
+                              " inizia con \"+\", ma il campo non e' un testo e non continua");
+      } else if (HaAlti(std::string_view(valore, kLungValore))) {
+        NonAscii(std::string_view(valore, kLungValore), posValore, "nel campo " + Visibile(codice));
       }
-    } else {
-      const std::string_view testo(valore, kLungValore);
-      if (kTipo == 'G' && ImportoMalformato(valore)) {
-        Errore(posValore, "importo malformato nel campo " + Visibile(codice) +
-                              ": la parte intera deve essere di tredici zeri o di cifre allineate a destra "
-                              "senza zeri iniziali");
-      }
-      if (kTipo != 'G' && (parola == kParolaCfSostituto[0] || parola == kParolaCfSostituto[1])) {
-        if (haSostituto_ && !Uguale(testo, sostituto_)) {
-          Errore(posValore, "il campo " + Visibile(codice) +
-                                " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
-        }
-      } else if (kTipo == 'D' && parola == kParolaCfDipendente) {
-        if (haDipendente_ && !Uguale(testo, dipendente_)) {
-          Errore(posValore, "il campo " + Visibile(codice) +
-                                " deve ripetere il codice fiscale del dipendente delle posizioni 26-41");
-        }
-      } else if (kCodiciFiscali.Contiene(parola)) {
-        AvvisoCF(testo, posValore, "del campo", codice);
+    } else if (formato != 0 || kTipo == 'G') {
+      if (kCampi.tipi.rapide[formato].DaGuardare(valore, ClassiValore(valore))) {
+        Valore(formato, valore, codice, posValore);
       }
     }
     precedente = parola;
@@ -629,7 +910,11 @@ void Verifica::Griglia(std::string_view r) {
     haUltimoG_ = true;
     ultimoG_ = precedente;
   }
-  Vuoto(r, kCodaGriglia.posizione, kCodaGriglia.lunghezza, "dopo l'ultimo campo");
+  const std::string_view coda = kCodaGriglia.In(r);
+  if (const size_t i = coda.find_first_not_of(' '); i != std::string_view::npos) {
+    Errore(kCodaGriglia.posizione + static_cast<int>(i),
+           "dopo l'ultimo campo: le posizioni 1890-1897 devono essere vuote");
+  }
 }
 
 std::string TestoRilievo(const Rilievo& r) {

@@ -1,7 +1,10 @@
-// The structural check of a CUR18 telematic file, ours or another program's, before it is sent:
-// records are fed one by one as they are read or written, then Fine(); the findings say which
-// record and position are wrong and why. It keeps a fixed amount of state whatever the length
-// of the file, and never stops at the first finding.
+// The check of a CUR18 telematic file, ours or another program's, before it is sent: its frame
+// (records, order, heads, field grid) and the values of the fields it knows, each by its kind
+// (digits, dates, flags, codes of a fixed set, fiscal codes, amounts, text). Records are fed one
+// by one as they are read or written, then Fine(); the findings say which record and position
+// are wrong and why. An error is what the revenue agency refuses; a warning what may be right.
+// It keeps a fixed amount of state whatever the length of the file, and never stops at the
+// first finding.
 #pragma once
 
 #include <array>
@@ -12,6 +15,10 @@
 #include <vector>
 
 namespace quibold {
+
+namespace tracciato {
+struct CampoPosizionale;
+}
 
 enum class Gravita { Errore, Avviso };
 
@@ -32,9 +39,9 @@ class Verifica {
   // End of the file: what only the whole file can tell (empty file, record Z missing).
   void Fine();
 
-  // At most kMaxRilievi findings in file order. When there were more, the last entry is a note
-  // in place of the first finding left out (its record, position and severity) that says how
-  // many were left out (the count is complete after Fine()).
+  // At most kMaxRilievi findings in file order. When there were more, the list keeps every error
+  // before it keeps a warning (the earliest of each), and its last entry is a note that says how
+  // many were left out, at the place of the first of them (complete after Fine()).
   const std::vector<Rilievo>& Rilievi() const { return rilievi_; }
   bool Troncato() const { return nonElencati_ > 0; }
   // Every finding counted, also those beyond the cap.
@@ -50,6 +57,15 @@ class Verifica {
   void Errore(int posizione, std::string messaggio) {
     Aggiungi(records_, posizione, Gravita::Errore, std::move(messaggio));
   }
+  // A warning past a full list would be left out: its message is not even built.
+  template <class Messaggio>
+  void Avviso(int posizione, Messaggio&& messaggio) {
+    Aggiungi(records_, posizione, Gravita::Avviso, ElencoPieno() ? std::string() : std::string(messaggio()));
+  }
+  bool ElencoPieno() const { return nonElencati_ > 0 || rilievi_.size() >= kMaxRilievi; }
+  // Takes the last listed warning (else the last listed finding) off the list, as left out.
+  void LasciaFuori();
+  void ContaNonElencato(const Rilievo& r);
   void MessaggioNota();
 
   void Sequenza(char tipo);
@@ -63,12 +79,26 @@ class Verifica {
   void RecordZ(std::string_view r);
   template <char kTipo>
   void Griglia(std::string_view r);
-  void Vuoto(std::string_view r, int posizione, int lunghezza, const char* cosa);
-  void AvvisoCF(std::string_view codice, int posizione, const char* di, std::string_view campo = {});
+  void Posizionali(std::string_view r, const tracciato::CampoPosizionale* campi, size_t quanti);
+  template <size_t N>
+  void Posizionali(std::string_view r, const tracciato::CampoPosizionale (&campi)[N]) {
+    Posizionali(r, campi, N);
+  }
+  // The value area of a field, by the kind of its code (`formato`, an index in the check's table).
+  void Valore(uint8_t formato, const char* valore, std::string_view codice, int posizione);
+  void NonAscii(std::string_view testo, int posizione, const std::string& dove);
+  // A fiscal code: its shape is an error, its check character a warning; `nome` and the field
+  // `campo` say whose.
+  void CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
+                     bool conControllo = true, std::string_view campo = {});
 
-  std::vector<Rilievo> rilievi_;
+  std::vector<Rilievo> rilievi_;  // the findings listed, then the note when some are left out
   long errori_ = 0, avvisi_ = 0, records_ = 0;
   long nonElencati_ = 0, nonElencatiErrori_ = 0;
+  long avvisiElencati_ = 0;
+  size_t ultimoAvviso_ = 0;  // no warning listed after this place once some are left out
+  long recordNonElencato_ = 0;
+  int posizioneNonElencata_ = 0;
 
   Fase fase_ = Fase::Inizio;
   long numB_ = 0, numC_ = 0, numD_ = 0, numG_ = 0;

@@ -39,16 +39,24 @@ inline std::vector<std::string> Cur18Prova() {
   std::string b = "B" + testa + std::string(48, ' ') + "AAAAAA00A00A000A" + " 00";
   b.resize(308, ' ');
   b += "0";
+  b.resize(371, ' ');
+  b += "00000000000";  // no company as representative
   b.resize(401, ' ');
-  b += "0000000111";  // one employee, record C, then "1"
-  b.resize(436, ' ');
-  b += "1";
+  // One employee, record C, "1"; the supplier, the commitment's type and date, "1".
+  b += "0000000111" + std::string(kCfPersona) + "1" + "01022018" + "1";
   const std::string testaDip = std::string(kCfPersona) + "00001";
+  // A full G record: 74 amounts (runs of DB001 codes), and a fiscal code in its second field.
+  constexpr int kImporti[][2] = {{1, 5},     {21, 29},   {61, 64},   {71, 74},   {81, 84},   {91, 94},
+                                 {106, 107}, {111, 112}, {121, 122}, {141, 143}, {151, 153}, {261, 264},
+                                 {271, 274}, {281, 284}, {291, 294}, {306, 307}, {361, 374}};
   std::string g1 = "G" + testa + testaDip + std::string(43, ' ');
-  for (int k = 0; k < 75; ++k) {
-    char codice[9];
-    std::snprintf(codice, sizeof codice, "DB001%03d", k + 1);
-    g1 += k == 1 ? Cur18Campo("DB601004", kCfPersona) : Cur18Campo(codice, "         1234,50");
+  for (const auto& [primo, ultimo] : kImporti) {
+    for (int k = primo; k <= ultimo; ++k) {
+      char codice[9];
+      std::snprintf(codice, sizeof codice, "DB001%03d", k);
+      g1 += Cur18Campo(codice, "         1234,50");
+      if (k == 1) g1 += Cur18Campo("DB601004", kCfPersona);
+    }
   }
   return {
       Cur18Record("A" + std::string(14, ' ') + "CUR1810" + std::string(kCfPersona)),

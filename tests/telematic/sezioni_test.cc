@@ -34,6 +34,7 @@ DipendenteProva ConTuttoIlReddito() {
   for (int codice : {68, 83, 116, 131}) d.Campo(codice, "AB");
   for (int cf : {190, 205, 244, 262, 268, 293}) d.Campo(cf, "RSSMRA80A01H501U");
   d.Campo(121, "12").Campo(230, "A");
+  for (int data : {29, 30, 180}) d.Campo(data, "01012017");
   return d;
 }
 

@@ -73,6 +73,7 @@ TEST(RecordTestata, RecordCForTheIntermediaryOrTheAgent) {
   auto t = TestataProva();
   t.Metti(81, "amministrazione.paghe@studiorossi.it").Metti(201, "X").Metti(309, "B").Metti(310, "000000000012");
   t.Metti(327, "001").Metti(330, "3331234567").Metti(343, "studio@example.it");
+  t.Metti(116, std::string(16, ' '));  // the e-mail's 36th character, beyond its field
   Testi r = RecordDellaTestata(t);
   ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[2].substr(0, 89), "C01234567897     00000001" + std::string(64, ' '));

@@ -25,7 +25,7 @@ class StatoTest : public ::testing::Test, protected prova::BancoProva {
   }
   // Certification 1 with an empty employee file; the output folder C:\out exists.
   void CertificazioneSenzaDipendenti() {
-    Certificazione("1", "UNO", "INTERMEDIARIO01 ");
+    Certificazione("1", "UNO", "INTERMEDIARIO001");
     radice.Scrivi(kDati / "DCU1.018", "");
     fs::create_directories(radice.percorso() / "c/out");
   }
@@ -227,6 +227,7 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
   EXPECT_TRUE(stato.DatiVisibili);
+  EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico da inviare");
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
@@ -247,11 +248,19 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   EXPECT_EQ(stato.CodiceCU, "1");
   EXPECT_EQ(stato.lista.size(), 1u);
   EXPECT_EQ(piattaforma.terminazioni, 0);
-  // The intermediary's code is no fiscal code: the check warned, and the status bar says so.
+  // The intermediary's code has a wrong check letter: the check warned, and the status bar says so.
   EXPECT_TRUE(
-      stato.BarraDiStato.starts_with("Il file telematico ha superato il controllo con 1 avviso: record 1, "
-                                     "posizione 23: avviso: codice fiscale del fornitore"))
+      stato.BarraDiStato.starts_with("Il file telematico ha superato il controllo con 2 avvisi: record 1, "
+                                     "posizione 23: avviso: codice fiscale del fornitore con il carattere di "
+                                     "controllo errato"))
       << stato.BarraDiStato;
+  // The warnings stay when the focus brings a field's help, until the clerk chooses again.
+  const std::string avvisi = stato.BarraDiStato;
+  stato.messaggi(kTxCodice);
+  EXPECT_EQ(stato.BarraDiStato, avvisi);
+  stato.ScegliCertificazione(1);
+  stato.messaggi(kTxCodice);
+  EXPECT_EQ(stato.BarraDiStato, "Inserire il codice della CU");
 }
 
 TEST_F(StatoTest, ExitEndsTheProgram) {

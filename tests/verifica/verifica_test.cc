@@ -67,9 +67,86 @@ const Guasto kGuasti[] = {
     {"G after a cancellation's D",
      [](Records& r) {
        r[1][90] = '1';
+       r[3].replace(46, 23, "00000000000012345000042");
        r[3][83] = 'A';
      },
      5, 1, Gravita::Errore, "annullamento"},
+
+    // Positional values: record A, B, the head of D.
+    {"supplier type of letters", [](Records& r) { r[0].replace(20, 2, "XY"); }, 1, 21, Gravita::Errore,
+     "tipo del fornitore (record A, posizioni 21-22) non numerico"},
+    {"supplier's code of 15 characters", [](Records& r) { r[0][37] = ' '; }, 1, 23, Gravita::Errore,
+     "di 15 caratteri invece di 16"},
+    {"commitment date cut to eight characters", [](Records& r) { r[1].replace(428, 8, "31/01/20"); }, 2, 429,
+     Gravita::Errore, "(record B, posizioni 429-436): \"31/01/20\" non e' una data esistente"},
+    {"commitment date of 30 February", [](Records& r) { r[1].replace(428, 8, "30022018"); }, 2, 429, Gravita::Errore,
+     "non e' una data esistente"},
+    {"producer's code of 15 characters", [](Records& r) { r[1][88] = ' '; }, 2, 74, Gravita::Errore,
+     "codice fiscale del produttore del software di 15 caratteri"},
+    {"representative's code of 3 characters", [](Records& r) { r[1].replace(309, 3, "ABC"); }, 2, 310, Gravita::Errore,
+     "codice fiscale del rappresentante di 3 caratteri"},
+    {"representative's office of letters", [](Records& r) { r[1].replace(325, 2, "AM"); }, 2, 326, Gravita::Errore,
+     "codice di carica del rappresentante (record B, posizioni 326-327) non numerico"},
+    {"commitment type 3", [](Records& r) { r[1][427] = '3'; }, 2, 428, Gravita::Errore, "ammessi \"1\" o \"2\""},
+    {"data where record B has blanks", [](Records& r) { r[1][1500] = 'X'; }, 2, 1501, Gravita::Avviso,
+     "dovrebbero essere vuote"},
+    {"a name beyond ASCII", [](Records& r) { r[1][140] = '\xC8'; }, 2, 141, Gravita::Avviso,
+     "\"<C8>\" fuori dall'ASCII"},
+    {"normal supply naming a submission to replace", [](Records& r) { r[3][62] = '1'; }, 4, 47, Gravita::Errore,
+     "fornitura ordinaria"},
+    {"replacement without its protocol",
+     [](Records& r) {
+       r[1][91] = '1';
+       r[3][83] = 'S';
+     },
+     4, 47, Gravita::Errore, "sostituzione senza il protocollo"},
+    {"protocol with a letter", [](Records& r) { r[3][50] = 'A'; }, 4, 47, Gravita::Errore, "non numerico"},
+    {"employee's code of 15 characters", [](Records& r) { r[3][40] = ' '; }, 4, 26, Gravita::Errore,
+     "codice fiscale del dipendente di 15 caratteri"},
+
+    // Field values, each put in place of the last field of record D or the first of the last G.
+    {"date of birth of 31 February",
+     [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002005", "        31022017")); }, 4, 170,
+     Gravita::Errore, "data esistente"},
+    {"province of a letter and a digit", [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002007", "R1")); },
+     4, 170, Gravita::Errore, "sigla della provincia non valido"},
+    {"province in lower case", [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002007", "rm")); }, 4, 170,
+     Gravita::Avviso, "in minuscolo"},
+    {"municipality code of three characters",
+     [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002022", "H50")); }, 4, 170, Gravita::Errore,
+     "codice del comune non valido"},
+    {"flag holding X", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB001010", "               X")); }, 6,
+     98, Gravita::Errore, "15 spazi e poi 1 carattere: \"1\""},
+    {"two digits holding a letter",
+     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB601005", "              1A")); }, 6, 98,
+     Gravita::Errore, "solo cifre"},
+    {"right-aligned digits left-aligned",
+     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DC001073", "0512")); }, 6, 98, Gravita::Errore,
+     "12 spazi e poi 4 caratteri"},
+    {"whole amount with a leading zero",
+     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DF001808", "             036")); }, 6, 98,
+     Gravita::Errore, "importo in unita' malformato"},
+    {"whole amount without value", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DF001808", "")); }, 6, 98,
+     Gravita::Avviso, "senza valore"},
+    {"month flags holding a 2",
+     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DC001008", "    110111111112")); }, 6, 98,
+     Gravita::Errore, "solo \"0\" o \"1\""},
+    {"right-aligned code without value", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DC001001", "")); }, 6,
+     98, Gravita::Errore, "6 spazi e poi 10 caratteri: un codice"},
+    {"amount of a code this program never writes",
+     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB009001", "         0234,50")); }, 6, 98,
+     Gravita::Errore, "importo malformato"},
+    {"amount with a decimal point", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB001001", "1234.50")); },
+     6, 98, Gravita::Errore, "importo malformato"},
+    {"letter outside its set", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DF001841", "D")); }, 6, 98,
+     Gravita::Errore, "ammette \"A\", \"B\" o \"C\""},
+    {"DN code of one character", [](Records& r) { r[5][98] = ' '; }, 6, 98, Gravita::Errore, "due caratteri"},
+    {"fiscal code of 14 characters",
+     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB001425", "RSSMRA85T10A56")); }, 6, 98, Gravita::Errore,
+     "di 14 caratteri invece di 16"},
+    {"continuation of a field that is no text",
+     [](Records& r) { r[5].replace(113, 24, prova::Cur18Campo("DN001001", "+C")); }, 6, 122, Gravita::Errore,
+     "non e' un testo"},
 };
 
 TEST(Verifica, EachFaultIsTheFirstFinding) {
@@ -97,8 +174,29 @@ TEST(Verifica, TheListStopsAtItsCapButTheCountsGoOn) {
   ASSERT_EQ(v.Rilievi().size(), Verifica::kMaxRilievi);
   EXPECT_TRUE(v.Troncato());
   EXPECT_EQ(v.Rilievi().back().record, 1003);  // the first finding left out
-  EXPECT_NE(v.Rilievi().back().messaggio.find("(201 rilievi, di cui 201 errori)"), std::string::npos)
+  EXPECT_NE(v.Rilievi().back().messaggio.find("altri 201 non sono elencati (di cui 201 errori)"), std::string::npos)
       << v.Rilievi().back().messaggio;
+}
+
+// An error after a thousand warnings is listed, in its place in file order: warnings leave.
+TEST(Verifica, TheCapKeepsEveryErrorBeforeAnyWarning) {
+  Records r = prova::Cur18Prova();
+  std::string avviso = r[5];
+  avviso.replace(113, 24, prova::Cur18Campo("DB601004", "RSSMRA85T10A562T"));  // wrong check letter
+  r.insert(r.begin() + 5, 1200, avviso);
+  r.back()[50] = '3';  // the G count of Z, wrong
+  Verifica v = Controlla(prova::Unisci(r));
+  EXPECT_EQ(v.Errori(), 1);
+  EXPECT_EQ(v.Avvisi(), 1200);
+  const auto& l = v.Rilievi();
+  ASSERT_EQ(l.size(), Verifica::kMaxRilievi);
+  const Rilievo& errore = l[l.size() - 2];
+  EXPECT_EQ(errore.gravita, Gravita::Errore);
+  EXPECT_EQ(errore.record, 1207);
+  EXPECT_EQ(l[l.size() - 3].record, 1003);  // the earliest warnings stay
+  EXPECT_EQ(l.back().record, 1004);         // the first left out
+  EXPECT_NE(l.back().messaggio.find("altri 202 non sono elencati (di cui 0 errori)"), std::string::npos)
+      << l.back().messaggio;
 }
 
 }  // namespace
