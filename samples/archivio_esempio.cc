@@ -377,7 +377,9 @@ Dipendente DipendentePieno(int n) {
       case 2: v = Cifre(1 + indice % 12, 2); break;
       case 3: v = Cifre(1 + indice % 30, 3); break;
       case 4: v = "2017"; break;
-      case 6: v = Importo(centesimi % 10000); break;
+      case 6:  // at least 1.00, so that a whole amount has a value
+        v = Importo(centesimi % 10000 < 100 ? centesimi % 10000 + 100 : centesimi % 10000);
+        break;
       case 8: v = "31122017"; break;
       case 11: v = PartitaIva("0" + Cifre(100000000L + indice * 7L, 9)); break;
       case 12: v = Importo(centesimi); break;

@@ -176,7 +176,8 @@ TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
   const Esito e = EseguiComando(Crea());
   EXPECT_EQ(e.stato, 0) << e.errori;
   EXPECT_EQ(e.errori,
-            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n");
+            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n" +
+                AvvisoNiccolo(5) + "\n");
 }
 
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
