@@ -3,10 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include <array>
-#include <fstream>
+#include <algorithm>
 #include <ostream>
-#include <system_error>
+#include <vector>
 
 #include "recfile/cp1252.h"
 #include "recfile/percorsi.h"
@@ -19,11 +18,33 @@ namespace fs = std::filesystem;
 
 constexpr size_t kLungRecord = 1900;
 
-fs::path PercorsoFile(const std::string& file, const fs::path& radice) {
-  const bool unita =
-      file.size() >= 2 && file[1] == ':' && ((file[0] >= 'A' && file[0] <= 'Z') || (file[0] >= 'a' && file[0] <= 'z'));
-  if (unita || (!file.empty() && file[0] == '\\')) return Percorsi(radice).Nativo(Cp1252DaUtf8(file));
-  return fs::path(file);
+fs::path PercorsoFile(const std::string& file, const Percorsi& percorsi) {
+  if (IniziaConUnita(file) || (!file.empty() && file[0] == '\\')) return percorsi.Nativo(Cp1252DaUtf8(file));
+  return PercorsoDaUtf8(file);
+}
+
+// Hands the check the open file's records, read a block at a time; the error number, or 0.
+int LeggiRecord(Sistema& sistema, Maniglia f, Verifica& verifica) {
+  std::vector<char> blocco(kLungRecord * 64);
+  size_t pieni = 0;  // bytes of the block not yet handed over
+  long long posizione = 0;
+  for (;;) {
+    size_t letti = 0;
+    if (const int errore = sistema.Leggi(f, blocco.data() + pieni, blocco.size() - pieni, posizione, letti)) {
+      return errore;
+    }
+    if (letti == 0) break;
+    posizione += static_cast<long long>(letti);
+    pieni += letti;
+    size_t dati = 0;
+    for (; pieni - dati >= kLungRecord; dati += kLungRecord) {
+      verifica.Record(std::string_view(blocco.data() + dati, kLungRecord));
+    }
+    std::copy(blocco.data() + dati, blocco.data() + pieni, blocco.data());
+    pieni -= dati;
+  }
+  if (pieni > 0) verifica.Record(std::string_view(blocco.data(), pieni));  // the last, cut short
+  return 0;
 }
 
 const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "avviso"; }
@@ -43,26 +64,22 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
   return verifica;
 }
 
-int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t) {
-  const fs::path percorso = PercorsoFile(o.file, radice);
-  std::error_code ec;
-  std::ifstream f;
-  if (!fs::is_directory(percorso, ec)) f.open(percorso, std::ios::binary);
-  if (!f.is_open()) {
-    t.errori << "quibold: impossibile leggere " << percorso.string() << '\n';
+int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t, Sistema& sistema) {
+  const Percorsi percorsi(radice, sistema);
+  const fs::path percorso = PercorsoFile(o.file, percorsi);
+  Maniglia f = kNessunFile;
+  int errore = sistema.Tipo(percorso) == TipoFile::Cartella ? kAccessoPercorso
+                                                            : sistema.Apri(percorso, Apertura::Lettura, f);
+  if (errore) {
+    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << '\n';
     return 2;
   }
-
   // One record at a time: the check keeps what it needs, whatever the size of the file.
   Verifica verifica;
-  std::array<char, kLungRecord> record;
-  while (f.read(record.data(), record.size()) || f.gcount() > 0) {
-    const auto letti = static_cast<size_t>(f.gcount());
-    verifica.Record(std::string_view(record.data(), letti));
-    if (letti < record.size()) break;
-  }
-  if (f.bad()) {
-    t.errori << "quibold: errore di lettura in " << percorso.string() << '\n';
+  errore = LeggiRecord(sistema, f, verifica);
+  sistema.Chiudi(f);
+  if (errore) {
+    t.errori << "quibold: errore di lettura in " << Utf8DaPercorso(percorso) << '\n';
     return 2;
   }
   verifica.Fine();

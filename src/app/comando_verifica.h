@@ -24,6 +24,7 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o);
 // array). FILE is a path of this machine, relative to the current folder, unless it begins with
 // a drive "X:" or "\", which name it under the drive root. Returns 0 when the file has no
 // errors (warnings allowed), 1 when it has, 2 when it cannot be read.
-int EseguiVerifica(const OpzioniVerifica& o, const std::filesystem::path& radice, Terminale& t);
+int EseguiVerifica(const OpzioniVerifica& o, const std::filesystem::path& radice, Terminale& t,
+                   Sistema& sistema = SistemaReale());
 
 }  // namespace quibold

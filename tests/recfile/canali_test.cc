@@ -317,13 +317,13 @@ TEST(NumeroConSegno, OneBlankBeforeANonNegativeNumber) {
   EXPECT_EQ(NumeroConSegno(-4), "-4");
 }
 
-TEST(ErroreDaErrno, MapsTheOperatingSystemErrors) {
-  EXPECT_EQ(ErroreDaErrno(ENOENT), 76);
-  EXPECT_EQ(ErroreDaErrno(ENOSPC), 61);
-  EXPECT_EQ(ErroreDaErrno(EACCES), 70);
-  EXPECT_EQ(ErroreDaErrno(EROFS), 75);
-  EXPECT_EQ(ErroreDaErrno(EISDIR), 75);
-  EXPECT_EQ(ErroreDaErrno(EIO), 57);
+TEST(ErroreDiSistema, MapsTheOperatingSystemErrors) {
+  EXPECT_EQ(ErroreDiSistema(ENOENT), 76);
+  EXPECT_EQ(ErroreDiSistema(ENOSPC), 61);
+  EXPECT_EQ(ErroreDiSistema(EACCES), 70);
+  EXPECT_EQ(ErroreDiSistema(EROFS), 75);
+  EXPECT_EQ(ErroreDiSistema(EISDIR), 75);
+  EXPECT_EQ(ErroreDiSistema(EIO), 57);
 }
 
 }  // namespace

@@ -33,14 +33,16 @@ class MessaggiRegistrati : public FinestraMessaggi {
 
 class PiattaformaFinta : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const std::filesystem::path& file, std::string& motivo) override {
-    aperti.push_back(file);
+  bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
+                          std::string& motivo) override {
+    aperti.push_back(report);
+    batchAperti.push_back(batch);
     motivo = rifiuto;
     return rifiuto.empty();
   }
   void Termina() override { ++terminazioni; }
   std::string rifiuto;  // when set, the viewer fails for this reason
-  std::vector<std::filesystem::path> aperti;
+  std::vector<std::filesystem::path> aperti, batchAperti;  // the reports and their batch files
   int terminazioni = 0;
 };
 

@@ -365,11 +365,11 @@ class PiattaformaControllo : public PiattaformaFinta {
  public:
   PiattaformaControllo(const RadiceTemporanea& radice, const MessaggiRegistrati& messaggi)
       : radice_(radice), messaggi_(messaggi) {}
-  bool ApriVisualizzatore(const fs::path& file, std::string& motivo) override {
+  bool ApriVisualizzatore(const fs::path& file, const fs::path& batch, std::string& motivo) override {
     reportAllApertura = radice_.Leggi(kReport);
     batchAllApertura = radice_.Leggi(kBatch);
     terminatoPrima = terminazioni > 0;
-    return PiattaformaFinta::ApriVisualizzatore(file, motivo);
+    return PiattaformaFinta::ApriVisualizzatore(file, batch, motivo);
   }
   void Termina() override {
     PiattaformaFinta::Termina();
@@ -393,6 +393,7 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   StampaReport(finestra);
   ASSERT_EQ(controllo.aperti.size(), 1u);
   EXPECT_TRUE(fs::equivalent(controllo.aperti[0], radice.percorso() / kReport));
+  EXPECT_TRUE(fs::equivalent(controllo.batchAperti[0], radice.percorso() / kBatch));
   EXPECT_EQ(controllo.terminazioni, 1);
   EXPECT_FALSE(controllo.terminatoPrima);
   // Both files were complete when the viewer was started.
@@ -441,7 +442,7 @@ TEST(PiattaformaSistemaTest, LauncherThatFailsGivesTheReasonWithoutHoldingTheWin
     PiattaformaSistema piattaforma(lanciatore.string(), 300ms);
     std::string motivo;
     const auto inizio = std::chrono::steady_clock::now();
-    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", motivo), caso.aperto) << k;
+    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", "avstp.bat", motivo), caso.aperto) << k;
     EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s) << k;
     EXPECT_NE(motivo.find(caso.motivo), std::string::npos) << k << ": " << motivo;
   }
