@@ -20,6 +20,25 @@ std::string_view DescrizioneErrore(int numero) {
   }
 }
 
+std::string ArgomentoQuotato(std::string_view argomento) {
+  if (!argomento.empty() && argomento.find_first_of(" \t\n\v\"") == std::string_view::npos) {
+    return std::string(argomento);
+  }
+  std::string q = "\"";
+  size_t barre = 0;
+  for (char c : argomento) {
+    if (c == '\\') {
+      ++barre;
+      continue;
+    }
+    q.append(c == '"' ? barre * 2 + 1 : barre, '\\');
+    barre = 0;
+    q += c;
+  }
+  q.append(barre * 2, '\\');
+  return q + "\"";
+}
+
 std::filesystem::path CartellaTemporanea(const std::filesystem::path& base, std::string_view prefisso) {
   static constexpr char kLettere[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::random_device caso;

@@ -112,6 +112,9 @@ std::optional<std::string> Ambiente(const char* nome);
 // The drive root when neither the command line nor the environment gives one: on POSIX
 // ${XDG_DATA_HOME:-$HOME/.local/share}/quibold; on Windows none (empty), the real drives.
 std::filesystem::path RadicePredefinita();
+// An argument of a Windows command line, quoted where it must be so that the program started
+// reads it back as it is (backslashes before a quote doubled).
+std::string ArgomentoQuotato(std::string_view argomento);
 // A new empty folder in `base`, its name `prefisso` and a few random characters.
 std::filesystem::path CartellaTemporanea(const std::filesystem::path& base, std::string_view prefisso);
 

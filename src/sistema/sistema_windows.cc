@@ -259,24 +259,7 @@ class SistemaWindows : public Sistema {
   }
 };
 
-// An argument as CommandLineToArgvW reads it back: quoted when it must be, with the backslashes
-// before a quote doubled.
-std::wstring Quotato(const std::wstring& argomento) {
-  if (!argomento.empty() && argomento.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argomento;
-  std::wstring q = L"\"";
-  size_t barre = 0;
-  for (wchar_t c : argomento) {
-    if (c == L'\\') {
-      ++barre;
-      continue;
-    }
-    q.append(c == L'"' ? barre * 2 + 1 : barre, L'\\');
-    barre = 0;
-    q += c;
-  }
-  q.append(barre * 2, L'\\');
-  return q + L"\"";
-}
+std::wstring Quotato(const std::wstring& argomento) { return Largo(ArgomentoQuotato(Stretto(argomento))); }
 
 // The console's code page before this program set UTF-8, to be put back as it ends.
 UINT codicePrima = 0;
@@ -351,7 +334,7 @@ std::filesystem::path ProgrammaAccanto(std::string_view nome) {
 bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
                       std::string& errore) {
   std::wstring riga = Quotato(programma.native());
-  for (size_t k = 1; k < argomenti.size(); ++k) riga += L" " + Quotato(Largo(argomenti[k]));
+  for (size_t k = 1; k < argomenti.size(); ++k) riga += L" " + Largo(ArgomentoQuotato(argomenti[k]));
   STARTUPINFOW avvio{};
   avvio.cb = sizeof avvio;
   PROCESS_INFORMATION processo{};
