@@ -60,6 +60,9 @@ class RadiceTemporanea {
   std::filesystem::path percorso_;
 };
 
+// Sets an environment variable of this process (ASCII), or removes it (nullptr).
+void ImpostaAmbiente(const char* nome, const char* valore);
+
 // A record of `lunghezza` blanks in which text is put at 1-based positions.
 class RecordProva {
  public:
