@@ -68,8 +68,8 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   const Percorsi percorsi(radice, sistema);
   const fs::path percorso = PercorsoFile(o.file, percorsi);
   Maniglia f = kNessunFile;
-  int errore = sistema.Tipo(percorso) == TipoFile::Cartella ? kAccessoPercorso
-                                                            : sistema.Apri(percorso, Apertura::Lettura, f);
+  int errore =
+      sistema.Tipo(percorso) == TipoFile::Cartella ? kAccessoPercorso : sistema.Apri(percorso, Apertura::Lettura, f);
   if (errore) {
     t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << '\n';
     return 2;

@@ -62,8 +62,8 @@ bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::
   size_t fatti = 0;
   while (!numero && fatti < contenuto.size()) {
     size_t scritti = 0;
-    numero = sistema.Scrivi(f, contenuto.data() + fatti, contenuto.size() - fatti, static_cast<long long>(fatti),
-                            scritti);
+    numero =
+        sistema.Scrivi(f, contenuto.data() + fatti, contenuto.size() - fatti, static_cast<long long>(fatti), scritti);
     if (!numero && scritti == 0) numero = kDiscoPieno;
     fatti += scritti;
   }

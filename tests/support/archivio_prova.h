@@ -41,7 +41,7 @@ class PiattaformaFinta : public Piattaforma {
     return rifiuto.empty();
   }
   void Termina() override { ++terminazioni; }
-  std::string rifiuto;  // when set, the viewer fails for this reason
+  std::string rifiuto;                                     // when set, the viewer fails for this reason
   std::vector<std::filesystem::path> aperti, batchAperti;  // the reports and their batch files
   int terminazioni = 0;
 };

@@ -54,8 +54,8 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   avvio.hStdOutput = uscita;
   avvio.hStdError = errori;
   PROCESS_INFORMATION processo{};
-  const bool avviato = CreateProcessW(nullptr, rigaLarga.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio,
-                                      &processo);
+  const bool avviato =
+      CreateProcessW(nullptr, rigaLarga.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio, &processo);
   for (HANDLE h : {nulla, uscita, errori}) CloseHandle(h);
   EsitoProgramma esito;
   if (!avviato) return esito;
