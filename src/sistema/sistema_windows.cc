@@ -92,6 +92,10 @@ OVERLAPPED Alla(long long posizione) {
 
 int Errore() { return ErroreDiSistema(static_cast<int>(GetLastError())); }
 
+// A transfer that the handle's access does not allow fails as on a channel not open for it, as
+// POSIX's EBADF does.
+int ErroreTrasferimento() { return GetLastError() == ERROR_ACCESS_DENIED ? kCanaleNonAperto : Errore(); }
+
 // Bytes moved by one call: a DWORD's worth at most.
 DWORD Quanti(size_t quanti) { return static_cast<DWORD>(std::min<size_t>(quanti, 1u << 30)); }
 
@@ -166,7 +170,7 @@ class SistemaWindows : public Sistema {
     DWORD n = 0;
     if (!ReadFile(H(file), dove, Quanti(quanti), &n, &o)) {
       if (GetLastError() == ERROR_HANDLE_EOF) return 0;
-      return Errore();
+      return ErroreTrasferimento();
     }
     letti = n;
     return 0;
@@ -176,7 +180,7 @@ class SistemaWindows : public Sistema {
     scritti = 0;
     OVERLAPPED o = Alla(posizione);
     DWORD n = 0;
-    if (!WriteFile(H(file), da, Quanti(quanti), &n, &o)) return Errore();
+    if (!WriteFile(H(file), da, Quanti(quanti), &n, &o)) return ErroreTrasferimento();
     scritti = n;
     return 0;
   }
