@@ -1,8 +1,5 @@
 #include "fuzz/caso.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +10,7 @@
 #include "recfile/canali.h"
 #include "recfile/messaggi.h"
 #include "recfile/percorsi.h"
+#include "sistema/sistema.h"
 #include "ui/piattaforma.h"
 #include "ui/stato.h"
 #include "verifica/verifica.h"
@@ -63,7 +61,7 @@ class MessaggiCaso : public FinestraMessaggi {
 
 class PiattaformaCaso : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const fs::path&, std::string&) override { return true; }
+  bool ApriVisualizzatore(const fs::path&, const fs::path&, std::string&) override { return true; }
   void Termina() override { ++terminazioni; }
   int terminazioni = 0;
 };
@@ -146,14 +144,15 @@ std::string ScriviCaso(const Caso& c) {
 Banco::Banco() {
   // In $QUIBOLD_FUZZ_RADICI when set (a fuzzer that stops on a fault leaves its root behind);
   // else memory-backed when the machine has it: a case writes and reads a handful of files.
-  std::error_code ec;
-  const char* radici = std::getenv("QUIBOLD_FUZZ_RADICI");
-  fs::path base = radici && *radici               ? fs::path(radici)
-                  : access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
-                                                  : fs::temp_directory_path(ec);
-  std::string modello = (base / "quibold-fuzz-XXXXXX").string();
-  if (!mkdtemp(modello.data())) throw std::runtime_error("impossibile creare la radice di prova");
-  radice_ = modello;
+  if (const auto radici = Ambiente("QUIBOLD_FUZZ_RADICI"); radici && !radici->empty()) {
+    radice_ = CartellaTemporanea(PercorsoDaUtf8(*radici), "quibold-fuzz-");
+    return;
+  }
+  try {
+    radice_ = CartellaTemporanea("/dev/shm", "quibold-fuzz-");
+  } catch (const fs::filesystem_error&) {
+    radice_ = CartellaTemporanea(fs::temp_directory_path(), "quibold-fuzz-");
+  }
 }
 
 Banco::~Banco() {

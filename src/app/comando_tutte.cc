@@ -73,7 +73,7 @@ class MessaggiRaccolti : public FinestraMessaggi {
 // A batch never asks for the report: it opens no viewer and ends nothing.
 class PiattaformaLotto : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const fs::path&, std::string&) override { return false; }
+  bool ApriVisualizzatore(const fs::path&, const fs::path&, std::string&) override { return false; }
   void Termina() override {}
 };
 
@@ -86,12 +86,13 @@ std::string NomeSostituto(std::string_view testata) {
 
 // One certification, in the steps of `quibold crea --codice N --tipo N`, from the state that
 // the start-up left.
-EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const OpzioniTutte& o, const fs::path& radice) {
+EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const OpzioniTutte& o, const fs::path& radice,
+                           Sistema& sistema) {
   EsitoCU e;
   e.codice = codice;
   MessaggiRaccolti messaggi(o.conferma);
   {
-    Percorsi percorsi(radice);
+    Percorsi percorsi(radice, sistema);
     Canali canali(percorsi, messaggi);
     PiattaformaLotto piattaforma;
     StatoFinestra stato(canali, piattaforma);
@@ -130,9 +131,9 @@ EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const Opzion
 // A certification that could not be made for a reason outside the run's own checks (memory
 // exhausted, a thread that cannot start...) is reported as not created, as a stop.
 EsitoCU CreaCertificazioneProtetta(const StatoFinestra& aperta, int codice, const OpzioniTutte& o,
-                                   const fs::path& radice) {
+                                   const fs::path& radice, Sistema& sistema) {
   try {
-    return CreaCertificazione(aperta, codice, o, radice);
+    return CreaCertificazione(aperta, codice, o, radice, sistema);
   } catch (const std::exception& errore) {
     EsitoCU e;
     e.codice = codice;
@@ -308,10 +309,10 @@ void RegistraTutte(CLI::App& crea, OpzioniTutte& o) {
       "Con --tutte: stato di uscita 0 se ogni file telematico e' creato, 1 se almeno uno non lo e', 2 errore d'uso.");
 }
 
-int EseguiTutte(const OpzioniTutte& o, const fs::path& radice, Terminale& t) {
+int EseguiTutte(const OpzioniTutte& o, const fs::path& radice, Terminale& t, Sistema& sistema) {
   // The start-up, once for all: the drive, the archive folder and the certifications it holds.
   MessaggiTerminale messaggiAvvio(t.errori, t.ingresso, false, o.conferma);
-  Percorsi percorsi(radice);
+  Percorsi percorsi(radice, sistema);
   Canali canali(percorsi, messaggiAvvio);
   PiattaformaLotto piattaforma;
   StatoFinestra aperta(canali, piattaforma);
@@ -334,7 +335,7 @@ int EseguiTutte(const OpzioniTutte& o, const fs::path& radice, Terminale& t) {
   size_t stampati = 0;
   auto lavora = [&] {
     for (size_t k = prossimo++; k < n; k = prossimo++) {
-      EsitoCU e = CreaCertificazioneProtetta(aperta, aperta.ElencoCodici[k + 1], o, radice);
+      EsitoCU e = CreaCertificazioneProtetta(aperta, aperta.ElencoCodici[k + 1], o, radice, sistema);
       std::lock_guard<std::mutex> blocco(stampa);
       finiti[k] = std::move(e);
       for (; stampati < n && finiti[stampati]; ++stampati) {

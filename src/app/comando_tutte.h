@@ -37,6 +37,7 @@ void RegistraTutte(CLI::App& crea, OpzioniTutte& o);
 // stream, under its progress line, in the order of the archive whatever the order they end in.
 // A question is never asked at the terminal: `conferma` answers it, else the answer is no.
 // Returns 0 when every file was created, 1 when any was not (or the archive lists none).
-int EseguiTutte(const OpzioniTutte& o, const std::filesystem::path& radice, Terminale& t);
+int EseguiTutte(const OpzioniTutte& o, const std::filesystem::path& radice, Terminale& t,
+                Sistema& sistema = SistemaReale());
 
 }  // namespace quibold

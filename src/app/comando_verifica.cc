@@ -4,10 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <array>
-#include <fstream>
 #include <ostream>
-#include <system_error>
 #include <vector>
 
 #include "recfile/cp1252.h"
@@ -21,33 +18,51 @@ namespace fs = std::filesystem;
 
 constexpr size_t kLungRecord = 1900;
 
-fs::path PercorsoFile(const std::string& file, const fs::path& radice) {
-  const bool unita =
-      file.size() >= 2 && file[1] == ':' && ((file[0] >= 'A' && file[0] <= 'Z') || (file[0] >= 'a' && file[0] <= 'z'));
-  if (unita || (!file.empty() && file[0] == '\\')) return Percorsi(radice).Nativo(Cp1252DaUtf8(file));
-  return fs::path(file);
+fs::path PercorsoFile(const std::string& file, const Percorsi& percorsi) {
+  if (IniziaConUnita(file) || (!file.empty() && file[0] == '\\')) return percorsi.Nativo(Cp1252DaUtf8(file));
+  return PercorsoDaUtf8(file);
+}
+
+// Hands the check the open file's records, read a block at a time; the error number, or 0.
+int LeggiRecord(Sistema& sistema, Maniglia f, Verifica& verifica) {
+  std::vector<char> blocco(kLungRecord * 64);
+  size_t pieni = 0;  // bytes of the block not yet handed over
+  long long posizione = 0;
+  for (;;) {
+    size_t letti = 0;
+    if (const int errore = sistema.Leggi(f, blocco.data() + pieni, blocco.size() - pieni, posizione, letti)) {
+      return errore;
+    }
+    if (letti == 0) break;
+    posizione += static_cast<long long>(letti);
+    pieni += letti;
+    size_t dati = 0;
+    for (; pieni - dati >= kLungRecord; dati += kLungRecord) {
+      verifica.Record(std::string_view(blocco.data() + dati, kLungRecord));
+    }
+    std::copy(blocco.data() + dati, blocco.data() + pieni, blocco.data());
+    pieni -= dati;
+  }
+  if (pieni > 0) verifica.Record(std::string_view(blocco.data(), pieni));  // the last, cut short
+  return 0;
 }
 
 const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "avviso"; }
 
-// Feeds the file to the check, one record at a time: the check keeps what it needs, whatever
-// the size of the file. False, after saying so, when the file cannot be read.
-bool Controlla(const fs::path& percorso, Verifica& verifica, Terminale& t) {
-  std::error_code ec;
-  std::ifstream f;
-  if (!fs::is_directory(percorso, ec)) f.open(percorso, std::ios::binary);
-  if (!f.is_open()) {
-    t.errori << "quibold: impossibile leggere " << percorso.string() << '\n';
+// Feeds the file to the check, a block of records at a time: the check keeps what it needs,
+// whatever the size of the file. False, after saying so, when the file cannot be read.
+bool Controlla(Sistema& sistema, const fs::path& percorso, Verifica& verifica, Terminale& t) {
+  Maniglia f = kNessunFile;
+  int errore =
+      sistema.Tipo(percorso) == TipoFile::Cartella ? kAccessoPercorso : sistema.Apri(percorso, Apertura::Lettura, f);
+  if (errore) {
+    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << '\n';
     return false;
   }
-  std::array<char, kLungRecord> record;
-  while (f.read(record.data(), record.size()) || f.gcount() > 0) {
-    const auto letti = static_cast<size_t>(f.gcount());
-    verifica.Record(std::string_view(record.data(), letti));
-    if (letti < record.size()) break;
-  }
-  if (f.bad()) {
-    t.errori << "quibold: errore di lettura in " << percorso.string() << '\n';
+  errore = LeggiRecord(sistema, f, verifica);
+  sistema.Chiudi(f);
+  if (errore) {
+    t.errori << "quibold: errore di lettura in " << Utf8DaPercorso(percorso) << '\n';
     return false;
   }
   verifica.Fine();
@@ -80,14 +95,14 @@ bool Corrisponde(std::string_view modello, std::string_view nome) {
 // The files an argument names: itself or, when its last name holds "*" or "?", the files of its
 // folder that match, in the order of their names (a Windows prompt hands the pattern over as it
 // is; a Linux shell has matched it already, unless it was quoted).
-std::vector<std::string> Espandi(const std::string& argomento, const fs::path& radice, bool& modello) {
+std::vector<std::string> Espandi(const std::string& argomento, const Percorsi& percorsi, bool& modello) {
   const size_t barra = argomento.find_last_of("\\/");
   const std::string cartella = barra == std::string::npos ? "" : argomento.substr(0, barra + 1);
   const std::string nome = argomento.substr(cartella.size());
   if (nome.find_first_of("*?") == std::string::npos) return {argomento};
   modello = true;
   std::vector<std::string> trovati;
-  Percorsi::Elenca(cartella.empty() ? fs::path(".") : PercorsoFile(cartella, radice), [&](const Percorsi::Voce& v) {
+  percorsi.Elenca(cartella.empty() ? fs::path(".") : PercorsoFile(cartella, percorsi), [&](const Percorsi::Voce& v) {
     if (v.ordinario.value_or(true) && Corrisponde(nome, v.nome)) trovati.push_back(cartella + std::string(v.nome));
     return true;
   });
@@ -117,12 +132,13 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
   return verifica;
 }
 
-int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t) {
+int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& t, Sistema& sistema) {
+  const Percorsi percorsi(radice, sistema);
   std::vector<std::string> tutti;
   long conErrori = 0, illeggibili = 0, records = 0, errori = 0, avvisi = 0;
   bool modelli = false;
   for (const std::string& argomento : o.file) {
-    const std::vector<std::string> trovati = Espandi(argomento, radice, modelli);
+    const std::vector<std::string> trovati = Espandi(argomento, percorsi, modelli);
     if (trovati.empty()) {
       t.errori << "quibold: nessun file corrisponde a " << argomento << '\n';
       ++illeggibili;
@@ -135,7 +151,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   for (const std::string& file : tutti) {
     const std::string prefisso = piu ? file + ": " : "";
     Verifica verifica;
-    if (!Controlla(PercorsoFile(file, radice), verifica, t)) {
+    if (!Controlla(sistema, PercorsoFile(file, percorsi), verifica, t)) {
       ++illeggibili;
       continue;
     }

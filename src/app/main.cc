@@ -1,17 +1,14 @@
 // The entry point, built twice: `quibold`, the command line without Qt, which hands the window
 // over to the program beside it; and `quibold-finestra`, the same command line with the window.
 // A run of `quibold crea` or `quibold verifica` so loads none of Qt's libraries.
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <iostream>
-#include <system_error>
+#include <string>
+#include <vector>
 
 #include "app/riga_comando.h"
+#include "sistema/sistema.h"
 
 #ifdef QUIBOLD_CON_FINESTRA
 #include <QApplication>
@@ -42,17 +39,12 @@ int ApriFinestra(int argc, char** argv, const std::filesystem::path& radice) {
   return applicazione.exec();
 }
 #else
-// The window's program, beside this one; empty when there is none.
-std::filesystem::path FinestraAccanto() {
-  std::error_code e;
-  auto finestra = std::filesystem::read_symlink("/proc/self/exe", e).parent_path() / "quibold-finestra";
-  return !e && std::filesystem::exists(finestra, e) ? finestra : std::filesystem::path();
-}
-
-// Replaces this process with `finestra`, with the same arguments; returns only when it cannot.
-int ApriFinestra(const std::filesystem::path& finestra, char** argv) {
-  ::execv(finestra.c_str(), argv);
-  std::cerr << "quibold: la finestra non si avvia (" << finestra.string() << ": " << std::strerror(errno) << ")\n";
+// Hands the process over to the window's program `finestra` with the same arguments; returns
+// only when it cannot (on Windows, also once it has started it: this program then ends).
+int ApriFinestra(const std::filesystem::path& finestra, const std::vector<std::string>& argomenti) {
+  std::string errore;
+  if (quibold::PassaAlProgramma(finestra, argomenti, errore)) return quibold::kUscitaCompleta;
+  std::cerr << "quibold: la finestra non si avvia (" << quibold::Utf8DaPercorso(finestra) << ": " << errore << ")\n";
   return quibold::kUscitaErroreUso;
 }
 #endif
@@ -60,19 +52,22 @@ int ApriFinestra(const std::filesystem::path& finestra, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A file grown past the size limit, or an output pipe closed by its reader, is a failed write
-  // that the program reports and stops on, never a kill by signal.
-  std::signal(SIGXFSZ, SIG_IGN);
-  std::signal(SIGPIPE, SIG_IGN);
-  quibold::Terminale terminale{std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0};
+  // Signals, standard streams and the console as the program needs them, before any output.
+  quibold::PreparaProcesso();
+  const std::vector<std::string> argomenti = quibold::ArgomentiUtf8(argc, argv);
+  std::vector<const char*> testi;
+  for (const std::string& a : argomenti) testi.push_back(a.c_str());
+  const int quanti = static_cast<int>(testi.size());
+  quibold::Terminale terminale{std::cout, std::cerr, std::cin, quibold::IngressoInterattivo()};
 #ifdef QUIBOLD_CON_FINESTRA
-  return quibold::EseguiRigaComando(
-      argc, argv, terminale, [&](const std::filesystem::path& radice) { return ApriFinestra(argc, argv, radice); });
+  return quibold::EseguiRigaComando(quanti, testi.data(), terminale, [&](const std::filesystem::path& radice) {
+    return ApriFinestra(argc, argv, radice);
+  });
 #else
   // Without the window's program, the command line says that this version has no window.
-  const auto finestra = FinestraAccanto();
+  const auto finestra = quibold::ProgrammaAccanto("quibold-finestra");
   std::function<int(const std::filesystem::path&)> apri;
-  if (!finestra.empty()) apri = [&](const std::filesystem::path&) { return ApriFinestra(finestra, argv); };
-  return quibold::EseguiRigaComando(argc, argv, terminale, apri);
+  if (!finestra.empty()) apri = [&](const std::filesystem::path&) { return ApriFinestra(finestra, argomenti); };
+  return quibold::EseguiRigaComando(quanti, testi.data(), terminale, apri);
 #endif
 }

@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -31,31 +30,32 @@ struct OpzioniCrea {
 // A platform for the command line: it opens no viewer and ends nothing; the run just returns.
 class PiattaformaRigaComando : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const std::filesystem::path&, std::string&) override { return true; }
+  bool ApriVisualizzatore(const std::filesystem::path&, const std::filesystem::path&, std::string&) override {
+    return true;
+  }
   void Termina() override {}
 };
 
 // The output folder as given on the command line: a Windows path (with a drive, or from the
-// drive's root "\\") keeps its mapping; any other path is relative to the current directory,
-// as a Linux user expects, and becomes absolute.
+// drive's root "\\") keeps its mapping; any other path is relative to the current directory:
+// on POSIX, as a Linux user expects, it becomes absolute; on Windows it stays as it is.
 std::string CartellaDaRigaComando(const std::string& utf8) {
-  const bool conUnita = utf8.size() >= 2 && utf8[1] == ':' && std::isalpha(static_cast<unsigned char>(utf8[0]));
-  if (utf8.empty() || conUnita || utf8[0] == '\\' || utf8[0] == '/') return utf8;
+  if (kWindows || utf8.empty() || IniziaConUnita(utf8) || utf8[0] == '\\' || utf8[0] == '/') return utf8;
   std::string relativa = utf8;
   std::replace(relativa.begin(), relativa.end(), '\\', '/');
   std::error_code ec;
   const std::filesystem::path corrente = std::filesystem::current_path(ec);
   if (ec) return utf8;
-  std::string assoluta = corrente.string();
+  std::string assoluta = Utf8DaPercorso(corrente);
   if (!assoluta.ends_with('/')) assoluta += '/';
   return assoluta + relativa;
 }
 
-int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t) {
+int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t, Sistema& sistema) {
   std::optional<bool> conferma;
   if (o.conferma) conferma = *o.conferma == "si";
   MessaggiTerminale messaggi(t.errori, t.ingresso, t.interattivo, conferma);
-  Percorsi percorsi(radice);
+  Percorsi percorsi(radice, sistema);
   Canali canali(percorsi, messaggi);
   PiattaformaRigaComando piattaforma;
   StatoFinestra stato(canali, piattaforma);
@@ -86,9 +86,9 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   stato.Report = [&] {
     auto report = ScriviReport(stato, SeparatoreDecimaleDiSistema());
     reportScritto = report.has_value();
-    if (report && !(t.uscita << report->string() << std::endl)) {
+    if (report && !(t.uscita << Utf8DaPercorso(*report) << std::endl)) {
       // Whoever reads the path from the output would find none: not a success.
-      t.errori << "quibold: impossibile scrivere il percorso del report " << report->string() << '\n';
+      t.errori << "quibold: impossibile scrivere il percorso del report " << Utf8DaPercorso(*report) << '\n';
       reportScritto = false;
     }
   };
@@ -121,7 +121,7 @@ void StampaAvvisi(const StatoRun& run, std::ostream& errori) {
 }
 
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
-                      const std::function<int(const std::filesystem::path&)>& finestra) {
+                      const std::function<int(const std::filesystem::path&)>& finestra, Sistema& sistema) {
   CLI::App app{"quibold: file telematico della Certificazione Unica 2018 (fornitura CUR18)", "quibold"};
   // The help in Italian, headings and value kinds included (the subcommand shares the formatter
   // and the option defaults). The messages of a usage error stay the library's own.
@@ -182,10 +182,10 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
     tutte.tipoImpegno = o.tipoImpegno;
     tutte.dataImpegno = o.dataImpegno;
     if (o.conferma) tutte.conferma = *o.conferma == "si";
-    return EseguiTutte(tutte, cartellaRadice, terminale);
+    return EseguiTutte(tutte, cartellaRadice, terminale, sistema);
   }
-  if (*crea) return Crea(o, cartellaRadice, terminale);
-  if (*verifica) return EseguiVerifica(ov, cartellaRadice, terminale);
+  if (*crea) return Crea(o, cartellaRadice, terminale, sistema);
+  if (*verifica) return EseguiVerifica(ov, cartellaRadice, terminale, sistema);
   if (!finestra) {
     terminale.errori << "quibold: questa versione non ha la finestra; usare 'quibold crea'\n";
     return kUscitaErroreUso;

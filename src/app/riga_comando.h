@@ -6,6 +6,8 @@
 #include <functional>
 #include <iosfwd>
 
+#include "sistema/sistema.h"
+
 namespace quibold {
 
 struct StatoRun;
@@ -25,13 +27,15 @@ enum StatoUscita : int {
   kUscitaSenzaReport = 3,  // the telematic file is complete, the report is not
 };
 
-// Runs the command line; `finestra` opens the window on a drive root and returns the exit
-// status (absent when the program has no window). Returns one of the statuses above.
 // What `quibold crea` prints on the error stream once the telematic file is complete: the
 // warnings of its check, a line each.
 void StampaAvvisi(const StatoRun& run, std::ostream& errori);
 
+// Runs the command line (arguments in UTF-8); `finestra` opens the window on a drive root and
+// returns the exit status (absent when the program has no window); files and names go through
+// `sistema`. Returns one of the statuses above.
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
-                      const std::function<int(const std::filesystem::path&)>& finestra);
+                      const std::function<int(const std::filesystem::path&)>& finestra,
+                      Sistema& sistema = SistemaReale());
 
 }  // namespace quibold

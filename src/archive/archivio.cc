@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -31,20 +30,21 @@ std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string
   };
   std::map<int, Trovata> trovate;
   const fs::path cartella = percorsi.Nativo(percorsoDati);
-  Percorsi::Elenca(cartella, [&](const Percorsi::Voce& voce) {
+  percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
     const std::string_view nome = voce.nome;
     const std::string_view numero = NumeroNelNome(nome, "FCU");
     if (numero.empty() || numero[0] == '0' || numero.size() > 3) return true;
     int n = 0;
     std::from_chars(numero.data(), numero.data() + numero.size(), n);
     Trovata& t = trovate[n];
-    std::error_code e;  // a link is followed to what it names
-    const bool ordinaria = voce.ordinario ? *voce.ordinario : fs::is_regular_file(cartella / nome, e);
+    const fs::path file = cartella / PercorsoDaUtf8(nome);
+    // A link is followed to what it names.
+    const bool ordinaria = voce.ordinario ? *voce.ordinario : percorsi.sistema().Tipo(file) == TipoFile::Ordinario;
     if (nome.starts_with("FCU")) {
-      t.esatta = cartella / nome;
+      t.esatta = file;
       t.esattaOrdinaria = ordinaria;
     } else if (ordinaria && t.variante.empty()) {
-      t.variante = cartella / nome;
+      t.variante = file;
     }
     return true;
   });
@@ -72,11 +72,11 @@ std::vector<fs::path> FileDellArchivio(const Percorsi& percorsi, std::string_vie
       percorsi.Nativo(kFileDisco),
       percorsi.Nativo(NomeFileBatch(disco)),
   };
-  Percorsi::Elenca(cartella, [&](const Percorsi::Voce& voce) {
+  percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
     const std::string_view nome = voce.nome;
     if (!NumeroNelNome(nome, "FCU").empty() || !NumeroNelNome(nome, "DCU").empty() ||
         UgualiSenzaMaiuscole(nome, kNomeReport)) {
-      file.push_back(cartella / nome);
+      file.push_back(cartella / PercorsoDaUtf8(nome));
     }
     return true;
   });

@@ -1,11 +1,6 @@
 #include "recfile/canali.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
@@ -17,58 +12,33 @@
 
 namespace quibold {
 
-int ErroreDaErrno(int errnum) {
-  switch (errnum) {
-    case EBADF: return kCanaleNonAperto;
-    case ENOENT:
-    case ENOTDIR: return kPercorsoNonTrovato;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return kDiscoPieno;
-    case EACCES:
-    case EPERM: return kPermessoNegato;
-    case EISDIR:
-    case EROFS:
-    case ETXTBSY:
-    case ELOOP:
-    case ENAMETOOLONG: return kAccessoPercorso;
-    default: return kErroreIO;
-  }
-}
-
 std::string NumeroConSegno(long long n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
 
 namespace {
 
-// Reads until `n` bytes or the end of the file (error 62 when that comes first); `fatti` says
-// how many were read. The error number, or 0.
-int LeggiTutto(int fd, char* dove, size_t n, long long posizione, size_t minimo, size_t& fatti) {
+// Reads until `n` bytes or the end of the file (error 62 when that comes before `minimo`);
+// `fatti` says how many were read. The error number, or 0.
+int LeggiTutto(Sistema& sistema, Maniglia fd, char* dove, size_t n, long long posizione, size_t minimo, size_t& fatti) {
   fatti = 0;
   while (fatti < minimo) {
-    const ssize_t r =
-        ::pread(fd, dove + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return ErroreDaErrno(errno);
-    }
-    if (r == 0) return kOltreFineFile;
-    fatti += static_cast<size_t>(r);
+    size_t letti = 0;
+    const int errore = sistema.Leggi(fd, dove + fatti, n - fatti, posizione + static_cast<long long>(fatti), letti);
+    if (errore) return errore;
+    if (letti == 0) return kOltreFineFile;
+    fatti += letti;
   }
   return 0;
 }
 
 // Writes all `n` bytes (error 61 when the device takes none); `fatti` says how many were written.
-int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& fatti) {
+int ScriviTutto(Sistema& sistema, Maniglia fd, const char* da, size_t n, long long posizione, size_t& fatti) {
   fatti = 0;
   while (fatti < n) {
-    const ssize_t r =
-        ::pwrite(fd, da + fatti, n - fatti, static_cast<off_t>(posizione + static_cast<long long>(fatti)));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return ErroreDaErrno(errno);
-    }
-    if (r == 0) return kDiscoPieno;
-    fatti += static_cast<size_t>(r);
+    size_t scritti = 0;
+    const int errore = sistema.Scrivi(fd, da + fatti, n - fatti, posizione + static_cast<long long>(fatti), scritti);
+    if (errore) return errore;
+    if (scritti == 0) return kDiscoPieno;
+    fatti += scritti;
   }
   return 0;
 }
@@ -78,7 +48,7 @@ int ScriviTutto(int fd, const char* da, size_t n, long long posizione, size_t& f
 // Writes one block at a time on a thread of its own.
 class Canali::Accanto {
  public:
-  Accanto() : filo_([this] { Lavora(); }) {}
+  explicit Accanto(Sistema& sistema) : sistema_(sistema), filo_([this] { Lavora(); }) {}
   ~Accanto() {
     {
       std::lock_guard<std::mutex> chiave(mutex_);
@@ -89,7 +59,7 @@ class Canali::Accanto {
   }
   // REQUIRES: no block under way; `dati` stays as it is until Attendi() returns. The watcher,
   // when given, sees the block first.
-  void Scrivi(int fd, const char* dati, size_t quanti, long long posizione, VistaScrittura* vista) {
+  void Scrivi(Maniglia fd, const char* dati, size_t quanti, long long posizione, VistaScrittura* vista) {
     Avvia({fd, dati, quanti, posizione, vista});
   }
   // The error number of the block (0 when it was transferred whole) and the bytes transferred.
@@ -102,7 +72,7 @@ class Canali::Accanto {
 
  private:
   struct Lavoro {
-    int fd;
+    Maniglia fd;
     const char* daScrivere;
     size_t quanti;
     long long posizione;
@@ -125,7 +95,7 @@ class Canali::Accanto {
       chiave.unlock();
       size_t fatti = 0;
       if (l.vista) l.vista->Scritti(std::string_view(l.daScrivere, l.quanti));
-      const int errore = ScriviTutto(l.fd, l.daScrivere, l.quanti, l.posizione, fatti);
+      const int errore = ScriviTutto(sistema_, l.fd, l.daScrivere, l.quanti, l.posizione, fatti);
       chiave.lock();
       errore_ = errore;
       fatti_ = fatti;
@@ -134,6 +104,7 @@ class Canali::Accanto {
     }
   }
 
+  Sistema& sistema_;
   std::mutex mutex_;
   std::condition_variable cambiato_;
   Lavoro lavoro_{};
@@ -143,12 +114,13 @@ class Canali::Accanto {
   std::thread filo_;  // last: it starts once everything above is in place
 };
 
-Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi) : percorsi_(percorsi), messaggi_(messaggi) {}
+Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi)
+    : percorsi_(percorsi), sistema_(percorsi.sistema()), messaggi_(messaggi) {}
 
 Canali::~Canali() { ChiudiTutti(); }
 
 bool Canali::Aperto(int canale) const {
-  return canale >= 0 && canale < kCanali && file_[static_cast<size_t>(canale)].fd >= 0;
+  return canale >= 0 && canale < kCanali && file_[static_cast<size_t>(canale)].fd != kNessunFile;
 }
 
 void Canali::Chiudi(int canale) {
@@ -156,8 +128,8 @@ void Canali::Chiudi(int canale) {
   if (!Aperto(canale)) return;
   File& f = file_[static_cast<size_t>(canale)];
   const bool scritto = Svuota(f);
-  ::close(f.fd);
-  f.fd = -1;
+  sistema_.Chiudi(f.fd);
+  f.fd = kNessunFile;
   f.quantiLetti = 0;
   riuscita_ = scritto;
 }
@@ -209,20 +181,16 @@ void Canali::ApriFile() {
   if (!CanaleValido()) return messaggio(kCanaleNonAperto);
   Chiudi(Canale);
   riuscita_ = true;
-  std::string nativo = percorsi_.Nativo(NomeFile[Canale]).string();
   // As a binary open without an access clause: read and write, else read only, else write only.
-  int fd = ::open(nativo.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-    int primo = errno;
-    fd = ::open(nativo.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) fd = ::open(nativo.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) errno = primo;
+  Maniglia fd = kNessunFile;
+  if (const int errore = sistema_.Apri(percorsi_.Nativo(NomeFile[Canale]), Apertura::Binaria, fd)) {
+    return messaggio(errore);
   }
-  if (fd < 0) return messaggio(ErroreDaErrno(errno));
   File& f = file_[static_cast<size_t>(Canale)];
-  struct stat st;
+  TipoFile tipo = TipoFile::Altro;
+  long long dimensione = 0;
   f.fd = fd;
-  f.ordinario = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  f.ordinario = sistema_.Descrivi(fd, tipo, dimensione) == 0 && tipo == TipoFile::Ordinario;
   f.nome = NomeFile[Canale];
   f.quantiLetti = f.quantiRaccolti = 0;
   f.guasto = false;
@@ -234,17 +202,18 @@ void Canali::CreaFile() {
   if (!CanaleValido()) return messaggio(kCanaleNonAperto);
   Chiudi(Canale);
   riuscita_ = true;
-  std::string nativo = percorsi_.Nativo(NomeFile[Canale]).string();
-  int fd = ::open(nativo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return messaggio(ErroreDaErrno(errno));
-  ::close(fd);
+  Maniglia fd = kNessunFile;
+  if (const int errore = sistema_.Apri(percorsi_.Nativo(NomeFile[Canale]), Apertura::Svuotata, fd)) {
+    return messaggio(errore);
+  }
+  sistema_.Chiudi(fd);
 }
 
 int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
   lettura_.resize(lunghezza);
   size_t fatti = 0;
   if (!f.ordinario || lunghezza > kBlocco) {
-    return LeggiTutto(f.fd, lettura_.data(), lunghezza, posizione, lunghezza, fatti);
+    return LeggiTutto(sistema_, f.fd, lettura_.data(), lunghezza, posizione, lunghezza, fatti);
   }
   const bool giaLetti = posizione >= f.inizioLetti && posizione + static_cast<long long>(lunghezza) <=
                                                           f.inizioLetti + static_cast<long long>(f.quantiLetti);
@@ -258,7 +227,7 @@ int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
       f.capienzaLetti = blocco;
     }
     f.inizioLetti = posizione;
-    const int errore = LeggiTutto(f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
+    const int errore = LeggiTutto(sistema_, f.fd, f.letti.get(), blocco, posizione, lunghezza, f.quantiLetti);
     if (errore) return errore;
   }
   lettura_.assign(f.letti.get() + (posizione - f.inizioLetti), lunghezza);
@@ -297,9 +266,10 @@ void Canali::ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t l
   const long long fine = inizio + static_cast<long long>(fatti);
   const long long lunghezza = lunghezzaRecord > 0 ? lunghezzaRecord : 1;
   const long long interi = fine / lunghezza * lunghezza;
-  struct stat st;
-  if (interi < fine && interi >= inizio && ::fstat(f.fd, &st) == 0 && st.st_size == fine) {
-    if (::ftruncate(f.fd, static_cast<off_t>(interi)) != 0) {
+  TipoFile tipo = TipoFile::Altro;
+  long long dimensione = -1;
+  if (interi < fine && interi >= inizio && sistema_.Descrivi(f.fd, tipo, dimensione) == 0 && dimensione == fine) {
+    if (sistema_.Tronca(f.fd, interi) != 0) {
       // The cut failed too: the message below still names the record that is not whole.
     }
   }
@@ -319,7 +289,7 @@ bool Canali::Svuota(File& f, bool accanto) {
   }
   if (f.quantiRaccolti == 0) return true;
   if (accanto) {
-    if (!accanto_) accanto_ = std::make_unique<Accanto>();
+    if (!accanto_) accanto_ = std::make_unique<Accanto>(sistema_);
     if (!f.riserva) f.riserva = std::make_unique_for_overwrite<char[]>(kBlocco);
     f.raccolti.swap(f.riserva);
     accanto_->Scrivi(f.fd, f.riserva.get(), f.quantiRaccolti, f.inizioRaccolti, f.vista);
@@ -339,7 +309,7 @@ bool Canali::Svuota(File& f, bool accanto) {
 
 int Canali::ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti) {
   if (f.vista) f.vista->Scritti(dati);
-  return ScriviTutto(f.fd, dati.data(), dati.size(), posizione, fatti);
+  return ScriviTutto(sistema_, f.fd, dati.data(), dati.size(), posizione, fatti);
 }
 
 int Canali::Scrivi(File& f, long long posizione, std::string_view dati) {

@@ -13,24 +13,9 @@
 
 #include "recfile/messaggi.h"
 #include "recfile/percorsi.h"
+#include "sistema/sistema.h"
 
 namespace quibold {
-
-// The system's error numbers.
-enum ErroreFile : int {
-  kCanaleNonAperto = 52,
-  kFileNonTrovato = 53,
-  kErroreIO = 57,
-  kDiscoPieno = 61,
-  kOltreFineFile = 62,
-  kNumeroRecordErrato = 63,
-  kPermessoNegato = 70,
-  kAccessoPercorso = 75,
-  kPercorsoNonTrovato = 76,
-};
-
-// The error number of an operating-system error (errno).
-int ErroreDaErrno(int errnum);
 
 // A number as the messages print it: one blank before a non-negative number.
 std::string NumeroConSegno(long long n);
@@ -105,7 +90,7 @@ class Canali {
  private:
   // What the layer keeps for a channel. Its blocks are allocated on first use and kept.
   struct File {
-    int fd = -1;
+    Maniglia fd = kNessunFile;
     bool ordinario = false;         // an ordinary file: reads and writes go through the blocks
     std::string nome;               // as it was opened, for the message of a later failed write
     int16_t lunghezza = 1;          // record length of the gathered writes, to number a failed record
@@ -131,7 +116,7 @@ class Canali {
   // Reads `lunghezza` bytes at `posizione` into lettura_; the error number, or 0.
   int Leggi(File& f, long long posizione, size_t lunghezza);
   // Writes `dati` at once, shown first to the channel's watcher; the error number, or 0.
-  static int ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti);
+  int ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti);
   // Writes `dati` at `posizione`, gathered or at once; the error number, or 0.
   int Scrivi(File& f, long long posizione, std::string_view dati);
   // Writes the gathered bytes, at once or (`accanto`) on a thread beside while the next block is
@@ -144,6 +129,7 @@ class Canali {
   void ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezza, int errore);
 
   const Percorsi& percorsi_;
+  Sistema& sistema_;
   FinestraMessaggi& messaggi_;
   std::array<File, kCanali> file_;
   std::unique_ptr<Accanto> accanto_;  // started at the first block written beside

@@ -1,9 +1,6 @@
 #include "recfile/cp1252.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <stdexcept>
+#include <iterator>
 
 namespace quibold {
 namespace {
@@ -35,74 +32,67 @@ size_t LunghezzaUtf8(std::string_view testo) {
   return lunghezza;
 }
 
-// A conversion opened once per thread and direction, and set back to its initial state at each use.
-class Conversione {
- public:
-  Conversione(const char* verso, const char* da) : cd_(iconv_open(verso, da)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: conversione non disponibile");
-  }
-  ~Conversione() { iconv_close(cd_); }
-  Conversione(const Conversione&) = delete;
-  Conversione& operator=(const Conversione&) = delete;
-  iconv_t Pronta() {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return cd_;
-  }
-
- private:
-  iconv_t cd_;
+// The characters of the bytes 0x80-0x9F; every other byte is the character of the same number
+// (ASCII below, Latin-1 above). The five bytes that the code page leaves undefined map to the
+// control characters of the same value, as Windows does.
+constexpr char16_t kDa80A9F[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-// One iconv conversion, calling `inconvertibile` for each input sequence iconv rejects: `passo`
-// bytes at a time, or (0) a UTF-8 character or a single malformed byte.
-template <typename Sostituto>
-std::string Converti(Conversione& conversione, std::string_view testo, size_t passo, Sostituto inconvertibile) {
-  iconv_t cd = conversione.Pronta();
-  std::string uscita;
-  uscita.reserve(testo.size() * 2);
-  char* in = const_cast<char*>(testo.data());
-  size_t restano = testo.size();
-  char blocco[256];
-  while (restano > 0) {
-    char* out = blocco;
-    size_t spazio = sizeof blocco;
-    size_t r = iconv(cd, &in, &restano, &out, &spazio);
-    uscita.append(blocco, static_cast<size_t>(out - blocco));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      // EILSEQ or EINVAL: skip the offending sequence.
-      const size_t salto = passo != 0 ? passo : LunghezzaUtf8(std::string_view(in, restano));
-      inconvertibile(uscita, std::string_view(in, salto));
-      in += salto;
-      restano -= salto;
-    }
+void AccodaUtf8(std::string& u, char32_t c) {
+  if (c < 0x80) {
+    u += static_cast<char>(c);
+  } else if (c < 0x800) {
+    u += static_cast<char>(0xC0 | (c >> 6));
+    u += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    u += static_cast<char>(0xE0 | (c >> 12));
+    u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    u += static_cast<char>(0x80 | (c & 0x3F));
   }
-  return uscita;
+}
+
+// The byte of a character, or '?' for one the code page lacks.
+char ByteCp1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  for (size_t k = 0; k < std::size(kDa80A9F); ++k) {
+    if (kDa80A9F[k] == c) return static_cast<char>(0x80 + k);
+  }
+  return '?';
 }
 
 }  // namespace
 
 std::string Utf8DaCp1252(std::string_view testo) {
-  thread_local Conversione daCp1252("UTF-8", "WINDOWS-1252");
-  return Converti(daCp1252, testo, 1, [](std::string& u, std::string_view byte) {
-    unsigned char b = static_cast<unsigned char>(byte[0]);  // 0x81, 0x8D, 0x8F, 0x90, 0x9D
-    u += static_cast<char>(0xC0 | (b >> 6));
-    u += static_cast<char>(0x80 | (b & 0x3F));
-  });
+  std::string u;
+  u.reserve(testo.size() * 2);
+  for (char c : testo) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    AccodaUtf8(u, b >= 0x80 && b < 0xA0 ? kDa80A9F[b - 0x80] : b);
+  }
+  return u;
 }
 
 std::string Cp1252DaUtf8(std::string_view testo) {
-  thread_local Conversione versoCp1252("WINDOWS-1252", "UTF-8");
-  return Converti(versoCp1252, testo, 0, [](std::string& u, std::string_view sequenza) {
-    // The C1 controls that Windows-1252 leaves undefined round-trip to their own byte.
-    if (sequenza.size() == 2 && static_cast<unsigned char>(sequenza[0]) == 0xC2) {
-      unsigned char b = static_cast<unsigned char>(sequenza[1]);
-      if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
-        u += static_cast<char>(b);
-        return;
-      }
+  std::string t;
+  t.reserve(testo.size());
+  while (!testo.empty()) {
+    // A malformed byte becomes one "?", and a character the code page lacks another, whole.
+    const size_t n = LunghezzaUtf8(testo);
+    char32_t c = static_cast<unsigned char>(testo[0]);
+    if (n > 1) {
+      c &= 0x3F >> (n - 1);
+      for (size_t i = 1; i < n; ++i) c = (c << 6) | (static_cast<unsigned char>(testo[i]) & 0x3F);
+    } else if (c >= 0x80) {
+      c = U'?';
     }
-    u += '?';
-  });
+    t += ByteCp1252(c);
+    testo.remove_prefix(n);
+  }
+  return t;
 }
 
 char MaiuscolaCp1252(char c) {

@@ -1,9 +1,5 @@
 #include "recfile/percorsi.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <system_error>
 
 #include "recfile/cp1252.h"
@@ -13,12 +9,11 @@ namespace fs = std::filesystem;
 namespace quibold {
 namespace {
 
-// The entry of `cartella` named `nome`, ignoring case; `nome` itself when there is none.
-std::string NomeEsistente(const fs::path& cartella, const std::string& nome) {
-  std::error_code ec;
-  if (fs::symlink_status(cartella / nome, ec).type() != fs::file_type::not_found && !ec) return nome;
+// The entry of `cartella` named `nome` (UTF-8), ignoring case; `nome` itself when there is none.
+std::string NomeEsistente(Sistema& sistema, const fs::path& cartella, const std::string& nome) {
+  if (sistema.Presente(cartella / PercorsoDaUtf8(nome))) return nome;
   std::string trovato = nome;
-  Percorsi::Elenca(cartella, [&](const Percorsi::Voce& candidato) {
+  sistema.Elenca(cartella, [&](const VoceCartella& candidato) {
     if (!UgualiSenzaMaiuscole(candidato.nome, nome)) return true;
     trovato = candidato.nome;
     return false;
@@ -42,14 +37,12 @@ bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
 fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
   fs::path radice;
   if (!opzione.empty()) {
-    radice = std::string(opzione);
-  } else if (const char* env = std::getenv("QUIBOLD_RADICE"); env && *env) {
-    radice = env;
-  } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-    radice = fs::path(xdg) / "quibold";
+    radice = PercorsoDaUtf8(opzione);
+  } else if (const auto ambiente = Ambiente("QUIBOLD_RADICE"); ambiente && !ambiente->empty()) {
+    radice = PercorsoDaUtf8(*ambiente);
   } else {
-    const char* home = std::getenv("HOME");
-    radice = fs::path(home && *home ? home : ".") / ".local" / "share" / "quibold";
+    radice = RadicePredefinita();
+    if (radice.empty()) return radice;  // the real drives
   }
   // Absolute, so that every path of the archive begins with "/" (a path handed to another
   // program can never be taken for one of its options).
@@ -65,12 +58,19 @@ fs::path Percorsi::Nativo(std::string_view percorso) const {
   // No file name holds a NUL: such a path names nothing (and must not be cut short at the NUL).
   if (percorso.find('\0') != std::string_view::npos) return {};
   std::string testo = Utf8DaCp1252(percorso);
-  if (!testo.empty() && testo[0] == '/') return fs::path(testo);
+  const bool conUnita = IniziaConUnita(testo);
+  const bool dallaRadice = !testo.empty() && (testo[0] == '\\' || testo[0] == '/');
+  if constexpr (kWindows) {
+    // The real drives take every path as it is; under a drive root, a relative path stays
+    // relative to the current folder, as it would on the real drives.
+    if (radice_.empty() || (!conUnita && !dallaRadice)) return PercorsoDaUtf8(testo);
+  } else {
+    if (!testo.empty() && testo[0] == '/') return PercorsoDaUtf8(testo);
+  }
 
   std::string unita = "c";
   std::string_view resto = testo;
-  if (resto.size() >= 2 && resto[1] == ':' &&
-      ((resto[0] >= 'A' && resto[0] <= 'Z') || (resto[0] >= 'a' && resto[0] <= 'z'))) {
+  if (conUnita) {
     unita = std::string(1, static_cast<char>(resto[0] | 0x20));
     resto.remove_prefix(2);
   }
@@ -83,16 +83,15 @@ fs::path Percorsi::Nativo(std::string_view percorso) const {
     while (i <= resto.size()) {
       size_t j = resto.find_first_of("\\/", i);
       if (j == std::string_view::npos) j = resto.size();
-      if (j > i) diretto /= resto.substr(i, j - i);
+      if (j > i) diretto /= PercorsoDaUtf8(resto.substr(i, j - i));
       i = j + 1;
     }
-    if (cartella) diretto += "/";
-    struct stat st;
-    if (::stat(diretto.c_str(), &st) == 0) return diretto;
+    if (cartella) diretto /= "";
+    if (sistema_.Tipo(diretto) != TipoFile::Nessuno) return diretto;
   }
 
   fs::path risultato = radice_;
-  risultato /= NomeEsistente(radice_, unita);
+  risultato /= NomeEsistente(sistema_, radice_, unita);
   bool esiste = true;  // while every folder so far exists, names are looked up
   size_t i = 0;
   while (i <= resto.size()) {
@@ -101,50 +100,33 @@ fs::path Percorsi::Nativo(std::string_view percorso) const {
     std::string nome(resto.substr(i, j - i));
     if (!nome.empty()) {
       if (esiste) {
-        nome = NomeEsistente(risultato, nome);
-        std::error_code ec;
-        esiste = fs::is_directory(risultato / nome, ec);
+        nome = NomeEsistente(sistema_, risultato, nome);
+        esiste = sistema_.Tipo(risultato / PercorsoDaUtf8(nome)) == TipoFile::Cartella;
       }
-      risultato /= nome;
+      risultato /= PercorsoDaUtf8(nome);
     }
     i = j + 1;
   }
   // Keep a trailing separator: "D:\dati\" names a folder.
-  if (cartella) risultato += "/";
+  if (cartella) risultato /= "";
   return risultato;
 }
 
 bool Percorsi::EsisteFile(std::string_view percorso) const {
-  std::error_code ec;
-  return fs::is_regular_file(Nativo(percorso), ec);
+  return sistema_.Tipo(Nativo(percorso)) == TipoFile::Ordinario;
 }
 
 void Percorsi::Ricorda(std::string percorso, fs::path nativo) const {
   ricordati_.insert_or_assign(std::move(percorso), std::move(nativo));
 }
 
-bool Percorsi::Elenca(const fs::path& cartella, const std::function<bool(const Voce&)>& voce) {
-  DIR* d = ::opendir(cartella.c_str());
-  if (!d) return false;
-  while (const dirent* e = ::readdir(d)) {
-    Voce v{e->d_name, std::nullopt};
-    if (v.nome == "." || v.nome == "..") continue;
-    if (e->d_type != DT_UNKNOWN && e->d_type != DT_LNK) v.ordinario = e->d_type == DT_REG;
-    if (!voce(v)) break;
-  }
-  ::closedir(d);
-  return true;
-}
-
-bool Percorsi::StessoFile(const fs::path& a, const fs::path& b) {
-  struct stat sa, sb;
-  const bool esisteA = ::stat(a.c_str(), &sa) == 0, esisteB = ::stat(b.c_str(), &sb) == 0;
-  if (esisteA && esisteB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-  if (esisteA != esisteB) return false;  // a file and a name of none
-  std::error_code ea, eb;
-  std::string pa = fs::weakly_canonical(a, ea).string(), pb = fs::weakly_canonical(b, eb).string();
-  if (ea || eb) return false;
-  return UgualiSenzaMaiuscole(pa, pb);
+bool Percorsi::StessoFile(const fs::path& a, const fs::path& b) const {
+  const auto ia = sistema_.Identita(a), ib = sistema_.Identita(b);
+  if (ia && ib) return *ia == *ib;
+  if (ia.has_value() != ib.has_value()) return false;  // a file and a name of none
+  const fs::path pa = sistema_.Risolto(a), pb = sistema_.Risolto(b);
+  if (pa.empty() || pb.empty()) return false;
+  return UgualiSenzaMaiuscole(Utf8DaPercorso(pa), Utf8DaPercorso(pb));
 }
 
 }  // namespace quibold

@@ -1,6 +1,8 @@
-// Windows paths on this machine. A drive "X:" is the folder "x" under the drive root; a path
-// with no drive is on drive c; "\" and "/" both separate; existing names match case-insensitively,
-// as on Windows; a native absolute path ("/...") is used as it is.
+// Windows paths on this machine. Under a drive root, a drive "X:" is the folder "x" of the root;
+// a path with no drive is on drive c; "\" and "/" both separate; existing names match without
+// regard to case, as on Windows. On POSIX a native absolute path ("/...") is used as it is; on
+// Windows without a drive root the paths are the real drives', and a relative path is relative
+// to the current folder with a drive root too.
 #pragma once
 
 #include <filesystem>
@@ -10,21 +12,33 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "sistema/sistema.h"
+
 namespace quibold {
 
 // Whether two names are the same without regard to the case of the letters A-Z, as the file
 // system of the archive compares them.
 bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b);
 
+// Whether a path begins with a drive, "X:".
+inline bool IniziaConUnita(std::string_view percorso) {
+  return percorso.size() >= 2 && percorso[1] == ':' &&
+         ((percorso[0] >= 'A' && percorso[0] <= 'Z') || (percorso[0] >= 'a' && percorso[0] <= 'z'));
+}
+
 class Percorsi {
  public:
-  explicit Percorsi(std::filesystem::path radice) : radice_(std::move(radice)) {}
+  // `radice` empty: the real drives (Windows only). Every file and name operation goes through
+  // `sistema`.
+  explicit Percorsi(std::filesystem::path radice, Sistema& sistema = SistemaReale())
+      : radice_(std::move(radice)), sistema_(sistema) {}
 
-  // The drive root: `opzione` when given, else $QUIBOLD_RADICE, else
-  // ${XDG_DATA_HOME:-$HOME/.local/share}/quibold; made absolute.
+  // The drive root: `opzione` when given (UTF-8), else $QUIBOLD_RADICE, else the system's default
+  // (RadicePredefinita: none on Windows); made absolute.
   static std::filesystem::path RadiceDiSistema(std::string_view opzione = {});
 
   const std::filesystem::path& Radice() const { return radice_; }
+  Sistema& sistema() const { return sistema_; }
 
   // The native path of a Windows path (Windows-1252 bytes); empty for a path holding a NUL.
   std::filesystem::path Nativo(std::string_view percorso) const;
@@ -37,22 +51,20 @@ class Percorsi {
   void Ricorda(std::string percorso, std::filesystem::path nativo) const;
   void Dimentica() const { ricordati_.clear(); }
 
-  // An entry of a folder: its name, and whether it is an ordinary file when the reading of the
-  // folder already tells (else, a link for instance, `ordinario` is unknown).
-  struct Voce {
-    std::string_view nome;
-    std::optional<bool> ordinario;
-  };
+  using Voce = VoceCartella;
   // The entries of a native folder (neither "." nor ".."), from one reading of it; calls `voce`
   // for each until it returns false. False when the folder cannot be read.
-  static bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const Voce&)>& voce);
+  bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const Voce&)>& voce) const {
+    return sistema_.Elenca(cartella, voce);
+  }
 
   // True when two native paths name the same file: the same file on disk when both exist (links,
   // hard links and case resolved), else the same path once resolved, without regard to case.
-  static bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b);
+  bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b) const;
 
  private:
   std::filesystem::path radice_;
+  Sistema& sistema_;
   mutable std::unordered_map<std::string, std::filesystem::path> ricordati_;
 };
 

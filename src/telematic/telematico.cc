@@ -156,7 +156,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
   for (const auto& file :
        FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
-    if (Percorsi::StessoFile(nativoUscita, file))
+    if (canali.percorsi().StessoFile(nativoUscita, file))
       return ferma("Il file telematico coincide con un file dell'archivio ");
   }
 

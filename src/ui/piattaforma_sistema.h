@@ -1,4 +1,4 @@
-// The platform of a real run: the desktop's text viewer and the real end of the process.
+// The platform of a real run: the text viewer and the real end of the process.
 #pragma once
 
 #include <chrono>
@@ -11,15 +11,17 @@ namespace quibold {
 
 class PiattaformaSistema : public Piattaforma {
  public:
-  // `lanciatore` is the program that hands a file to the desktop's viewer; one still running
-  // after `attesa` counts as started.
+  // On POSIX `lanciatore` is the program that hands a file to the desktop's viewer; one still
+  // running after `attesa` counts as started. Windows runs the report's batch file instead.
   explicit PiattaformaSistema(std::string lanciatore = "xdg-open",
                               std::chrono::milliseconds attesa = std::chrono::milliseconds(1000))
       : lanciatore_(std::move(lanciatore)), attesa_(attesa) {}
 
-  // Starts the launcher with the file as its one argument, never through a shell, and waits at
-  // most `attesa` for it: one that cannot be started or ends in error within the wait has failed.
-  bool ApriVisualizzatore(const std::filesystem::path& file, std::string& motivo) override;
+  // POSIX: starts the launcher with the report as its one argument, never through a shell, and
+  // waits at most `attesa` for it: one that cannot be started or ends in error within the wait
+  // has failed. Windows: starts the batch file minimized, without waiting.
+  bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
+                          std::string& motivo) override;
   // Ends the process at once: no window events, no destructors.
   void Termina() override;
 

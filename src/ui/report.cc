@@ -1,18 +1,13 @@
 #include "ui/report.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 
 #include "archive/archivio.h"
 #include "recfile/cp1252.h"
 #include "recfile/numeri.h"
+#include "sistema/sistema.h"
 #include "ui/stato.h"
 
 namespace quibold {
@@ -59,16 +54,25 @@ std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c
   return r;
 }
 
-bool ScriviFile(const std::filesystem::path& file, const std::string& contenuto, std::string& errore) {
-  errno = 0;
-  std::ofstream f(file, std::ios::binary | std::ios::trunc);
-  if (f) f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
-  if (f) f.close();
-  if (!f) {
-    errore = errno ? Cp1252DaUtf8(std::strerror(errno)) : "errore di scrittura";
-    return false;
+// Writes `contenuto` to a file created anew. False, with the reason in `errore`, when it failed.
+bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
+                std::string& errore) {
+  Maniglia f = kNessunFile;
+  int numero = sistema.Apri(file, Apertura::Svuotata, f);
+  size_t fatti = 0;
+  while (!numero && fatti < contenuto.size()) {
+    size_t scritti = 0;
+    numero =
+        sistema.Scrivi(f, contenuto.data() + fatti, contenuto.size() - fatti, static_cast<long long>(fatti), scritti);
+    if (!numero && scritti == 0) numero = kDiscoPieno;
+    fatti += scritti;
   }
-  return true;
+  if (f != kNessunFile) {
+    const int chiusura = sistema.Chiudi(f);
+    if (!numero) numero = chiusura;
+  }
+  if (numero) errore = "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
+  return numero == 0;
 }
 
 }  // namespace
@@ -122,14 +126,7 @@ std::string FormatoTotale(double valore, char separatore) {
   return t;
 }
 
-char SeparatoreDecimaleDiSistema() {
-  locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-  if (locale == static_cast<locale_t>(0)) return '.';
-  const char* radice = nl_langinfo_l(RADIXCHAR, locale);
-  char separatore = radice && radice[0] && !radice[1] ? radice[0] : '.';
-  freelocale(locale);
-  return separatore;
-}
+char SeparatoreDecimaleDiSistema() { return SeparatoreDecimale(); }
 
 std::string TestoReport(const StatoFinestra& f, char separatore) {
   const Testata& t = f.run.testata;
@@ -171,9 +168,9 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
   canali.Chiudi(kCanaleTestata);
   std::string errore;
   const std::string* fallito = nullptr;
-  if (!ScriviFile(report, TestoReport(f, separatore), errore)) {
+  if (!ScriviFile(percorsi.sistema(), report, TestoReport(f, separatore), errore)) {
     fallito = &nomeReport;
-  } else if (!ScriviFile(batch, TestoBatch(f.Disco), errore)) {
+  } else if (!ScriviFile(percorsi.sistema(), batch, TestoBatch(f.Disco), errore)) {
     fallito = &nomeBatch;
   }
   if (fallito) {
@@ -187,10 +184,11 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
 void StampaReport(StatoFinestra& f) {
   if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) {
     std::string motivo;
-    if (!f.piattaforma().ApriVisualizzatore(*report, motivo)) {
+    const auto batch = f.canali().percorsi().Nativo(NomeFileBatch(f.Disco));
+    if (!f.piattaforma().ApriVisualizzatore(*report, batch, motivo)) {
       // The program ends next: the user must learn where the report is.
       f.canali().messaggi().Mostra(
-          "Il report " + Cp1252DaUtf8(report->string()) + " e' stato scritto ma non si puo' aprire: " + motivo,
+          "Il report " + Cp1252DaUtf8(Utf8DaPercorso(*report)) + " e' stato scritto ma non si puo' aprire: " + motivo,
           kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
     }
   }

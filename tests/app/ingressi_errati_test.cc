@@ -3,16 +3,23 @@
 // why; it reports success only for a complete file with record Z; and every file that was there
 // before the run is there after it, byte for byte.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "sistema/sistema.h"
 #include "support/archivio_prova.h"
 #include "support/programma_prova.h"
 
@@ -79,14 +86,54 @@ Preparazione ConTestata(std::function<void(RecordProva&)> cambia, std::string te
 Preparazione ConDipendente(std::function<void(DipendenteProva&)> cambia) {
   return File(kDati / "DCU1.018", Unisci(Dipendenti(cambia)));
 }
+// What Windows lacks (FIFOs, devices under /dev) skips the situation there, saying why.
+Preparazione SoloPosix(const char* manca, Preparazione prepara) {
+  if (kWindows) return [=](const RadiceTemporanea&) { GTEST_SKIP() << "su Windows non ci sono " << manca; };
+  return prepara;
+}
+// A link; where the system makes none (Wine does not), the situation is skipped.
 Preparazione Collegamento(fs::path relativo, fs::path bersaglio) {
-  return [=](const RadiceTemporanea& r) { fs::create_symlink(bersaglio, r.percorso() / relativo); };
+  return [=](const RadiceTemporanea& r) {
+    std::error_code ec;
+    fs::remove(r.percorso() / relativo, ec);
+    fs::create_symlink(bersaglio, r.percorso() / relativo, ec);
+    if (ec || !fs::is_symlink(r.percorso() / relativo)) GTEST_SKIP() << "qui non si creano collegamenti simbolici";
+  };
 }
 Preparazione Fifo(fs::path relativo) {
-  return [=](const RadiceTemporanea& r) {
+  return SoloPosix("FIFO", [=](const RadiceTemporanea& r) {
     fs::remove(r.percorso() / relativo);
+#ifndef _WIN32
     ASSERT_EQ(::mkfifo((r.percorso() / relativo).c_str(), 0644), 0);
+#endif
+  });
+}
+// Several preparations in turn.
+Preparazione Tutte(std::vector<Preparazione> preparazioni) {
+  return [=](const RadiceTemporanea& r) {
+    for (const auto& p : preparazioni) {
+      if (!::testing::Test::IsSkipped()) p(r);
+    }
   };
+}
+
+// Files that another program holds open, shared with nobody, while the run lasts (Windows).
+std::vector<fs::path> daBloccare;
+#ifdef _WIN32
+Preparazione Bloccato(fs::path relativo) {
+  return [=](const RadiceTemporanea& r) { daBloccare.push_back(r.percorso() / relativo); };
+}
+#endif
+std::vector<std::shared_ptr<void>> Blocca() {
+  std::vector<std::shared_ptr<void>> blocchi;
+#ifdef _WIN32
+  for (const auto& file : daBloccare) {
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) blocchi.emplace_back(h, CloseHandle);
+  }
+#endif
+  daBloccare.clear();
+  return blocchi;
 }
 Preparazione MilleTestate() {
   return [](const RadiceTemporanea& r) {
@@ -162,10 +209,7 @@ const Situazione kSituazioni[] = {
     {"disco.ute di NUL", File("c/disco.ute", std::string(10, '\0')), {}, 1, kInesistente},
     {"disco.ute illeggibile", File("c/disco.ute", "\x8f\xff\x01$%&/()="), {}, 1, kInesistente},
     {"unita' inesistente", File("c/disco.ute", "Q:        "), {}, 1, kInesistente},
-    {"disco.ute verso /dev/zero", [](const RadiceTemporanea& r) {
-       fs::remove(r.percorso() / "c/disco.ute");
-       fs::create_symlink("/dev/zero", r.percorso() / "c/disco.ute");
-     }, {}, 1, kInesistente},
+    {"disco.ute verso /dev/zero", SoloPosix("/dev/zero", Collegamento("c/disco.ute", "/dev/zero")), {}, 1, kInesistente},
     // The header file.
     {"testata piu' corta di un record", File(kDati / "FCU1.018", std::string(700, ' ')), {}, 1,
      kLettura62 + "FCU1.018 al record  1"},
@@ -221,7 +265,7 @@ const Situazione kSituazioni[] = {
     {"cartella di uscita mancante", {}, {"--cartella", "C:\\manca\\"}, 1, "Errore tipo  76 nella creazione del file "},
     {"cartella di uscita senza diritti", UscitaInScrivibile(), {}, 1, "Errore tipo  70 nella creazione del file ",
      {.senzaDiritti = true}},
-    {"uscita su /dev/full", {}, {"--cartella", "/dev/", "--file", "full"}, 1,
+    {"uscita su /dev/full", SoloPosix("/dev/full", {}), {"--cartella", "/dev/", "--file", "full"}, 1,
      "Errore di scrittura tipo  61 nel file binario /dev/full al record  1"},
     {"uscita che e' una cartella", [](const RadiceTemporanea& r) { fs::create_directories(r.percorso() / kUscita / "TCU118"); },
      {}, 1, "Errore tipo  75 nella creazione del file "},
@@ -242,21 +286,32 @@ const Situazione kSituazioni[] = {
     {"collegamento a una testata", Collegamento(kDati / "FCU2.018", "FCU1.018"), {"--codice", "2"}, 1, kDipendentiInesistente},
     {"collegamento interrotto", Collegamento(kDati / "FCU3.018", "manca.018"), {"--codice", "3"}, 1, kInesistente},
     {"collegamento circolare", Collegamento(kDati / "FCU4.018", "FCU4.018"), {"--codice", "4"}, 1, kInesistente},
-    {"collegamento a /dev/zero", Collegamento(kDati / "FCU5.018", "/dev/zero"), {"--codice", "5"}, 1, kInesistente},
+    {"collegamento a /dev/zero", SoloPosix("/dev/zero", Collegamento(kDati / "FCU5.018", "/dev/zero")), {"--codice", "5"}, 1, kInesistente},
     {"testata che e' una FIFO", Fifo(kDati / "FCU6.018"), {"--codice", "6"}, 1, kInesistente},
     {"dipendenti che e' una FIFO", Fifo(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
-    {"dipendenti verso /dev/zero", [](const RadiceTemporanea& r) {
-       fs::remove(r.percorso() / kDati / "DCU1.018");
-       fs::create_symlink("/dev/zero", r.percorso() / kDati / "DCU1.018");
-     }, {}, 1, kDipendentiInesistente},
-    {"collegamenti di ogni sorta accanto", [](const RadiceTemporanea& r) {
-       fs::create_symlink("FCU1.018", r.percorso() / kDati / "FCU2.018");
-       fs::create_symlink("manca", r.percorso() / kDati / "FCU3.018");
-       fs::create_symlink("FCU4.018", r.percorso() / kDati / "FCU4.018");
-       fs::create_symlink("/dev/zero", r.percorso() / kDati / "FCU5.018");
-       ASSERT_EQ(::mkfifo((r.percorso() / kDati / "FCU6.018").c_str(), 0644), 0);
-     }, {}, 0, ""},
+    {"dipendenti verso /dev/zero", SoloPosix("/dev/zero", Collegamento(kDati / "DCU1.018", "/dev/zero")), {}, 1, kDipendentiInesistente},
+    {"collegamenti di ogni sorta accanto", Tutte({
+       Collegamento(kDati / "FCU2.018", "FCU1.018"), Collegamento(kDati / "FCU3.018", "manca"),
+       Collegamento(kDati / "FCU4.018", "FCU4.018"), Collegamento(kDati / "FCU5.018", "/dev/zero"), Fifo(kDati / "FCU6.018")}),
+     {}, 0, ""},
 };
+#ifdef _WIN32
+// What only Windows has: a read-only file, a file held open by another program, a junction.
+const Situazione kSituazioniWindows[] = {
+    {"uscita in sola lettura", [](const RadiceTemporanea& r) {
+       r.Scrivi(kUscita / "TCU118", "vecchio");
+       fs::permissions(r.percorso() / kUscita / "TCU118", fs::perms::all, fs::perm_options::remove);
+       if (std::ofstream(r.percorso() / kUscita / "TCU118", std::ios::app)) GTEST_SKIP() << "qui l'attributo di sola lettura non si applica";
+     }, {}, 1, "Errore tipo  70 nella creazione del file "},
+    {"dipendenti aperti da un altro programma", Bloccato(kDati / "DCU1.018"), {}, 1,
+     "Errore tipo  70 nell'apertura del  file binarioD:\\vorn\\quelt\\2017\\dati\\DCU1.018"},
+    {"uscita su una giunzione verso i dati", [](const RadiceTemporanea& r) {
+       const fs::path giunzione = r.percorso() / "c" / "giunzione";
+       std::system(("mklink /J \"" + giunzione.string() + "\" \"" + (r.percorso() / kDati).string() + "\" >NUL 2>&1").c_str());
+       if (!fs::exists(giunzione / "DCU1.018")) GTEST_SKIP() << "qui non si creano giunzioni";
+     }, {"--cartella", "C:\\giunzione\\", "--file", "DCU1.018"}, 1, kCoincide},
+};
+#endif
 // clang-format on
 
 void PrintTo(const Situazione& s, std::ostream* os) { *os << s.nome; }
@@ -265,12 +320,17 @@ class IngressiErrati : public ::testing::TestWithParam<Situazione> {};
 
 TEST_P(IngressiErrati, EndAsExpectedAndLeaveTheArchiveAsItWas) {
   const Situazione& s = GetParam();
+  if (kWindows && s.programma.senzaDiritti) GTEST_SKIP() << "su Windows non c'e' l'utente senza diritti";
+  if (kWindows && s.programma.limiteFile >= 0) GTEST_SKIP() << "su Windows non c'e' un limite alla dimensione dei file";
   RadiceTemporanea radice, cattura;
   ArchivioSano(radice);
   if (s.prepara) s.prepara(radice);
+  if (IsSkipped()) return;
   const auto prima = Istantanea(radice);
 
+  auto blocchi = Blocca();
   const prova::EsitoProgramma e = prova::EseguiProgramma(Argomenti(radice, s.opzioni), cattura.percorso(), s.programma);
+  blocchi.clear();
 
   EXPECT_FALSE(e.scaduto);
   EXPECT_EQ(e.segnale, 0);
@@ -293,6 +353,8 @@ TEST_P(IngressiErrati, EndAsExpectedAndLeaveTheArchiveAsItWas) {
     ASSERT_NE(it, dopo.end()) << nome;
     EXPECT_TRUE(it->second == contenuto) << nome << " cambiato";
   }
+  std::error_code ec;  // a read-only output (Windows) is removed with the root
+  fs::permissions(radice.percorso() / kUscita / "TCU118", fs::perms::owner_write, fs::perm_options::add, ec);
   fs::permissions(radice.percorso() / kUscita, fs::perms::owner_all, fs::perm_options::add);
 }
 
@@ -303,6 +365,9 @@ std::string NomeSituazione(const ::testing::TestParamInfo<Situazione>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tutte, IngressiErrati, ::testing::ValuesIn(kSituazioni), NomeSituazione);
+#ifdef _WIN32
+INSTANTIATE_TEST_SUITE_P(Windows, IngressiErrati, ::testing::ValuesIn(kSituazioniWindows), NomeSituazione);
+#endif
 
 }  // namespace
 }  // namespace quibold

@@ -8,8 +8,10 @@
 #include <istream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "sistema/sistema.h"
 #include "support/archivio_prova.h"
 #include "support/cur18_prova.h"
 #include "support/programma_prova.h"
@@ -81,7 +83,7 @@ class RigaComandoTest : public ::testing::Test {
   }
 
   std::vector<std::string> Uscita(const std::string& nome = "TCU118") const {
-    return prova::Records(radice.Leggi(kTelematici / nome));
+    return prova::Records(radice.Leggi(kTelematici / PercorsoDaUtf8(nome)));
   }
 
   RadiceTemporanea radice;
@@ -458,7 +460,7 @@ TEST(RigaComando, WithoutASubcommandTheWindowOpensOnTheRoot) {
     return 7;
   });
   EXPECT_EQ(stato, 7);
-  EXPECT_EQ(ricevuta, fs::path("/tmp/radice-prova"));
+  EXPECT_EQ(ricevuta, fs::absolute("/tmp/radice-prova"));
 
   // A program without a window says so.
   const Esito senza = EseguiComando({"--radice", "/tmp/radice-prova"});
@@ -507,20 +509,34 @@ TEST_F(RigaComandoTest, ProgramExitStatuses) {
 // without one, it says that this version has no window.
 TEST_F(RigaComandoTest, ProgramHandsTheWindowToTheProgramBesideIt) {
   const fs::path cartella = radice.percorso() / "programma";
+  const std::string estensione = kWindows ? ".exe" : "";
   fs::create_directory(cartella);
-  fs::copy_file(QUIBOLD_EXE, cartella / "quibold");
+  fs::copy_file(QUIBOLD_EXE, cartella / ("quibold" + estensione));
   prova::OpzioniProgramma opzioni;
-  opzioni.programma = (cartella / "quibold").string();
+  opzioni.programma = Utf8DaPercorso(cartella / ("quibold" + estensione));
 
   const Esito senza = EseguiProgramma({"--radice", "/tmp/r"}, radice.percorso(), opzioni);
   EXPECT_EQ(senza.stato, 2);
   EXPECT_NE(senza.errori.find("non ha la finestra"), std::string::npos) << senza.errori;
 
+#ifdef _WIN32
+  // Started with the arguments as given, names outside the ANSI code page and blanks included;
+  // the command line ends at once.
+  using namespace std::chrono_literals;
+  fs::copy_file(QUIBOLD_FINESTRA_FINTA, cartella / "quibold-finestra.exe");
+  const Esito con = EseguiProgramma({"--radice", "C:\\citt\u00E0 \u20AC\\r\\"}, radice.percorso(), opzioni);
+  EXPECT_EQ(con.stato, 0) << con.errori;
+  for (int k = 0; k < 200 && !fs::exists(cartella / "argomenti.txt"); ++k) std::this_thread::sleep_for(50ms);
+  std::this_thread::sleep_for(100ms);
+  std::ifstream letti(cartella / "argomenti.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(letti), {}), "--radice\nC:\\citt\u00E0 \u20AC\\r\\\n");
+#else
   std::ofstream(cartella / "quibold-finestra") << "#!/bin/sh\necho \"$@\"\nexit 5\n";
   fs::permissions(cartella / "quibold-finestra", fs::perms::owner_exec, fs::perm_options::add);
   const Esito con = EseguiProgramma({"--radice", "/tmp/r"}, radice.percorso(), opzioni);
   EXPECT_EQ(con.stato, 5);
   EXPECT_EQ(con.uscita, "--radice /tmp/r\n");
+#endif
 }
 
 }  // namespace

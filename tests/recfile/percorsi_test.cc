@@ -1,7 +1,6 @@
 #include "recfile/percorsi.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "support/archivio_prova.h"
 
@@ -16,19 +15,28 @@ TEST(Percorsi, DrivesAreFoldersUnderTheRoot) {
   EXPECT_EQ(p.Nativo("c:\\disco.ute"), "/radice/c/disco.ute");
   EXPECT_EQ(p.Nativo("\\vorn\\quelt\\"), "/radice/c/vorn/quelt/");  // no drive: drive c
   EXPECT_EQ(p.Nativo("E:/uscita/TCU118"), "/radice/e/uscita/TCU118");
+#ifdef _WIN32
+  EXPECT_EQ(p.Nativo("uscita\\TCU118"), "uscita\\TCU118");  // relative to the current folder
+  // Without a drive root, the real drives: a path as it is, in UTF-16.
+  const Percorsi reali({});
+  EXPECT_EQ(reali.Nativo("c:\\disco.ute").native(), L"c:\\disco.ute");
+  EXPECT_EQ(reali.Nativo("D:\\citt\xE0 \x80\\").native(), L"D:\\citt\u00E0 \u20AC\\");
+#else
   EXPECT_EQ(p.Nativo("/tmp/out/TCU118"), "/tmp/out/TCU118");  // native paths stay as they are
+#endif
 }
 
 TEST(Percorsi, ExistingNamesMatchWithoutRegardToCase) {
   prova::RadiceTemporanea radice;
   radice.Scrivi("c/vorn/quelt/2017/dati/FCU12.018", "x");
   Percorsi p(radice.percorso());
-  const fs::path atteso = radice.percorso() / "c/vorn/quelt/2017/dati/FCU12.018";
-  EXPECT_EQ(p.Nativo("C:\\VORN\\QUELT\\2017\\DATI\\fcu12.018"), atteso);
-  EXPECT_EQ(p.Nativo("\\vorn\\QUELT\\2017\\dati\\FCU12.018"), atteso);
+  const fs::path dati = radice.percorso() / "c/vorn/quelt/2017/dati";
+  EXPECT_TRUE(fs::equivalent(p.Nativo("C:\\VORN\\QUELT\\2017\\DATI\\fcu12.018"), dati / "FCU12.018"));
+  EXPECT_TRUE(fs::equivalent(p.Nativo("\\vorn\\QUELT\\2017\\dati\\FCU12.018"), dati / "FCU12.018"));
   // A name that does not exist yet keeps the case it is given.
-  EXPECT_EQ(p.Nativo("c:\\vorn\\QUELT\\2017\\dati\\Report.TXT"),
-            radice.percorso() / "c/vorn/quelt/2017/dati/Report.TXT");
+  const fs::path nuovo = p.Nativo("c:\\vorn\\QUELT\\2017\\dati\\Report.TXT");
+  EXPECT_EQ(nuovo.filename(), "Report.TXT");
+  EXPECT_TRUE(fs::equivalent(nuovo.parent_path(), dati));
 }
 
 TEST(Percorsi, ExistenceIsForOrdinaryFilesOnly) {
@@ -44,19 +52,22 @@ TEST(Percorsi, ExistenceIsForOrdinaryFilesOnly) {
 }
 
 TEST(Percorsi, RootFromOptionEnvironmentOrDataHome) {
-  setenv("QUIBOLD_RADICE", "/da/ambiente", 1);
-  EXPECT_EQ(Percorsi::RadiceDiSistema("/da/opzione"), "/da/opzione");
+  prova::ImpostaAmbiente("QUIBOLD_RADICE", "/da/ambiente");
+  EXPECT_EQ(Percorsi::RadiceDiSistema("/da/opzione"), fs::absolute("/da/opzione"));
   EXPECT_EQ(Percorsi::RadiceDiSistema("-relativa"), fs::current_path() / "-relativa");
-  EXPECT_EQ(Percorsi::RadiceDiSistema(), "/da/ambiente");
-  unsetenv("QUIBOLD_RADICE");
-  setenv("XDG_DATA_HOME", "/dati/utente", 1);
+  EXPECT_EQ(Percorsi::RadiceDiSistema(), fs::absolute("/da/ambiente"));
+  prova::ImpostaAmbiente("QUIBOLD_RADICE", nullptr);
+#ifdef _WIN32
+  EXPECT_EQ(Percorsi::RadiceDiSistema(), fs::path());  // the real drives
+#else
+  prova::ImpostaAmbiente("XDG_DATA_HOME", "/dati/utente");
   EXPECT_EQ(Percorsi::RadiceDiSistema(), "/dati/utente/quibold");
-  unsetenv("XDG_DATA_HOME");
-  const char* casa = getenv("HOME");
-  const std::string vecchiaCasa = casa ? casa : "";
-  setenv("HOME", "/home/paghe", 1);
+  prova::ImpostaAmbiente("XDG_DATA_HOME", nullptr);
+  const auto casa = Ambiente("HOME");
+  prova::ImpostaAmbiente("HOME", "/home/paghe");
   EXPECT_EQ(Percorsi::RadiceDiSistema(), "/home/paghe/.local/share/quibold");
-  setenv("HOME", vecchiaCasa.c_str(), 1);
+  prova::ImpostaAmbiente("HOME", casa ? casa->c_str() : "");
+#endif
 }
 
 }  // namespace

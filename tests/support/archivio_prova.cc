@@ -1,11 +1,12 @@
 #include "support/archivio_prova.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "sistema/sistema.h"
 
 namespace fs = std::filesystem;
 
@@ -26,11 +27,7 @@ std::vector<std::string> MessaggiRegistrati::Testi() const {
   return t;
 }
 
-RadiceTemporanea::RadiceTemporanea() {
-  std::string modello = (fs::temp_directory_path() / "quibold-prova-XXXXXX").string();
-  if (!mkdtemp(modello.data())) throw std::runtime_error("mkdtemp");
-  percorso_ = modello;
-}
+RadiceTemporanea::RadiceTemporanea() : percorso_(CartellaTemporanea(fs::temp_directory_path(), "quibold-prova-")) {}
 
 RadiceTemporanea::~RadiceTemporanea() {
   std::error_code ec;
@@ -49,6 +46,20 @@ std::string RadiceTemporanea::Leggi(const fs::path& relativo) const {
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+void ImpostaAmbiente(const char* nome, const char* valore) {
+#ifdef _WIN32
+  // The wide environment, which the program reads; an empty value removes the variable.
+  const std::string v = valore ? valore : "";
+  _wputenv_s(std::wstring(nome, nome + std::strlen(nome)).c_str(), std::wstring(v.begin(), v.end()).c_str());
+#else
+  if (valore) {
+    setenv(nome, valore, 1);
+  } else {
+    unsetenv(nome);
+  }
+#endif
 }
 
 RecordProva& RecordProva::Metti(int posizione, std::string_view valore) {

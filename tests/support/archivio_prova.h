@@ -33,14 +33,16 @@ class MessaggiRegistrati : public FinestraMessaggi {
 
 class PiattaformaFinta : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const std::filesystem::path& file, std::string& motivo) override {
-    aperti.push_back(file);
+  bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
+                          std::string& motivo) override {
+    aperti.push_back(report);
+    batchAperti.push_back(batch);
     motivo = rifiuto;
     return rifiuto.empty();
   }
   void Termina() override { ++terminazioni; }
-  std::string rifiuto;  // when set, the viewer fails for this reason
-  std::vector<std::filesystem::path> aperti;
+  std::string rifiuto;                                     // when set, the viewer fails for this reason
+  std::vector<std::filesystem::path> aperti, batchAperti;  // the reports and their batch files
   int terminazioni = 0;
 };
 
@@ -57,6 +59,9 @@ class RadiceTemporanea {
  private:
   std::filesystem::path percorso_;
 };
+
+// Sets an environment variable of this process (ASCII), or removes it (nullptr).
+void ImpostaAmbiente(const char* nome, const char* valore);
 
 // A record of `lunghezza` blanks in which text is put at 1-based positions.
 class RecordProva {

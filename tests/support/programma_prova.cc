@@ -1,18 +1,24 @@
 #include "support/programma_prova.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
+#endif
+
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "app/riga_comando.h"
+#include "sistema/sistema.h"
 
 namespace quibold::prova {
 namespace {
@@ -23,6 +29,51 @@ std::string Leggi(const std::filesystem::path& file) {
   s << f.rdbuf();
   return s.str();
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The limit of a file's size and the user without rights are POSIX's: the callers skip them here.
+EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const std::filesystem::path& cartella,
+                               const OpzioniProgramma& opzioni) {
+  const auto fileUscita = cartella / "uscita.txt", fileErrori = cartella / "errori.txt";
+  SECURITY_ATTRIBUTES ereditate{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  auto apri = [&](const wchar_t* nome, DWORD accesso, DWORD come) {
+    return CreateFileW(nome, accesso, FILE_SHARE_READ | FILE_SHARE_WRITE, &ereditate, come, 0, nullptr);
+  };
+  HANDLE nulla = apri(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  HANDLE uscita = apri(fileUscita.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE errori = apri(fileErrori.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+  std::string riga = ArgomentoQuotato(opzioni.programma);
+  for (const auto& a : argomenti) riga += " " + ArgomentoQuotato(a);
+  std::wstring rigaLarga = PercorsoDaUtf8(riga).native();
+  STARTUPINFOW avvio{};
+  avvio.cb = sizeof avvio;
+  avvio.dwFlags = STARTF_USESTDHANDLES;
+  avvio.hStdInput = nulla;
+  avvio.hStdOutput = uscita;
+  avvio.hStdError = errori;
+  PROCESS_INFORMATION processo{};
+  const bool avviato =
+      CreateProcessW(nullptr, rigaLarga.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio, &processo);
+  for (HANDLE h : {nulla, uscita, errori}) CloseHandle(h);
+  EsitoProgramma esito;
+  if (!avviato) return esito;
+  if (WaitForSingleObject(processo.hProcess, static_cast<DWORD>(opzioni.secondi) * 1000) == WAIT_TIMEOUT) {
+    esito.scaduto = true;
+    TerminateProcess(processo.hProcess, 1);
+    WaitForSingleObject(processo.hProcess, INFINITE);
+  }
+  DWORD stato = 0;
+  if (!esito.scaduto && GetExitCodeProcess(processo.hProcess, &stato)) esito.stato = static_cast<int>(stato);
+  CloseHandle(processo.hThread);
+  CloseHandle(processo.hProcess);
+  esito.uscita = Leggi(fileUscita);
+  esito.errori = Leggi(fileErrori);
+  return esito;
+}
+#else
+namespace {
 
 // In the child: only calls that are safe between fork and exec.
 [[noreturn]] void Figlio(const std::vector<char*>& argv, int uscita, int errori, const OpzioniProgramma& o) {
@@ -80,6 +131,7 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   esito.errori = Leggi(fileErrori);
   return esito;
 }
+#endif
 
 EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso, bool interattivo) {
   std::vector<const char*> argv{"quibold"};

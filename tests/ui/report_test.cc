@@ -1,7 +1,9 @@
 #include "ui/report.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <locale.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "recfile/numeri.h"
@@ -176,26 +179,24 @@ TEST(ReportFormatoTotale, NeverAnExponentAndReadsBackAsTheRoundedValue) {
   }
 }
 
+#ifdef _WIN32
+// Windows reads the user's settings, which a running program cannot change; Wine takes them from
+// LC_ALL as it starts (the tests run under Wine with LC_ALL=it_IT.UTF-8).
+TEST(ReportFormatoTotale, SystemSeparatorOfAnItalianSystemIsTheComma) {
+  const auto regionali = Ambiente("LC_ALL");
+  if (!regionali || !regionali->starts_with("it_IT")) GTEST_SKIP() << "impostazioni regionali non italiane";
+  EXPECT_EQ(SeparatoreDecimaleDiSistema(), ',');
+}
+#else
 // Sets LC_ALL for the length of a test and puts it back.
 class ImpostazioniRegionali {
  public:
-  ImpostazioniRegionali() {
-    const char* prima = std::getenv("LC_ALL");
-    if (prima) salvato_ = prima;
-    c_era_ = prima != nullptr;
-  }
-  ~ImpostazioniRegionali() {
-    if (c_era_) {
-      setenv("LC_ALL", salvato_.c_str(), 1);
-    } else {
-      unsetenv("LC_ALL");
-    }
-  }
-  void Imposta(const char* nome) { setenv("LC_ALL", nome, 1); }
+  ImpostazioniRegionali() : prima_(Ambiente("LC_ALL")) {}
+  ~ImpostazioniRegionali() { Imposta(prima_ ? prima_->c_str() : nullptr); }
+  void Imposta(const char* nome) { prova::ImpostaAmbiente("LC_ALL", nome); }
 
  private:
-  std::string salvato_;
-  bool c_era_ = false;
+  std::optional<std::string> prima_;
 };
 
 TEST(ReportFormatoTotale, SystemSeparatorFallsBackToThePoint) {
@@ -219,6 +220,7 @@ TEST(ReportFormatoTotale, SystemSeparatorOfAnItalianSystemIsTheComma) {
   }
   GTEST_SKIP() << "no Italian locale installed";
 }
+#endif
 
 // --- The report's and the batch file's bytes ---
 
@@ -365,11 +367,11 @@ class PiattaformaControllo : public PiattaformaFinta {
  public:
   PiattaformaControllo(const RadiceTemporanea& radice, const MessaggiRegistrati& messaggi)
       : radice_(radice), messaggi_(messaggi) {}
-  bool ApriVisualizzatore(const fs::path& file, std::string& motivo) override {
+  bool ApriVisualizzatore(const fs::path& file, const fs::path& batch, std::string& motivo) override {
     reportAllApertura = radice_.Leggi(kReport);
     batchAllApertura = radice_.Leggi(kBatch);
     terminatoPrima = terminazioni > 0;
-    return PiattaformaFinta::ApriVisualizzatore(file, motivo);
+    return PiattaformaFinta::ApriVisualizzatore(file, batch, motivo);
   }
   void Termina() override {
     PiattaformaFinta::Termina();
@@ -393,6 +395,7 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   StampaReport(finestra);
   ASSERT_EQ(controllo.aperti.size(), 1u);
   EXPECT_TRUE(fs::equivalent(controllo.aperti[0], radice.percorso() / kReport));
+  EXPECT_TRUE(fs::equivalent(controllo.batchAperti[0], radice.percorso() / kBatch));
   EXPECT_EQ(controllo.terminazioni, 1);
   EXPECT_FALSE(controllo.terminatoPrima);
   // Both files were complete when the viewer was started.
@@ -415,6 +418,28 @@ TEST_F(ReportTest, HandOffAfterAFailedWriteOpensNothingButStillEnds) {
   EXPECT_NE(messaggi.mostrati[0].testo.find("Q:\\vorn\\QUELT\\2017\\dati\\report.txt"), std::string::npos);
 }
 
+#ifdef _WIN32
+// On Windows the batch file is started by the command interpreter, without waiting, whatever
+// its folder's name holds; an interpreter that cannot be started has failed and says why.
+TEST(PiattaformaSistemaTest, BatchFileIsStartedWithoutWaiting) {
+  using namespace std::chrono_literals;
+  const RadiceTemporanea cartella;
+  const fs::path batch = cartella.percorso() / "con spazio (&)" / "avstp.bat";
+  const fs::path segno = cartella.percorso() / "aperto.txt";
+  cartella.Scrivi(batch, "ECHO OFF\r\necho aperto> \"" + segno.string() + "\"\r\nexit\r\n");
+  PiattaformaSistema piattaforma;
+  std::string motivo;
+  EXPECT_TRUE(piattaforma.ApriVisualizzatore("report.txt", batch, motivo)) << motivo;
+  for (int k = 0; k < 300 && !fs::exists(segno); ++k) std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(fs::exists(segno));
+
+  const auto interprete = Ambiente("ComSpec");
+  prova::ImpostaAmbiente("ComSpec", "C:\\manca\\cmd.exe");
+  EXPECT_FALSE(piattaforma.ApriVisualizzatore("report.txt", batch, motivo));
+  EXPECT_NE(motivo.find("impossibile avviare C:\\manca\\cmd.exe: "), std::string::npos) << motivo;
+  prova::ImpostaAmbiente("ComSpec", interprete ? interprete->c_str() : nullptr);
+}
+#else
 // The launcher of the desktop's viewer: one that cannot start, or ends in error within the
 // wait, has failed and says why; one still running after the wait has started the viewer.
 TEST(PiattaformaSistemaTest, LauncherThatFailsGivesTheReasonWithoutHoldingTheWindow) {
@@ -441,11 +466,12 @@ TEST(PiattaformaSistemaTest, LauncherThatFailsGivesTheReasonWithoutHoldingTheWin
     PiattaformaSistema piattaforma(lanciatore.string(), 300ms);
     std::string motivo;
     const auto inizio = std::chrono::steady_clock::now();
-    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", motivo), caso.aperto) << k;
+    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", "avstp.bat", motivo), caso.aperto) << k;
     EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s) << k;
     EXPECT_NE(motivo.find(caso.motivo), std::string::npos) << k << ": " << motivo;
   }
 }
+#endif
 
 // --- A whole run with the report asked for ---
 

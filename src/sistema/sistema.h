@@ -1,0 +1,149 @@
+// The platform layer: the one part of the program that speaks to the operating system, with a
+// POSIX and a Windows implementation. Files and names go through `Sistema`, an interface, so that
+// a test can put in one of its own (one that makes a chosen call fail, for instance); the
+// process, the console and the regional settings are plain functions.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quibold {
+
+#ifdef _WIN32
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
+
+// The error numbers of the record files, to which every error of the system is mapped.
+enum ErroreFile : int {
+  kCanaleNonAperto = 52,
+  kFileNonTrovato = 53,
+  kErroreIO = 57,
+  kDiscoPieno = 61,
+  kOltreFineFile = 62,
+  kNumeroRecordErrato = 63,
+  kPermessoNegato = 70,
+  kAccessoPercorso = 75,
+  kPercorsoNonTrovato = 76,
+};
+
+// The error number of an error code of the system (errno on POSIX, GetLastError on Windows).
+int ErroreDiSistema(int codice);
+
+// What an error number means, in a few words ("percorso non trovato").
+std::string_view DescrizioneErrore(int numero);
+
+// Paths are UTF-8 text outside this layer. On Windows a path is UTF-16, and one built from a
+// std::string would read its bytes in the ANSI code page: paths are made and shown only so.
+std::filesystem::path PercorsoDaUtf8(std::string_view testo);
+std::string Utf8DaPercorso(const std::filesystem::path& percorso);
+
+// An open file: a descriptor on POSIX, a handle on Windows.
+using Maniglia = std::intptr_t;
+inline constexpr Maniglia kNessunFile = -1;
+
+enum class Apertura {
+  Binaria,   // read and write, else read only, else write only; a missing file is created empty
+  Svuotata,  // write only; the file is created, or emptied when it exists
+  Lettura,   // read only; the file must exist
+};
+
+enum class TipoFile { Nessuno, Ordinario, Cartella, Altro };
+
+// An entry of a folder: its name (UTF-8), and whether it is an ordinary file when the reading of
+// the folder already tells (a link, for instance, is not told).
+struct VoceCartella {
+  std::string_view nome;
+  std::optional<bool> ordinario;
+};
+
+// What tells one file from every other: the device or volume, and the file's number on it.
+struct IdentitaFile {
+  uint64_t volume = 0;
+  uint64_t indice = 0;
+  bool operator==(const IdentitaFile&) const = default;
+};
+
+// The files and names of the system. Each file operation returns 0 or the error number of its
+// failure; an interrupted call is made again. Calls on different open files may come from two
+// threads at once (a channel's block is written beside while another channel is read).
+class Sistema {
+ public:
+  virtual ~Sistema() = default;
+
+  virtual int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) = 0;
+  // At most `quanti` bytes from byte `posizione`; `letti` is 0 at the end of the file.
+  virtual int Leggi(Maniglia file, char* dove, size_t quanti, long long posizione, size_t& letti) = 0;
+  // At most `quanti` bytes at byte `posizione`, extending the file; `scritti` says how many.
+  virtual int Scrivi(Maniglia file, const char* da, size_t quanti, long long posizione, size_t& scritti) = 0;
+  virtual int Tronca(Maniglia file, long long lunghezza) = 0;
+  // The kind and the size of an open file.
+  virtual int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) = 0;
+  virtual int Chiudi(Maniglia file) = 0;
+
+  // The kind of what a name names, links followed: Nessuno also when it cannot be told.
+  virtual TipoFile Tipo(const std::filesystem::path& nativo) = 0;
+  // Whether a folder has an entry of that name, even a link that leads nowhere.
+  virtual bool Presente(const std::filesystem::path& nativo) = 0;
+  // The entries of a folder (neither "." nor ".."), from one reading of it; calls `voce` for each
+  // until it returns false. False when the folder cannot be read.
+  virtual bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const VoceCartella&)>& voce) = 0;
+  // The identity of an existing file (links followed); nothing when there is none.
+  virtual std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) = 0;
+  // The absolute path, with "." and ".." and the links of its existing part resolved; empty when
+  // it cannot be told.
+  virtual std::filesystem::path Risolto(const std::filesystem::path& nativo) = 0;
+};
+
+// The system of this machine, for the whole process.
+Sistema& SistemaReale();
+
+// --- Names outside the archive ---
+
+// An environment variable as UTF-8 text; nothing when it is not set.
+std::optional<std::string> Ambiente(const char* nome);
+// The drive root when neither the command line nor the environment gives one: on POSIX
+// ${XDG_DATA_HOME:-$HOME/.local/share}/quibold; on Windows none (empty), the real drives.
+std::filesystem::path RadicePredefinita();
+// An argument of a Windows command line, quoted where it must be so that the program started
+// reads it back as it is (backslashes before a quote doubled).
+std::string ArgomentoQuotato(std::string_view argomento);
+// A new empty folder in `base`, its name `prefisso` and a few random characters.
+std::filesystem::path CartellaTemporanea(const std::filesystem::path& base, std::string_view prefisso);
+
+// --- The process ---
+
+// Before anything else: no signal for a write past the size limit or into a closed pipe (the
+// write fails instead, and is reported); on Windows, standard output and error in binary mode
+// (lines end in LF) and the console showing UTF-8.
+void PreparaProcesso();
+// The arguments as UTF-8 (on Windows from the wide command line: argv has the ANSI code page's).
+std::vector<std::string> ArgomentiUtf8(int argc, char** argv);
+// Whether standard input is a terminal that can answer a question.
+bool IngressoInterattivo();
+// The program `nome` in this program's folder ("nome.exe" on Windows); empty when it is not there.
+std::filesystem::path ProgrammaAccanto(std::string_view nome);
+// Hands the process over to `programma` with the same arguments (argomenti[0] is this program's
+// name): on POSIX it replaces this process, on Windows it is started and this one is to end.
+// Returns false, with the reason in `errore` (UTF-8), when it cannot be started.
+bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
+                      std::string& errore);
+// Hands the written report to the text viewer. On POSIX `lanciatore` opens the report, and one
+// that ends in error within `attesa` has failed; on Windows the batch file is started, its window
+// minimized, without waiting. False, with the reason in `motivo` (UTF-8), when it failed.
+bool ApriReport(const std::filesystem::path& report, const std::filesystem::path& batch, const std::string& lanciatore,
+                std::chrono::milliseconds attesa, std::string& motivo);
+// Ends the process at once, with the streams flushed: no destructors, no window events.
+[[noreturn]] void TerminaSubito(int stato);
+
+// The decimal separator of the user's regional settings ("." when they cannot be read).
+char SeparatoreDecimale();
+
+}  // namespace quibold

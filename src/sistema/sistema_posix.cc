@@ -1,0 +1,266 @@
+// The platform layer on POSIX systems.
+#include <dirent.h>
+#include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+#include "sistema/sistema.h"
+
+extern char** environ;
+
+namespace quibold {
+
+int ErroreDiSistema(int codice) {
+  switch (codice) {
+    case EBADF: return kCanaleNonAperto;
+    case ENOENT:
+    case ENOTDIR: return kPercorsoNonTrovato;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return kDiscoPieno;
+    case EACCES:
+    case EPERM: return kPermessoNegato;
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+    case ELOOP:
+    case ENAMETOOLONG: return kAccessoPercorso;
+    default: return kErroreIO;
+  }
+}
+
+std::filesystem::path PercorsoDaUtf8(std::string_view testo) { return std::filesystem::path(std::string(testo)); }
+std::string Utf8DaPercorso(const std::filesystem::path& percorso) { return percorso.string(); }
+
+namespace {
+
+int Errore() { return ErroreDiSistema(errno); }
+
+class SistemaPosix : public Sistema {
+ public:
+  int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) override {
+    const char* nome = nativo.c_str();
+    int fd = -1;
+    switch (modo) {
+      case Apertura::Binaria:
+        fd = ApriNome(nome, O_RDWR | O_CREAT);
+        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+          const int primo = errno;
+          fd = ApriNome(nome, O_RDONLY);
+          if (fd < 0) fd = ApriNome(nome, O_WRONLY);
+          if (fd < 0) errno = primo;
+        }
+        break;
+      case Apertura::Svuotata: fd = ApriNome(nome, O_WRONLY | O_CREAT | O_TRUNC); break;
+      case Apertura::Lettura: fd = ApriNome(nome, O_RDONLY); break;
+    }
+    if (fd < 0) return Errore();
+    file = fd;
+    return 0;
+  }
+
+  int Leggi(Maniglia file, char* dove, size_t quanti, long long posizione, size_t& letti) override {
+    letti = 0;
+    ssize_t r;
+    do {
+      r = ::pread(static_cast<int>(file), dove, quanti, static_cast<off_t>(posizione));
+    } while (r < 0 && errno == EINTR);
+    if (r < 0) return Errore();
+    letti = static_cast<size_t>(r);
+    return 0;
+  }
+
+  int Scrivi(Maniglia file, const char* da, size_t quanti, long long posizione, size_t& scritti) override {
+    scritti = 0;
+    ssize_t r;
+    do {
+      r = ::pwrite(static_cast<int>(file), da, quanti, static_cast<off_t>(posizione));
+    } while (r < 0 && errno == EINTR);
+    if (r < 0) return Errore();
+    scritti = static_cast<size_t>(r);
+    return 0;
+  }
+
+  int Tronca(Maniglia file, long long lunghezza) override {
+    int r;
+    do {
+      r = ::ftruncate(static_cast<int>(file), static_cast<off_t>(lunghezza));
+    } while (r != 0 && errno == EINTR);
+    return r == 0 ? 0 : Errore();
+  }
+
+  int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) override {
+    struct stat st;
+    if (::fstat(static_cast<int>(file), &st) != 0) return Errore();
+    tipo = DaModo(st.st_mode);
+    dimensione = static_cast<long long>(st.st_size);
+    return 0;
+  }
+
+  int Chiudi(Maniglia file) override {
+    // After an interrupted close the descriptor is gone all the same: it is not closed again.
+    if (::close(static_cast<int>(file)) != 0 && errno != EINTR) return Errore();
+    return 0;
+  }
+
+  TipoFile Tipo(const std::filesystem::path& nativo) override {
+    struct stat st;
+    return ::stat(nativo.c_str(), &st) == 0 ? DaModo(st.st_mode) : TipoFile::Nessuno;
+  }
+
+  bool Presente(const std::filesystem::path& nativo) override {
+    struct stat st;
+    return ::lstat(nativo.c_str(), &st) == 0;
+  }
+
+  bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const VoceCartella&)>& voce) override {
+    DIR* d = ::opendir(cartella.c_str());
+    if (!d) return false;
+    while (const dirent* e = ::readdir(d)) {
+      VoceCartella v{e->d_name, std::nullopt};
+      if (v.nome == "." || v.nome == "..") continue;
+      if (e->d_type != DT_UNKNOWN && e->d_type != DT_LNK) v.ordinario = e->d_type == DT_REG;
+      if (!voce(v)) break;
+    }
+    ::closedir(d);
+    return true;
+  }
+
+  std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) override {
+    struct stat st;
+    if (::stat(nativo.c_str(), &st) != 0) return std::nullopt;
+    return IdentitaFile{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  }
+
+  std::filesystem::path Risolto(const std::filesystem::path& nativo) override {
+    std::error_code ec;
+    std::filesystem::path risolto = std::filesystem::weakly_canonical(nativo, ec);
+    return ec ? std::filesystem::path() : risolto;
+  }
+
+ private:
+  static int ApriNome(const char* nome, int flag) {
+    int fd;
+    do {
+      fd = ::open(nome, flag | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+  }
+  static TipoFile DaModo(mode_t modo) {
+    if (S_ISREG(modo)) return TipoFile::Ordinario;
+    if (S_ISDIR(modo)) return TipoFile::Cartella;
+    return TipoFile::Altro;
+  }
+};
+
+// Why a launcher ended in error; the codes of xdg-open are named.
+std::string MotivoUscita(const std::string& lanciatore, int stato) {
+  if (WIFSIGNALED(stato)) return lanciatore + " interrotto dal segnale " + std::to_string(WTERMSIG(stato));
+  switch (WEXITSTATUS(stato)) {
+    case 2: return "il file non esiste";
+    case 3: return "nessun programma installato per aprire il file";
+    case 4: return "il programma per aprire il file non si e' avviato";
+    default: return lanciatore + " terminato con codice " + std::to_string(WEXITSTATUS(stato));
+  }
+}
+
+}  // namespace
+
+Sistema& SistemaReale() {
+  static SistemaPosix sistema;
+  return sistema;
+}
+
+std::optional<std::string> Ambiente(const char* nome) {
+  const char* valore = std::getenv(nome);
+  if (!valore) return std::nullopt;
+  return std::string(valore);
+}
+
+std::filesystem::path RadicePredefinita() {
+  if (auto xdg = Ambiente("XDG_DATA_HOME"); xdg && !xdg->empty()) return std::filesystem::path(*xdg) / "quibold";
+  const auto casa = Ambiente("HOME");
+  return std::filesystem::path(casa && !casa->empty() ? *casa : ".") / ".local" / "share" / "quibold";
+}
+
+void PreparaProcesso() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+std::vector<std::string> ArgomentiUtf8(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+bool IngressoInterattivo() { return ::isatty(STDIN_FILENO) != 0; }
+
+std::filesystem::path ProgrammaAccanto(std::string_view nome) {
+  std::error_code e;
+  auto programma = std::filesystem::read_symlink("/proc/self/exe", e).parent_path() / nome;
+  return !e && std::filesystem::exists(programma, e) ? programma : std::filesystem::path();
+}
+
+bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
+                      std::string& errore) {
+  std::vector<std::string> copie = argomenti;
+  std::vector<char*> argv;
+  for (std::string& a : copie) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  ::execv(programma.c_str(), argv.data());
+  errore = std::strerror(errno);
+  return false;
+}
+
+bool ApriReport(const std::filesystem::path& report, const std::filesystem::path&, const std::string& lanciatore,
+                std::chrono::milliseconds attesa, std::string& motivo) {
+  std::string programma = lanciatore;
+  std::string argomento = report.string();
+  char* argv[] = {programma.data(), argomento.data(), nullptr};
+  pid_t pid;
+  if (const int errore = posix_spawnp(&pid, programma.c_str(), nullptr, nullptr, argv, environ)) {
+    motivo = errore == ENOENT ? programma + " non e' installato"
+                              : "impossibile avviare " + programma + ": " + std::strerror(errore);
+    return false;
+  }
+  // The launcher hands the file over and ends: at once with an error when there is no viewer.
+  // One still running after the wait is a viewer started in its place, or a slow start.
+  const auto limite = std::chrono::steady_clock::now() + attesa;
+  for (;;) {
+    int stato = 0;
+    const pid_t finito = waitpid(pid, &stato, WNOHANG);
+    if (finito == pid) {
+      if (WIFEXITED(stato) && WEXITSTATUS(stato) == 0) return true;
+      motivo = MotivoUscita(programma, stato);
+      return false;
+    }
+    if (finito < 0 && errno != EINTR) return true;  // not ours to wait for: nothing to tell
+    if (std::chrono::steady_clock::now() >= limite) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+void TerminaSubito(int stato) {
+  std::fflush(nullptr);
+  ::_exit(stato);
+}
+
+char SeparatoreDecimale() {
+  locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (locale == static_cast<locale_t>(0)) return '.';
+  const char* radice = nl_langinfo_l(RADIXCHAR, locale);
+  char separatore = radice && radice[0] && !radice[1] ? radice[0] : '.';
+  freelocale(locale);
+  return separatore;
+}
+
+}  // namespace quibold
