@@ -81,13 +81,13 @@ void BM_ScriviTelematico(benchmark::State& state) {
   MessaggiMuti messaggi;
   Percorsi percorsi(radice);
   Canali canali(percorsi, messaggi);
-  DatiFinestra dati;
+  ImpostazioniTelematico dati;
   dati.CodiceCU = "1";
   dati.Disco = "C:";
   dati.PercorsoDati = PercorsoDatiDi("C:");
-  dati.Tx[1] = "N";
-  dati.Tx[5] = "C:\\out\\";
-  dati.Tx[6] = "TCU118";
+  dati.tipoFornitura = "N";
+  dati.cartella = "C:\\out\\";
+  dati.nomeFile = "TCU118";
   StatoRun run;
   for (auto _ : state) {
     if (!ScriviTelematico(canali, dati, run)) {

@@ -191,7 +191,7 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
     if (s.tipoPrima) sceltaTipo();
     if (s.apre) {
       stato.Tx[kTxCodice] = s.battuti & 32 ? s.codice : "1";
-      stato.ApriCU();
+      (void)stato.ApriCU();  // a certification that does not open is a case too: the run must stop
     } else {
       stato.ScegliCertificazione(1);
     }

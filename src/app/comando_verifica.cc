@@ -60,7 +60,7 @@ bool Controlla(Sistema& sistema, const fs::path& percorso, Verifica& verifica, T
     return false;
   }
   errore = LeggiRecord(sistema, f, verifica);
-  sistema.Chiudi(f);
+  (void)sistema.Chiudi(f);  // read only: nothing to lose
   if (errore) {
     t.errori << "quibold: errore di lettura in " << Utf8DaPercorso(percorso) << '\n';
     return false;
@@ -102,7 +102,9 @@ std::vector<std::string> Espandi(const std::string& argomento, const Percorsi& p
   if (nome.find_first_of("*?") == std::string::npos) return {argomento};
   modello = true;
   std::vector<std::string> trovati;
-  percorsi.Elenca(cartella.empty() ? fs::path(".") : PercorsoFile(cartella, percorsi), [&](const Percorsi::Voce& v) {
+  const fs::path dove = cartella.empty() ? fs::path(".") : PercorsoFile(cartella, percorsi);
+  // A folder that cannot be read matches no file, which is said below.
+  (void)percorsi.Elenca(dove, [&](const Percorsi::Voce& v) {
     if (v.ordinario.value_or(true) && Corrisponde(nome, v.nome)) trovati.push_back(cartella + std::string(v.nome));
     return true;
   });
@@ -186,7 +188,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
                                    << ", " << Quanti(avvisi, "avviso", "avvisi") << '\n';
   }
   t.uscita.flush();
-  return illeggibili > 0 ? 2 : conErrori > 0 ? 1 : 0;
+  return illeggibili > 0 ? kVerificaIlleggibile : conErrori > 0 ? kVerificaConErrori : kVerificaSenzaErrori;
 }
 
 }  // namespace quibold

@@ -13,6 +13,13 @@ class App;
 
 namespace quibold {
 
+// The exit statuses of `quibold verifica` (a wrong command line is kUscitaErroreUso, 2, too).
+enum StatoVerifica : int {
+  kVerificaSenzaErrori = 0,  // no file has errors: warnings allowed
+  kVerificaConErrori = 1,    // a file has errors
+  kVerificaIlleggibile = 2,  // a file cannot be read
+};
+
 struct OpzioniVerifica {
   std::vector<std::string> file;
   bool json = false;
@@ -28,7 +35,7 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o);
 // array, the summaries on the error stream). FILE is a path of this machine, relative to the
 // current folder, unless it begins with a drive "X:" or "\", which name it under the drive
 // root. With several files every line begins with the file's name, and a total follows. Returns
-// 0 when no file has errors (warnings allowed), 1 when one has, 2 when one cannot be read.
+// a StatoVerifica.
 int EseguiVerifica(const OpzioniVerifica& o, const std::filesystem::path& radice, Terminale& t,
                    Sistema& sistema = SistemaReale());
 

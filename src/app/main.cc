@@ -13,10 +13,10 @@
 #ifdef QUIBOLD_CON_FINESTRA
 #include <QApplication>
 
+#include "finestra/applicazione_qt.h"
+#include "finestra/finestra.h"
+#include "finestra/messaggi_qt.h"
 #include "recfile/canali.h"
-#include "ui/applicazione_qt.h"
-#include "ui/finestra.h"
-#include "ui/messaggi_qt.h"
 #include "ui/piattaforma_sistema.h"
 #include "ui/stato.h"
 #endif

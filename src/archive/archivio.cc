@@ -30,7 +30,8 @@ std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string
   };
   std::map<int, Trovata> trovate;
   const fs::path cartella = percorsi.Nativo(percorsoDati);
-  percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
+  // A folder that cannot be read lists no certification, as one that is not there.
+  (void)percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
     const std::string_view nome = voce.nome;
     const std::string_view numero = NumeroNelNome(nome, "FCU");
     if (numero.empty() || numero[0] == '0' || numero.size() > 3) return true;
@@ -72,7 +73,8 @@ std::vector<fs::path> FileDellArchivio(const Percorsi& percorsi, std::string_vie
       percorsi.Nativo(kFileDisco),
       percorsi.Nativo(NomeFileBatch(disco)),
   };
-  percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
+  // A folder that cannot be read adds none of its other files: the ones named above stay.
+  (void)percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
     const std::string_view nome = voce.nome;
     if (!NumeroNelNome(nome, "FCU").empty() || !NumeroNelNome(nome, "DCU").empty() ||
         UgualiSenzaMaiuscole(nome, kNomeReport)) {

@@ -8,7 +8,7 @@ namespace quibold {
 
 // {first field, last field, first position, width of each}, one row per line of the layout.
 // clang-format off
-const std::array<SerieCampi, 328> kTabellaCampo = {{
+constexpr std::array<SerieCampi, 328> kTabellaCampo = {{
     {1, 1, 2, 16},
     {2, 2, 18, 24},
     {3, 3, 42, 24},
@@ -341,7 +341,7 @@ const std::array<SerieCampi, 328> kTabellaCampo = {{
 // clang-format on
 
 // clang-format off
-const std::array<SerieCampi, 80> kTabellaCampo2 = {{
+constexpr std::array<SerieCampi, 80> kTabellaCampo2 = {{
     {1, 2, 4118, 12},
     {3, 3, 4142, 1},
     {4, 4, 4143, 12},
@@ -426,6 +426,24 @@ const std::array<SerieCampi, 80> kTabellaCampo2 = {{
 // clang-format on
 
 namespace {
+
+// Whether the fields of a layout lie back to back: 1 to `ultimo` in order (but `senzaPosto`),
+// the first at `inizio`, each where the one before ended, the last ending at `fine`. A row left
+// out or mistyped so fails the build.
+template <size_t N>
+constexpr bool Contigua(const std::array<SerieCampi, N>& tabella, int inizio, int ultimo, int fine,
+                        int senzaPosto = 0) {
+  int posizione = inizio, atteso = 1;
+  for (const SerieCampi& s : tabella) {
+    if (atteso == senzaPosto) ++atteso;
+    if (s.primo != atteso || s.ultimo < s.primo || s.posizione != posizione || s.larghezza < 1) return false;
+    posizione += (s.ultimo - s.primo + 1) * s.larghezza;
+    atteso = s.ultimo + 1;
+  }
+  return atteso == ultimo + 1 && posizione == fine + 1;
+}
+static_assert(Contigua(kTabellaCampo, 2, kUltimoCampo, 4117, kCampoSenzaPosto));
+static_assert(Contigua(kTabellaCampo2, 4118, kUltimoCampo2, 5259));
 
 // Where each field of one table begins (from 0) and how wide it is, by index; width 0 for an
 // index without a field.

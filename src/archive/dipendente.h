@@ -18,7 +18,12 @@ struct SerieCampi {
   int larghezza;
 };
 
-// `Campo` 1 to 500 (index 49 has no field), in record order.
+// The fields of the layout: `Campo` 1 to 500 but 49, which has no place; `Campo2` 1 to 103.
+inline constexpr int kUltimoCampo = 500;
+inline constexpr int kCampoSenzaPosto = 49;
+inline constexpr int kUltimoCampo2 = 103;
+
+// `Campo` 1 to 500, in record order.
 extern const std::array<SerieCampi, 328> kTabellaCampo;
 // `Campo2` 1 to 103, in record order.
 extern const std::array<SerieCampi, 80> kTabellaCampo2;

@@ -7,7 +7,7 @@
 
 namespace quibold {
 
-const std::array<CampoTestata, 44> kCampiTestata = {{
+constexpr std::array<CampoTestata, 44> kCampiTestata = {{
     {1, 2, 1},    {2, 3, 1},    {3, 4, 16},    {4, 20, 1},    {5, 21, 24},   {6, 45, 24},   {7, 69, 12},
     {8, 81, 35},  {9, 116, 16}, {10, 132, 2},  {11, 134, 11}, {12, 145, 24}, {13, 169, 24}, {14, 193, 4},
     {15, 197, 4}, {16, 201, 1}, {17, 202, 1},  {18, 203, 2},  {19, 205, 2},  {20, 207, 16}, {21, 223, 1},
@@ -16,6 +16,18 @@ const std::array<CampoTestata, 44> kCampiTestata = {{
     {36, 323, 1}, {37, 324, 3}, {38, 327, 3},  {39, 330, 12}, {40, 342, 1},  {41, 343, 45}, {42, 388, 17},
     {43, 405, 6}, {44, 411, 3},
 }};
+
+// Field k is entry k - 1, and the fields lie back to back over positions 2 to 413.
+constexpr bool Contigui() {
+  int posizione = 2;
+  for (size_t k = 0; k < kCampiTestata.size(); ++k) {
+    const CampoTestata& c = kCampiTestata[k];
+    if (c.indice != static_cast<int>(k) + 1 || c.posizione != posizione || c.lunghezza < 1) return false;
+    posizione += c.lunghezza;
+  }
+  return posizione == 414;
+}
+static_assert(Contigui());
 
 std::string_view Posizioni(std::string_view record, int posizione, int lunghezza) {
   size_t inizio = static_cast<size_t>(posizione - 1);

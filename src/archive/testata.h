@@ -61,7 +61,7 @@ struct CampoTestata {
 // The characters of a record from a 1-based position, as many as the record still holds.
 std::string_view Posizioni(std::string_view record, int posizione, int lunghezza);
 
-// Every header field, in index order.
+// Every header field, in index order: field k is entry k - 1.
 extern const std::array<CampoTestata, 44> kCampiTestata;
 
 // The characters of header field `indice` in record 1 as stored: neither upper-cased nor made

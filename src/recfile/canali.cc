@@ -128,7 +128,7 @@ void Canali::Chiudi(int canale) {
   if (!Aperto(canale)) return;
   File& f = file_[static_cast<size_t>(canale)];
   const bool scritto = Svuota(f);
-  sistema_.Chiudi(f.fd);
+  (void)sistema_.Chiudi(f.fd);  // what was gathered is written, and a failure said, by Svuota
   f.fd = kNessunFile;
   f.quantiLetti = 0;
   riuscita_ = scritto;
@@ -143,8 +143,9 @@ void Canali::ScriviRaccolti(int canale) {
 
 void Canali::Osserva(int canale, VistaScrittura* vista) {
   if (canale < 0 || canale >= kCanali) return;
-  // The watcher before may be seeing a block on the thread beside.
-  if (canaleAccanto_ == canale) Completa();
+  // The watcher before may be seeing a block on the thread beside. A block that failed was
+  // said and marks its file, whose next operation fails.
+  if (canaleAccanto_ == canale) (void)Completa();
   file_[static_cast<size_t>(canale)].vista = vista;
 }
 
@@ -206,7 +207,7 @@ void Canali::CreaFile() {
   if (const int errore = sistema_.Apri(percorsi_.Nativo(NomeFile[Canale]), Apertura::Svuotata, fd)) {
     return messaggio(errore);
   }
-  sistema_.Chiudi(fd);
+  (void)sistema_.Chiudi(fd);  // nothing was written to it
 }
 
 int Canali::Leggi(File& f, long long posizione, size_t lunghezza) {
@@ -280,8 +281,9 @@ void Canali::ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t l
 
 bool Canali::Svuota(File& f, bool accanto) {
   const int canale = static_cast<int>(&f - file_.data());
-  // The block before this one, or another channel's, must be written first.
-  if (canaleAccanto_ == canale || (accanto && canaleAccanto_ >= 0)) Completa();
+  // The block before this one, or another channel's, must be written first; one that failed was
+  // said and marks its file (this one's is seen just below).
+  if (canaleAccanto_ == canale || (accanto && canaleAccanto_ >= 0)) (void)Completa();
   if (f.guasto) {
     f.quantiRaccolti = 0;
     riuscita_ = false;

@@ -114,17 +114,17 @@ class Canali {
   void Errore(std::string testo);
   void ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero);
   // Reads `lunghezza` bytes at `posizione` into lettura_; the error number, or 0.
-  int Leggi(File& f, long long posizione, size_t lunghezza);
+  [[nodiscard]] int Leggi(File& f, long long posizione, size_t lunghezza);
   // Writes `dati` at once, shown first to the channel's watcher; the error number, or 0.
-  int ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti);
+  [[nodiscard]] int ScriviSubito(File& f, std::string_view dati, long long posizione, size_t& fatti);
   // Writes `dati` at `posizione`, gathered or at once; the error number, or 0.
-  int Scrivi(File& f, long long posizione, std::string_view dati);
+  [[nodiscard]] int Scrivi(File& f, long long posizione, std::string_view dati);
   // Writes the gathered bytes, at once or (`accanto`) on a thread beside while the next block is
   // gathered; false when they, or a block before them, could not be written (after the message
   // of the first record that failed).
-  bool Svuota(File& f, bool accanto = false);
+  [[nodiscard]] bool Svuota(File& f, bool accanto = false);
   // Waits for the block being written beside; false when it could not be written.
-  bool Completa();
+  [[nodiscard]] bool Completa();
   // Cuts the file back to the whole records before a failed write and says which record failed.
   void ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezza, int errore);
 

@@ -18,7 +18,7 @@ bool Positivo(std::string_view testo);
 // without leading zeros (empty for 0) and the two digits of its cents. It reads, as
 // ValoreNumerico reads it, as the double nearest to cents / 100, positive unless both are zero.
 // False for any other text.
-bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi);
+[[nodiscard]] bool CifreImporto(std::string_view testo, std::string_view& intere, std::array<char, 2>& centesimi);
 
 // Rounds an amount to cents in two stages (thousandths, then hundredths), each by adding
 // 0.499 and taking the floor: an exact half goes down for positive amounts.

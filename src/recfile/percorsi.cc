@@ -13,7 +13,8 @@ namespace {
 std::string NomeEsistente(Sistema& sistema, const fs::path& cartella, const std::string& nome) {
   if (sistema.Presente(cartella / PercorsoDaUtf8(nome))) return nome;
   std::string trovato = nome;
-  sistema.Elenca(cartella, [&](const VoceCartella& candidato) {
+  // A folder that cannot be read keeps the name as given: opening it then says what is wrong.
+  (void)sistema.Elenca(cartella, [&](const VoceCartella& candidato) {
     if (!UgualiSenzaMaiuscole(candidato.nome, nome)) return true;
     trovato = candidato.nome;
     return false;

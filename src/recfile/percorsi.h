@@ -54,7 +54,7 @@ class Percorsi {
   using Voce = VoceCartella;
   // The entries of a native folder (neither "." nor ".."), from one reading of it; calls `voce`
   // for each until it returns false. False when the folder cannot be read.
-  bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const Voce&)>& voce) const {
+  [[nodiscard]] bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const Voce&)>& voce) const {
     return sistema_.Elenca(cartella, voce);
   }
 

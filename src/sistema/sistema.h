@@ -78,15 +78,16 @@ class Sistema {
  public:
   virtual ~Sistema() = default;
 
-  virtual int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) = 0;
+  [[nodiscard]] virtual int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) = 0;
   // At most `quanti` bytes from byte `posizione`; `letti` is 0 at the end of the file.
-  virtual int Leggi(Maniglia file, char* dove, size_t quanti, long long posizione, size_t& letti) = 0;
+  [[nodiscard]] virtual int Leggi(Maniglia file, char* dove, size_t quanti, long long posizione, size_t& letti) = 0;
   // At most `quanti` bytes at byte `posizione`, extending the file; `scritti` says how many.
-  virtual int Scrivi(Maniglia file, const char* da, size_t quanti, long long posizione, size_t& scritti) = 0;
-  virtual int Tronca(Maniglia file, long long lunghezza) = 0;
+  [[nodiscard]] virtual int Scrivi(Maniglia file, const char* da, size_t quanti, long long posizione,
+                                   size_t& scritti) = 0;
+  [[nodiscard]] virtual int Tronca(Maniglia file, long long lunghezza) = 0;
   // The kind and the size of an open file.
-  virtual int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) = 0;
-  virtual int Chiudi(Maniglia file) = 0;
+  [[nodiscard]] virtual int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) = 0;
+  [[nodiscard]] virtual int Chiudi(Maniglia file) = 0;
 
   // The kind of what a name names, links followed: Nessuno also when it cannot be told.
   virtual TipoFile Tipo(const std::filesystem::path& nativo) = 0;
@@ -94,7 +95,8 @@ class Sistema {
   virtual bool Presente(const std::filesystem::path& nativo) = 0;
   // The entries of a folder (neither "." nor ".."), from one reading of it; calls `voce` for each
   // until it returns false. False when the folder cannot be read.
-  virtual bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const VoceCartella&)>& voce) = 0;
+  [[nodiscard]] virtual bool Elenca(const std::filesystem::path& cartella,
+                                    const std::function<bool(const VoceCartella&)>& voce) = 0;
   // The identity of an existing file (links followed); nothing when there is none.
   virtual std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) = 0;
   // The absolute path, with "." and ".." and the links of its existing part resolved; empty when
@@ -133,13 +135,13 @@ std::filesystem::path ProgrammaAccanto(std::string_view nome);
 // Hands the process over to `programma` with the same arguments (argomenti[0] is this program's
 // name): on POSIX it replaces this process, on Windows it is started and this one is to end.
 // Returns false, with the reason in `errore` (UTF-8), when it cannot be started.
-bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
-                      std::string& errore);
+[[nodiscard]] bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
+                                    std::string& errore);
 // Hands the written report to the text viewer. On POSIX `lanciatore` opens the report, and one
 // that ends in error within `attesa` has failed; on Windows the batch file is started, its window
 // minimized, without waiting. False, with the reason in `motivo` (UTF-8), when it failed.
-bool ApriReport(const std::filesystem::path& report, const std::filesystem::path& batch, const std::string& lanciatore,
-                std::chrono::milliseconds attesa, std::string& motivo);
+[[nodiscard]] bool ApriReport(const std::filesystem::path& report, const std::filesystem::path& batch,
+                              const std::string& lanciatore, std::chrono::milliseconds attesa, std::string& motivo);
 // Ends the process at once, with the streams flushed: no destructors, no window events.
 [[noreturn]] void TerminaSubito(int stato);
 

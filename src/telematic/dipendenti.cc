@@ -77,28 +77,28 @@ std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_v
 
 }  // namespace
 
-bool ModalitaSingola(const DatiFinestra& finestra) {
-  return finestra.Tx[kTxTipoFornitura] == "S" || finestra.Tx[kTxTipoFornitura] == "A" || finestra.FlagSingola == 1;
+bool ModalitaSingola(const ImpostazioniTelematico& impostazioni) {
+  return impostazioni.tipoFornitura == "S" || impostazioni.tipoFornitura == "A" || impostazioni.singola;
 }
 
-void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra, Testata& testata,
+void ScriviDipendenti(Scrittore& s, Canali& canali, const ImpostazioniTelematico& impostazioni, Testata& testata,
                       long numeroDipendenti) {
-  const std::string& tipo = finestra.Tx[kTxTipoFornitura];
+  const std::string& tipo = impostazioni.tipoFornitura;
   const bool annullamento = tipo == "A";
   const bool sostituzione = tipo == "S";
-  const bool singola = ModalitaSingola(finestra);
+  const bool singola = ModalitaSingola(impostazioni);
 
-  // A normal supply names no submission to replace, whatever fields 2 and 3 still hold (the
-  // window keeps their text after a cancellation or a replacement): its records D carry zeros
-  // there, and the report prints no protocol.
+  // A normal supply names no submission to replace, whatever protocol it was given (the window
+  // keeps its text after a cancellation or a replacement): its records D carry zeros there, and
+  // the report prints no protocol.
   const bool ordinaria = !annullamento && !sostituzione;
-  testata[kProtocolloSostituito] = Largo(ordinaria ? std::string() : finestra.Tx[kTxProtocollo], 17);
-  testata[kProgressivoSostituito] = Largo(ordinaria ? std::string() : finestra.Tx[kTxProgressivo], 6);
+  testata[kProtocolloSostituito] = Largo(ordinaria ? std::string() : impostazioni.protocollo, 17);
+  testata[kProgressivoSostituito] = Largo(ordinaria ? std::string() : impostazioni.progressivo, 6);
   int progressivo = 0;
 
   canali.Canale = kCanaleDipendenti;
   canali.LungRec[kCanaleDipendenti] = kLungDipendente;
-  canali.NomeFile[kCanaleDipendenti] = NomeFileDipendenti(finestra.PercorsoDati, finestra.CodiceCU);
+  canali.NomeFile[kCanaleDipendenti] = NomeFileDipendenti(impostazioni.PercorsoDati, impostazioni.CodiceCU);
   if (!canali.percorsi().EsisteFile(canali.NomeFile[kCanaleDipendenti])) {
     throw ArrestoScrittura{"Archivio Dipendenti inesistente "};
   }
@@ -114,7 +114,7 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra
     if (n > numeroDipendenti) break;
     canali.NumRec = static_cast<int32_t>(n);
     if (singola) {
-      n = static_cast<long>(ValoreNumerico(finestra.Tx[kTxRecord]));
+      n = static_cast<long>(ValoreNumerico(impostazioni.recordDipendente));
       canali.NumRec = static_cast<int32_t>(n);
     }
     canali.LeggiRecord();
@@ -170,7 +170,7 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra
     SezioneTFR(s, fonti);
     SezioneDN(s, fonti);
     s.ChiudiRecord();
-    if (sostituzione || finestra.FlagSingola == 1) break;
+    if (sostituzione || impostazioni.singola) break;
   }
 }
 

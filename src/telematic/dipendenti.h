@@ -6,11 +6,11 @@
 namespace quibold {
 
 // Whether the run writes one employee only (cancellation, replacement, single certification).
-bool ModalitaSingola(const DatiFinestra& finestra);
+bool ModalitaSingola(const ImpostazioniTelematico& impostazioni);
 
 // Writes the employees after the header records, reading them through `canali` (which also
 // asks the confirmation questions); stops (ArrestoScrittura) as the run must.
-void ScriviDipendenti(Scrittore& s, Canali& canali, const DatiFinestra& finestra, Testata& testata,
+void ScriviDipendenti(Scrittore& s, Canali& canali, const ImpostazioniTelematico& impostazioni, Testata& testata,
                       long numeroDipendenti);
 
 }  // namespace quibold

@@ -38,7 +38,7 @@ class UscitaRecord {
   virtual ~UscitaRecord() = default;
   // Writes `record` (1900 bytes) as record `numero`, counted from 1; false when it could not be
   // written, after the cause was shown.
-  virtual bool Scrivi(int32_t numero, std::string_view record) = 0;
+  [[nodiscard]] virtual bool Scrivi(int32_t numero, std::string_view record) = 0;
   // Once every record written so far is in the file: the check that has seen each of them, and
   // sees none written after; null for an output without a check. Throws ArrestoScrittura when
   // they could not all be written, after the cause was shown.

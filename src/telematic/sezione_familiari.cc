@@ -1,4 +1,4 @@
-// The dependants section (DB6) and the social-security section (DC).
+// The dependants section (DB6): the spouse, seven rows of dependants and DB610001.
 #include <array>
 #include <string>
 
@@ -33,22 +33,6 @@ constexpr auto kConiuge = std::to_array<Riga>({
     {"DB601004", C(296), CodiceFiscale},
     {"DB601005", C(297), DueCifre},
 });
-
-// "1" for each of the twelve flags that is "X", else "0", lowest index first.
-std::string DodiciFlag(const CampiDipendente& campi, int primo) {
-  std::string mesi;
-  for (int k = primo; k < primo + 12; ++k) mesi += campi.Campo[static_cast<size_t>(k)] == "X" ? '1' : '0';
-  return mesi;
-}
-
-// Two fields of two characters, each as two digits, after 12 blanks.
-void DueCoppie(Scrittore& s, std::string_view codice, std::string_view a, std::string_view b) {
-  auto dueCifre = [](std::string_view v) {
-    std::string_view t = Rifilato(v).substr(0, 2);
-    return std::string(2 - t.size(), '0') + std::string(t);
-  };
-  s.AllineatoDestra(codice, dueCifre(a) + dueCifre(b));
-}
 
 }  // namespace
 
@@ -93,48 +77,6 @@ void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti) {
   }
 
   s.ImportoDa("DB610001", campo[361]);
-}
-
-void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
-  const auto& campo = fonti.campi.Campo;
-  const auto& campo2 = fonti.campi.Campo2;
-
-  if (Positivo(campo[362])) {
-    s.AllineatoDestra("DC001001", campo[362].substr(0, 10));
-    if (campo[363] == "X") s.Flag("DC001002");
-    if (campo[364] == "X") s.Flag("DC001003");
-    s.Totale[kImponibileInps] += s.ImportoDa("DC001004", campo[365]);
-    s.ImportoDa("DC001005", campo[366]);
-    s.ImportoDa("DC001006", campo[367]);
-    if (campo[368] == "X") {
-      s.Flag("DC001007");
-    } else {
-      s.AllineatoDestra("DC001008", DodiciFlag(fonti.campi, 369));
-    }
-  }
-
-  if (Positivo(campo[381])) {
-    s.Totale[kCompensiCollaboratori] += s.ImportoDa("DC001043", campo[381]);
-    s.ImportoDa("DC001044", campo[382]);
-    s.ImportoDa("DC001045", campo[383]);
-    s.ImportoDa("DC001046", campo[384]);
-    if (campo[385] == "X") {
-      s.Flag("DC001047");
-    } else {
-      s.AllineatoDestra("DC001048", DodiciFlag(fonti.campi, 386));
-      s.Testo("DC001049", campo2[101]);
-      s.Testo("DC001050", campo2[102]);
-    }
-  }
-
-  if (Positivo(campo[441])) {
-    s.TestoSePresente("DC001071", campo[440]);
-    s.AllineatoDestra("DC001072", campo[441]);
-    if (Positivo(campo[442])) DueCoppie(s, "DC001073", campo[442], campo[443]);
-    if (Positivo(campo[444])) DueCoppie(s, "DC001074", campo[444], campo[445]);
-    s.TestoSePositivo("DC001075", campo[446]);
-    if (campo[447] == "X") s.Flag("DC001076");
-  }
 }
 
 }  // namespace quibold

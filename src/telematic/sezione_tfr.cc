@@ -1,4 +1,4 @@
-// The severance-pay section (DF) and the DN section.
+// The severance-pay section (DF): what every employee gets, then blocks A and B.
 #include <array>
 #include <charconv>
 #include <string>
@@ -131,17 +131,6 @@ void SezioneTFR(Scrittore& s, const FontiDipendente& fonti) {
     const double anticipato = ValoreNumerico(campo2[22]);
     if (totale < pagato + anticipato) fonti.campi.SostituisciCampo2(18, TestoNumero(totale - anticipato));
     Emetti(s, fonti, kTFRBloccoB);
-  }
-}
-
-void SezioneDN(Scrittore& s, const FontiDipendente& fonti) {
-  char codice[9] = "DN0010kk";
-  for (int k = 1; k <= 19; ++k) {
-    std::string_view valore = Rifilato(fonti.campi.Campo2[static_cast<size_t>(74 + k)]);
-    if (valore.size() != 2) continue;
-    codice[6] = static_cast<char>('0' + k / 10);
-    codice[7] = static_cast<char>('0' + k % 10);
-    s.Testo(std::string_view(codice, 8), valore);
   }
 }
 

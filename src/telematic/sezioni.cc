@@ -23,6 +23,17 @@ std::string SenzaBianchi(std::string_view valore) {
   return v;
 }
 
+// The value of the field `passi` after the row's own.
+std::string_view Seguente(const FontiDipendente& fonti, Fonte f, int passi) {
+  return fonti.Valore({f.tabella, static_cast<uint16_t>(f.indice + passi)});
+}
+
+// Trimmed, cut to 2 and "0"-filled on the left to 2.
+std::string DueCifreDi(std::string_view v) {
+  std::string_view t = Rifilato(v).substr(0, 2);
+  return std::string(2 - t.size(), '0') + std::string(t);
+}
+
 }  // namespace
 
 void AggiungiTotali(Scrittore& s, const Riga& r, double importo) {
@@ -109,6 +120,18 @@ void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> ri
         if (lettera == "A" || lettera == "B") s.Testo(c, lettera);
         break;
       }
+      case Regola::TestoDueCaratteri:
+        if (Rifilato(v).size() == 2) s.Testo(c, Rifilato(v));
+        break;
+      case Regola::DodiciMesi: {
+        std::string mesi;
+        for (int k = 0; k < 12; ++k) mesi += Seguente(fonti, r.fonte, k) == "X" ? '1' : '0';
+        s.AllineatoDestra(c, mesi);
+        break;
+      }
+      case Regola::DueCoppieSePositivo:
+        if (Positivo(v)) s.AllineatoDestra(c, DueCifreDi(v) + DueCifreDi(Seguente(fonti, r.fonte, 1)));
+        break;
       case Regola::PrimaCifra:
         if (Positivo(v.substr(0, 1))) s.AllineatoDestra(c, v.substr(0, 1));
         break;

@@ -10,20 +10,34 @@
 
 #include "archive/dipendente.h"
 #include "archive/testata.h"
+#include "telematic/formato.h"
 #include "telematic/scrittore.h"
 
 namespace quibold {
 
 enum class Tabella : uint8_t { Campo, Campo2, Testata };
 
-// Where a row's value comes from.
+// A table is checked as it is compiled: a row that breaks a rule calls one of these, which are
+// not constexpr, so that the compiler refuses the row and names the rule it breaks.
+inline void CodiceNonDiOttoCaratteri() {}
+inline void CampoFuoriDalTracciato() {}
+inline void TotaleSenzaImporto() {}
+inline void RegolaPropriaSenzaPasso() {}
+
+// Where a row's value comes from: an employee field of the layout, or a header field.
 struct Fonte {
   Tabella tabella;
   uint16_t indice;
 };
-constexpr Fonte C(int indice) { return {Tabella::Campo, static_cast<uint16_t>(indice)}; }
-constexpr Fonte C2(int indice) { return {Tabella::Campo2, static_cast<uint16_t>(indice)}; }
-constexpr Fonte T(int indice) { return {Tabella::Testata, static_cast<uint16_t>(indice)}; }
+consteval Fonte C(int indice) {
+  if (indice < 1 || indice > kUltimoCampo || indice == kCampoSenzaPosto) CampoFuoriDalTracciato();
+  return {Tabella::Campo, static_cast<uint16_t>(indice)};
+}
+consteval Fonte C2(int indice) {
+  if (indice < 1 || indice > kUltimoCampo2) CampoFuoriDalTracciato();
+  return {Tabella::Campo2, static_cast<uint16_t>(indice)};
+}
+consteval Fonte T(IndiceTestata indice) { return {Tabella::Testata, indice}; }
 constexpr Fonte kNessuna = {Tabella::Campo, 0};
 
 // The rule of a row: how the value is formed and when the field is written. "Positive" means
@@ -54,8 +68,11 @@ enum class Regola : uint8_t {
   DueCaratteriADestra,       // trimmed, cut to 2, blank-filled to 2, right-aligned, when positive
   LetteraABC,                // as stored, when "A", "B" or "C"
   LetteraAB,                 // without blanks, when "A" or "B"
+  TestoDueCaratteri,         // trimmed, when exactly two characters
   PrimaCifra,                // first character of the field, right-aligned, when positive
   SecondaCifra,              // second character of the field, right-aligned, when positive
+  DodiciMesi,                // the field and the 11 after it, "1" for an "X" else "0", right-aligned, always
+  DueCoppieSePositivo,       // the field and the next, each as DueCifre cut to 2, right-aligned, when positive
   Propria,                   // the row's own step, for a field whose rule no other row shares
 };
 
@@ -63,13 +80,24 @@ struct Riga;
 struct FontiDipendente;
 using PassoProprio = void (*)(Scrittore& s, const FontiDipendente& fonti, const Riga& riga);
 
+// A row of a table. Its code has 8 characters; only an amount (or a row's own step) feeds a
+// total; a row of rule Propria has its step.
 struct Riga {
+  consteval Riga(std::string_view codice, Fonte fonte, Regola regola, IndiceTotale totale = kNessunTotale,
+                 IndiceTotale totale2 = kNessunTotale, PassoProprio proprio = nullptr)
+      : codice(codice), fonte(fonte), regola(regola), totale(totale), totale2(totale2), proprio(proprio) {
+    if (codice.size() != kLungCodice) CodiceNonDiOttoCaratteri();
+    const bool importo = regola == Regola::Importo || regola == Regola::ImportoIntero || regola == Regola::Propria;
+    if ((totale != kNessunTotale || totale2 != kNessunTotale) && !importo) TotaleSenzaImporto();
+    if ((regola == Regola::Propria) != (proprio != nullptr)) RegolaPropriaSenzaPasso();
+  }
+
   std::string_view codice;
   Fonte fonte;
   Regola regola;
-  Totale totale = kNessunTotale;   // the run total an amount feeds
-  Totale totale2 = kNessunTotale;  // a second one
-  PassoProprio proprio = nullptr;  // the step of a row of rule Propria
+  IndiceTotale totale;   // the run total an amount feeds
+  IndiceTotale totale2;  // a second one
+  PassoProprio proprio;  // the step of a row of rule Propria
 };
 
 // A count of days as written: the field trimmed and "0"-filled to three characters.
@@ -98,11 +126,11 @@ struct FontiDipendente {
 void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> righe);
 
 // The G sections of one employee, in the order they are written.
-void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti);        // DB001
-void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti);      // DB6, dependants
-void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti);  // DC, social security
-void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);            // DF, severance pay
-void SezioneDN(Scrittore& s, const FontiDipendente& fonti);             // DN
+void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti);        // DB001, sezione_fiscale.cc
+void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti);      // DB6, dependants, sezione_familiari.cc
+void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti);  // DC, social security, sezione_previdenziale.cc
+void SezioneTFR(Scrittore& s, const FontiDipendente& fonti);            // DF, severance pay, sezione_tfr.cc
+void SezioneDN(Scrittore& s, const FontiDipendente& fonti);             // DN, sezione_dn.cc
 
 // The records of the supply that the certification header alone fills. `tipo` is the window's
 // supply type; record B stops the run when the header leaves the number of employees blank.

@@ -102,7 +102,7 @@ void RecordZ(Scrittore& s) {
 
 }  // namespace
 
-bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& run) {
+bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run) {
   FinestraMessaggi& box = canali.messaggi();
   auto ferma = [&](std::string_view messaggio) {
     box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
@@ -110,11 +110,12 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   };
 
   canali.ChiudiTutti();
-  const std::string& tipo = finestra.Tx[kTxTipoFornitura];
+  const ImpostazioniTelematico& i = impostazioni;
+  const std::string& tipo = i.tipoFornitura;
   if (tipo == "A" || tipo == "S") {
-    if (finestra.Tx[kTxProtocollo].empty()) return ferma("Manca il numero Identificativo Entratel ");
-    if (finestra.Tx[kTxProgressivo].empty()) return ferma("Manca il numero di Protocollo Sostituz/Annullamento ");
-    if (finestra.Tx[kTxRecord].empty()) {
+    if (i.protocollo.empty()) return ferma("Manca il numero Identificativo Entratel ");
+    if (i.progressivo.empty()) return ferma("Manca il numero di Protocollo Sostituz/Annullamento ");
+    if (i.recordDipendente.empty()) {
       return ferma("Manca il numero di Record del dipendente da Annullare o Sostituire ");
     }
   }
@@ -124,7 +125,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   canali.Canale = kCanaleTestata;
   canali.NumRec = 1;
   canali.LungRec[kCanaleTestata] = kLungTestata;
-  canali.NomeFile[kCanaleTestata] = NomeFileTestata(finestra.PercorsoDati, finestra.CodiceCU);
+  canali.NomeFile[kCanaleTestata] = NomeFileTestata(i.PercorsoDati, i.CodiceCU);
   if (!canali.percorsi().EsisteFile(canali.NomeFile[kCanaleTestata])) return ferma("Archivio inesistente ");
   canali.ApriFile();
   if (!canali.Riuscita()) return false;
@@ -138,30 +139,28 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   if (testata2.tipo == 2) return ferma("La CU deve essere per LD, quella selezionata e' per LA ");
 
   Testata& t = run.testata;
-  if (ValoreNumerico(t[kTipoImpegno]) == 0) t[kTipoImpegno] = finestra.Tx[kTxTipoImpegno];
-  if (ValoreNumerico(t[kDataImpegno]) == 0) t[kDataImpegno] = finestra.Tx[kTxDataImpegno];
+  if (ValoreNumerico(t[kTipoImpegno]) == 0) t[kTipoImpegno] = i.tipoImpegno;
+  if (ValoreNumerico(t[kDataImpegno]) == 0) t[kDataImpegno] = i.dataImpegno;
   if (ValoreNumerico(t[kDataImpegno]) == 0) return ferma("Manca la data dell'impegno alla trasmissione ");
   if (ValoreNumerico(t[kTipoImpegno]) == 0) return ferma("Manca la tipologia dell'impegno alla trasmissione ");
 
   // The one employee of a single mode must be a record of the file.
-  if (ModalitaSingola(finestra)) {
-    const double record = ValoreNumerico(finestra.Tx[kTxRecord]);
+  if (ModalitaSingola(i)) {
+    const double record = ValoreNumerico(i.recordDipendente);
     if (record < 1 || record > testata2.dipendenti || record != std::floor(record)) {
       return ferma("Numero di Record del dipendente non valido ");
     }
   }
 
   // The output must never replace a file of the archive (nor the report, written after it).
-  const std::string uscita = finestra.Tx[kTxCartella] + finestra.Tx[kTxNomeFile];
+  const std::string uscita = i.cartella + i.nomeFile;
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
-  for (const auto& file :
-       FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
+  for (const auto& file : FileDellArchivio(canali.percorsi(), i.Disco, i.PercorsoDati, i.CodiceCU)) {
     if (canali.percorsi().StessoFile(nativoUscita, file))
       return ferma("Il file telematico coincide con un file dell'archivio ");
   }
 
-  if (finestra.Didascalia)
-    finestra.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
+  if (i.Didascalia) i.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
   canali.Chiudi(kCanaleTestata);
 
   // Every record goes through the check as it is written; the file is a success only if the
@@ -184,7 +183,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     RecordA(s, t);
     RecordB(s, t, tipo);
     if (t[kConRecordC] == "X") RecordC(s, t);
-    ScriviDipendenti(s, canali, finestra, t, testata2.dipendenti);
+    ScriviDipendenti(s, canali, i, t, testata2.dipendenti);
     RecordZ(s);
     // The last records reach the file only now: a failure here is a failed write like any other.
     canali.ChiudiTutti();
@@ -198,7 +197,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
   run.numeroAvvisi = controllo.Avvisi();
   // With the report the window does not come back: the warnings are told here, before the viewer.
   std::string fatto = "Memorizazione regolarmente effettuata...";
-  if (finestra.FlagReport == 1 && run.numeroAvvisi > 0) fatto += "\n" + RigaAvvisi(run);
+  if (i.report && run.numeroAvvisi > 0) fatto += "\n" + RigaAvvisi(run);
   box.Mostra(fatto, "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
   return true;
 }

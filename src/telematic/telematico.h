@@ -1,4 +1,4 @@
-// The writer of the telematic file: one run from the window's fields to record Z.
+// The writer of the telematic file: one run from the settings of a supply to record Z.
 #pragma once
 
 #include <array>
@@ -15,7 +15,7 @@ namespace quibold {
 
 // What each run total adds up, by its index in `Totali`; the report prints each under a label of
 // its own. Indices 23 to 30 are kept at 0.
-enum Totale : uint8_t {
+enum IndiceTotale : uint8_t {
   kNessunTotale = 0,
   kDipendenti = 1,                   // employees whose first G record was begun
   kRedditi = 2,                      // DB001001 to DB001004
@@ -39,6 +39,7 @@ enum Totale : uint8_t {
   kRivalutazioniTfr = 20,            // DF001911
   kCompensiCollaboratori = 21,       // DC001043
   kAccontoComunale = 22,             // DB001026, also in kAddizionaleComunale
+  kUltimoTotale = kAccontoComunale,
 };
 
 // The run totals by index (1 to 30; 0 unused).
@@ -53,32 +54,24 @@ struct StatoRun {
   long numeroAvvisi = 0;
 };
 
-// What each input field of the window holds, by its index in `Tx`.
-enum CampoFinestra : uint8_t {
-  kTxCodice = 0,           // the certification's code
-  kTxTipoFornitura = 1,    // "N" normal, "A" cancellation, "S" replacement
-  kTxProtocollo = 2,       // the protocol of the supply to cancel or replace (17)
-  kTxProgressivo = 3,      // its progressive number (6)
-  kTxRecord = 4,           // the record of the one employee of a cancellation, replacement or single supply
-  kTxCartella = 5,         // drive and folder of the telematic file
-  kTxNomeFile = 6,         // its name
-  kTxCfIntermediario = 7,  // shown only: the header's
-  kTxTipoImpegno = 8,      // the commitment to transmit, when the header has none
-  kTxDataImpegno = 9,
-  kTxCellulare = 10,  // shown only: the header's
-  kTxEmail = 11,      // shown only: the header's
-  kNumTx = 12,
-};
-
-// What the writer takes from the window.
-struct DatiFinestra {
-  std::string CodiceCU;
-  std::string Disco;
-  std::string PercorsoDati;
-  int FlagSingola = 0;
-  int FlagReport = 0;                  // the closing message then also says what the check warned of
-  std::array<std::string, kNumTx> Tx;  // Tx(1) to Tx(9) are read
-  // Sets the window's progress caption.
+// What a run is asked to make: the certification, its supply and where the file goes. Texts are
+// Windows-1252 bytes as the office typed them; the header's own commitment, when it has one, wins
+// over the one given here.
+struct ImpostazioniTelematico {
+  std::string CodiceCU;          // the certification's number
+  std::string Disco;             // the archive's drive, "X:"
+  std::string PercorsoDati;      // the archive folder on it
+  std::string tipoFornitura;     // "N" normal, "A" cancellation, "S" replacement
+  bool singola = false;          // a normal supply of one employee
+  std::string protocollo;        // of the supply to cancel or replace (17)
+  std::string progressivo;       // its progressive number (6)
+  std::string recordDipendente;  // the record of the one employee of a cancellation, replacement or single supply
+  std::string cartella;          // drive and folder of the telematic file
+  std::string nomeFile;          // its name
+  std::string tipoImpegno;       // the commitment to transmit, when the header has none
+  std::string dataImpegno;
+  bool report = false;  // the closing message then also says what the check warned of
+  // Sets the progress caption of the run.
   std::function<void(const std::string&)> Didascalia;
 };
 
@@ -89,6 +82,6 @@ std::string RigaAvvisi(const StatoRun& run);
 // Writes the telematic file. Shows every message itself (the checks' messages in an "Accesso"
 // error box, the closing message when the file is complete) and returns true only when the file
 // was written completely, record Z included, and its check found no error.
-bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& run);
+[[nodiscard]] bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run);
 
 }  // namespace quibold

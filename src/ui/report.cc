@@ -18,10 +18,10 @@ constexpr int kCifreSignificative = 15;  // of a printed total
 
 struct RigaTotale {
   std::string_view etichetta;  // 31 characters
-  Totale totale;
+  IndiceTotale totale;
 };
 
-constexpr std::array<RigaTotale, 22> kRigheTotali = {{
+constexpr auto kRigheTotali = std::to_array<RigaTotale>({
     {"Numero Dipendenti              ", kDipendenti},
     {"Totale Redditi                 ", kRedditi},
     {"Ritenute Irpef Lav.dip.        ", kRitenuteIrpef},
@@ -44,7 +44,21 @@ constexpr std::array<RigaTotale, 22> kRigheTotali = {{
     {"Ritenute Irpef TFR dell'anno   ", kRitenuteTfrAnno},
     {"Ritenute Irpef TFR anni preced.", kRitenuteTfrAnniPrecedenti},
     {"Rivalutazioni del TFR          ", kRivalutazioniTfr},
-}};
+});
+
+// Every total of the run once, under a label of the report's width.
+constexpr bool OgniTotaleUnaVolta() {
+  std::array<int, kUltimoTotale + 1> volte{};
+  for (const RigaTotale& r : kRigheTotali) {
+    if (r.etichetta.size() != 31) return false;
+    ++volte[r.totale];
+  }
+  for (int k = 1; k <= kUltimoTotale; ++k) {
+    if (volte[static_cast<size_t>(k)] != 1) return false;
+  }
+  return volte[kNessunTotale] == 0;
+}
+static_assert(kRigheTotali.size() == kUltimoTotale && OgniTotaleUnaVolta());
 
 std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
   std::string r(a);
@@ -55,8 +69,8 @@ std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c
 }
 
 // Writes `contenuto` to a file created anew. False, with the reason in `errore`, when it failed.
-bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
-                std::string& errore) {
+[[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
+                              std::string& errore) {
   Maniglia f = kNessunFile;
   int numero = sistema.Apri(file, Apertura::Svuotata, f);
   size_t fatti = 0;

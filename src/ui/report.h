@@ -25,7 +25,7 @@ std::string TestoBatch(std::string_view disco);
 
 // Writes report.txt and avstp.bat, created anew. Returns the report's native path, or nothing
 // after an error box naming the file that could not be written and why.
-std::optional<std::filesystem::path> ScriviReport(StatoFinestra& finestra, char separatore);
+[[nodiscard]] std::optional<std::filesystem::path> ScriviReport(StatoFinestra& finestra, char separatore);
 
 // Writes both files, hands the report to the text viewer and ends the program. A viewer that
 // cannot be started is told in a box naming the report and why, before the end.

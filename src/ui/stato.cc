@@ -9,21 +9,6 @@
 
 namespace quibold {
 
-const std::array<std::string_view, kNumTx> StatoFinestra::kAiuti = {
-    "Inserire il codice della CU",
-    "Tipo fornitura",
-    "Protocollo 1 della CU da sostituire o annullare",
-    "Protocollo 2 della CU da sostituire o annullare",
-    "N.Record del Dipendente all'interno della C.U.",
-    "Unita' e percorso del file",
-    "Nome del file",
-    "Codice fiscale Intermediario",
-    "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio",
-    "Data dell'Impegno formato : ggmmaaaa",
-    "Cellulare",
-    "Indirizzo email",
-};
-
 namespace {
 
 constexpr std::string_view kSceltaTipologia = "Selezionare la tipologia di trasmissione della CU";
@@ -235,21 +220,32 @@ void StatoFinestra::ChiediReport() {
   if (r == Risposta::Si) FlagReport = 1;
 }
 
-bool StatoFinestra::Crea() {
-  DatiFinestra dati;
-  dati.CodiceCU = CodiceCU;
-  dati.Disco = Disco;
-  dati.PercorsoDati = PercorsoDati;
-  dati.FlagSingola = FlagSingola;
-  dati.FlagReport = FlagReport;
-  dati.Tx = Tx;
-  dati.Didascalia = [this](const std::string& testo) {
+ImpostazioniTelematico StatoFinestra::Impostazioni() {
+  ImpostazioniTelematico i;
+  i.CodiceCU = CodiceCU;
+  i.Disco = Disco;
+  i.PercorsoDati = PercorsoDati;
+  i.tipoFornitura = Tx[kTxTipoFornitura];
+  i.singola = FlagSingola == 1;
+  i.protocollo = Tx[kTxProtocollo];
+  i.progressivo = Tx[kTxProgressivo];
+  i.recordDipendente = Tx[kTxRecord];
+  i.cartella = Tx[kTxCartella];
+  i.nomeFile = Tx[kTxNomeFile];
+  i.tipoImpegno = Tx[kTxTipoImpegno];
+  i.dataImpegno = Tx[kTxDataImpegno];
+  i.report = FlagReport == 1;
+  i.Didascalia = [this](const std::string& testo) {
     Avanzamento = testo;
     Notifica();
   };
+  return i;
+}
+
+bool StatoFinestra::Crea() {
   // A new run: the warnings of the last one are no longer news.
   if (avvisiInBarra_) Messaggio(TestoMessaggio);
-  if (!ScriviTelematico(canali_, dati, run)) {
+  if (!ScriviTelematico(canali_, Impostazioni(), run)) {
     // The caption of a run in progress must not stay: this one ended without a file to send.
     Avanzamento = "Memorizzazione interrotta: nessun file telematico da inviare";
     Notifica();

@@ -16,6 +16,23 @@
 
 namespace quibold {
 
+// What each input field of the window holds, by its index in `Tx`.
+enum CampoFinestra : uint8_t {
+  kTxCodice = 0,           // the certification's code
+  kTxTipoFornitura = 1,    // "N" normal, "A" cancellation, "S" replacement
+  kTxProtocollo = 2,       // the protocol of the supply to cancel or replace (17)
+  kTxProgressivo = 3,      // its progressive number (6)
+  kTxRecord = 4,           // the record of the one employee of a cancellation, replacement or single supply
+  kTxCartella = 5,         // drive and folder of the telematic file
+  kTxNomeFile = 6,         // its name
+  kTxCfIntermediario = 7,  // shown only: the header's
+  kTxTipoImpegno = 8,      // the commitment to transmit, when the header has none
+  kTxDataImpegno = 9,
+  kTxCellulare = 10,  // shown only: the header's
+  kTxEmail = 11,      // shown only: the header's
+  kNumTx = 12,
+};
+
 class StatoFinestra {
  public:
   StatoFinestra(Canali& canali, Piattaforma& piattaforma);
@@ -56,11 +73,13 @@ class StatoFinestra {
   // the archive again: a batch opens the archive once and starts each certification from there.
   void AperturaCome(const StatoFinestra& aperta);
   void ScegliCertificazione(int k);  // the k-th entry of the list, counted from 1
-  bool ApriCU();                     // opens the certification in Tx(kTxCodice); false after a message (Command1)
+  [[nodiscard]] bool ApriCU();       // opens the certification in Tx(kTxCodice); false after a message (Command1)
   void ScegliTipoFornitura(int k);   // the k-th supply type, counted from 0
   void ChiediReport();               // the report question (Command5)
+  // What the creation run is asked to make, from the fields.
+  ImpostazioniTelematico Impostazioni();
   // The creation run (Command2). True when the file was written completely.
-  bool Crea();
+  [[nodiscard]] bool Crea();
   void Esci();  // ends the program (Command3)
 
   // Called whenever the state changed outside an event of the view (the progress caption
@@ -72,8 +91,23 @@ class StatoFinestra {
   // that drops each certification's state once its file is made does not.
   bool RiapreDopoCreazione = true;
 
-  static const std::array<std::string_view, kNumTx> kAiuti;
-  static constexpr int kLunghezzaMassima[kNumTx] = {60, 60, 17, 6, 3, 0, 0, 0, 1, 8, 60, 60};
+  // A field's help text and its most characters (0: no limit), by CampoFinestra.
+  static constexpr auto kAiuti = std::to_array<std::string_view>({
+      "Inserire il codice della CU",
+      "Tipo fornitura",
+      "Protocollo 1 della CU da sostituire o annullare",
+      "Protocollo 2 della CU da sostituire o annullare",
+      "N.Record del Dipendente all'interno della C.U.",
+      "Unita' e percorso del file",
+      "Nome del file",
+      "Codice fiscale Intermediario",
+      "1=Dichiarazione predisposta dal Sostituto, 2=Da chi effettua l'invio",
+      "Data dell'Impegno formato : ggmmaaaa",
+      "Cellulare",
+      "Indirizzo email",
+  });
+  static constexpr auto kLunghezzaMassima = std::to_array({60, 60, 17, 6, 3, 0, 0, 0, 1, 8, 60, 60});
+  static_assert(kAiuti.size() == kNumTx && kLunghezzaMassima.size() == kNumTx, "a row for every field");
 
   Canali& canali() { return canali_; }
   Piattaforma& piattaforma() { return piattaforma_; }

@@ -24,22 +24,22 @@ class CorsaProva : public ::testing::Test, public BancoProva {
  protected:
   CorsaProva() {
     std::filesystem::create_directories(radice.percorso() / "c" / "out");
-    finestra.CodiceCU = "1";
-    finestra.Disco = "C:";
-    finestra.PercorsoDati = PercorsoDatiDi(finestra.Disco);
-    finestra.Tx[kTxTipoFornitura] = "N";
-    finestra.Tx[kTxCartella] = "C:\\out\\";
-    finestra.Tx[kTxNomeFile] = "cur18.txt";
-    finestra.Tx[kTxTipoImpegno] = std::string(17, ' ');
-    finestra.Tx[kTxDataImpegno] = std::string(17, ' ');
-    finestra.Didascalia = [this](const std::string& t) { didascalia = t; };
+    impostazioni.CodiceCU = "1";
+    impostazioni.Disco = "C:";
+    impostazioni.PercorsoDati = PercorsoDatiDi(impostazioni.Disco);
+    impostazioni.tipoFornitura = "N";
+    impostazioni.cartella = "C:\\out\\";
+    impostazioni.nomeFile = "cur18.txt";
+    impostazioni.tipoImpegno = std::string(17, ' ');
+    impostazioni.dataImpegno = std::string(17, ' ');
+    impostazioni.Didascalia = [this](const std::string& t) { didascalia = t; };
   }
 
   // Writes certification 1 (header `testata`, header record 2 as given, the employees) and runs
   // the writer once; the output file is then in `records`.
   bool EseguiArchivio(const std::string& testata2, const Testi& dipendenti) {
     ScriviArchivio(radice, 1, testata.testo(), testata2, dipendenti);
-    riuscito = ScriviTelematico(canali, finestra, run);
+    riuscito = ScriviTelematico(canali, impostazioni, run);
     records = Records(radice.Leggi(kUscita));
     // A complete file passes the check, read back as the office would check it.
     if (riuscito) {
@@ -88,7 +88,7 @@ class CorsaProva : public ::testing::Test, public BancoProva {
   }
 
   RecordProva testata = TestataProva();
-  DatiFinestra finestra;
+  ImpostazioniTelematico impostazioni;
   StatoRun run;
   bool riuscito = false;
   Testi records;

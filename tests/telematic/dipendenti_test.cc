@@ -138,10 +138,10 @@ TEST_F(Dipendenti, CancellationWritesOnlyRecordDOfTheChosenEmployee) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 8; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i), "COGNOME" + std::to_string(i));
   d[6].Campo(22, "1000").Campo(38, "100");
-  finestra.Tx[kTxTipoFornitura] = "A";
-  finestra.Tx[kTxProtocollo] = "12345";
-  finestra.Tx[kTxProgressivo] = "42";
-  finestra.Tx[kTxRecord] = "7";
+  impostazioni.tipoFornitura = "A";
+  impostazioni.protocollo = "12345";
+  impostazioni.progressivo = "42";
+  impostazioni.recordDipendente = "7";
   messaggi.risposte = {Risposta::Si};
   EXPECT_TRUE(Esegui(d));
 
@@ -168,10 +168,10 @@ TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 3; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i));
   d[1].Campo(22, "1000");
-  finestra.Tx[kTxTipoFornitura] = "S";
-  finestra.Tx[kTxProtocollo] = "17000000000000001";
-  finestra.Tx[kTxProgressivo] = "000123";
-  finestra.Tx[kTxRecord] = "2";
+  impostazioni.tipoFornitura = "S";
+  impostazioni.protocollo = "17000000000000001";
+  impostazioni.progressivo = "000123";
+  impostazioni.recordDipendente = "2";
   messaggi.risposte = {Risposta::Si};
   EXPECT_TRUE(Esegui(d));
 
@@ -191,8 +191,8 @@ TEST_F(Dipendenti, ReplacementWritesOneEmployeeWithItsGRecords) {
 TEST_F(Dipendenti, SingleCertificationWritesOneEmployeeWithoutAsking) {
   std::vector<DipendenteProva> d;
   for (int i = 1; i <= 3; ++i) d.emplace_back("CODICEFISCALE00" + std::to_string(i));
-  finestra.FlagSingola = 1;
-  finestra.Tx[kTxRecord] = " 3 ";  // the last record is in range
+  impostazioni.singola = true;
+  impostazioni.recordDipendente = " 3 ";  // the last record is in range
   EXPECT_TRUE(Esegui(d));
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "Z"}));
   EXPECT_EQ(records[2].substr(25, 21), "CODICEFISCALE00300001");
@@ -204,10 +204,10 @@ TEST_F(Dipendenti, RefusingTheConfirmationDropsRecordDAndEndsSilently) {
   for (const char* tipo : {"A", "S"}) {
     SCOPED_TRACE(tipo);
     messaggi.mostrati.clear();
-    finestra.Tx[kTxTipoFornitura] = tipo;
-    finestra.Tx[kTxProtocollo] = "1";
-    finestra.Tx[kTxProgressivo] = "1";
-    finestra.Tx[kTxRecord] = "1";
+    impostazioni.tipoFornitura = tipo;
+    impostazioni.protocollo = "1";
+    impostazioni.progressivo = "1";
+    impostazioni.recordDipendente = "1";
     messaggi.risposte = {Risposta::No};
     EXPECT_FALSE(Esegui(std::vector<DipendenteProva>{DipendenteProva()}));
     EXPECT_EQ(Tipi(), (Testi{"A", "B"}));
@@ -246,10 +246,10 @@ TEST_F(Dipendenti, SingleModesNeedALiveEmployeeOfTheFile) {
     SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "' of " + std::to_string(caso.conteggio));
     fs::remove(radice.percorso() / kUscita);
     messaggi.mostrati.clear();
-    finestra.Tx[kTxTipoFornitura] = caso.tipo;
-    finestra.FlagSingola = caso.singola;
-    finestra.Tx[kTxProtocollo] = finestra.Tx[kTxProgressivo] = "1";
-    finestra.Tx[kTxRecord] = caso.numero;
+    impostazioni.tipoFornitura = caso.tipo;
+    impostazioni.singola = caso.singola == 1;
+    impostazioni.protocollo = impostazioni.progressivo = "1";
+    impostazioni.recordDipendente = caso.numero;
     messaggi.risposte = {Risposta::Si};
     EXPECT_FALSE(Esegui(d, caso.conteggio));
     ASSERT_EQ(messaggi.mostrati.size(), 1u);  // no question, no success message

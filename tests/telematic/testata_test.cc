@@ -145,8 +145,8 @@ TEST_F(TestataTest, CommitmentFromTheWindowWhenTheHeaderHasNone) {
     const char* inB;  // positions 428 to 437: type, date, then "1"
   } casi[] = {{"2", "28022018", "2280220181"}, {"12", "28022018  ", "1280220181"}};
   for (const auto& c : casi) {
-    finestra.Tx[kTxTipoImpegno] = c.tipo;
-    finestra.Tx[kTxDataImpegno] = c.data;
+    impostazioni.tipoImpegno = c.tipo;
+    impostazioni.dataImpegno = c.data;
     ASSERT_TRUE(Esegui(t));
     EXPECT_EQ(records[1].substr(427, 10), c.inB);
     EXPECT_EQ(records[1].substr(437), std::string(1460, ' ') + "A\r\n");
@@ -178,12 +178,12 @@ TEST_F(TestataTest, ChecksStopTheRunWithTheirMessages) {
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.messaggio);
-    finestra.Tx[kTxTipoFornitura] = c.tipo;
-    finestra.Tx[kTxProtocollo] = c.protocollo;
-    finestra.Tx[kTxProgressivo] = c.progressivo;
-    finestra.Tx[kTxRecord] = c.record;
-    finestra.CodiceCU = c.codice;
-    finestra.Tx[kTxDataImpegno] = c.data;
+    impostazioni.tipoFornitura = c.tipo;
+    impostazioni.protocollo = c.protocollo;
+    impostazioni.progressivo = c.progressivo;
+    impostazioni.recordDipendente = c.record;
+    impostazioni.CodiceCU = c.codice;
+    impostazioni.dataImpegno = c.data;
     messaggi.mostrati.clear();
     EXPECT_FALSE(Esegui(TestataProva().Metti(223, c.impegno), prova::Testata2Prova(c.tipoCU, 0)));
     EXPECT_EQ(Errori(), Testi{c.messaggio});

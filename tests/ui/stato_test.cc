@@ -182,7 +182,7 @@ TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
   stato.Apertura();
   stato.ScegliTipoFornitura(0);
   stato.Tx[kTxCodice] = "4";
-  stato.ApriCU();
+  ASSERT_TRUE(stato.ApriCU());
   EXPECT_EQ(stato.Tx[kTxTipoFornitura], "A");
   EXPECT_TRUE(stato.TxAbilitato[kTxProgressivo]);
   EXPECT_EQ(stato.TipoScelto, 0);
@@ -219,7 +219,7 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   CertificazioneSenzaDipendenti();
   stato.Apertura();
   stato.ScegliCertificazione(1);
-  stato.ApriCU();
+  ASSERT_TRUE(stato.ApriCU());
   stato.ScegliTipoFornitura(3);
   stato.Tx[kTxCartella] = "C:\\out\\";
   stato.FlagReport = 0;

@@ -1,11 +1,11 @@
-#include "ui/applicazione_qt.h"
+#include "finestra/applicazione_qt.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-#include "ui/finestra.h"
+#include "finestra/finestra.h"
 
 namespace quibold {
 

@@ -1,4 +1,4 @@
-#include "ui/messaggi_qt.h"
+#include "finestra/messaggi_qt.h"
 
 #include <QMessageBox>
 #include <QPushButton>

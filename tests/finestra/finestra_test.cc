@@ -23,11 +23,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "finestra/applicazione_qt.h"
+#include "finestra/finestra.h"
+#include "finestra/messaggi_qt.h"
 #include "recfile/cp1252.h"
 #include "support/banco_prova.h"
-#include "ui/applicazione_qt.h"
-#include "ui/finestra.h"
-#include "ui/messaggi_qt.h"
 #include "ui/stato.h"
 
 namespace quibold {
@@ -499,7 +499,7 @@ class FinestraTest : public QObject {
     premi("Command1");  // no code: an OK box
     premi("Command5");  // the report question
     stato.Tx[0] = "3";
-    stato.ApriCU();
+    QVERIFY(stato.ApriCU());
     stato.ScegliTipoFornitura(1);  // a cancellation: the writer asks to confirm the employee
     stato.Tx[2] = stato.Tx[3] = stato.Tx[4] = "1";
     premi("Command2");
