@@ -1,5 +1,6 @@
 #include "recfile/cp1252.h"
 
+#include <array>
 #include <iterator>
 
 namespace quibold {
@@ -35,12 +36,13 @@ size_t LunghezzaUtf8(std::string_view testo) {
 // The characters of the bytes 0x80-0x9F; every other byte is the character of the same number
 // (ASCII below, Latin-1 above). The five bytes that the code page leaves undefined map to the
 // control characters of the same value, as Windows does.
-constexpr char16_t kDa80A9F[32] = {
+constexpr auto kDa80A9F = std::to_array<char16_t>({
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
-};
+});
+static_assert(kDa80A9F.size() == 32);
 
 void AccodaUtf8(std::string& u, char32_t c) {
   if (c < 0x80) {

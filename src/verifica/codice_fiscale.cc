@@ -16,8 +16,9 @@ struct ValoriCF {
   std::array<int8_t, 256> pari{};
 };
 constexpr ValoriCF kValori = [] {
-  constexpr int8_t kDispari[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
-                                   20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+  constexpr auto kDispari = std::to_array<int8_t>(
+      {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23});
+  static_assert(kDispari.size() == 26);
   ValoriCF v;
   v.dispari.fill(-1);
   v.pari.fill(-1);

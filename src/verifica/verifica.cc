@@ -281,10 +281,15 @@ struct TabellaCampi {
     }
   }
 };
+// Called only for a code of the table that is not of 8 characters or is there twice (whose second
+// kind would never be read): not constexpr, so that the build stops and names the fault.
+void CodiceNotoNonValidoODoppio() {}
+
 constexpr TabellaCampi kCampi = [] {
   TabellaCampi t;
   static_assert(std::size(campi::kCampiNoti) < TabellaCampi::kPosti / 2);
   for (const campi::CampoNoto& c : campi::kCampiNoti) {
+    if (c.codice.size() != 8 || t.Cerca(ParolaFissa(c.codice)) != 0) CodiceNotoNonValidoODoppio();
     const uint64_t parola = ParolaFissa(c.codice);
     size_t i = TabellaCampi::Posto(parola);
     while (t.parole[i] != 0) i = (i + 1) % TabellaCampi::kPosti;
