@@ -128,7 +128,9 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
       ->required()
       ->type_name("TESTO");
   verifica->add_flag("--json", o.json, "Scrive i rilievi come array JSON");
-  verifica->footer("Stato di uscita: 0 nessun errore (avvisi ammessi); 1 un file ha errori; 2 un file e' illeggibile.");
+  verifica->footer(
+      "Stato di uscita: 0 nessun errore (avvisi ammessi); 1 un file ha errori; 2 un file e' illeggibile o i rilievi "
+      "non si possono scrivere.");
   return verifica;
 }
 
@@ -185,7 +187,11 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
                                    << Quanti(records, "record", "record") << ", " << Quanti(errori, "errore", "errori")
                                    << ", " << Quanti(avvisi, "avviso", "avvisi") << '\n';
   }
-  t.uscita.flush();
+  if (!t.uscita.flush()) {
+    // Whoever reads the findings would find none, or some: not a check that passed.
+    t.errori << "quibold: impossibile scrivere i rilievi sull'uscita standard\n";
+    return 2;
+  }
   return illeggibili > 0 ? 2 : conErrori > 0 ? 1 : 0;
 }
 

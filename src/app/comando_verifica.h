@@ -28,7 +28,8 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o);
 // array, the summaries on the error stream). FILE is a path of this machine, relative to the
 // current folder, unless it begins with a drive "X:" or "\", which name it under the drive
 // root. With several files every line begins with the file's name, and a total follows. Returns
-// 0 when no file has errors (warnings allowed), 1 when one has, 2 when one cannot be read.
+// 0 when no file has errors (warnings allowed), 1 when one has, 2 when one cannot be read or the
+// findings cannot be written.
 int EseguiVerifica(const OpzioniVerifica& o, const std::filesystem::path& radice, Terminale& t,
                    Sistema& sistema = SistemaReale());
 

@@ -151,13 +151,16 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     }
   }
 
-  // The output must never replace a file of the archive (nor the report, written after it).
+  // The output must never replace a file of the archive (nor the report, written after it), nor
+  // be anything but an ordinary file or a new name: a FIFO would hold the run, a device take it.
   const std::string uscita = finestra.Tx[kTxCartella] + finestra.Tx[kTxNomeFile];
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
-  for (const auto& file :
-       FileDellArchivio(canali.percorsi(), finestra.Disco, finestra.PercorsoDati, finestra.CodiceCU)) {
-    if (canali.percorsi().StessoFile(nativoUscita, file))
-      return ferma("Il file telematico coincide con un file dell'archivio ");
+  if (FileDellArchivio(canali.percorsi(), nativoUscita, finestra.Disco, finestra.PercorsoDati) !=
+      FileArchivio::Nessuno) {
+    return ferma("Il file telematico coincide con un file dell'archivio ");
+  }
+  if (canali.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
+    return ferma("Il file telematico non e' un file ordinario ");
   }
 
   if (finestra.Didascalia)
@@ -176,9 +179,7 @@ bool ScriviTelematico(Canali& canali, const DatiFinestra& finestra, StatoRun& ru
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
     canali.LungRec[kCanaleTelematico] = static_cast<int16_t>(kLungRecord);
-    canali.CreaFile();
-    if (!canali.Riuscita()) return false;
-    canali.ApriFile();
+    canali.ApriFileNuovo();  // locked until it closes: another run on it stops at once
     if (!canali.Riuscita()) return false;
 
     RecordA(s, t);
