@@ -54,8 +54,8 @@ enum class Apertura {
   Binaria,   // read and write, else read only, else write only; a missing file is created empty
   Svuotata,  // write only; the file is created, or emptied when it exists
   Lettura,   // read only; the file must exist
-  Uscita,    // read and write, nothing emptied; a missing file is created; never waits for a
-             // reader or a writer (a FIFO fails at once rather than block the open)
+  Uscita,    // read and write, else write only, nothing emptied; a missing file is created; the
+             // open never waits (a FIFO without a reader fails at once rather than block)
 };
 
 enum class TipoFile { Nessuno, Ordinario, Cartella, Altro };

@@ -69,6 +69,11 @@ class SistemaPosix : public Sistema {
       case Apertura::Uscita:
         // Non-blocking only for the open: on an ordinary file the flag changes nothing after it.
         fd = ApriNome(nome, O_RDWR | O_CREAT | O_NONBLOCK);
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+          const int primo = errno;
+          fd = ApriNome(nome, O_WRONLY | O_CREAT | O_NONBLOCK);
+          if (fd < 0) errno = primo;
+        }
         if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         break;
     }

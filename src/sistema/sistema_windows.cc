@@ -150,7 +150,12 @@ class SistemaWindows : public Sistema {
         }
         break;
       case Apertura::Lettura: apri(GENERIC_READ, OPEN_EXISTING); break;
-      case Apertura::Uscita: apri(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS); break;
+      case Apertura::Uscita:
+        if (!apri(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS) && errore == ERROR_ACCESS_DENIED &&
+            !apri(GENERIC_WRITE, OPEN_ALWAYS)) {
+          errore = ERROR_ACCESS_DENIED;
+        }
+        break;
     }
     if (h == INVALID_HANDLE_VALUE) {
       // A folder opened as a file is refused as access denied: an access error of the path.

@@ -364,6 +364,9 @@ const Situazione kSituazioni[] = {
     // Other commands.
     {"rilievi su un'uscita che nessuno legge", {}, {"verifica", "--json", "D:\\vorn\\quelt\\2017\\dati\\FCU1.018"}, 2,
      "quibold: impossibile scrivere i rilievi sull'uscita standard", {.uscitaRotta = true}},
+    {"verifica di un nome fuori da Windows-1252", SoloPosix("\"?\" nei nomi", File(kDati / "?file", "altro")),
+     {"verifica", "D:\\vorn\\quelt\\2017\\dati\\\xCE\xA9" "file"}, 2,
+     "quibold: impossibile leggere D:\\vorn\\quelt\\2017\\dati\\\xCE\xA9" "file"},
     {"finestra che e' questo stesso programma", FinestraCheEQuestoProgramma(), {"finestra"}, 2,
      "e' questo stesso programma, che non ha la finestra)", {.secondi = 10}},
     // The archive folder.
