@@ -253,7 +253,8 @@ const std::string kNonSelezionata = "Certificazione non ancora selezionata ";
 const std::string kLettura62 = "Errore di lettura tipo  62 nel file binario D:\\vorn\\quelt\\2017\\dati\\";
 const std::string kNonOrdinario = "Il file telematico non e' un file ordinario ";
 const std::string kErroreDopoAvvisi =
-    "Il file telematico non ha superato il controllo:\nrecord 2001, posizione 247: errore: carattere di controllo \"<09>\" nei dati";
+    "Il file telematico non ha superato il controllo:\nrecord 2001, posizione 247: errore: carattere di controllo "
+    "\"<09>\" nei dati";
 
 // clang-format off
 const Situazione kSituazioni[] = {

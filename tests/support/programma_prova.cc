@@ -152,8 +152,7 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
     uscita = ::open(fileUscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   }
   const int errori = ::open(fileErrori.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  std::vector<std::string> testi{opzioni.senzaDiritti ? ProgrammaRaggiungibile(opzioni.programma)
-                                                      : opzioni.programma};
+  std::vector<std::string> testi{opzioni.senzaDiritti ? ProgrammaRaggiungibile(opzioni.programma) : opzioni.programma};
   testi.insert(testi.end(), argomenti.begin(), argomenti.end());
   std::vector<char*> argv;
   for (auto& t : testi) argv.push_back(t.data());
