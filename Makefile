@@ -52,12 +52,13 @@ bench: deps
 	$(BUILD)/bench/bench/quibold_confronto $(BUILD)/bench/src/quibold $(BUILD)/bench/confronto
 	$(BUILD)/bench/bench/quibold_bench
 
-# The fuzzer (clang, libFuzzer with AddressSanitizer and UBSan) for FUZZ_SECONDS; FUZZ_ARGS
-# adds options of libFuzzer. Inputs that break a promise land in $(BUILD)/fuzz/trovati.
+# The two fuzzers (clang, libFuzzer with AddressSanitizer and UBSan), FUZZ_SECONDS in all, half
+# each: the window's run over an archive, and raw bytes for the check; FUZZ_ARGS adds options of
+# libFuzzer. Inputs that break a promise land in $(BUILD)/fuzz/trovati.
 fuzz: deps
 	@$(CMAKE) -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" -DQUIBOLD_GUI=OFF -DQUIBOLD_FUZZ=ON >/dev/null
-	@$(CMAKE) --build $(BUILD)/fuzz -j $(JOBS) --target quibold_fuzz quibold_semi
+	@$(CMAKE) --build $(BUILD)/fuzz -j $(JOBS) --target quibold_fuzz quibold_fuzz_verifica quibold_semi
 	@scripts/run-fuzz $(BUILD)/fuzz $(FUZZ_SECONDS) $(FUZZ_ARGS)
 
 clean:

@@ -271,7 +271,7 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   for (const auto& [file, contenuto] : archivio) {
     if (LeggiFile(file) != contenuto) viola("archive file changed: " + file.filename().string());
   }
-  return {riuscito, std::move(violazioni)};
+  return {riuscito, std::move(violazioni), uscita};
 }
 
 }  // namespace quibold::collaudo

@@ -78,6 +78,7 @@ class Banco {
 struct Esito {
   bool riuscito = false;                // the run button reported a complete file
   std::vector<std::string> violazioni;  // what the run did wrong, one line each
+  std::string uscita;                   // the telematic file as the run left it
 };
 
 // Runs the case on the root: writes its archive as certification 1 on drive C, works the window as

@@ -109,6 +109,7 @@ EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const Opzion
       if (o.cartella) stato.Tx[kTxCartella] = Cp1252DaUtf8(*o.cartella);
       stato.FlagReport = 0;
       e.file = stato.Tx[kTxCartella] + stato.Tx[kTxNomeFile];
+      if (!o.cartellaNativa.empty()) percorsi.Ricorda(e.file, o.cartellaNativa / stato.Tx[kTxNomeFile]);
       e.creato = stato.Crea();
     }
     if (e.creato) {

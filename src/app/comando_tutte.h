@@ -21,6 +21,7 @@ struct OpzioniTutte {
   // Taken from the options of `crea` (UTF-8): the output folder as the window's field takes it,
   // the commitment for certifications whose header has none, the answer to any question.
   std::optional<std::string> cartella, tipoImpegno, dataImpegno;
+  std::filesystem::path cartellaNativa;  // the folder as it is, when the code page cannot write it
   std::optional<bool> conferma;
   // Certifications made at a time; 0 for one per core.
   unsigned fili = 0;

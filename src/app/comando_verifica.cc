@@ -18,9 +18,15 @@ namespace fs = std::filesystem;
 
 constexpr size_t kLungRecord = 1900;
 
+// The native path of an argument; empty for a drive path under the root that the archive's code
+// page cannot write ("?" in its place could name another file). On the real drives of Windows
+// every path is native.
 fs::path PercorsoFile(const std::string& file, const Percorsi& percorsi) {
-  if (IniziaConUnita(file) || (!file.empty() && file[0] == '\\')) return percorsi.Nativo(Cp1252DaUtf8(file));
-  return PercorsoDaUtf8(file);
+  if ((kWindows && percorsi.Radice().empty()) || !(IniziaConUnita(file) || (!file.empty() && file[0] == '\\'))) {
+    return PercorsoDaUtf8(file);
+  }
+  const std::string testo = Cp1252DaUtf8(file);
+  return Utf8DaCp1252(testo) == file ? percorsi.Nativo(testo) : fs::path();
 }
 
 // Hands the check the open file's records, read a block at a time; the error number, or 0.
@@ -51,12 +57,13 @@ const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "a
 
 // Feeds the file to the check, a block of records at a time: the check keeps what it needs,
 // whatever the size of the file. False, after saying so, when the file cannot be read.
-bool Controlla(Sistema& sistema, const fs::path& percorso, Verifica& verifica, Terminale& t) {
+bool Controlla(Sistema& sistema, const fs::path& percorso, const std::string& file, Verifica& verifica, Terminale& t) {
   Maniglia f = kNessunFile;
-  int errore =
-      sistema.Tipo(percorso) == TipoFile::Cartella ? kAccessoPercorso : sistema.Apri(percorso, Apertura::Lettura, f);
+  int errore = percorso.empty() || sistema.Tipo(percorso) == TipoFile::Cartella
+                   ? kAccessoPercorso
+                   : sistema.Apri(percorso, Apertura::Lettura, f);
   if (errore) {
-    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << '\n';
+    t.errori << "quibold: impossibile leggere " << (percorso.empty() ? file : Utf8DaPercorso(percorso)) << '\n';
     return false;
   }
   errore = LeggiRecord(sistema, f, verifica);
@@ -130,7 +137,9 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o) {
       ->required()
       ->type_name("TESTO");
   verifica->add_flag("--json", o.json, "Scrive i rilievi come array JSON");
-  verifica->footer("Stato di uscita: 0 nessun errore (avvisi ammessi); 1 un file ha errori; 2 un file e' illeggibile.");
+  verifica->footer(
+      "Stato di uscita: 0 nessun errore (avvisi ammessi); 1 un file ha errori; 2 un file e' illeggibile o i rilievi "
+      "non si possono scrivere.");
   return verifica;
 }
 
@@ -153,7 +162,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   for (const std::string& file : tutti) {
     const std::string prefisso = piu ? file + ": " : "";
     Verifica verifica;
-    if (!Controlla(sistema, PercorsoFile(file, percorsi), verifica, t)) {
+    if (!Controlla(sistema, PercorsoFile(file, percorsi), file, verifica, t)) {
       ++illeggibili;
       continue;
     }
@@ -187,7 +196,11 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
                                    << Quanti(records, "record", "record") << ", " << Quanti(errori, "errore", "errori")
                                    << ", " << Quanti(avvisi, "avviso", "avvisi") << '\n';
   }
-  t.uscita.flush();
+  if (!t.uscita.flush()) {
+    // Whoever reads the findings would find none, or some: not a check that passed.
+    t.errori << "quibold: impossibile scrivere i rilievi sull'uscita standard\n";
+    return kVerificaIlleggibile;
+  }
   return illeggibili > 0 ? kVerificaIlleggibile : conErrori > 0 ? kVerificaConErrori : kVerificaSenzaErrori;
 }
 

@@ -17,7 +17,7 @@ namespace quibold {
 enum StatoVerifica : int {
   kVerificaSenzaErrori = 0,  // no file has errors: warnings allowed
   kVerificaConErrori = 1,    // a file has errors
-  kVerificaIlleggibile = 2,  // a file cannot be read
+  kVerificaIlleggibile = 2,  // a file cannot be read, or the findings cannot be written
 };
 
 struct OpzioniVerifica {
@@ -35,7 +35,8 @@ CLI::App* RegistraVerifica(CLI::App& app, OpzioniVerifica& o);
 // array, the summaries on the error stream). FILE is a path of this machine, relative to the
 // current folder, unless it begins with a drive "X:" or "\", which name it under the drive
 // root. With several files every line begins with the file's name, and a total follows. Returns
-// a StatoVerifica.
+// a StatoVerifica (a file that cannot be read, or findings that cannot be written, is
+// kVerificaIlleggibile).
 int EseguiVerifica(const OpzioniVerifica& o, const std::filesystem::path& radice, Terminale& t,
                    Sistema& sistema = SistemaReale());
 

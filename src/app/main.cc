@@ -43,7 +43,11 @@ int ApriFinestra(int argc, char** argv, const std::filesystem::path& radice) {
 // only when it cannot (on Windows, also once it has started it: this program then ends).
 int ApriFinestra(const std::filesystem::path& finestra, const std::vector<std::string>& argomenti) {
   std::string errore;
-  if (quibold::PassaAlProgramma(finestra, argomenti, errore)) return quibold::kUscitaCompleta;
+  if (quibold::StessoProgramma(finestra)) {
+    errore = "e' questo stesso programma, che non ha la finestra";
+  } else if (quibold::PassaAlProgramma(finestra, argomenti, errore)) {
+    return quibold::kUscitaCompleta;
+  }
   std::cerr << "quibold: la finestra non si avvia (" << quibold::Utf8DaPercorso(finestra) << ": " << errore << ")\n";
   return quibold::kUscitaErroreUso;
 }

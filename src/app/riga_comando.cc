@@ -52,6 +52,14 @@ std::string CartellaDaRigaComando(const std::string& utf8) {
 }
 
 int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t, Sistema& sistema) {
+  // The output's names first: a name that cannot be written stops the command before anything.
+  std::string cartella, file;
+  std::filesystem::path cartellaNativa, nessuna;
+  if ((o.cartella &&
+       !NomeDiUscita(CartellaDaRigaComando(*o.cartella), true, radice, sistema, t.errori, cartella, cartellaNativa)) ||
+      (o.file && !NomeDiUscita(*o.file, false, radice, sistema, t.errori, file, nessuna))) {
+    return kUscitaErroreUso;
+  }
   std::optional<bool> conferma;
   if (o.conferma) conferma = *o.conferma == "si";
   MessaggiTerminale messaggi(t.errori, t.ingresso, t.interattivo, conferma);
@@ -76,8 +84,12 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   imposta(kTxRecord, o.record);
   imposta(kTxTipoImpegno, o.tipoImpegno);
   imposta(kTxDataImpegno, o.dataImpegno);
-  imposta(kTxCartella, o.cartella ? std::optional(CartellaDaRigaComando(*o.cartella)) : std::nullopt);
-  imposta(kTxNomeFile, o.file);
+  if (o.cartella) stato.Tx[kTxCartella] = cartella;
+  if (o.file) stato.Tx[kTxNomeFile] = file;
+  if (!cartellaNativa.empty()) {
+    const std::string& nome = stato.Tx[kTxNomeFile];
+    percorsi.Ricorda(stato.Tx[kTxCartella] + nome, cartellaNativa / PercorsoDaUtf8(Utf8DaCp1252(nome)));
+  }
   stato.FlagReport = o.report ? 1 : 0;
   // The run ends the command: the window is not opened again (nor the archive read again).
   stato.RiapreDopoCreazione = false;
@@ -114,6 +126,21 @@ std::vector<std::string> ValoriVuotiEspliciti(int argc, const char* const* argv)
 }
 
 }  // namespace
+
+bool NomeDiUscita(const std::string& utf8, bool cartella, const std::filesystem::path& radice, Sistema& sistema,
+                  std::ostream& errori, std::string& campo, std::filesystem::path& nativa) {
+  campo = Cp1252DaUtf8(utf8);
+  if (Utf8DaCp1252(campo) == utf8) return true;
+  // A native path: on POSIX an absolute one, on Windows any on the real drives.
+  const bool nativo = kWindows ? radice.empty() : utf8.starts_with('/');
+  if (cartella && nativo && sistema.Tipo(PercorsoDaUtf8(utf8)) == TipoFile::Cartella) {
+    nativa = PercorsoDaUtf8(utf8);
+    return true;
+  }
+  errori << "quibold: " << (cartella ? "la cartella" : "il nome del file") << " \"" << utf8
+         << "\" ha caratteri che la tabella dell'archivio (Windows-1252) non ha: nessun file creato\n";
+  return false;
+}
 
 void StampaAvvisi(const StatoRun& run, std::ostream& errori) {
   // The file may be sent; what its check warned of goes to the error stream.
@@ -178,7 +205,14 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
 
   const auto cartellaRadice = Percorsi::RadiceDiSistema(radice);
   if (*crea && tutte.tutte) {
-    if (o.cartella) tutte.cartella = CartellaDaRigaComando(*o.cartella);
+    if (o.cartella) {
+      tutte.cartella = CartellaDaRigaComando(*o.cartella);
+      std::string campo;
+      if (!NomeDiUscita(*tutte.cartella, true, cartellaRadice, sistema, terminale.errori, campo,
+                        tutte.cartellaNativa)) {
+        return kUscitaErroreUso;
+      }
+    }
     tutte.tipoImpegno = o.tipoImpegno;
     tutte.dataImpegno = o.dataImpegno;
     if (o.conferma) tutte.conferma = *o.conferma == "si";

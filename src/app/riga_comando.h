@@ -31,6 +31,14 @@ enum StatoUscita : int {
 // warnings of its check, a line each.
 void StampaAvvisi(const StatoRun& run, std::ostream& errori);
 
+// The output folder (`cartella`) or file name given on the command line (UTF-8) as the window's
+// field holds it, in the archive's code page, into `campo`. A character the code page lacks
+// would become "?" and could name another file: the name is then refused, with a message naming
+// it on `errori` (false), unless it is a folder given as a native path of an existing folder,
+// which is used as it is: `nativa` is set to it, and the field shows what the code page can.
+bool NomeDiUscita(const std::string& utf8, bool cartella, const std::filesystem::path& radice, Sistema& sistema,
+                  std::ostream& errori, std::string& campo, std::filesystem::path& nativa);
+
 // Runs the command line (arguments in UTF-8); `finestra` opens the window on a drive root and
 // returns the exit status (absent when the program has no window); files and names go through
 // `sistema`. Returns one of the statuses above.

@@ -60,29 +60,67 @@ std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string
   return elenco;
 }
 
-std::vector<fs::path> FileDellArchivio(const Percorsi& percorsi, std::string_view disco, std::string_view percorsoDati,
-                                       std::string_view codice) {
-  // The archive folder is read once: its header and employee files, and the report in whatever
-  // case it is written; the names of the certification's own files and of the report as they
-  // would be created, should they be missing.
-  const fs::path cartella = percorsi.Nativo(percorsoDati);
-  std::vector<fs::path> file = {
-      cartella / ("FCU" + std::string(codice) + ".018"),
-      cartella / ("DCU" + std::string(codice) + ".018"),
-      cartella / kNomeReport,
-      percorsi.Nativo(kFileDisco),
-      percorsi.Nativo(NomeFileBatch(disco)),
+namespace {
+
+// What a name in one of the archive's folders is: `cartellaDati` the archive folder, `radiceC`
+// the folder of the drive configuration file, `cartellaBatch` the batch file's.
+FileArchivio NomeDellArchivio(std::string_view nome, bool cartellaDati, bool radiceC, bool cartellaBatch) {
+  if (cartellaDati) {
+    if (!NumeroNelNome(nome, "FCU").empty()) return FileArchivio::Testata;
+    if (!NumeroNelNome(nome, "DCU").empty()) return FileArchivio::Dipendenti;
+    if (UgualiSenzaMaiuscole(nome, kNomeReport)) return FileArchivio::Report;
+  }
+  if (radiceC && UgualiSenzaMaiuscole(nome, kNomeDisco)) return FileArchivio::Disco;
+  if (cartellaBatch && UgualiSenzaMaiuscole(nome, kNomeBatch)) return FileArchivio::Batch;
+  return FileArchivio::Nessuno;
+}
+
+}  // namespace
+
+FileArchivio FileDellArchivio(const Percorsi& percorsi, const fs::path& nativo, std::string_view disco,
+                              std::string_view percorsoDati) {
+  if (nativo.empty()) return FileArchivio::Nessuno;  // names nothing, and is opened as nothing
+  Sistema& sistema = percorsi.sistema();
+  const fs::path cartellaDati = percorsi.Nativo(percorsoDati);
+  const fs::path fileDisco = percorsi.Nativo(kFileDisco);
+  const fs::path fileBatch = percorsi.Nativo(NomeFileBatch(disco));
+
+  // By name, within the folder that the output's name, its links followed, lands in.
+  fs::path risolto = sistema.Risolto(nativo);
+  if (risolto.empty()) risolto = nativo;
+  const std::string nome = Utf8DaPercorso(risolto.filename());
+  const auto identitaCartella = sistema.Identita(risolto.parent_path());
+  auto stessa = [&](const fs::path& cartella) {
+    if (identitaCartella) return sistema.Identita(cartella) == identitaCartella;
+    // A folder that is not there: the same only as the same path.
+    const fs::path risolta = sistema.Risolto(cartella);
+    return !risolta.empty() && UgualiSenzaMaiuscole(Utf8DaPercorso(risolta), Utf8DaPercorso(risolto.parent_path()));
   };
-  // A folder that cannot be read adds none of its other files: the ones named above stay.
-  (void)percorsi.Elenca(cartella, [&](const Percorsi::Voce& voce) {
-    const std::string_view nome = voce.nome;
-    if (!NumeroNelNome(nome, "FCU").empty() || !NumeroNelNome(nome, "DCU").empty() ||
-        UgualiSenzaMaiuscole(nome, kNomeReport)) {
-      file.push_back(cartella / PercorsoDaUtf8(nome));
-    }
-    return true;
+  const bool inDati = stessa(cartellaDati);
+  const FileArchivio perNome =
+      NomeDellArchivio(nome, inDati, stessa(fileDisco.parent_path()), stessa(fileBatch.parent_path()));
+  if (perNome != FileArchivio::Nessuno && perNome != FileArchivio::Report && perNome != FileArchivio::Batch) {
+    return perNome;
+  }
+
+  // An existing output may be another archive file under a name of its own: a hard link, or
+  // the target of an archive file that is a link. Only those are compared one by one.
+  const auto identita = sistema.Identita(nativo);
+  if (!identita) return perNome;
+  FileArchivio trovato = FileArchivio::Nessuno;
+  // A folder that cannot be read holds no other name for the output.
+  (void)sistema.Elenca(cartellaDati, [&](const VoceCartella& voce) {
+    const FileArchivio quale = NomeDellArchivio(voce.nome, true, false, false);
+    if (quale == FileArchivio::Nessuno || (identita->nomi < 2 && voce.ordinario.has_value())) return true;
+    if (inDati && UgualiSenzaMaiuscole(voce.nome, nome)) return true;  // the output itself
+    if (sistema.Identita(cartellaDati / PercorsoDaUtf8(voce.nome)) != identita) return true;
+    trovato = quale;
+    return false;
   });
-  return file;
+  if (trovato != FileArchivio::Nessuno) return trovato;
+  if (sistema.Identita(fileDisco) == identita) return FileArchivio::Disco;
+  if (perNome != FileArchivio::Batch && sistema.Identita(fileBatch) == identita) return FileArchivio::Batch;
+  return perNome;
 }
 
 }  // namespace quibold

@@ -12,6 +12,7 @@
 namespace quibold {
 
 inline constexpr std::string_view kFileDisco = "c:\\disco.ute";
+inline constexpr std::string_view kNomeDisco = kFileDisco.substr(3);
 inline constexpr std::string_view kCartellaDati = "\\vorn\\quelt\\2017\\dati\\";
 
 inline constexpr int kCanaleTestata = 1;
@@ -39,11 +40,12 @@ inline std::string NomeFileDipendenti(std::string_view percorsoDati, std::string
 
 // The reconciliation report and the batch file that opens it, on the archive's drive.
 inline constexpr std::string_view kNomeReport = "report.txt";
+inline constexpr std::string_view kNomeBatch = "avstp.bat";
 inline std::string NomeFileReport(std::string_view disco) {
   return std::string(disco) + "\\vorn\\QUELT\\2017\\dati\\" + std::string(kNomeReport);
 }
 inline std::string NomeFileBatch(std::string_view disco) {
-  return std::string(disco) + "\\vorn\\QUELT\\2017\\avstp.bat";
+  return std::string(disco) + "\\vorn\\QUELT\\2017\\" + std::string(kNomeBatch);
 }
 
 // A certification present in the archive folder: its number and its header file.
@@ -57,10 +59,18 @@ struct TestataPresente {
 // leading zeros, by ascending n. Where two names differ only in case, the exact one wins.
 std::vector<TestataPresente> ElencoTestate(const Percorsi& percorsi, std::string_view percorsoDati);
 
-// What the output of a run must never be: the certification's header and employee files, every
-// other header and employee file of the archive folder, the drive configuration file, the
-// report and its batch file. Native paths.
-std::vector<std::filesystem::path> FileDellArchivio(const Percorsi& percorsi, std::string_view disco,
-                                                    std::string_view percorsoDati, std::string_view codice);
+// The files of the archive, as a run's output must never replace them.
+enum class FileArchivio { Nessuno, Disco, Testata, Dipendenti, Report, Batch };
+
+// Which file of the archive writing to the native path `nativo` would replace, or hide: a new
+// name that differs from an archive file's only in case, in the same folder, would be found in
+// its place by every later run. The archive files are the header and employee files of the
+// archive folder ("FCU"/"DCU" & number & ".018", whether present or not), the report in it, the
+// drive configuration file and the batch file. The output's links are followed, a dangling one
+// to the name it would make; folders are compared by identity (a bind mount, a linked folder);
+// an existing output is compared by identity with the archive files that are links, and with
+// all of them when it has more than one name.
+FileArchivio FileDellArchivio(const Percorsi& percorsi, const std::filesystem::path& nativo, std::string_view disco,
+                              std::string_view percorsoDati);
 
 }  // namespace quibold

@@ -45,6 +45,26 @@ int ScriviTutto(Sistema& sistema, Maniglia fd, const char* da, size_t n, long lo
 
 }  // namespace
 
+int ApriPerRiscrivere(Sistema& sistema, const std::filesystem::path& nativo, Maniglia& file) {
+  Maniglia fd = kNessunFile;
+  if (const int errore = sistema.Apri(nativo, Apertura::Uscita, fd)) return errore;
+  TipoFile tipo = TipoFile::Altro;
+  long long dimensione = 0;
+  int errore = sistema.Descrivi(fd, tipo, dimensione);
+  if (!errore && tipo != TipoFile::Ordinario) errore = kAccessoPercorso;
+  if (!errore) {
+    // Any other failure of the lock is a file system that keeps none: the run goes on without.
+    if (sistema.Blocca(fd) == kFileGiaAperto) errore = kFileGiaAperto;
+  }
+  if (!errore) errore = sistema.Tronca(fd, 0);
+  if (errore) {
+    (void)sistema.Chiudi(fd);  // nothing written: the failure to report is the one above
+    return errore;
+  }
+  file = fd;
+  return 0;
+}
+
 // Writes one block at a time on a thread of its own.
 class Canali::Accanto {
  public:
@@ -127,11 +147,43 @@ void Canali::Chiudi(int canale) {
   riuscita_ = true;
   if (!Aperto(canale)) return;
   File& f = file_[static_cast<size_t>(canale)];
-  const bool scritto = Svuota(f);
-  (void)sistema_.Chiudi(f.fd);  // what was gathered is written, and a failure said, by Svuota
+  bool scritto = Svuota(f);
+  if (scritto && f.inizioUltimo >= 0) {
+    scritto = ChiudiScritto(f);
+  } else {
+    (void)sistema_.Chiudi(f.fd);  // read, or failed and said so: nothing more to lose
+  }
   f.fd = kNessunFile;
   f.quantiLetti = 0;
+  f.inizioUltimo = -1;
   riuscita_ = scritto;
+}
+
+bool Canali::ChiudiScritto(File& f) {
+  int errore = sistema_.Sincronizza(f.fd);
+  if (errore) TogliUltimo(f, f.fd);
+  const int chiusura = sistema_.Chiudi(f.fd);
+  if (!errore && chiusura) {
+    errore = chiusura;
+    Maniglia fd = kNessunFile;
+    if (sistema_.Apri(percorsi_.Nativo(f.nome), Apertura::Uscita, fd) == 0) {
+      TogliUltimo(f, fd);
+      (void)sistema_.Chiudi(fd);  // the failure reported is the first close's
+    }
+  }
+  if (!errore) return true;
+  ErroreTrasferimento("scrittura", f.nome, f.recordUltimo, errore);
+  return false;
+}
+
+void Canali::TogliUltimo(const File& f, Maniglia fd) {
+  TipoFile tipo = TipoFile::Altro;
+  long long dimensione = -1;
+  if (sistema_.Descrivi(fd, tipo, dimensione) == 0 && tipo == TipoFile::Ordinario && dimensione == f.fineUltimo) {
+    if (sistema_.Tronca(fd, f.inizioUltimo) != 0) {
+      // The cut failed too: the message still names the record that is not safe.
+    }
+  }
 }
 
 void Canali::ScriviRaccolti(int canale) {
@@ -192,6 +244,24 @@ void Canali::ApriFile() {
   long long dimensione = 0;
   f.fd = fd;
   f.ordinario = sistema_.Descrivi(fd, tipo, dimensione) == 0 && tipo == TipoFile::Ordinario;
+  f.nome = NomeFile[Canale];
+  f.quantiLetti = f.quantiRaccolti = 0;
+  f.guasto = false;
+}
+
+void Canali::ApriFileNuovo() {
+  riuscita_ = true;
+  if (!CanaleValido()) return Errore("Errore tipo " + NumeroConSegno(kCanaleNonAperto) + " nella creazione del file ");
+  Chiudi(Canale);
+  riuscita_ = true;
+  Maniglia fd = kNessunFile;
+  if (const int errore = ApriPerRiscrivere(sistema_, percorsi_.Nativo(NomeFile[Canale]), fd)) {
+    if (errore == kFileGiaAperto) return Errore("Il file " + Nome() + " e' gia' aperto da un'altra elaborazione ");
+    return Errore("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ");
+  }
+  File& f = file_[static_cast<size_t>(Canale)];
+  f.fd = fd;
+  f.ordinario = true;
   f.nome = NomeFile[Canale];
   f.quantiLetti = f.quantiRaccolti = 0;
   f.guasto = false;
@@ -346,9 +416,13 @@ void Canali::ScriviRecord(std::string_view dati) {
   }
   const long long posizione = Posizione();
   if (posizione < 0) return ErroreTrasferimento("scrittura", Nome(), NumRec, kNumeroRecordErrato);
-  const int errore = Scrivi(file_[static_cast<size_t>(Canale)], posizione, dati);
+  File& f = file_[static_cast<size_t>(Canale)];
+  const int errore = Scrivi(f, posizione, dati);
   if (errore < 0) return;  // the gathered records failed, and said so
-  if (errore) ErroreTrasferimento("scrittura", Nome(), NumRec, errore);
+  if (errore) return ErroreTrasferimento("scrittura", Nome(), NumRec, errore);
+  f.recordUltimo = NumRec;
+  f.inizioUltimo = posizione;
+  f.fineUltimo = posizione + static_cast<long long>(dati.size());
 }
 
 }  // namespace quibold

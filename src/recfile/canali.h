@@ -20,6 +20,13 @@ namespace quibold {
 // A number as the messages print it: one blank before a non-negative number.
 std::string NumeroConSegno(long long n);
 
+// Opens `nativo` to be written anew: read and write (else write only), made when missing, locked
+// against every other run (Sistema::Blocca) and only then emptied, so that a file another run
+// holds is left as it is. The error number, or 0: kFileGiaAperto when another run holds it,
+// kAccessoPercorso for what is no ordinary file (a FIFO, a device). On a file system that keeps
+// no locks the file is written without one.
+int ApriPerRiscrivere(Sistema& sistema, const std::filesystem::path& nativo, Maniglia& file);
+
 // What sees the bytes written to a channel: every byte once, in the order written, just before
 // it goes to the file, on the thread that writes it (the caller's, or the one beside). The
 // calls for one channel never overlap.
@@ -61,6 +68,10 @@ class Canali {
   void ApriFile();
   // Creates NomeFile(Canale) empty (or empties it) and leaves the channel closed.
   void CreaFile();
+  // CreaFile then ApriFile as one step that no other run can share (ApriPerRiscrivere): the
+  // file stays locked while the channel is open. Shows CreaFile's message when it fails, and
+  // one that says so when another run holds the file.
+  void ApriFileNuovo();
   // Reads record NumRec into Buffer(Canale); on failure Buffer(Canale) is unchanged.
   void LeggiRecord();
   // Writes BufferOut(Canale) from the first byte of record NumRec.
@@ -75,8 +86,10 @@ class Canali {
   // before it was to see has been written. REQUIRES: `vista` outlives its watch.
   void Osserva(int canale, VistaScrittura* vista);
 
-  // Writes what the channel has gathered and closes it; Riuscita() tells whether the writing
-  // succeeded (a closed channel succeeds at once).
+  // Writes what the channel has gathered, sends what was written to stable storage, and closes
+  // it; Riuscita() tells whether the writing succeeded (a closed channel succeeds at once). A
+  // file that cannot be made safe or closed (a share reports its failed write-back there) is a
+  // failed write of its last record, which is cut off the file.
   void Chiudi(int canale);
   void ChiudiTutti();
   bool Aperto(int canale) const;
@@ -103,6 +116,10 @@ class Canali {
     long long inizioRaccolti = 0;
     std::unique_ptr<char[]> riserva;  // the block being written beside, or free
     bool guasto = false;              // a block could not be written (and said so): the file takes no more
+    // The last record written, to be cut off and named if the file cannot be made safe.
+    int32_t recordUltimo = 0;
+    long long inizioUltimo = -1;
+    long long fineUltimo = 0;
     VistaScrittura* vista = nullptr;  // sees what is written, whatever file is open
   };
   class Accanto;
@@ -127,6 +144,11 @@ class Canali {
   [[nodiscard]] bool Completa();
   // Cuts the file back to the whole records before a failed write and says which record failed.
   void ScritturaFallita(File& f, long long inizio, size_t fatti, int16_t lunghezza, int errore);
+  // Sends a written file to stable storage and closes it; on a failure, the last record is cut
+  // off (the file opened again when it was closed already) and its write said to have failed.
+  bool ChiudiScritto(File& f);
+  // Cuts the last record written off an open file that ends with it.
+  void TogliUltimo(const File& f, Maniglia fd);
 
   const Percorsi& percorsi_;
   Sistema& sistema_;

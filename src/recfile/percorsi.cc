@@ -121,13 +121,4 @@ void Percorsi::Ricorda(std::string percorso, fs::path nativo) const {
   ricordati_.insert_or_assign(std::move(percorso), std::move(nativo));
 }
 
-bool Percorsi::StessoFile(const fs::path& a, const fs::path& b) const {
-  const auto ia = sistema_.Identita(a), ib = sistema_.Identita(b);
-  if (ia && ib) return *ia == *ib;
-  if (ia.has_value() != ib.has_value()) return false;  // a file and a name of none
-  const fs::path pa = sistema_.Risolto(a), pb = sistema_.Risolto(b);
-  if (pa.empty() || pb.empty()) return false;
-  return UgualiSenzaMaiuscole(Utf8DaPercorso(pa), Utf8DaPercorso(pb));
-}
-
 }  // namespace quibold

@@ -58,10 +58,6 @@ class Percorsi {
     return sistema_.Elenca(cartella, voce);
   }
 
-  // True when two native paths name the same file: the same file on disk when both exist (links,
-  // hard links and case resolved), else the same path once resolved, without regard to case.
-  bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b) const;
-
  private:
   std::filesystem::path radice_;
   Sistema& sistema_;

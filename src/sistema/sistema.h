@@ -25,6 +25,7 @@ inline constexpr bool kWindows = false;
 enum ErroreFile : int {
   kCanaleNonAperto = 52,
   kFileNonTrovato = 53,
+  kFileGiaAperto = 55,  // held by another run: its lock is taken
   kErroreIO = 57,
   kDiscoPieno = 61,
   kOltreFineFile = 62,
@@ -53,6 +54,8 @@ enum class Apertura {
   Binaria,   // read and write, else read only, else write only; a missing file is created empty
   Svuotata,  // write only; the file is created, or emptied when it exists
   Lettura,   // read only; the file must exist
+  Uscita,    // read and write, else write only, nothing emptied; a missing file is created; the
+             // open never waits (a FIFO without a reader fails at once rather than block)
 };
 
 enum class TipoFile { Nessuno, Ordinario, Cartella, Altro };
@@ -64,11 +67,13 @@ struct VoceCartella {
   std::optional<bool> ordinario;
 };
 
-// What tells one file from every other: the device or volume, and the file's number on it.
+// What tells one file from every other: the device or volume, and the file's number on it; and
+// how many names the file has (hard links), which takes no part in the comparison.
 struct IdentitaFile {
   uint64_t volume = 0;
   uint64_t indice = 0;
-  bool operator==(const IdentitaFile&) const = default;
+  uint64_t nomi = 1;
+  bool operator==(const IdentitaFile& altra) const { return volume == altra.volume && indice == altra.indice; }
 };
 
 // The files and names of the system. Each file operation returns 0 or the error number of its
@@ -87,6 +92,14 @@ class Sistema {
   [[nodiscard]] virtual int Tronca(Maniglia file, long long lunghezza) = 0;
   // The kind and the size of an open file.
   [[nodiscard]] virtual int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) = 0;
+  // Sends what was written to the file to stable storage (the disk, the share's server).
+  [[nodiscard]] virtual int Sincronizza(Maniglia file) = 0;
+  // Takes an advisory lock on the whole file for this open, without waiting: kFileGiaAperto
+  // when another open (this process's or another's) holds it; another error number when the
+  // file system keeps no locks. Closing the file lets it go.
+  [[nodiscard]] virtual int Blocca(Maniglia file) = 0;
+  // Closes the file; an error is a failure of what was written (a share reports its failed
+  // write-back here). The file is closed whatever the result.
   [[nodiscard]] virtual int Chiudi(Maniglia file) = 0;
 
   // The kind of what a name names, links followed: Nessuno also when it cannot be told.
@@ -99,8 +112,9 @@ class Sistema {
                                     const std::function<bool(const VoceCartella&)>& voce) = 0;
   // The identity of an existing file (links followed); nothing when there is none.
   virtual std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) = 0;
-  // The absolute path, with "." and ".." and the links of its existing part resolved; empty when
-  // it cannot be told.
+  // The absolute path, with "." and ".." and the links of its existing part resolved, the last
+  // name's too, even a link that leads to nothing yet (its target is the path); empty when it
+  // cannot be told.
   virtual std::filesystem::path Risolto(const std::filesystem::path& nativo) = 0;
 };
 
@@ -122,6 +136,9 @@ std::filesystem::path CartellaTemporanea(const std::filesystem::path& base, std:
 
 // --- The process ---
 
+// The environment variable that tells a program that another handed the process over to it.
+inline constexpr char kVariabilePassaggio[] = "QUIBOLD_PASSATO";
+
 // Before anything else: no signal for a write past the size limit or into a closed pipe (the
 // write fails instead, and is reported); on Windows, standard output and error in binary mode
 // (lines end in LF) and the console showing UTF-8.
@@ -130,11 +147,18 @@ void PreparaProcesso();
 std::vector<std::string> ArgomentiUtf8(int argc, char** argv);
 // Whether standard input is a terminal that can answer a question.
 bool IngressoInterattivo();
+// This program's file; empty when it cannot be told.
+std::filesystem::path QuestoProgramma();
 // The program `nome` in this program's folder ("nome.exe" on Windows); empty when it is not there.
 std::filesystem::path ProgrammaAccanto(std::string_view nome);
+// Whether `programma` is this program after all: the same file (a link to it), the same bytes (a
+// copy), or this process was handed over already (a script that runs this program). Handing
+// over to it would go on for ever.
+bool StessoProgramma(const std::filesystem::path& programma);
 // Hands the process over to `programma` with the same arguments (argomenti[0] is this program's
-// name): on POSIX it replaces this process, on Windows it is started and this one is to end.
-// Returns false, with the reason in `errore` (UTF-8), when it cannot be started.
+// name), telling it in its environment that it was handed over: on POSIX it replaces this
+// process, on Windows it is started and this one is to end. Returns false, with the reason in
+// `errore` (UTF-8), when it cannot be started.
 [[nodiscard]] bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
                                     std::string& errore);
 // Hands the written report to the text viewer. On POSIX `lanciatore` opens the report, and one

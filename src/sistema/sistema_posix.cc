@@ -4,6 +4,7 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,6 +66,16 @@ class SistemaPosix : public Sistema {
         break;
       case Apertura::Svuotata: fd = ApriNome(nome, O_WRONLY | O_CREAT | O_TRUNC); break;
       case Apertura::Lettura: fd = ApriNome(nome, O_RDONLY); break;
+      case Apertura::Uscita:
+        // Non-blocking only for the open: on an ordinary file the flag changes nothing after it.
+        fd = ApriNome(nome, O_RDWR | O_CREAT | O_NONBLOCK);
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+          const int primo = errno;
+          fd = ApriNome(nome, O_WRONLY | O_CREAT | O_NONBLOCK);
+          if (fd < 0) errno = primo;
+        }
+        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        break;
     }
     if (fd < 0) return Errore();
     file = fd;
@@ -109,6 +120,27 @@ class SistemaPosix : public Sistema {
     return 0;
   }
 
+  int Sincronizza(Maniglia file) override {
+    int r;
+    do {
+      r = ::fsync(static_cast<int>(file));
+    } while (r != 0 && errno == EINTR);
+    // A file that cannot be synchronized at all (a pipe, a terminal) holds nothing to keep.
+    if (r != 0 && (errno == EINVAL || errno == EROFS)) return 0;
+    return r == 0 ? 0 : Errore();
+  }
+
+  int Blocca(Maniglia file) override {
+    // flock's lock belongs to this open file, not to the process (as fcntl's would): closing
+    // another descriptor of the same file does not let it go.
+    int r;
+    do {
+      r = ::flock(static_cast<int>(file), LOCK_EX | LOCK_NB);
+    } while (r != 0 && errno == EINTR);
+    if (r == 0) return 0;
+    return errno == EWOULDBLOCK ? kFileGiaAperto : Errore();
+  }
+
   int Chiudi(Maniglia file) override {
     // After an interrupted close the descriptor is gone all the same: it is not closed again.
     if (::close(static_cast<int>(file)) != 0 && errno != EINTR) return Errore();
@@ -141,13 +173,32 @@ class SistemaPosix : public Sistema {
   std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) override {
     struct stat st;
     if (::stat(nativo.c_str(), &st) != 0) return std::nullopt;
-    return IdentitaFile{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    return IdentitaFile{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                        static_cast<uint64_t>(st.st_nlink)};
   }
 
   std::filesystem::path Risolto(const std::filesystem::path& nativo) override {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    std::filesystem::path risolto = std::filesystem::weakly_canonical(nativo, ec);
-    return ec ? std::filesystem::path() : risolto;
+    fs::path p = fs::absolute(nativo, ec);
+    if (ec) return {};
+    // The last name's links, one by one: a link to a name not yet made leads there all the same.
+    for (int salti = 0;; ++salti) {
+      struct stat st;
+      if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+      if (salti == 40) return {};  // a circle of links
+      const fs::path bersaglio = fs::read_symlink(p, ec);
+      if (ec) return {};
+      p = bersaglio.is_absolute() ? bersaglio : p.parent_path() / bersaglio;
+    }
+    // The folders, their links resolved; a last name of "." or ".." with them.
+    const fs::path nome = p.filename();
+    if (nome.empty() || nome == "." || nome == "..") {
+      p = fs::weakly_canonical(p, ec);
+      return ec ? fs::path() : p;
+    }
+    const fs::path cartella = fs::weakly_canonical(p.parent_path(), ec);
+    return ec ? fs::path() : cartella / nome;
   }
 
  private:
@@ -204,10 +255,18 @@ std::vector<std::string> ArgomentiUtf8(int argc, char** argv) { return std::vect
 
 bool IngressoInterattivo() { return ::isatty(STDIN_FILENO) != 0; }
 
-std::filesystem::path ProgrammaAccanto(std::string_view nome) {
+std::filesystem::path QuestoProgramma() {
   std::error_code e;
-  auto programma = std::filesystem::read_symlink("/proc/self/exe", e).parent_path() / nome;
-  return !e && std::filesystem::exists(programma, e) ? programma : std::filesystem::path();
+  auto programma = std::filesystem::read_symlink("/proc/self/exe", e);
+  return e ? std::filesystem::path() : programma;
+}
+
+std::filesystem::path ProgrammaAccanto(std::string_view nome) {
+  const auto questo = QuestoProgramma();
+  if (questo.empty()) return {};
+  std::error_code e;
+  auto programma = questo.parent_path() / nome;
+  return std::filesystem::exists(programma, e) ? programma : std::filesystem::path();
 }
 
 bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
@@ -216,7 +275,9 @@ bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<
   std::vector<char*> argv;
   for (std::string& a : copie) argv.push_back(a.data());
   argv.push_back(nullptr);
+  ::setenv(kVariabilePassaggio, "1", 1);
   ::execv(programma.c_str(), argv.data());
+  ::unsetenv(kVariabilePassaggio);
   errore = std::strerror(errno);
   return false;
 }

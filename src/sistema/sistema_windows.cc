@@ -150,6 +150,12 @@ class SistemaWindows : public Sistema {
         }
         break;
       case Apertura::Lettura: apri(GENERIC_READ, OPEN_EXISTING); break;
+      case Apertura::Uscita:
+        if (!apri(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS) && errore == ERROR_ACCESS_DENIED &&
+            !apri(GENERIC_WRITE, OPEN_ALWAYS)) {
+          errore = ERROR_ACCESS_DENIED;
+        }
+        break;
     }
     if (h == INVALID_HANDLE_VALUE) {
       // A folder opened as a file is refused as access denied: an access error of the path.
@@ -205,6 +211,21 @@ class SistemaWindows : public Sistema {
     return 0;
   }
 
+  int Sincronizza(Maniglia file) override {
+    if (GetFileType(H(file)) != FILE_TYPE_DISK) return 0;  // a pipe or a console holds nothing to keep
+    return FlushFileBuffers(H(file)) ? 0 : Errore();
+  }
+
+  int Blocca(Maniglia file) override {
+    // A byte far beyond any real end of file: Windows' locks are mandatory, and a lock on the
+    // file's own bytes would stop every other program's reading of them. Every run locks the same
+    // byte, so the lock works between runs as an advisory one.
+    OVERLAPPED o = Alla(kByteBloccato);
+    if (LockFileEx(H(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o)) return 0;
+    const DWORD errore = GetLastError();
+    return errore == ERROR_LOCK_VIOLATION || errore == ERROR_IO_PENDING ? kFileGiaAperto : Errore();
+  }
+
   int Chiudi(Maniglia file) override { return CloseHandle(H(file)) ? 0 : Errore(); }
 
   TipoFile Tipo(const std::filesystem::path& nativo) override {
@@ -249,7 +270,7 @@ class SistemaWindows : public Sistema {
     CloseHandle(h);
     if (!letto) return std::nullopt;
     return IdentitaFile{info.dwVolumeSerialNumber,
-                        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+                        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks};
   }
 
   std::filesystem::path Risolto(const std::filesystem::path& nativo) override {
@@ -259,7 +280,37 @@ class SistemaWindows : public Sistema {
     const DWORD scritti = GetFullPathNameW(nativo.c_str(), n, pieno.data(), nullptr);
     if (scritti == 0 || scritti >= n) return {};
     pieno.resize(scritti);
-    return std::filesystem::path(pieno);
+    const std::filesystem::path assoluto(pieno);
+    // Links and junctions, the short names and the case as the disk has them: the path of the
+    // file itself when it exists, else of its folder with the name as given.
+    if (auto finale = PercorsoFinale(assoluto); !finale.empty()) return finale;
+    if (auto cartella = PercorsoFinale(assoluto.parent_path()); !cartella.empty()) {
+      return cartella / assoluto.filename();
+    }
+    return assoluto;
+  }
+
+ private:
+  static constexpr long long kByteBloccato = 0x7FFFFFFFFFFFFFFELL;
+
+  // The path the system opens for `nativo`, every link followed; empty when nothing is there.
+  static std::filesystem::path PercorsoFinale(const std::filesystem::path& nativo) {
+    HANDLE h = CreateFileW(nativo.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::wstring finale(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(h, finale.data(), static_cast<DWORD>(finale.size()), FILE_NAME_NORMALIZED);
+    if (n >= finale.size()) {
+      finale.resize(n + 1);
+      n = GetFinalPathNameByHandleW(h, finale.data(), static_cast<DWORD>(finale.size()), FILE_NAME_NORMALIZED);
+    }
+    CloseHandle(h);
+    if (n == 0 || n >= finale.size()) return {};
+    finale.resize(n);
+    // "\\?\C:\..." as the plain "C:\..." that the other paths are; a share's as "\\server\...".
+    if (finale.starts_with(L"\\\\?\\UNC\\")) return std::filesystem::path(L"\\\\" + finale.substr(8));
+    if (finale.starts_with(L"\\\\?\\")) return std::filesystem::path(finale.substr(4));
+    return std::filesystem::path(finale);
   }
 };
 
@@ -320,18 +371,23 @@ bool IngressoInterattivo() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &modo) != 0;
 }
 
-std::filesystem::path ProgrammaAccanto(std::string_view nome) {
+std::filesystem::path QuestoProgramma() {
   std::wstring questo(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, questo.data(), static_cast<DWORD>(questo.size()));
     if (n == 0) return {};
     if (n < questo.size()) {
       questo.resize(n);
-      break;
+      return std::filesystem::path(questo);
     }
     questo.resize(questo.size() * 2);
   }
-  const auto programma = std::filesystem::path(questo).parent_path() / (Largo(nome) + L".exe");
+}
+
+std::filesystem::path ProgrammaAccanto(std::string_view nome) {
+  const auto questo = QuestoProgramma();
+  if (questo.empty()) return {};
+  const auto programma = questo.parent_path() / (Largo(nome) + L".exe");
   return GetFileAttributesW(programma.c_str()) != INVALID_FILE_ATTRIBUTES ? programma : std::filesystem::path();
 }
 
@@ -342,9 +398,11 @@ bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<
   STARTUPINFOW avvio{};
   avvio.cb = sizeof avvio;
   PROCESS_INFORMATION processo{};
+  SetEnvironmentVariableW(Largo(kVariabilePassaggio).c_str(), L"1");
   if (!CreateProcessW(programma.c_str(), riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &avvio,
                       &processo)) {
     errore = TestoErrore(GetLastError());
+    SetEnvironmentVariableW(Largo(kVariabilePassaggio).c_str(), nullptr);
     return false;
   }
   CloseHandle(processo.hThread);

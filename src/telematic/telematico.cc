@@ -152,12 +152,16 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
     }
   }
 
-  // The output must never replace a file of the archive (nor the report, written after it).
+  // The output must never replace a file of the archive (nor the report, written after it), nor
+  // be anything but an ordinary file or a new name: a FIFO would hold the run, a device take it.
   const std::string uscita = i.cartella + i.nomeFile;
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
-  for (const auto& file : FileDellArchivio(canali.percorsi(), i.Disco, i.PercorsoDati, i.CodiceCU)) {
-    if (canali.percorsi().StessoFile(nativoUscita, file))
-      return ferma("Il file telematico coincide con un file dell'archivio ");
+  if (FileDellArchivio(canali.percorsi(), nativoUscita, i.Disco, i.PercorsoDati) !=
+      FileArchivio::Nessuno) {
+    return ferma("Il file telematico coincide con un file dell'archivio ");
+  }
+  if (canali.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
+    return ferma("Il file telematico non e' un file ordinario ");
   }
 
   if (i.Didascalia) i.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
@@ -175,9 +179,7 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
     canali.LungRec[kCanaleTelematico] = static_cast<int16_t>(kLungRecord);
-    canali.CreaFile();
-    if (!canali.Riuscita()) return false;
-    canali.ApriFile();
+    canali.ApriFileNuovo();  // locked until it closes: another run on it stops at once
     if (!canali.Riuscita()) return false;
 
     RecordA(s, t);

@@ -68,11 +68,16 @@ std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c
   return r;
 }
 
-// Writes `contenuto` to a file created anew. False, with the reason in `errore`, when it failed.
+std::string TestoErrore(int numero) {
+  return "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
+}
+
+// Writes `contenuto` to a file written anew (ApriPerRiscrivere), then to stable storage, and
+// closes it. False, with the reason in `errore`, when any step failed.
 [[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
                               std::string& errore) {
   Maniglia f = kNessunFile;
-  int numero = sistema.Apri(file, Apertura::Svuotata, f);
+  int numero = ApriPerRiscrivere(sistema, file, f);
   size_t fatti = 0;
   while (!numero && fatti < contenuto.size()) {
     size_t scritti = 0;
@@ -81,12 +86,23 @@ std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c
     if (!numero && scritti == 0) numero = kDiscoPieno;
     fatti += scritti;
   }
+  if (!numero && f != kNessunFile) numero = sistema.Sincronizza(f);
   if (f != kNessunFile) {
     const int chiusura = sistema.Chiudi(f);
     if (!numero) numero = chiusura;
   }
-  if (numero) errore = "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
+  if (numero) errore = TestoErrore(numero);
   return numero == 0;
+}
+
+// Why `file` may not be written as the report's `proprio` file, or empty: it would replace
+// another file of the archive, or it is no ordinary file.
+std::string FileVietato(const Percorsi& percorsi, const std::filesystem::path& file, FileArchivio proprio,
+                        std::string_view disco, std::string_view percorsoDati) {
+  const FileArchivio quale = FileDellArchivio(percorsi, file, disco, percorsoDati);
+  if (quale != FileArchivio::Nessuno && quale != proprio) return "coincide con un file dell'archivio";
+  if (percorsi.sistema().Tipo(file) == TipoFile::Altro) return "non e' un file ordinario";
+  return {};
 }
 
 }  // namespace
@@ -182,7 +198,12 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
   canali.Chiudi(kCanaleTestata);
   std::string errore;
   const std::string* fallito = nullptr;
-  if (!ScriviFile(percorsi.sistema(), report, TestoReport(f, separatore), errore)) {
+  // Neither file is written unless both may be.
+  if (errore = FileVietato(percorsi, report, FileArchivio::Report, f.Disco, f.PercorsoDati); !errore.empty()) {
+    fallito = &nomeReport;
+  } else if (errore = FileVietato(percorsi, batch, FileArchivio::Batch, f.Disco, f.PercorsoDati); !errore.empty()) {
+    fallito = &nomeBatch;
+  } else if (!ScriviFile(percorsi.sistema(), report, TestoReport(f, separatore), errore)) {
     fallito = &nomeReport;
   } else if (!ScriviFile(percorsi.sistema(), batch, TestoBatch(f.Disco), errore)) {
     fallito = &nomeBatch;

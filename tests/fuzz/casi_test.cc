@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "fuzz/caso.h"
+#include "fuzz/grezzo.h"
 #include "fuzz/semi.h"
 
 namespace quibold::collaudo {
@@ -27,6 +28,20 @@ TEST(CasiFuzz, EveryStoredInputKeepsTheRunsPromises) {
     const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
     const Esito esito = ProvaCaso(banco, dati);
     EXPECT_TRUE(esito.violazioni.empty()) << voce.path().filename() << Elenco(esito.violazioni);
+    ++casi;
+  }
+  EXPECT_GT(casi, 0);
+}
+
+// Every input the check's fuzzer stopped on, run again through the same checks.
+TEST(CasiFuzz, EveryStoredRawFileKeepsTheChecksPromises) {
+  const std::vector<std::string> basi = BasiValide();
+  ASSERT_FALSE(basi.empty());
+  int casi = 0;
+  for (const auto& voce : fs::directory_iterator(fs::path(QUIBOLD_SORGENTI) / "fuzz" / "regressioni-verifica")) {
+    std::ifstream f(voce.path(), std::ios::binary);
+    const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(ProvaControllo(dati, basi).empty()) << voce.path().filename() << Elenco(ProvaControllo(dati, basi));
     ++casi;
   }
   EXPECT_GT(casi, 0);

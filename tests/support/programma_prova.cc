@@ -10,9 +10,14 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <map>
+
+extern char** environ;
 #endif
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -42,8 +47,19 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
     return CreateFileW(nome, accesso, FILE_SHARE_READ | FILE_SHARE_WRITE, &ereditate, come, 0, nullptr);
   };
   HANDLE nulla = apri(L"NUL", GENERIC_READ, OPEN_EXISTING);
-  HANDLE uscita = apri(fileUscita.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE uscita = INVALID_HANDLE_VALUE;
+  if (opzioni.uscitaRotta) {
+    HANDLE lettura = INVALID_HANDLE_VALUE;
+    if (CreatePipe(&lettura, &uscita, &ereditate, 0)) CloseHandle(lettura);
+  } else {
+    uscita = apri(fileUscita.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+  }
   HANDLE errori = apri(fileErrori.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+  for (const std::string& variabile : opzioni.ambiente) {
+    const size_t uguale = variabile.find('=');
+    SetEnvironmentVariableW(PercorsoDaUtf8(variabile.substr(0, uguale)).c_str(),
+                            PercorsoDaUtf8(variabile.substr(uguale + 1)).c_str());
+  }
   std::string riga = ArgomentoQuotato(opzioni.programma);
   for (const auto& a : argomenti) riga += " " + ArgomentoQuotato(a);
   std::wstring rigaLarga = PercorsoDaUtf8(riga).native();
@@ -57,6 +73,9 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   const bool avviato =
       CreateProcessW(nullptr, rigaLarga.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &avvio, &processo);
   for (HANDLE h : {nulla, uscita, errori}) CloseHandle(h);
+  for (const std::string& variabile : opzioni.ambiente) {
+    SetEnvironmentVariableW(PercorsoDaUtf8(variabile.substr(0, variabile.find('='))).c_str(), nullptr);
+  }
   EsitoProgramma esito;
   if (!avviato) return esito;
   if (WaitForSingleObject(processo.hProcess, static_cast<DWORD>(opzioni.secondi) * 1000) == WAIT_TIMEOUT) {
@@ -75,8 +94,30 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
 #else
 namespace {
 
+// A copy of `programma` that the user without rights can start: in a folder of its own under the
+// system's temporary folder, made once for the whole test process and removed at its end.
+std::string ProgrammaRaggiungibile(const std::string& programma) {
+  static std::map<std::string, std::filesystem::path> copie;
+  static const struct Pulizia {
+    ~Pulizia() {
+      std::error_code ec;
+      for (const auto& [originale, copia] : copie) std::filesystem::remove_all(copia.parent_path(), ec);
+    }
+  } pulizia;
+  auto& copia = copie[programma];
+  if (copia.empty()) {
+    const auto cartella = CartellaTemporanea(std::filesystem::temp_directory_path(), "quibold-programma-");
+    std::filesystem::permissions(cartella, std::filesystem::perms(0755));
+    copia = cartella / std::filesystem::path(programma).filename();
+    std::filesystem::copy_file(programma, copia);
+    std::filesystem::permissions(copia, std::filesystem::perms(0755));
+  }
+  return copia.string();
+}
+
 // In the child: only calls that are safe between fork and exec.
-[[noreturn]] void Figlio(const std::vector<char*>& argv, int uscita, int errori, const OpzioniProgramma& o) {
+[[noreturn]] void Figlio(const std::vector<char*>& argv, char* const* ambiente, int uscita, int errori,
+                         const OpzioniProgramma& o) {
   const int nulla = ::open("/dev/null", O_RDONLY);
   if (nulla < 0 || ::dup2(nulla, 0) < 0 || ::dup2(uscita, 1) < 0 || ::dup2(errori, 2) < 0) ::_exit(126);
   std::signal(SIGXFSZ, SIG_DFL);  // the program must deal with the limit itself
@@ -91,7 +132,7 @@ namespace {
       ::_exit(126);
     }
   }
-  ::execv(o.programma.c_str(), argv.data());
+  ::execve(argv[0], argv.data(), ambiente);
   ::_exit(127);
 }
 
@@ -100,17 +141,38 @@ namespace {
 EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const std::filesystem::path& cartella,
                                const OpzioniProgramma& opzioni) {
   const auto fileUscita = cartella / "uscita.txt", fileErrori = cartella / "errori.txt";
-  const int uscita = ::open(fileUscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int uscita = -1;
+  if (opzioni.uscitaRotta) {
+    int tubo[2];
+    if (::pipe2(tubo, O_CLOEXEC) == 0) {
+      ::close(tubo[0]);
+      uscita = tubo[1];
+    }
+  } else {
+    uscita = ::open(fileUscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  }
   const int errori = ::open(fileErrori.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  std::vector<std::string> testi{opzioni.programma};
+  std::vector<std::string> testi{opzioni.senzaDiritti ? ProgrammaRaggiungibile(opzioni.programma) : opzioni.programma};
   testi.insert(testi.end(), argomenti.begin(), argomenti.end());
   std::vector<char*> argv;
   for (auto& t : testi) argv.push_back(t.data());
   argv.push_back(nullptr);
+  // This process's environment, the variables given taking the place of those of the same name.
+  std::vector<std::string> variabili = opzioni.ambiente;
+  std::vector<char*> ambiente;
+  for (char** v = environ; *v; ++v) {
+    const std::string_view nome(*v, std::strcspn(*v, "="));
+    if (std::none_of(variabili.begin(), variabili.end(),
+                     [&](const std::string& d) { return d.starts_with(nome) && d[nome.size()] == '='; })) {
+      ambiente.push_back(*v);
+    }
+  }
+  for (auto& v : variabili) ambiente.push_back(v.data());
+  ambiente.push_back(nullptr);
 
   EsitoProgramma esito;
   const pid_t pid = uscita < 0 || errori < 0 ? -1 : ::fork();
-  if (pid == 0) Figlio(argv, uscita, errori, opzioni);
+  if (pid == 0) Figlio(argv, ambiente.data(), uscita, errori, opzioni);
   ::close(uscita);
   ::close(errori);
   if (pid < 0) return esito;

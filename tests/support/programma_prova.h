@@ -18,13 +18,18 @@ struct EsitoProgramma {
 
 struct OpzioniProgramma {
   long long limiteFile = -1;  // the largest file it may write (bytes), -1 for no limit
-  bool senzaDiritti = false;  // run as an ordinary user without rights (when the tests run as root)
+  // Run as an ordinary user without rights (when the tests run as root), from a copy of the
+  // program in a temporary folder that the user can reach wherever the build is.
+  bool senzaDiritti = false;
   int secondi = 30;
-  std::string programma = QUIBOLD_EXE;  // the program to run
+  std::string programma = QUIBOLD_EXE;     // the program to run
+  std::vector<std::string> ambiente = {};  // "NOME=valore" added to its environment
+  bool uscitaRotta = false;                // its standard output a pipe that nobody reads any more
 };
 
 // Runs the program with `argomenti`, standard input from /dev/null, its output caught in files
-// of `cartella` (which must exist and, for a run without rights, be writable by anybody).
+// of `cartella` (which must exist). A run without rights whose copy that user still cannot start
+// ends with status 127.
 EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const std::filesystem::path& cartella,
                                const OpzioniProgramma& opzioni = {});
 
