@@ -116,6 +116,8 @@ class Canali::Accanto {
       size_t fatti = 0;
       if (l.vista) l.vista->Scritti(std::string_view(l.daScrivere, l.quanti));
       const int errore = ScriviTutto(sistema_, l.fd, l.daScrivere, l.quanti, l.posizione, fatti);
+      // The disk may take the block now, while the next is gathered: the close waits for less.
+      if (!errore) sistema_.AvviaSincronia(l.fd, l.posizione, l.quanti);
       chiave.lock();
       errore_ = errore;
       fatti_ = fatti;

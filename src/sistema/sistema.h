@@ -94,6 +94,10 @@ class Sistema {
   [[nodiscard]] virtual int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) = 0;
   // Sends what was written to the file to stable storage (the disk, the share's server).
   [[nodiscard]] virtual int Sincronizza(Maniglia file) = 0;
+  // Asks the system to start sending `quanti` bytes from `posizione`, just written, to stable
+  // storage, without waiting for them: a later Sincronizza then waits for less. Only a hint: a
+  // system that cannot take it ignores it, and no failure is told here (Sincronizza tells).
+  virtual void AvviaSincronia(Maniglia, long long, size_t) {}
   // Takes an advisory lock on the whole file for this open, without waiting: kFileGiaAperto
   // when another open (this process's or another's) holds it; another error number when the
   // file system keeps no locks. Closing the file lets it go.

@@ -130,6 +130,13 @@ class SistemaPosix : public Sistema {
     return r == 0 ? 0 : Errore();
   }
 
+#if defined(__linux__)
+  void AvviaSincronia(Maniglia file, long long posizione, size_t quanti) override {
+    (void)::sync_file_range(static_cast<int>(file), static_cast<off_t>(posizione), static_cast<off_t>(quanti),
+                            SYNC_FILE_RANGE_WRITE);  // a hint: Sincronizza tells any failure
+  }
+#endif
+
   int Blocca(Maniglia file) override {
     // flock's lock belongs to this open file, not to the process (as fcntl's would): closing
     // another descriptor of the same file does not let it go.
