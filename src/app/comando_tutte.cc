@@ -101,15 +101,13 @@ EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const Opzion
     stato.Tx[kTxCodice] = std::to_string(codice);
     if (stato.ApriCU()) {
       e.nome = NomeSostituto(canali.Buffer[kCanaleTestata]);
-      for (size_t k = 0; k < stato.TipiFornitura.size(); ++k) {
-        if (stato.TipiFornitura[k][0] == 'N') stato.ScegliTipoFornitura(static_cast<int>(k));
-      }
+      ScegliTipo(stato, 'N');
       if (o.tipoImpegno) stato.Tx[kTxTipoImpegno] = Cp1252DaUtf8(*o.tipoImpegno);
       if (o.dataImpegno) stato.Tx[kTxDataImpegno] = Cp1252DaUtf8(*o.dataImpegno);
       if (o.cartella) stato.Tx[kTxCartella] = Cp1252DaUtf8(*o.cartella);
       stato.FlagReport = 0;
       e.file = stato.Tx[kTxCartella] + stato.Tx[kTxNomeFile];
-      if (!o.cartellaNativa.empty()) percorsi.Ricorda(e.file, o.cartellaNativa / stato.Tx[kTxNomeFile]);
+      RicordaUscitaNativa(stato, o.cartellaNativa);
       e.creato = stato.Crea();
     }
     if (e.creato) {

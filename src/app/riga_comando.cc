@@ -71,11 +71,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   stato.Apertura();
   stato.Tx[kTxCodice] = Cp1252DaUtf8(o.codice);
   if (!stato.ApriCU()) return kUscitaFermata;
-  if (o.tipo) {
-    for (size_t k = 0; k < stato.TipiFornitura.size(); ++k) {
-      if (stato.TipiFornitura[k][0] == (*o.tipo)[0]) stato.ScegliTipoFornitura(static_cast<int>(k));
-    }
-  }
+  if (o.tipo) ScegliTipo(stato, (*o.tipo)[0]);
   auto imposta = [&](CampoFinestra campo, const std::optional<std::string>& valore) {
     if (valore) stato.Tx[campo] = Cp1252DaUtf8(*valore);
   };
@@ -86,10 +82,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   imposta(kTxDataImpegno, o.dataImpegno);
   if (o.cartella) stato.Tx[kTxCartella] = cartella;
   if (o.file) stato.Tx[kTxNomeFile] = file;
-  if (!cartellaNativa.empty()) {
-    const std::string& nome = stato.Tx[kTxNomeFile];
-    percorsi.Ricorda(stato.Tx[kTxCartella] + nome, cartellaNativa / PercorsoDaUtf8(Utf8DaCp1252(nome)));
-  }
+  RicordaUscitaNativa(stato, cartellaNativa);
   stato.FlagReport = o.report ? 1 : 0;
   // The run ends the command: the window is not opened again (nor the archive read again).
   stato.RiapreDopoCreazione = false;
@@ -140,6 +133,18 @@ bool NomeDiUscita(const std::string& utf8, bool cartella, const std::filesystem:
   errori << "quibold: " << (cartella ? "la cartella" : "il nome del file") << " \"" << utf8
          << "\" ha caratteri che la tabella dell'archivio (Windows-1252) non ha: nessun file creato\n";
   return false;
+}
+
+void ScegliTipo(StatoFinestra& stato, char lettera) {
+  for (size_t k = 0; k < stato.TipiFornitura.size(); ++k) {
+    if (stato.TipiFornitura[k][0] == lettera) stato.ScegliTipoFornitura(static_cast<int>(k));
+  }
+}
+
+void RicordaUscitaNativa(StatoFinestra& stato, const std::filesystem::path& nativa) {
+  if (nativa.empty()) return;
+  const std::string& nome = stato.Tx[kTxNomeFile];
+  stato.canali().percorsi().Ricorda(stato.Tx[kTxCartella] + nome, nativa / PercorsoDaUtf8(Utf8DaCp1252(nome)));
 }
 
 void StampaAvvisi(const StatoRun& run, std::ostream& errori) {

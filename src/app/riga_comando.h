@@ -11,6 +11,7 @@
 namespace quibold {
 
 struct StatoRun;
+class StatoFinestra;
 
 struct Terminale {
   std::ostream& uscita;
@@ -38,6 +39,14 @@ void StampaAvvisi(const StatoRun& run, std::ostream& errori);
 // which is used as it is: `nativa` is set to it, and the field shows what the code page can.
 bool NomeDiUscita(const std::string& utf8, bool cartella, const std::filesystem::path& radice, Sistema& sistema,
                   std::ostream& errori, std::string& campo, std::filesystem::path& nativa);
+
+// Chooses the supply type whose entry begins with `lettera` ("N", "A", "S", "T"), as a click on
+// it in the window's list does.
+void ScegliTipo(StatoFinestra& stato, char lettera);
+// Where the window's output folder is a native folder that the code page cannot write (see
+// NomeDiUscita: `nativa`), tells the paths of the state that its output is the file of that name
+// in that very folder.
+void RicordaUscitaNativa(StatoFinestra& stato, const std::filesystem::path& nativa);
 
 // Runs the command line (arguments in UTF-8); `finestra` opens the window on a drive root and
 // returns the exit status (absent when the program has no window); files and names go through
