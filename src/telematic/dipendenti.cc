@@ -77,6 +77,13 @@ std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_v
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleRecordD() {
+  return {{"kAnagraficaPrima", kAnagraficaPrima},
+          {"kAnagraficaDopo", kAnagraficaDopo},
+          {"kResidenzaEstera", kResidenzaEstera},
+          {"kAnagraficaFine", kAnagraficaFine}};
+}
+
 bool ModalitaSingola(const ImpostazioniTelematico& impostazioni) {
   return impostazioni.tipoFornitura == "S" || impostazioni.tipoFornitura == "A" || impostazioni.singola;
 }

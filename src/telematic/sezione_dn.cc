@@ -34,6 +34,8 @@ constexpr auto kDN = std::to_array<Riga>({
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleDN() { return {{"kDN", kDN}}; }
+
 void SezioneDN(Scrittore& s, const FontiDipendente& fonti) { Emetti(s, fonti, kDN); }
 
 }  // namespace quibold

@@ -36,6 +36,8 @@ constexpr auto kConiuge = std::to_array<Riga>({
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleFamiliari() { return {{"kConiuge", kConiuge}}; }
+
 void SezioneFamiliari(Scrittore& s, const FontiDipendente& fonti) {
   const auto& campo = fonti.campi.Campo;
   if (campo[295] == "X") Emetti(s, fonti, kConiuge);

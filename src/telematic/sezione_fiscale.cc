@@ -242,6 +242,8 @@ static_assert(kPrimaRigaSenzaRedditi < kSezioneFiscale.size());
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleFiscale() { return {{"kSezioneFiscale", kSezioneFiscale}}; }
+
 void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti) {
   const auto& campo = fonti.campi.Campo;
   std::span<const Riga> righe(kSezioneFiscale);

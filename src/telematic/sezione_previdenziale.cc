@@ -55,6 +55,14 @@ constexpr auto kBlocco071 = std::to_array<Riga>({
 
 }  // namespace
 
+std::vector<TabellaRighe> TabellePrevidenziale() {
+  return {{"kInps", kInps},
+          {"kInpsMesi", kInpsMesi},
+          {"kCollaboratori", kCollaboratori},
+          {"kCollaboratoriMesi", kCollaboratoriMesi},
+          {"kBlocco071", kBlocco071}};
+}
+
 void SezionePrevidenziale(Scrittore& s, const FontiDipendente& fonti) {
   const auto& campo = fonti.campi.Campo;
   if (Positivo(campo[362])) {

@@ -119,6 +119,10 @@ std::string TestoNumero(double valore) {
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleTFR() {
+  return {{"kTFR", kTFR}, {"kTFRBloccoA", kTFRBloccoA}, {"kTFRBloccoB", kTFRBloccoB}};
+}
+
 void SezioneTFR(Scrittore& s, const FontiDipendente& fonti) {
   Emetti(s, fonti, kTFR);
   if (Positivo(fonti.campi.Campo[488])) Emetti(s, fonti, kTFRBloccoA);

@@ -36,6 +36,15 @@ std::string DueCifreDi(std::string_view v) {
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleRighe() {
+  std::vector<TabellaRighe> tutte;
+  for (auto tabelle : {TabelleRecordC, TabelleRecordD, TabelleFiscale, TabelleFamiliari, TabellePrevidenziale,
+                       TabelleTFR, TabelleDN}) {
+    for (const TabellaRighe& t : tabelle()) tutte.push_back(t);
+  }
+  return tutte;
+}
+
 void AggiungiTotali(Scrittore& s, const Riga& r, double importo) {
   if (r.totale) s.Totale[r.totale] += importo;
   if (r.totale2) s.Totale[r.totale2] += importo;

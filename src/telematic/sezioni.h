@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "archive/dipendente.h"
 #include "archive/testata.h"
@@ -124,6 +125,24 @@ struct FontiDipendente {
 
 // Writes the rows in order, each by its rule.
 void Emetti(Scrittore& s, const FontiDipendente& fonti, std::span<const Riga> righe);
+
+// A table of rows as its file declares it, by the name of the table.
+struct TabellaRighe {
+  std::string_view nome;
+  std::span<const Riga> righe;
+};
+// Every table of rows of the writer, in the order the records carry their fields (record C, D,
+// then the G sections): a test holds each row against the check's own table of the codes this
+// program writes (`verifica/campi.h`): the code known there, of a kind its rule writes, and in
+// the same order. A new table goes into the list of its file's function below.
+std::vector<TabellaRighe> TabelleRighe();
+std::vector<TabellaRighe> TabelleRecordC();        // telematico.cc
+std::vector<TabellaRighe> TabelleRecordD();        // dipendenti.cc
+std::vector<TabellaRighe> TabelleFiscale();        // sezione_fiscale.cc
+std::vector<TabellaRighe> TabelleFamiliari();      // sezione_familiari.cc
+std::vector<TabellaRighe> TabellePrevidenziale();  // sezione_previdenziale.cc
+std::vector<TabellaRighe> TabelleTFR();            // sezione_tfr.cc
+std::vector<TabellaRighe> TabelleDN();             // sezione_dn.cc
 
 // The G sections of one employee, in the order they are written.
 void SezioneFiscale(Scrittore& s, const FontiDipendente& fonti);        // DB001, sezione_fiscale.cc

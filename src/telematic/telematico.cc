@@ -39,6 +39,10 @@ std::string Conteggio(int n) { return ConZeri(std::to_string(n), 9); }
 
 }  // namespace
 
+std::vector<TabellaRighe> TabelleRecordC() {
+  return {{"kQuadroCT", kQuadroCT}, {"kQuadroCTIntermediario", kQuadroCTIntermediario}};
+}
+
 void RecordA(Scrittore& s, const Testata& t) {
   std::string r =
       "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[kTipoFornitore], 2) + Largo(t[kCfFornitore], 16);
