@@ -6,6 +6,10 @@ CMAKE   := cmake
 
 FUZZ_SECONDS ?= 300
 
+# The builds of `make test` (debug, sanitizers, Windows) fail on any warning of the compiler; the
+# release build that `make run` makes, and a build configured by hand, only show them.
+AVVISI_ERRORI := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+
 .PHONY: run test deps release debug asan windows bench fuzz gui clean
 
 deps:
@@ -24,18 +28,18 @@ gui: release
 	$(BUILD)/release/src/quibold
 
 debug: deps
-	@$(CMAKE) -S . -B $(BUILD)/debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@$(CMAKE) -S . -B $(BUILD)/debug -DCMAKE_BUILD_TYPE=Debug $(AVVISI_ERRORI) >/dev/null
 	@$(CMAKE) --build $(BUILD)/debug -j $(JOBS)
 
 asan: deps
-	@$(CMAKE) -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DQUIBOLD_GUI=OFF -DQUIBOLD_SANITIZE=ON >/dev/null
+	@$(CMAKE) -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DQUIBOLD_GUI=OFF -DQUIBOLD_SANITIZE=ON $(AVVISI_ERRORI) >/dev/null
 	@$(CMAKE) --build $(BUILD)/asan -j $(JOBS)
 
 # The command line for Windows (mingw-w64): build/windows/quibold.exe, which needs only Windows'
 # own DLLs, and quibold-windows.zip with LEGGIMI.txt; the tests that need no Qt beside it.
 windows: deps
 	@$(CMAKE) -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DQUIBOLD_GUI=OFF >/dev/null
+	  -DQUIBOLD_GUI=OFF $(AVVISI_ERRORI) >/dev/null
 	@$(CMAKE) --build $(BUILD)/windows -j $(JOBS) --target quibold quibold_test pacchetto_windows
 
 test: debug asan windows

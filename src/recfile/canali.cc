@@ -1,6 +1,7 @@
 #include "recfile/canali.h"
 
 #include <algorithm>
+#include <cassert>
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
@@ -101,6 +102,7 @@ class Canali::Accanto {
   void Avvia(const Lavoro& lavoro) {
     {
       std::lock_guard<std::mutex> chiave(mutex_);
+      assert(!daFare_);  // one block at a time
       lavoro_ = lavoro;
       daFare_ = true;
     }

@@ -201,6 +201,7 @@ void Scrittore::CampoImporto(std::string_view codice) {
 }
 
 void Scrittore::AccodaImporto(std::string_view codice, long long intero, long long centesimi) {
+  assert(intero >= 0 && intero < 10'000'000'000'000 && centesimi >= 0 && centesimi < 100);
   char cifre[20];
   char* p = std::end(cifre);
   for (; intero > 0; intero /= 10) *--p = static_cast<char>('0' + intero % 10);
@@ -210,6 +211,9 @@ void Scrittore::AccodaImporto(std::string_view codice, long long intero, long lo
 
 void Scrittore::AccodaImporto(std::string_view codice, std::string_view intere, std::array<char, 2> centesimi) {
   // Thirteen zeros for a whole part of 0, else its digits right-aligned in 13; then the cents.
+  const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
+  assert(intere.size() <= 13 && (intere.empty() || intere[0] != '0'));
+  assert(std::all_of(intere.begin(), intere.end(), cifra) && cifra(centesimi[0]) && cifra(centesimi[1]));
   char* v = NuovoCampo(codice);
   std::memset(v, intere.empty() ? '0' : ' ', 13);
   CopiaBreve(v + 13 - intere.size(), intere);

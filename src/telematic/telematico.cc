@@ -1,6 +1,7 @@
 #include "telematic/telematico.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <string>
 
@@ -209,6 +210,7 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
 }
 
 std::string RigaAvvisi(const StatoRun& run) {
+  assert(run.numeroAvvisi > 0 && !run.avvisi.empty());
   return "Il file telematico ha superato il controllo con " + std::to_string(run.numeroAvvisi) +
          (run.numeroAvvisi == 1 ? " avviso" : " avvisi") + ": " + TestoRilievo(run.avvisi.front());
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -327,6 +328,8 @@ const char* Attesi(bool annullamento, int fase) {
 }  // namespace
 
 void Verifica::Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio) {
+  // The messages reach a terminal, a JSON document and the window in any code page: ASCII only.
+  assert(std::all_of(messaggio.begin(), messaggio.end(), [](char c) { return c >= ' ' && c <= '~'; }));
   const bool errore = gravita == Gravita::Errore;
   (errore ? errori_ : avvisi_) += 1;
   if (!ElencoPieno()) {
@@ -846,7 +849,8 @@ void Verifica::Griglia(std::string_view r) {
   bool haPrecedente = kTipo == 'G' && haUltimoG_;
   uint64_t precedente = haPrecedente ? ultimoG_ : 0;
 
-  const char* c = r.data() + kPosGriglia - 1;  // REQUIRES: a whole record
+  assert(r.size() >= static_cast<size_t>(kPosGriglia - 1 + kCampiRecord * kLungCampo));  // REQUIRES: a whole grid
+  const char* c = r.data() + kPosGriglia - 1;
   for (int k = 0; k < kCampiRecord; ++k, c += kLungCampo) {
     const int pos = kPosGriglia + k * kLungCampo;
     if (Otto(c) == kOttoBianchi && Otto(c + 8) == kOttoBianchi && Otto(c + 16) == kOttoBianchi) {
