@@ -59,7 +59,7 @@ class Canali {
   int16_t Canale = 0;
   std::array<std::string, kCanali> NomeFile;
   std::array<int16_t, kCanali> LungRec{};
-  std::array<std::string, kCanali> Buffer;  // the old table had a twelfth entry no channel could reach
+  std::array<std::string, kCanali> Buffer;  // the last record read, per channel (there is no channel 11)
   std::array<std::string, kCanali> BufferOut;
   int32_t NumRec = 0;
 
