@@ -482,22 +482,43 @@ Certificazione ArchivioPieno(int n) {
   return c;
 }
 
-void ScriviCertificazione(const fs::path& radice, int codice, const Certificazione& c) {
-  auto scrivi = [](const fs::path& file, const std::string& testo) {
+ScriviFile SulDisco(const fs::path& radice) {
+  return [radice](const fs::path& relativo, const std::string& testo) {
+    const fs::path file = radice / relativo;
     fs::create_directories(file.parent_path());
     std::ofstream f(file, std::ios::binary | std::ios::trunc);
     f.write(testo.data(), static_cast<std::streamsize>(testo.size()));
     if (!f.flush()) throw std::runtime_error("impossibile scrivere " + file.string());
   };
-  scrivi(radice / "c" / "disco.ute", "C:        ");
-  const fs::path dati = radice / "c" / "vorn" / "quelt" / "2017" / "dati";
-  scrivi(dati / ("FCU" + std::to_string(codice) + ".018"), c.testata1 + c.testata2);
+}
+
+namespace {
+
+const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
+
+void ScriviTestata(const ScriviFile& scrivi, int codice, const Certificazione& c) {
+  scrivi(fs::path("c") / "disco.ute", "C:        ");
+  scrivi(kDati / ("FCU" + std::to_string(codice) + ".018"), c.testata1 + c.testata2);
+}
+
+}  // namespace
+
+void ScriviCertificazione(const ScriviFile& scrivi, int codice, const Certificazione& c) {
+  ScriviTestata(scrivi, codice, c);
   std::string dipendenti;
   for (const auto& d : c.dipendenti) dipendenti += d;
-  scrivi(dati / ("DCU" + std::to_string(codice) + ".018"), dipendenti);
+  scrivi(kDati / ("DCU" + std::to_string(codice) + ".018"), dipendenti);
+}
+
+void ScriviCertificazione(const fs::path& radice, int codice, const Certificazione& c) {
+  ScriviCertificazione(SulDisco(radice), codice, c);
 }
 
 void ScriviArchivioStudio(const fs::path& radice, int n, int massimoDipendenti) {
+  ScriviArchivioStudio(SulDisco(radice), n, massimoDipendenti);
+}
+
+void ScriviArchivioStudio(const ScriviFile& scrivi, int n, int massimoDipendenti) {
   static const char* const kCognomi[] = {"ROSSI", "FERRARI", "RUSSO", "ESPOSITO", "ROMANO", "COSTA", "RIZZO"};
   static const char* const kForme[] = {"SRL", "SPA", "SNC", "SAS", "SRLS"};
   for (int codice = 1; codice <= n; ++codice) {
@@ -513,9 +534,11 @@ void ScriviArchivioStudio(const fs::path& radice, int n, int massimoDipendenti) 
     c.testata2 = Testata2(codice % 50 == 3 ? 2 : 1, c.dipendenti.size());
     if (codice % 100 == 10) c.dipendenti.pop_back();
     if (codice % 25 == 5) c.dipendenti[0][static_cast<size_t>(Posto(kTabellaCampo, 1).posizione + 14)] ^= 1;
-    ScriviCertificazione(radice, codice, c);
-    if (codice % 50 == 7)
-      fs::remove(radice / "c" / "vorn" / "quelt" / "2017" / "dati" / ("DCU" + std::to_string(codice) + ".018"));
+    if (codice % 50 == 7) {
+      ScriviTestata(scrivi, codice, c);  // and no employee file
+    } else {
+      ScriviCertificazione(scrivi, codice, c);
+    }
   }
 }
 

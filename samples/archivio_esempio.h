@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,9 +67,16 @@ Dipendente DipendentePieno(int n);
 // A company's certification of `n` such employees.
 Certificazione ArchivioPieno(int n);
 
+// Writes a whole file, given by its path under the drive root: on the disk, or wherever a test
+// keeps its files.
+using ScriviFile = std::function<void(const std::filesystem::path& relativo, const std::string& testo)>;
+// Writes under the drive root `radice` on the disk; throws std::runtime_error when it cannot.
+ScriviFile SulDisco(const std::filesystem::path& radice);
+
 // Writes c\disco.ute (drive C:) and the two files of certification `codice` under the drive
 // root `radice`. Throws std::runtime_error when a file cannot be written.
 void ScriviCertificazione(const std::filesystem::path& radice, int codice, const Certificazione& c);
+void ScriviCertificazione(const ScriviFile& scrivi, int codice, const Certificazione& c);
 
 // A service bureau's archive: certifications 1 to `n` (at most 999), one per client, each a
 // company of 1 to `massimoDipendenti` employees whose every field is filled. Among them, as a
@@ -77,5 +85,6 @@ void ScriviCertificazione(const std::filesystem::path& radice, int codice, const
 // 11 a surname that begins with "+" (the file fails its check), and every 25 from 5 an employee
 // whose fiscal code has a wrong check character (the file passes with a warning).
 void ScriviArchivioStudio(const std::filesystem::path& radice, int n, int massimoDipendenti = 90);
+void ScriviArchivioStudio(const ScriviFile& scrivi, int n, int massimoDipendenti = 90);
 
 }  // namespace quibold::esempio

@@ -31,8 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kLungRecordTelematico = 1900;
-
 // What became of one certification.
 struct EsitoCU {
   int codice = 0;
@@ -116,8 +114,7 @@ EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const Opzion
       e.redditi = run.Totale[kRedditi];
       e.ritenute = run.Totale[kRitenuteIrpef];
       e.avvisi = run.numeroAvvisi;
-      std::error_code ec;
-      e.record = static_cast<long>(fs::file_size(percorsi.Nativo(e.file), ec) / kLungRecordTelematico);
+      e.record = run.records;  // this run's own: the file may be another run's by now
       std::ostringstream avvisi;
       StampaAvvisi(run, avvisi);
       e.righeAvvisi = avvisi.str();

@@ -176,6 +176,7 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
   // check finds no error in it (archive text can make one: a control character, a "+").
   // The check reads the very blocks written, on the thread that writes them beside the writer.
   Verifica controllo;
+  run.records = 0;
   run.avvisi.clear();
   run.numeroAvvisi = 0;
   UscitaCanale uscitaCanale(canali, &controllo);
@@ -200,6 +201,7 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
     if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
     return false;
   }
+  run.records = controllo.Records();
   run.avvisi = controllo.Rilievi();
   run.numeroAvvisi = controllo.Avvisi();
   // With the report the window does not come back: the warnings are told here, before the viewer.

@@ -46,10 +46,11 @@ enum IndiceTotale : uint8_t {
 using Totali = std::array<double, 31>;
 
 // What a run leaves for the report: the header fields as the writer split them and the totals;
-// and the warnings of the check of the file it wrote.
+// the records of the file it wrote, and the warnings of its check.
 struct StatoRun {
   Testata testata;
   Totali Totale{};
+  long records = 0;  // of a complete file
   std::vector<Rilievo> avvisi;
   long numeroAvvisi = 0;
 };

@@ -18,13 +18,16 @@ namespace fs = std::filesystem;
 using prova::EseguiComando;
 
 // A bureau's archive of 12 certifications (3 refused, 7 and 10 stopping, 11 failing its check,
-// 5 with a warning), and the folders of the batch's files and of the one-at-a-time runs.
+// 5 with a warning), and the folders of the batch's files and of the one-at-a-time runs; in memory.
 class ComandoTutteTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    esempio::ScriviArchivioStudio(radice.percorso(), 12, 6);
-    fs::create_directories(radice.percorso() / "c" / "tutte");
-    fs::create_directories(radice.percorso() / "c" / "uno");
+    esempio::ScriviArchivioStudio(radice.Scrittura(), 12, 6);
+    radice.CreaCartella(fs::path("c") / "tutte");
+    radice.CreaCartella(fs::path("c") / "uno");
+  }
+  prova::EsitoProgramma Esegui(const std::vector<std::string>& argomenti) {
+    return EseguiComando(argomenti, "", false, memoria);
   }
   std::vector<std::string> Tutte(std::vector<std::string> altri = {}) const {
     std::vector<std::string> a = {"crea",       "--tutte",    "--radice", radice.percorso().string(),
@@ -32,17 +35,18 @@ class ComandoTutteTest : public ::testing::Test {
     a.insert(a.end(), altri.begin(), altri.end());
     return a;
   }
-  prova::RadiceTemporanea radice;
+  prova::SistemaInMemoria memoria;
+  prova::RadiceTemporanea radice{memoria};
 };
 
 TEST_F(ComandoTutteTest, EachCertificationIsWhatCreaMakesOfItAlone) {
-  const auto batch = EseguiComando(Tutte({"--json"}));
+  const auto batch = Esegui(Tutte({"--json"}));
   EXPECT_EQ(batch.stato, 1) << batch.errori;
   const auto riepilogo = nlohmann::json::parse(batch.uscita);
   ASSERT_EQ(riepilogo["certificazioni"].size(), 12u);
   for (const auto& cu : riepilogo["certificazioni"]) {
     const std::string codice = std::to_string(cu["codice"].get<int>());
-    const auto solo = EseguiComando(
+    const auto solo = Esegui(
         {"crea", "--radice", radice.percorso().string(), "--codice", codice, "--tipo", "N", "--cartella", "C:\\uno\\"});
     const bool creato = codice != "3" && codice != "7" && codice != "10" && codice != "11";
     EXPECT_EQ(solo.stato, creato ? 0 : 1) << codice;
@@ -52,7 +56,7 @@ TEST_F(ComandoTutteTest, EachCertificationIsWhatCreaMakesOfItAlone) {
     for (const auto& riga : cu["messaggi"]) righe += riga.get<std::string>() + "\n";
     EXPECT_EQ(righe, solo.errori) << codice;
     const fs::path nome = "TCU" + codice + "18";
-    ASSERT_EQ(fs::exists(radice.percorso() / "c" / "uno" / nome), fs::exists(radice.percorso() / "c" / "tutte" / nome));
+    ASSERT_EQ(radice.Esiste(fs::path("c") / "uno" / nome), radice.Esiste(fs::path("c") / "tutte" / nome));
     const auto records = prova::Records(radice.Leggi(fs::path("c") / "uno" / nome));
     EXPECT_TRUE(records == prova::Records(radice.Leggi(fs::path("c") / "tutte" / nome))) << codice;
     if (!creato) continue;
@@ -63,7 +67,7 @@ TEST_F(ComandoTutteTest, EachCertificationIsWhatCreaMakesOfItAlone) {
   EXPECT_EQ(riepilogo["totale"]["create"], 8);
 
   // The lines of the terminal: what stopped a certification, a warning under its file.
-  const auto a = EseguiComando(Tutte());
+  const auto a = Esegui(Tutte());
   EXPECT_NE(a.errori.find("\n[3/12] 3 ESPOSITO SAS: non creato: La CU deve essere per LD, quella selezionata e' per "
                           "LA \n[4/12] 4 ROMANO SRLS: "),
             std::string::npos)
@@ -85,13 +89,14 @@ TEST_F(ComandoTutteTest, OutputIsTheSameWhateverTheNumberOfThreads) {
     std::ostringstream uscita, errori;
     std::istringstream ingresso;
     Terminale t{uscita, errori, ingresso, false};
-    return std::to_string(EseguiTutte(o, radice.percorso(), t)) + uscita.str() + errori.str();
+    return std::to_string(EseguiTutte(o, radice.percorso(), t, memoria)) + uscita.str() + errori.str();
   };
   EXPECT_EQ(esegui(1), esegui(5));
 }
 
 TEST(ComandoTutte, WrongCommandLinesAndAnEmptyArchive) {
-  prova::RadiceTemporanea radice;
+  prova::SistemaInMemoria memoria;
+  prova::RadiceTemporanea radice(memoria);
   const std::string r = radice.percorso().string();
   const struct {
     std::vector<std::string> argomenti;
@@ -105,7 +110,7 @@ TEST(ComandoTutte, WrongCommandLinesAndAnEmptyArchive) {
       {{"crea", "--radice", r, "--tutte"}, 1, "nessuna certificazione nell'archivio"},
   };
   for (const auto& c : casi) {
-    const auto e = EseguiComando(c.argomenti);
+    const auto e = EseguiComando(c.argomenti, "", false, memoria);
     EXPECT_EQ(e.stato, c.stato) << c.argomenti.back();
     EXPECT_NE(e.errori.find(c.errore), std::string::npos) << e.errori;
   }

@@ -14,7 +14,8 @@ using Esito = prova::EsitoProgramma;
 using prova::EseguiComando;
 
 TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
-  prova::RadiceTemporanea radice;
+  prova::SistemaInMemoria memoria;
+  prova::RadiceTemporanea radice(memoria);
   auto records = prova::Cur18Prova();
   radice.Scrivi("c/out/buono", prova::Unisci(records));
   records.back().pop_back();
@@ -54,19 +55,20 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
        "Totale: 1 file, 0 corretti, 0 con errori, 1 illeggibile: 0 record, 0 errori, 0 avvisi\n"},
   };
   for (const auto& c : casi) {
-    Esito e = EseguiComando(c.argomenti);
+    Esito e = EseguiComando(c.argomenti, "", false, memoria);
     EXPECT_EQ(e.stato, c.stato) << c.argomenti.back() << e.errori;
     EXPECT_EQ(e.uscita, c.uscita) << c.argomenti.back();
   }
 }
 
 TEST(ComandoVerifica, JsonCarriesTheSameFindings) {
-  prova::RadiceTemporanea radice;
+  prova::SistemaInMemoria memoria;
+  prova::RadiceTemporanea radice(memoria);
   auto records = prova::Cur18Prova();
   records[4][136] = 'T';     // a warning
   records.back()[50] = '9';  // an error
   radice.Scrivi("f", prova::Unisci(records));
-  Esito e = EseguiComando({"verifica", "--json", (radice.percorso() / "f").string()});
+  Esito e = EseguiComando({"verifica", "--json", (radice.percorso() / "f").string()}, "", false, memoria);
   EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.errori, "File con errori: 7 record, 1 errore, 1 avviso\n");
   const auto elenco = nlohmann::json::parse(e.uscita);

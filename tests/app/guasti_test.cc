@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -38,7 +40,7 @@ struct Corsa {
 // Certification 1 of the bundled sample (a company whose employees fill every section), with the
 // report, through `sistema`; what a run writes is removed first.
 Corsa Esegui(const RadiceTemporanea& radice, Sistema& sistema) {
-  for (const fs::path& scritto : {kUscita, kReport, kBatch}) fs::remove(radice.percorso() / scritto);
+  for (const fs::path& scritto : {kUscita, kReport, kBatch}) radice.Rimuovi(scritto);
   const std::string cartella = Utf8DaPercorso(radice.percorso());
   const char* argv[] = {"quibold",  "crea",       "--radice",   cartella.c_str(),
                         "--codice", "1",          "--cartella", "C:\\telematici\\",
@@ -49,11 +51,13 @@ Corsa Esegui(const RadiceTemporanea& radice, Sistema& sistema) {
   c.stato = EseguiRigaComando(static_cast<int>(std::size(argv)), argv, Terminale{uscita, errori, ingresso, false},
                               nullptr, sistema);
   c.errori = errori.str();
-  auto leggi = [&](const fs::path& file) {
-    return fs::is_regular_file(radice.percorso() / file) ? radice.Leggi(file) : "";
-  };
-  c.uscita = leggi(kUscita), c.report = leggi(kReport), c.batch = leggi(kBatch);
+  c.uscita = radice.Leggi(kUscita), c.report = radice.Leggi(kReport), c.batch = radice.Leggi(kBatch);
   return c;
+}
+
+std::string LeggiFile(const fs::path& file) {
+  std::ifstream f(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 // The archive's files as they are now, by their path under the root.
@@ -66,12 +70,16 @@ std::map<fs::path, std::string> Archivio(const RadiceTemporanea& radice) {
   return file;
 }
 
+// The sample archive in memory: the runs are many, and the disk adds nothing to what they show.
 TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
-  RadiceTemporanea radice;
-  fs::copy(kArchivio / "c", radice.percorso() / "c", fs::copy_options::recursive);
-  fs::create_directories(radice.percorso() / kUscita.parent_path());
+  SistemaInMemoria memoria;
+  RadiceTemporanea radice(memoria);
+  for (const auto& voce : fs::recursive_directory_iterator(kArchivio)) {
+    if (voce.is_regular_file()) radice.Scrivi(voce.path().lexically_relative(kArchivio), LeggiFile(voce.path()));
+  }
+  radice.CreaCartella(kUscita.parent_path());
   const auto archivio = Archivio(radice);
-  SistemaGuasto sistema;
+  SistemaGuasto sistema(memoria);
   const Corsa sana = Esegui(radice, sistema);
   ASSERT_EQ(sana.stato, 0) << sana.errori;
   const std::vector<const char*> chiamate = sistema.Registro();

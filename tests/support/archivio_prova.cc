@@ -29,23 +29,51 @@ std::vector<std::string> MessaggiRegistrati::Testi() const {
 
 RadiceTemporanea::RadiceTemporanea() : percorso_(CartellaTemporanea(fs::temp_directory_path(), "quibold-prova-")) {}
 
+RadiceTemporanea::RadiceTemporanea(SistemaInMemoria& memoria)
+    : percorso_(SistemaInMemoria::Radice()), memoria_(&memoria) {}
+
 RadiceTemporanea::~RadiceTemporanea() {
+  if (memoria_) return;
   std::error_code ec;
   fs::remove_all(percorso_, ec);
 }
 
+Sistema& RadiceTemporanea::sistema() const { return memoria_ ? *memoria_ : SistemaReale(); }
+
 void RadiceTemporanea::Scrivi(const fs::path& relativo, std::string_view contenuto) const {
   fs::path p = percorso_ / relativo;
+  if (memoria_) return memoria_->Metti(p, contenuto);
   fs::create_directories(p.parent_path());
   std::ofstream f(p, std::ios::binary | std::ios::trunc);
   f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
 }
 
 std::string RadiceTemporanea::Leggi(const fs::path& relativo) const {
+  if (memoria_) return memoria_->Contenuto(percorso_ / relativo);
   std::ifstream f(percorso_ / relativo, std::ios::binary);
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+bool RadiceTemporanea::Esiste(const fs::path& relativo) const {
+  if (memoria_) return memoria_->Esiste(percorso_ / relativo);
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(percorso_ / relativo, ec));
+}
+
+void RadiceTemporanea::CreaCartella(const fs::path& relativo) const {
+  if (memoria_) return memoria_->CreaCartella(percorso_ / relativo);
+  fs::create_directories(percorso_ / relativo);
+}
+
+void RadiceTemporanea::Rimuovi(const fs::path& relativo) const {
+  if (memoria_) {
+    (void)memoria_->Rimuovi(percorso_ / relativo);
+    return;
+  }
+  std::error_code ec;
+  fs::remove_all(percorso_ / relativo, ec);
 }
 
 void ImpostaAmbiente(const char* nome, const char* valore) {

@@ -11,6 +11,7 @@
 #include "archive/dipendente.h"
 #include "recfile/messaggi.h"
 #include "samples/archivio_esempio.h"
+#include "support/sistema_memoria.h"
 #include "ui/piattaforma.h"
 
 namespace quibold::prova {
@@ -46,18 +47,33 @@ class PiattaformaFinta : public Piattaforma {
   int terminazioni = 0;
 };
 
-// A temporary folder used as the drive root; removed at the end.
+// A temporary folder used as the drive root, on the disk (removed at the end) or in a file system
+// in memory (`memoria`, which outlives the root). Paths below are native and relative to it.
 class RadiceTemporanea {
  public:
   RadiceTemporanea();
+  explicit RadiceTemporanea(SistemaInMemoria& memoria);
+  RadiceTemporanea(const RadiceTemporanea&) = delete;
+  RadiceTemporanea& operator=(const RadiceTemporanea&) = delete;
   ~RadiceTemporanea();
   const std::filesystem::path& percorso() const { return percorso_; }
+  // The system that holds the root, for the program's operations on it.
+  Sistema& sistema() const;
+  bool InMemoria() const { return memoria_ != nullptr; }
   // Writes `contenuto` to a file under the root (native relative path), making its folders.
   void Scrivi(const std::filesystem::path& relativo, std::string_view contenuto) const;
   std::string Leggi(const std::filesystem::path& relativo) const;
+  bool Esiste(const std::filesystem::path& relativo) const;
+  void CreaCartella(const std::filesystem::path& relativo) const;
+  void Rimuovi(const std::filesystem::path& relativo) const;
+  // The sample generator's writes, into this root.
+  esempio::ScriviFile Scrittura() const {
+    return [this](const std::filesystem::path& relativo, const std::string& testo) { Scrivi(relativo, testo); };
+  }
 
  private:
   std::filesystem::path percorso_;
+  SistemaInMemoria* memoria_ = nullptr;
 };
 
 // Sets an environment variable of this process (ASCII), or removes it (nullptr).

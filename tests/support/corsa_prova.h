@@ -23,7 +23,7 @@ inline constexpr char kFatto[] = "Memorizazione regolarmente effettuata...";
 class CorsaProva : public ::testing::Test, public BancoProva {
  protected:
   CorsaProva() {
-    std::filesystem::create_directories(radice.percorso() / "c" / "out");
+    radice.CreaCartella("c/out");
     impostazioni.CodiceCU = "1";
     impostazioni.Disco = "C:";
     impostazioni.PercorsoDati = PercorsoDatiDi(impostazioni.Disco);
@@ -70,7 +70,7 @@ class CorsaProva : public ::testing::Test, public BancoProva {
     }
     return t;
   }
-  bool UscitaCreata() const { return std::filesystem::exists(radice.percorso() / kUscita); }
+  bool UscitaCreata() const { return radice.Esiste(kUscita); }
   // The texts of the "Accesso" error boxes shown.
   Testi Errori() const {
     Testi e;

@@ -195,14 +195,15 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
 }
 #endif
 
-EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso, bool interattivo) {
+EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso, bool interattivo,
+                             Sistema& sistema) {
   std::vector<const char*> argv{"quibold"};
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream uscita, errori;
   std::istringstream in(ingresso);
   EsitoProgramma esito;
   esito.stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
-                                  Terminale{uscita, errori, in, interattivo}, nullptr);
+                                  Terminale{uscita, errori, in, interattivo}, nullptr, sistema);
   esito.uscita = uscita.str();
   esito.errori = errori.str();
   return esito;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sistema/sistema.h"
+
 namespace quibold::prova {
 
 struct EsitoProgramma {
@@ -34,9 +36,10 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
                                const OpzioniProgramma& opzioni = {});
 
 // Runs the command line in this process, without a window, its terminal in memory: `ingresso` is
-// what the terminal answers, `interattivo` whether it can answer questions.
+// what the terminal answers, `interattivo` whether it can answer questions; its files and names
+// through `sistema`.
 EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso = "",
-                             bool interattivo = false);
+                             bool interattivo = false, Sistema& sistema = SistemaReale());
 
 // The user that a run without rights runs as.
 inline constexpr unsigned kUtenteSenzaDiritti = 65534;

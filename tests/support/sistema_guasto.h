@@ -1,13 +1,15 @@
-// Test support: a system that hands every call to the real one and makes a chosen call fail, as a
-// disk or a share can: the N-th call, once or from then on, with a chosen error, or a read or
-// write that moves only half of what it was asked. Calls are counted from every thread (a
-// channel's block is written on a thread beside). Synchronizing is counted and can fail, but
-// never reaches the disk: the tests would wait for it thousands of times. What a failed
-// synchronization, or a failed close of a file not synchronized since it was written, leaves of
-// the file is nothing: the disk never had it.
+// Test support: a system that hands every call to another (the real one, or one in memory) and
+// makes a chosen call fail, as a disk or a share can: the N-th call, once or from then on, with a
+// chosen error, or a read or write that moves only half of what it was asked. Calls are counted
+// from every thread (a channel's block is written on a thread beside). Synchronizing is counted
+// and can fail, but never reaches the system below: the tests would wait for it thousands of
+// times. A failed synchronization, or a failed close of a file written since it was last
+// synchronized, leaves of the file what the last synchronization that succeeded had sent to the
+// disk (nothing, before the first): the disk never had the rest.
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -17,6 +19,8 @@ namespace quibold::prova {
 
 class SistemaGuasto : public Sistema {
  public:
+  explicit SistemaGuasto(Sistema& sotto = SistemaReale()) : vero_(sotto) {}
+
   enum class Guasto {
     Nessuno,
     Errore,  // the call fails with the error, doing nothing (a close closes all the same)
@@ -55,14 +59,27 @@ class SistemaGuasto : public Sistema {
     return Fallisce("Descrivi") ? errore_ : vero_.Descrivi(f, t, n);
   }
   int Sincronizza(Maniglia f) override {
-    if (!Fallisce("Sincronizza")) return Sporco(f, false), 0;
-    (void)vero_.Tronca(f, 0);  // a disk that could not keep the file loses it
-    return errore_;
+    if (Fallisce("Sincronizza")) {
+      Perdi(f);  // a disk that could not keep the file keeps what it had
+      return errore_;
+    }
+    TipoFile tipo;
+    long long dimensione = 0;
+    if (vero_.Descrivi(f, tipo, dimensione) == 0) {
+      std::lock_guard<std::mutex> chiave(mutex_);
+      sincronizzati_[f] = dimensione;
+    }
+    Sporco(f, false);
+    return 0;
   }
   int Blocca(Maniglia f) override { return Fallisce("Blocca") ? errore_ : vero_.Blocca(f); }
   int Chiudi(Maniglia f) override {
     const bool fallisce = Fallisce("Chiudi");
-    if (Sporco(f, false) && fallisce) (void)vero_.Tronca(f, 0);  // lost, as above
+    if (Sporco(f, false) && fallisce) Perdi(f);  // lost, as above
+    {
+      std::lock_guard<std::mutex> chiave(mutex_);
+      sincronizzati_.erase(f);
+    }
     const int esito = vero_.Chiudi(f);
     return fallisce ? errore_ : esito;
   }
@@ -89,6 +106,15 @@ class SistemaGuasto : public Sistema {
     if (k == n_ && guasto_ == Guasto::Corto && quanti && *quanti > 1) *quanti /= 2;
     return (k == n_ && guasto_ == Guasto::Errore) || (sempre_ && k > n_);
   }
+  // The file back to what its last synchronization sent to the disk.
+  void Perdi(Maniglia f) {
+    long long tenuti = 0;
+    {
+      std::lock_guard<std::mutex> chiave(mutex_);
+      if (const auto it = sincronizzati_.find(f); it != sincronizzati_.end()) tenuti = it->second;
+    }
+    (void)vero_.Tronca(f, tenuti);
+  }
   // Marks the file written since it was last synchronized, or not; whether it was.
   bool Sporco(Maniglia f, bool scritto) {
     std::lock_guard<std::mutex> chiave(mutex_);
@@ -97,7 +123,7 @@ class SistemaGuasto : public Sistema {
     return era;
   }
 
-  Sistema& vero_ = SistemaReale();
+  Sistema& vero_;
   std::atomic<long> chiamate_{0};
   long n_ = 0;
   Guasto guasto_ = Guasto::Nessuno;
@@ -106,6 +132,7 @@ class SistemaGuasto : public Sistema {
   mutable std::mutex mutex_;
   std::vector<const char*> registro_;
   std::vector<Maniglia> sporchi_;
+  std::map<Maniglia, long long> sincronizzati_;  // the size the last synchronization sent to the disk
 };
 
 }  // namespace quibold::prova

@@ -244,7 +244,7 @@ TEST_F(Dipendenti, SingleModesNeedALiveEmployeeOfTheFile) {
   // clang-format on
   for (const Caso& caso : casi) {
     SCOPED_TRACE(std::string(caso.tipo) + " record '" + caso.numero + "' of " + std::to_string(caso.conteggio));
-    fs::remove(radice.percorso() / kUscita);
+    radice.Rimuovi(kUscita);
     messaggi.mostrati.clear();
     impostazioni.tipoFornitura = caso.tipo;
     impostazioni.singola = caso.singola == 1;

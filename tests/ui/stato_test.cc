@@ -27,7 +27,7 @@ class StatoTest : public ::testing::Test, protected prova::BancoProva {
   void CertificazioneSenzaDipendenti() {
     Certificazione("1", "UNO", "INTERMEDIARIO001");
     radice.Scrivi(kDati / "DCU1.018", "");
-    fs::create_directories(radice.percorso() / "c/out");
+    radice.CreaCartella("c/out");
   }
 };
 
@@ -77,15 +77,16 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
 }
 
 TEST_F(StatoTest, AMissingOrShortDriveFileLeavesTheDriveEmpty) {
-  fs::remove(radice.percorso() / "c/disco.ute");
+  radice.Rimuovi("c/disco.ute");
   Certificazione("5", "CINQUE", "X");
   stato.Apertura();
   EXPECT_EQ(messaggi.Testi(),
             std::vector<std::string>{"Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"});
   EXPECT_EQ(stato.Disco, "");
   EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
-  EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});    // drive c all the same
-  EXPECT_EQ(fs::file_size(radice.percorso() / "c/disco.ute"), 0u);  // created empty
+  EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});  // drive c all the same
+  EXPECT_TRUE(radice.Esiste("c/disco.ute"));                      // created empty
+  EXPECT_EQ(radice.Leggi("c/disco.ute"), "");
 
   radice.Scrivi("c/disco.ute", "D:");
   messaggi.mostrati.clear();
@@ -239,7 +240,7 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   stato.Cambiata = [&] { didascalie.push_back(stato.Avanzamento); };
   stato.FlagReport = 0;
   ASSERT_TRUE(stato.Crea());
-  EXPECT_TRUE(fs::exists(radice.percorso() / "c/out/TCU118"));
+  EXPECT_TRUE(radice.Esiste("c/out/TCU118"));
   EXPECT_EQ(didascalie.front(), "Memorizzazione in corso......della CU di UNO" + std::string(45, ' '));
   // Back in the start-up state, the chosen certification kept.
   EXPECT_EQ(stato.Avanzamento, "");

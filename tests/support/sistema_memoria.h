@@ -1,0 +1,97 @@
+// Test support: a file system in memory behind the platform layer's interface, so that a test or
+// the fuzzer runs the program's file operations without a disk: folders, ordinary files and
+// special files (a FIFO, as a device or a pipe would be), opens with their access and locks, and
+// what was synchronized apart from what was only written, so that a crash can be played back
+// (Crollo: every file as the disk last had it). Names are compared as the host's file system
+// compares them (with regard to case on POSIX, without on Windows); paths are lexical, there are
+// no links. Calls may come from two threads at once, as from the program's writer beside.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "sistema/sistema.h"
+
+namespace quibold::prova {
+
+class SistemaInMemoria : public Sistema {
+ public:
+  // A folder that is absolute on this system, for a drive root in memory.
+  static std::filesystem::path Radice();
+
+  SistemaInMemoria();
+
+  // --- For the test: what is on the "disk" ---
+  // Makes a folder and the folders above it.
+  void CreaCartella(const std::filesystem::path& cartella);
+  // Writes a whole file (its folders made), as synchronized.
+  void Metti(const std::filesystem::path& file, std::string_view contenuto);
+  // A special file: a FIFO, whose opens for writing fail as one's without a reader do, or a device
+  // that takes every write (Nulla) or none (Piena, as a full disk), and has nothing to read.
+  enum class Speciale { Fifo, Nulla, Piena };
+  void MettiSpeciale(const std::filesystem::path& file, Speciale speciale);
+  // From now on the disk holds at most `byte` bytes in all its files: a write past them moves what
+  // fits, then fails as a full disk does.
+  void Capienza(long long byte);
+  // The content of an ordinary file; empty when there is none.
+  std::string Contenuto(const std::filesystem::path& file) const;
+  bool Esiste(const std::filesystem::path& nome) const;
+  // Removes a file or a folder with all it holds; false when there was nothing.
+  bool Rimuovi(const std::filesystem::path& nome);
+  // The machine stops: every file keeps only what was synchronized (a file never synchronized is
+  // empty), every open is gone with its lock.
+  void Crollo();
+  // How many files are open now.
+  size_t Aperti() const;
+
+  // --- Sistema ---
+  int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) override;
+  int Leggi(Maniglia file, char* dove, size_t quanti, long long posizione, size_t& letti) override;
+  int Scrivi(Maniglia file, const char* da, size_t quanti, long long posizione, size_t& scritti) override;
+  int Tronca(Maniglia file, long long lunghezza) override;
+  int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) override;
+  int Sincronizza(Maniglia file) override;
+  int Blocca(Maniglia file) override;
+  int Chiudi(Maniglia file) override;
+  TipoFile Tipo(const std::filesystem::path& nativo) override;
+  bool Presente(const std::filesystem::path& nativo) override;
+  bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const VoceCartella&)>& voce) override;
+  std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) override;
+  std::filesystem::path Risolto(const std::filesystem::path& nativo) override;
+
+ private:
+  struct Nodo {
+    TipoFile tipo = TipoFile::Ordinario;
+    std::string nome;  // the last name as it was created
+    std::string dati;
+    std::string sincronizzati;  // what the disk has
+    uint64_t indice = 0;
+    Maniglia bloccatoDa = kNessunFile;
+    Speciale speciale = Speciale::Fifo;  // of a special file
+  };
+  struct Aperto {
+    std::shared_ptr<Nodo> nodo;
+    bool lettura = false, scrittura = false;
+  };
+
+  // The key of a name: lexical, without a trailing separator, and on Windows in lower case.
+  static std::string Chiave(const std::filesystem::path& nome);
+  static std::string ChiaveMadre(const std::string& chiave);
+  std::shared_ptr<Nodo> Trova(const std::filesystem::path& nome) const;
+  std::shared_ptr<Nodo> Nuovo(const std::filesystem::path& nome, TipoFile tipo);
+  void CreaCartellaSenzaChiave(const std::filesystem::path& cartella);
+  Aperto* Apertura_(Maniglia file);
+
+  mutable std::mutex mutex_;
+  std::map<std::string, std::shared_ptr<Nodo>> nodi_;
+  std::map<Maniglia, Aperto> aperti_;
+  long long capienza_ = -1;  // no limit
+  Maniglia prossima_ = 3;
+  uint64_t prossimoIndice_ = 1;
+};
+
+}  // namespace quibold::prova
