@@ -66,20 +66,6 @@ class PiattaformaCaso : public Piattaforma {
   int terminazioni = 0;
 };
 
-void ScriviFile(const fs::path& p, std::string_view contenuto) {
-  std::ofstream f(p, std::ios::binary | std::ios::trunc);
-  f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
-  if (!f.flush()) throw std::runtime_error("impossibile scrivere " + p.string());
-}
-
-// The file's bytes; nothing for a path that is not an ordinary file.
-std::string LeggiFile(const fs::path& p) {
-  std::error_code ec;
-  if (!fs::is_regular_file(p, ec)) return {};
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 // A box that may end a run that stopped: an error box, the record-file layer's message, or a
 // confirmation answered No.
 bool ChiudeUnArresto(const Mostrato& m) {
@@ -142,22 +128,46 @@ std::string ScriviCaso(const Caso& c) {
 }
 
 Banco::Banco() {
-  // In $QUIBOLD_FUZZ_RADICI when set (a fuzzer that stops on a fault leaves its root behind);
-  // else memory-backed when the machine has it: a case writes and reads a handful of files.
   if (const auto radici = Ambiente("QUIBOLD_FUZZ_RADICI"); radici && !radici->empty()) {
     radice_ = CartellaTemporanea(PercorsoDaUtf8(*radici), "quibold-fuzz-");
-    return;
-  }
-  try {
-    radice_ = CartellaTemporanea("/dev/shm", "quibold-fuzz-");
-  } catch (const fs::filesystem_error&) {
-    radice_ = CartellaTemporanea(fs::temp_directory_path(), "quibold-fuzz-");
+  } else {
+    memoria_ = std::make_unique<prova::SistemaInMemoria>();
+    radice_ = prova::SistemaInMemoria::Radice();
   }
 }
 
 Banco::~Banco() {
+  if (memoria_) return;
   std::error_code ec;
   fs::remove_all(radice_, ec);
+}
+
+Sistema& Banco::sistema() const { return memoria_ ? *memoria_ : SistemaReale(); }
+
+void Banco::Prepara(const std::vector<std::pair<fs::path, std::string_view>>& file,
+                    const std::vector<fs::path>& cartelle) const {
+  if (memoria_) {
+    (void)memoria_->Rimuovi(radice_ / "c");
+    for (const auto& c : cartelle) memoria_->CreaCartella(radice_ / c);
+    for (const auto& [nome, contenuto] : file) memoria_->Metti(radice_ / nome, contenuto);
+    return;
+  }
+  std::error_code ec;
+  fs::remove_all(radice_ / "c", ec);
+  for (const auto& c : cartelle) fs::create_directories(radice_ / c);
+  for (const auto& [nome, contenuto] : file) {
+    std::ofstream f(radice_ / nome, std::ios::binary | std::ios::trunc);
+    f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+    if (!f.flush()) throw std::runtime_error("impossibile scrivere " + (radice_ / nome).string());
+  }
+}
+
+std::string Banco::Leggi(const fs::path& nativo) const {
+  if (memoria_) return memoria_->Contenuto(nativo);
+  std::error_code ec;
+  if (!fs::is_regular_file(nativo, ec)) return {};
+  std::ifstream f(nativo, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 Esito ProvaCaso(const Banco& banco, std::string_view dati) {
@@ -167,17 +177,16 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   const fs::path& radice = banco.radice();
 
   // A fresh drive C for every case: the configuration file, the archive, an output folder.
-  std::error_code ec;
-  fs::remove_all(radice / "c", ec);
-  fs::create_directories(radice / CartellaDati());
-  fs::create_directories(radice / "c" / "out");
-  ScriviFile(radice / "c" / "disco.ute", kDisco);
-  ScriviFile(radice / CartellaDati() / "FCU1.018", caso.testata);
-  ScriviFile(radice / CartellaDati() / "DCU1.018", caso.dipendenti);
+  const std::pair<fs::path, std::string_view> archivio[] = {
+      {fs::path("c") / "disco.ute", kDisco},
+      {CartellaDati() / "FCU1.018", caso.testata},
+      {CartellaDati() / "DCU1.018", caso.dipendenti},
+  };
+  banco.Prepara({std::begin(archivio), std::end(archivio)}, {CartellaDati(), fs::path("c") / "out"});
 
   MessaggiCaso messaggi(s.risposte);
   PiattaformaCaso piattaforma;
-  Percorsi percorsi(radice);
+  Percorsi percorsi(radice, banco.sistema());
   fs::path nativoUscita;
   size_t primaDellaCorsa = 0;
   bool riuscito = false, conReport = false;
@@ -228,7 +237,7 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   }
 
   // The output file: complete with success, never complete without.
-  const std::string uscita = LeggiFile(nativoUscita);
+  const std::string uscita = banco.Leggi(nativoUscita);
   const size_t records = (uscita.size() + kLungRecord - 1) / kLungRecord;
   bool conZ = false;
   for (size_t r = 0; r < records; ++r) conZ = conZ || uscita[r * kLungRecord] == 'Z';
@@ -254,7 +263,7 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
       viola("complete file fails its check: " + (primo == rilievi.end() ? std::string("?") : TestoRilievo(*primo)));
     }
     if (conReport && piattaforma.terminazioni != 1) viola("run with report did not end the program");
-    if (conReport && LeggiFile(radice / CartellaDati() / "report.txt").empty())
+    if (conReport && banco.Leggi(radice / CartellaDati() / "report.txt").empty())
       viola("run with report wrote no report");
   } else if (mostrati.size() == primaDellaCorsa) {
     viola("run stopped without a message");
@@ -263,13 +272,8 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   }
 
   // The archive as it was written.
-  const std::pair<fs::path, std::string_view> archivio[] = {
-      {radice / "c" / "disco.ute", kDisco},
-      {radice / CartellaDati() / "FCU1.018", caso.testata},
-      {radice / CartellaDati() / "DCU1.018", caso.dipendenti},
-  };
   for (const auto& [file, contenuto] : archivio) {
-    if (LeggiFile(file) != contenuto) viola("archive file changed: " + file.filename().string());
+    if (banco.Leggi(radice / file) != contenuto) viola("archive file changed: " + file.filename().string());
   }
   return {riuscito, std::move(violazioni), uscita};
 }

@@ -5,9 +5,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "support/sistema_memoria.h"
 
 namespace quibold::collaudo {
 
@@ -62,7 +66,9 @@ struct Caso {
 Caso LeggiCaso(std::string_view dati);
 std::string ScriviCaso(const Caso& caso);
 
-// A drive root for the cases of a process: made once, emptied before each case, removed at the end.
+// A drive root for the cases of a process: in memory (the disk adds nothing to what a case
+// shows), or on the disk in $QUIBOLD_FUZZ_RADICI when it is set, so that a fuzzer that stops on
+// a fault leaves the case's files behind. Emptied before each case.
 class Banco {
  public:
   Banco();
@@ -70,8 +76,15 @@ class Banco {
   Banco(const Banco&) = delete;
   Banco& operator=(const Banco&) = delete;
   const std::filesystem::path& radice() const { return radice_; }
+  Sistema& sistema() const;
+  // Drive c anew, with the given files (paths under the root) and folders.
+  void Prepara(const std::vector<std::pair<std::filesystem::path, std::string_view>>& file,
+               const std::vector<std::filesystem::path>& cartelle) const;
+  // The bytes of an ordinary file (a native path); nothing for anything else.
+  std::string Leggi(const std::filesystem::path& nativo) const;
 
  private:
+  std::unique_ptr<prova::SistemaInMemoria> memoria_;
   std::filesystem::path radice_;
 };
 
