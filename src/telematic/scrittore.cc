@@ -211,7 +211,7 @@ void Scrittore::AccodaImporto(std::string_view codice, long long intero, long lo
 
 void Scrittore::AccodaImporto(std::string_view codice, std::string_view intere, std::array<char, 2> centesimi) {
   // Thirteen zeros for a whole part of 0, else its digits right-aligned in 13; then the cents.
-  const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
+  [[maybe_unused]] const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
   assert(intere.size() <= 13 && (intere.empty() || intere[0] != '0'));
   assert(std::all_of(intere.begin(), intere.end(), cifra) && cifra(centesimi[0]) && cifra(centesimi[1]));
   char* v = NuovoCampo(codice);
