@@ -89,7 +89,8 @@ class Sezioni : public ::testing::Test {
 // The codes of the fiscal table, in order, from `primo` on.
 Testi CodiciFiscali(std::string_view primo = "DB001001") {
   Testi codici;
-  for (const Riga& r : TabelleFiscale().at(0).righe) {
+  const auto tabelle = TabelleFiscale();
+  for (const Riga& r : tabelle.at(0).righe) {
     if (!codici.empty() || r.codice == primo) codici.emplace_back(r.codice);
   }
   return codici;
