@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "recfile/canali.h"
+#include "recfile/file_nuovo.h"
 #include "recfile/messaggi.h"
 #include "recfile/percorsi.h"
 #include "sistema/sistema.h"
@@ -242,6 +243,11 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
     viola("run that stopped left a record Z in its file" +
           (mostrati.empty() ? std::string() : ", after " + Breve(mostrati.back().testo)));
   }
+  // Nothing was there before the run: a stop leaves no file of its own, not even a temporary one.
+  if (!riuscito && !u.dellArchivio && fs::is_regular_file(nativoUscita)) {
+    viola("run that stopped left a file of " + std::to_string(uscita.size()) + " bytes under the output's name");
+  }
+  if (fs::exists(NomeTemporaneo(nativoUscita))) viola("run left its temporary file");
   if (riuscito) {
     Verifica controllo;
     for (size_t r = 0; r < records; ++r)
