@@ -163,8 +163,8 @@ void Canali::ChiudiNuovo(int canale) {
   bool scritto = Svuota(f);
   if (scritto) {
     if (const int errore = f.nuovo->Consegna()) {
-      // The name is the file's only through the rename, as it is made by a creation elsewhere; a
-      // file not safe on the disk is a failed write of its last record.
+      // A failed rename is a failed creation of the file under its name; a file that the disk
+      // did not confirm is a failed write of its last record, as a channel's close reports it.
       if (f.nuovo->rinomina()) {
         Errore("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ");
       } else {

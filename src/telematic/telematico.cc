@@ -100,10 +100,6 @@ void RecordZ(Scrittore& s) {
   s.ChiudiUltimoRecord();  // only when the check finds nothing wrong in the file
 }
 
-}  // namespace
-
-namespace {
-
 // Whether `inizio`, the start of an existing file, is that of a file a run may replace: empty, or
 // a record A of this supply. Anything else may be an archive file under another name (a second
 // mount of its folder), a clerk's spreadsheet, another program's file.
@@ -185,7 +181,8 @@ bool Scrivi(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun
   const std::string uscita = i.cartella + i.nomeFile;
   if (NomeDiDispositivo(uscita)) return ferma("Il file telematico non e' un file ordinario ");
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
-  if (FileDellArchivio(canali.percorsi(), nativoUscita, i.Disco, i.PercorsoDati) != FileArchivio::Nessuno) {
+  if (FileDellArchivio(canali.percorsi(), nativoUscita, i.Disco, i.PercorsoDati) !=
+      FileArchivio::Nessuno) {
     return ferma("Il file telematico coincide con un file dell'archivio ");
   }
   if (canali.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
@@ -200,8 +197,9 @@ bool Scrivi(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun
                Icona::Nessuna);
     return false;
   }
-  if (!Sostituibile(inizio))
+  if (!Sostituibile(inizio)) {
     return ferma("Il file " + uscita + " non e' un file telematico CUR18: non viene sostituito ");
+  }
 
   if (i.Didascalia) i.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
   canali.Chiudi(kCanaleTestata);

@@ -179,8 +179,9 @@ TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
   fs::remove(radice.percorso() / "c" / "disco.ute");
   const Esito e = EseguiComando(Crea());
   EXPECT_EQ(e.stato, 0) << e.errori;
-  EXPECT_EQ(e.errori, "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) +
-                          "\n" + AvvisoNiccolo(5) + "\n");
+  EXPECT_EQ(e.errori,
+            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n" +
+                AvvisoNiccolo(5) + "\n");
 }
 
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
