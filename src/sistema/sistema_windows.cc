@@ -133,10 +133,12 @@ class SistemaWindows : public Sistema {
     const wchar_t* nome = nativo.c_str();
     HANDLE h = INVALID_HANDLE_VALUE;
     DWORD errore = ERROR_SUCCESS;
-    // Shared for reading and writing, as an open without a lock clause; not inherited. A
-    // temporary file is shared for renaming and removal too, and a link is opened as itself.
+    // Shared for reading and writing, as an open without a lock clause; not inherited. A file
+    // only read, and a temporary file, are shared for renaming and removal too: a run may rename
+    // its new file over one that another run is looking at. A temporary link is opened as itself.
     const bool temporanea = modo == Apertura::Temporanea;
-    const DWORD condivisione = FILE_SHARE_READ | FILE_SHARE_WRITE | (temporanea ? FILE_SHARE_DELETE : 0);
+    const DWORD condivisione =
+        FILE_SHARE_READ | FILE_SHARE_WRITE | (temporanea || modo == Apertura::Lettura ? FILE_SHARE_DELETE : 0);
     const DWORD attributi = FILE_ATTRIBUTE_NORMAL | (temporanea ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     auto apri = [&](DWORD accesso, DWORD come) {
       h = CreateFileW(nome, accesso, condivisione, nullptr, come, attributi, nullptr);

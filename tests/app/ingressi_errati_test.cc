@@ -428,6 +428,8 @@ const Situazione kSituazioniWindows[] = {
        fs::permissions(r.percorso() / kUscita / "TCU118", fs::perms::all, fs::perm_options::remove);
        if (std::ofstream(r.percorso() / kUscita / "TCU118", std::ios::app)) GTEST_SKIP() << "qui l'attributo di sola lettura non si applica";
      }, {}, 1, "Errore tipo  70 nella creazione del file "},
+    {"uscita aperta da un altro programma", Tutte({FilePrecedente(), Bloccato(kUscita / "TCU118")}), {}, 1,
+     "Errore tipo  70 nella creazione del file "},
     {"dipendenti aperti da un altro programma", Bloccato(kDati / "DCU1.018"), {}, 1,
      "Errore tipo  70 nell'apertura del  file binarioD:\\vorn\\quelt\\2017\\dati\\DCU1.018"},
     {"verifica di COM1", {}, {"verifica", "COM1"}, 2, "quibold: impossibile leggere COM1: non e' un file ordinario",
