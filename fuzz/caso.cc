@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "recfile/canali.h"
+#include "recfile/file_nuovo.h"
 #include "recfile/messaggi.h"
 #include "recfile/percorsi.h"
 #include "sistema/sistema.h"
@@ -147,7 +148,7 @@ Sistema& Banco::sistema() const { return memoria_ ? *memoria_ : SistemaReale(); 
 void Banco::Prepara(const std::vector<std::pair<fs::path, std::string_view>>& file,
                     const std::vector<fs::path>& cartelle) const {
   if (memoria_) {
-    (void)memoria_->Rimuovi(radice_ / "c");
+    (void)memoria_->RimuoviTutto(radice_ / "c");
     for (const auto& c : cartelle) memoria_->CreaCartella(radice_ / c);
     for (const auto& [nome, contenuto] : file) memoria_->Metti(radice_ / nome, contenuto);
     return;
@@ -251,6 +252,11 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
     viola("run that stopped left a record Z in its file" +
           (mostrati.empty() ? std::string() : ", after " + Breve(mostrati.back().testo)));
   }
+  // Nothing was there before the run: a stop leaves no file of its own, not even a temporary one.
+  if (!riuscito && !u.dellArchivio && banco.sistema().Tipo(nativoUscita) == TipoFile::Ordinario) {
+    viola("run that stopped left a file of " + std::to_string(uscita.size()) + " bytes under the output's name");
+  }
+  if (banco.sistema().Presente(NomeTemporaneo(nativoUscita))) viola("run left its temporary file");
   if (riuscito) {
     Verifica controllo;
     for (size_t r = 0; r < records; ++r)

@@ -43,6 +43,7 @@ struct EsitoCU {
   // last is the closing message of a created file, or what stopped the run.
   std::vector<std::string> messaggi;
   std::string righeAvvisi;  // what `crea` prints after a complete file: its warnings, a line each
+  std::string fermata;      // what `crea` prints last after a stopped run: what it left of the file
 };
 
 // The messages of one certification, gathered to be printed together when it ends: each exactly
@@ -107,6 +108,7 @@ EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const Opzion
       e.file = stato.Tx[kTxCartella] + stato.Tx[kTxNomeFile];
       RicordaUscitaNativa(stato, o.cartellaNativa);
       e.creato = stato.Crea();
+      if (!e.creato) e.fermata = Utf8DaCp1252(Stampabile(stato.Avanzamento, false));
     }
     if (e.creato) {
       const StatoRun& run = stato.run;
@@ -114,7 +116,7 @@ EsitoCU CreaCertificazione(const StatoFinestra& aperta, int codice, const Opzion
       e.redditi = run.Totale[kRedditi];
       e.ritenute = run.Totale[kRitenuteIrpef];
       e.avvisi = run.numeroAvvisi;
-      e.record = run.records;  // this run's own: the file may be another run's by now
+      e.record = run.records;  // the file itself may be another run's by now
       std::ostringstream avvisi;
       StampaAvvisi(run, avvisi);
       e.righeAvvisi = avvisi.str();
@@ -164,6 +166,7 @@ std::string Avanzamento(const EsitoCU& e, size_t k, size_t n) {
   }
   testo += '\n';
   if (e.creato) sotto.push_back(e.righeAvvisi);
+  if (!e.fermata.empty()) sotto.push_back(e.fermata);
   for (const std::string& messaggio : sotto) {
     std::istringstream righe(messaggio);
     for (std::string riga; std::getline(righe, riga);) testo += "    " + riga + '\n';
@@ -245,6 +248,7 @@ nlohmann::ordered_json Righe(const EsitoCU& e) {
   std::string tutto;
   for (const std::string& m : e.messaggi) tutto += m + '\n';
   tutto += e.righeAvvisi;
+  if (!e.fermata.empty()) tutto += e.fermata + '\n';
   std::istringstream s(tutto);
   for (std::string riga; std::getline(s, riga);) righe.push_back(riga);
   return righe;

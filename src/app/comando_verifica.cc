@@ -58,12 +58,21 @@ const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "a
 // Feeds the file to the check, a block of records at a time: the check keeps what it needs,
 // whatever the size of the file. False, after saying so, when the file cannot be read.
 bool Controlla(Sistema& sistema, const fs::path& percorso, const std::string& file, Verifica& verifica, Terminale& t) {
+  if (percorso.empty()) {
+    t.errori << "quibold: impossibile leggere " << file << '\n';
+    return false;
+  }
+  // Only an ordinary file ends: a FIFO waits for a writer, a device reads for ever. A Windows
+  // device is refused by its name, before anything could open it.
+  const TipoFile tipo = kWindows && NomeDiDispositivo(file) ? TipoFile::Altro : sistema.Tipo(percorso);
+  if (tipo == TipoFile::Altro) {
+    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << ": non e' un file ordinario\n";
+    return false;
+  }
   Maniglia f = kNessunFile;
-  int errore = percorso.empty() || sistema.Tipo(percorso) == TipoFile::Cartella
-                   ? kAccessoPercorso
-                   : sistema.Apri(percorso, Apertura::Lettura, f);
+  int errore = tipo == TipoFile::Cartella ? kAccessoPercorso : sistema.Apri(percorso, Apertura::Lettura, f);
   if (errore) {
-    t.errori << "quibold: impossibile leggere " << (percorso.empty() ? file : Utf8DaPercorso(percorso)) << '\n';
+    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << '\n';
     return false;
   }
   errore = LeggiRecord(sistema, f, verifica);
@@ -174,7 +183,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
     if (o.json) {
       for (const Rilievo& r : verifica.Rilievi()) {
         nlohmann::ordered_json voce;
-        if (piu) voce["file"] = file;
+        if (piu) voce["file"] = Utf8Valido(file);  // a name of POSIX may be any bytes; JSON holds UTF-8
         voce["record"] = r.record;
         voce["posizione"] = r.posizione;
         voce["gravita"] = NomeGravita(r.gravita);
@@ -187,7 +196,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
       t.uscita << riepilogo << '\n';
     }
   }
-  if (o.json) t.uscita << elenco.dump(2) << '\n';
+  if (o.json) t.uscita << elenco.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
   if (piu) {
     (o.json ? t.errori : t.uscita) << "Totale: " << Quanti(n, "file", "file") << ", "
                                    << Quanti(n - conErrori - illeggibili, "corretto", "corretti") << ", "

@@ -1,6 +1,7 @@
 // The entry point, built twice: `quibold`, the command line without Qt, which hands the window
 // over to the program beside it; and `quibold-finestra`, the same command line with the window.
 // A run of `quibold crea` or `quibold verifica` so loads none of Qt's libraries.
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -53,9 +54,7 @@ int ApriFinestra(const std::filesystem::path& finestra, const std::vector<std::s
 }
 #endif
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Esegui(int argc, char** argv) {
   // Signals, standard streams and the console as the program needs them, before any output.
   quibold::PreparaProcesso();
   const std::vector<std::string> argomenti = quibold::ArgomentiUtf8(argc, argv);
@@ -74,4 +73,19 @@ int main(int argc, char** argv) {
   if (!finestra.empty()) apri = [&](const std::filesystem::path&) { return ApriFinestra(finestra, argomenti); };
   return quibold::EseguiRigaComando(quanti, testi.data(), terminale, apri);
 #endif
+}
+
+}  // namespace
+
+// No exception ends the program without a word: it is said, and the status is that of a command
+// that could not be carried out.
+int main(int argc, char** argv) {
+  try {
+    return Esegui(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "quibold: errore interno: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "quibold: errore interno\n";
+  }
+  return quibold::kUscitaErroreUso;
 }

@@ -97,7 +97,10 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
       reportScritto = false;
     }
   };
-  if (!stato.Crea()) return kUscitaFermata;
+  if (!stato.Crea()) {
+    t.errori << Utf8DaCp1252(Stampabile(stato.Avanzamento, false)) << '\n';  // what became of the file
+    return kUscitaFermata;
+  }
   StampaAvvisi(stato.run, t.errori);
   return reportScritto ? kUscitaCompleta : kUscitaSenzaReport;
 }

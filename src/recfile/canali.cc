@@ -46,26 +46,6 @@ int ScriviTutto(Sistema& sistema, Maniglia fd, const char* da, size_t n, long lo
 
 }  // namespace
 
-int ApriPerRiscrivere(Sistema& sistema, const std::filesystem::path& nativo, Maniglia& file) {
-  Maniglia fd = kNessunFile;
-  if (const int errore = sistema.Apri(nativo, Apertura::Uscita, fd)) return errore;
-  TipoFile tipo = TipoFile::Altro;
-  long long dimensione = 0;
-  int errore = sistema.Descrivi(fd, tipo, dimensione);
-  if (!errore && tipo != TipoFile::Ordinario) errore = kAccessoPercorso;
-  if (!errore) {
-    // Any other failure of the lock is a file system that keeps none: the run goes on without.
-    if (sistema.Blocca(fd) == kFileGiaAperto) errore = kFileGiaAperto;
-  }
-  if (!errore) errore = sistema.Tronca(fd, 0);
-  if (errore) {
-    (void)sistema.Chiudi(fd);  // nothing written: the failure to report is the one above
-    return errore;
-  }
-  file = fd;
-  return 0;
-}
-
 // Writes one block at a time on a thread of its own.
 class Canali::Accanto {
  public:
@@ -151,12 +131,52 @@ void Canali::Chiudi(int canale) {
   riuscita_ = true;
   if (!Aperto(canale)) return;
   File& f = file_[static_cast<size_t>(canale)];
+  if (f.nuovo) {
+    // Never to take its name: what was gathered for it, or is being written beside, is of no use.
+    if (canaleAccanto_ == canale) {
+      size_t fatti = 0;
+      (void)accanto_->Attendi(fatti);
+      canaleAccanto_ = -1;
+    }
+    f.quantiRaccolti = 0;
+    f.nuovo.reset();  // the temporary file removed
+    f.fd = kNessunFile;
+    f.quantiLetti = 0;
+    f.inizioUltimo = -1;
+    return;
+  }
   bool scritto = Svuota(f);
   if (scritto && f.inizioUltimo >= 0) {
     scritto = ChiudiScritto(f);
   } else {
     (void)sistema_.Chiudi(f.fd);  // read, or failed and said so: nothing more to lose
   }
+  f.fd = kNessunFile;
+  f.quantiLetti = 0;
+  f.inizioUltimo = -1;
+  riuscita_ = scritto;
+}
+
+void Canali::ChiudiNuovo(int canale) {
+  riuscita_ = true;
+  if (!Aperto(canale)) return;
+  File& f = file_[static_cast<size_t>(canale)];
+  if (!f.nuovo) return Chiudi(canale);
+  bool scritto = Svuota(f);
+  if (scritto) {
+    if (const int errore = f.nuovo->Consegna()) {
+      // A failed rename is a failed creation of the file under its name; a file that the disk
+      // did not confirm is a failed write of its last record, as a channel's close reports it.
+      if (f.nuovo->rinomina()) {
+        Errore("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ");
+      } else {
+        ErroreTrasferimento("scrittura", f.nome, f.recordUltimo, errore);
+      }
+      nomeDopoConsegna_ = f.nuovo->nome();
+      scritto = false;
+    }
+  }
+  f.nuovo.reset();  // abandoned when it was not delivered
   f.fd = kNessunFile;
   f.quantiLetti = 0;
   f.inizioUltimo = -1;
@@ -258,13 +278,15 @@ void Canali::ApriFileNuovo() {
   if (!CanaleValido()) return Errore("Errore tipo " + NumeroConSegno(kCanaleNonAperto) + " nella creazione del file ");
   Chiudi(Canale);
   riuscita_ = true;
-  Maniglia fd = kNessunFile;
-  if (const int errore = ApriPerRiscrivere(sistema_, percorsi_.Nativo(NomeFile[Canale]), fd)) {
+  nomeDopoConsegna_ = FileNuovo::Nome::Precedente;
+  auto nuovo = std::make_unique<FileNuovo>(sistema_);
+  if (const int errore = nuovo->Apri(percorsi_.Nativo(NomeFile[Canale]))) {
     if (errore == kFileGiaAperto) return Errore("Il file " + Nome() + " e' gia' aperto da un'altra elaborazione ");
     return Errore("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ");
   }
   File& f = file_[static_cast<size_t>(Canale)];
-  f.fd = fd;
+  f.fd = nuovo->file();
+  f.nuovo = std::move(nuovo);
   f.ordinario = true;
   f.nome = NomeFile[Canale];
   f.quantiLetti = f.quantiRaccolti = 0;

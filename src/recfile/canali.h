@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "recfile/file_nuovo.h"
 #include "recfile/messaggi.h"
 #include "recfile/percorsi.h"
 #include "sistema/sistema.h"
@@ -19,13 +20,6 @@ namespace quibold {
 
 // A number as the messages print it: one blank before a non-negative number.
 std::string NumeroConSegno(long long n);
-
-// Opens `nativo` to be written anew: read and write (else write only), made when missing, locked
-// against every other run (Sistema::Blocca) and only then emptied, so that a file another run
-// holds is left as it is. The error number, or 0: kFileGiaAperto when another run holds it,
-// kAccessoPercorso for what is no ordinary file (a FIFO, a device). On a file system that keeps
-// no locks the file is written without one.
-int ApriPerRiscrivere(Sistema& sistema, const std::filesystem::path& nativo, Maniglia& file);
 
 // What sees the bytes written to a channel: every byte once, in the order written, just before
 // it goes to the file, on the thread that writes it (the caller's, or the one beside). The
@@ -68,10 +62,18 @@ class Canali {
   void ApriFile();
   // Creates NomeFile(Canale) empty (or empties it) and leaves the channel closed.
   void CreaFile();
-  // CreaFile then ApriFile as one step that no other run can share (ApriPerRiscrivere): the
-  // file stays locked while the channel is open. Shows CreaFile's message when it fails, and
-  // one that says so when another run holds the file.
+  // CreaFile then ApriFile as one step that no other run can share, and that leaves the file of
+  // that name as it is until ChiudiNuovo: the channel writes a temporary file beside it
+  // (FileNuovo), locked while the channel is open. Shows CreaFile's message when it fails, and
+  // one that says so when another run writes the file.
   void ApriFileNuovo();
+  // Closes a channel opened by ApriFileNuovo as Chiudi does, and the file takes its name. When it
+  // cannot (a write, the disk or the rename failed, and said so) Riuscita() is false and
+  // NomeDopoConsegna() tells what the name holds. A channel opened by ApriFileNuovo and closed in
+  // any other way (Chiudi, ChiudiTutti, the end of the object) is abandoned: the name keeps what
+  // it held.
+  void ChiudiNuovo(int canale);
+  FileNuovo::Nome NomeDopoConsegna() const { return nomeDopoConsegna_; }
   // Reads record NumRec into Buffer(Canale); on failure Buffer(Canale) is unchanged.
   void LeggiRecord();
   // Writes BufferOut(Canale) from the first byte of record NumRec.
@@ -120,7 +122,8 @@ class Canali {
     int32_t recordUltimo = 0;
     long long inizioUltimo = -1;
     long long fineUltimo = 0;
-    VistaScrittura* vista = nullptr;  // sees what is written, whatever file is open
+    VistaScrittura* vista = nullptr;   // sees what is written, whatever file is open
+    std::unique_ptr<FileNuovo> nuovo;  // a file opened by ApriFileNuovo, not yet under its name
   };
   class Accanto;
 
@@ -160,6 +163,7 @@ class Canali {
   int16_t lunghezzaAccanto_ = 1;
   std::string lettura_;  // scratch for a read, so that a failed read leaves Buffer unchanged
   bool riuscita_ = true;
+  FileNuovo::Nome nomeDopoConsegna_ = FileNuovo::Nome::Precedente;
 };
 
 }  // namespace quibold

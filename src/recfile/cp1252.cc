@@ -78,6 +78,21 @@ std::string Utf8DaCp1252(std::string_view testo) {
   return u;
 }
 
+std::string Utf8Valido(std::string_view testo) {
+  std::string u;
+  u.reserve(testo.size());
+  for (size_t i = 0; i < testo.size();) {
+    const size_t n = LunghezzaUtf8(testo.substr(i));
+    if (n > 1 || static_cast<unsigned char>(testo[i]) < 0x80) {
+      u += testo.substr(i, n);
+    } else {
+      u += Utf8DaCp1252(testo.substr(i, 1));
+    }
+    i += n;
+  }
+  return u;
+}
+
 std::string Cp1252DaUtf8(std::string_view testo) {
   std::string t;
   t.reserve(testo.size());

@@ -11,6 +11,11 @@ namespace quibold {
 // the control characters of the same value, as Windows does.
 std::string Utf8DaCp1252(std::string_view testo);
 
+// Text that may not be UTF-8 (a file name of POSIX is any bytes) as valid UTF-8: what is valid
+// UTF-8 stays as it is, and every other byte is read as Windows-1252, as the archive's names
+// would be written.
+std::string Utf8Valido(std::string_view testo);
+
 // Windows-1252 bytes of UTF-8 text; a character the code page lacks becomes "?".
 std::string Cp1252DaUtf8(std::string_view testo);
 

@@ -35,6 +35,25 @@ bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool NomeDiDispositivo(std::string_view percorso) {
+  std::string_view nome = percorso.substr(percorso.find_last_of("\\/") + 1);
+  // The name before any extension (or a stream's colon), blanks after it ignored, as Windows reads it.
+  nome = nome.substr(0, nome.find_first_of(".:"));
+  while (!nome.empty() && nome.back() == ' ') nome.remove_suffix(1);
+  for (std::string_view dispositivo : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (UgualiSenzaMaiuscole(nome, dispositivo)) return true;
+  }
+  // COM and LPT with a digit 1 to 9, or a superscript 1, 2 or 3 (a byte in Windows-1252, two in UTF-8).
+  if (nome.size() < 4 ||
+      !(UgualiSenzaMaiuscole(nome.substr(0, 3), "COM") || UgualiSenzaMaiuscole(nome.substr(0, 3), "LPT"))) {
+    return false;
+  }
+  std::string_view cifra = nome.substr(3);
+  if (cifra.size() == 2 && cifra[0] == '\xC2') cifra.remove_prefix(1);
+  return cifra.size() == 1 &&
+         ((cifra[0] >= '1' && cifra[0] <= '9') || cifra[0] == '\xB9' || cifra[0] == '\xB2' || cifra[0] == '\xB3');
+}
+
 fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
   fs::path radice;
   if (!opzione.empty()) {

@@ -26,6 +26,12 @@ inline bool IniziaConUnita(std::string_view percorso) {
          ((percorso[0] >= 'A' && percorso[0] <= 'Z') || (percorso[0] >= 'a' && percorso[0] <= 'z'));
 }
 
+// Whether the last name of a path is one that Windows keeps for a device, in any case and with
+// any extension: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 (and with the superscript digits
+// 1, 2 and 3), CONIN$, CONOUT$. Windows opens the device for it in every folder, so that it
+// names no file.
+bool NomeDiDispositivo(std::string_view percorso);
+
 class Percorsi {
  public:
   // `radice` empty: the real drives (Windows only). Every file and name operation goes through

@@ -51,11 +51,13 @@ using Maniglia = std::intptr_t;
 inline constexpr Maniglia kNessunFile = -1;
 
 enum class Apertura {
-  Binaria,   // read and write, else read only, else write only; a missing file is created empty
-  Svuotata,  // write only; the file is created, or emptied when it exists
-  Lettura,   // read only; the file must exist
-  Uscita,    // read and write, else write only, nothing emptied; a missing file is created; the
-             // open never waits (a FIFO without a reader fails at once rather than block)
+  Binaria,     // read and write, else read only, else write only; a missing file is created empty
+  Svuotata,    // write only; the file is created, or emptied when it exists
+  Lettura,     // read only; the file must exist
+  Uscita,      // read and write, else write only, nothing emptied; a missing file is created; the
+               // open never waits (a FIFO without a reader fails at once rather than block)
+  Temporanea,  // as Uscita, but a link is not followed (the open fails), and the file may be renamed
+               // or removed while it is open (Rinomina, Rimuovi)
 };
 
 enum class TipoFile { Nessuno, Ordinario, Cartella, Altro };
@@ -75,6 +77,11 @@ struct IdentitaFile {
   uint64_t nomi = 1;
   bool operator==(const IdentitaFile& altra) const { return volume == altra.volume && indice == altra.indice; }
 };
+
+// The byte that every run locks, in the Windows build and the POSIX one alike, so that both (and
+// Windows clients of a share) see one lock: far beyond any real end of file, since Windows' locks
+// are mandatory and a lock on the file's own bytes would stop every other program reading them.
+inline constexpr long long kByteBloccato = 0x7FFFFFFFFFFFFFFELL;
 
 // The files and names of the system. Each file operation returns 0 or the error number of its
 // failure; an interrupted call is made again. Calls on different open files may come from two
@@ -98,10 +105,13 @@ class Sistema {
   // storage, without waiting for them: a later Sincronizza then waits for less. Only a hint: a
   // system that cannot take it ignores it, and no failure is told here (Sincronizza tells).
   virtual void AvviaSincronia(Maniglia, long long, size_t) {}
-  // Takes an advisory lock on the whole file for this open, without waiting: kFileGiaAperto
-  // when another open (this process's or another's) holds it; another error number when the
-  // file system keeps no locks. Closing the file lets it go.
+  // Takes the lock of kByteBloccato for this open, without waiting: kFileGiaAperto when another
+  // open (this process's or another's, on this machine or a client of the same share) holds it;
+  // another error number when the file system keeps no locks. Closing the file lets it go; no
+  // other open or close of the file does. REQUIRES: a file open for writing.
   [[nodiscard]] virtual int Blocca(Maniglia file) = 0;
+  // The identity of an open file (as Identita gives it for a name).
+  [[nodiscard]] virtual int IdentitaAperto(Maniglia file, IdentitaFile& identita) = 0;
   // Closes the file; an error is a failure of what was written (a share reports its failed
   // write-back here). The file is closed whatever the result.
   [[nodiscard]] virtual int Chiudi(Maniglia file) = 0;
@@ -114,6 +124,16 @@ class Sistema {
   // until it returns false. False when the folder cannot be read.
   [[nodiscard]] virtual bool Elenca(const std::filesystem::path& cartella,
                                     const std::function<bool(const VoceCartella&)>& voce) = 0;
+  // Gives the file `da` the name `a`, in the same folder, replacing the file of that name at once
+  // (a reader finds either the one or the other, never neither nor half). `da` may be open with
+  // Apertura::Temporanea. Durable only once the folder is synchronized (SincronizzaCartella).
+  [[nodiscard]] virtual int Rinomina(const std::filesystem::path& da, const std::filesystem::path& a) = 0;
+  // Removes the name `nativo` (not what a link leads to); a file open with Apertura::Temporanea
+  // is gone once it is closed.
+  [[nodiscard]] virtual int Rimuovi(const std::filesystem::path& nativo) = 0;
+  // Sends the names of a folder (the ones Rinomina and Rimuovi changed) to stable storage.
+  [[nodiscard]] virtual int SincronizzaCartella(const std::filesystem::path& cartella) = 0;
+
   // The identity of an existing file (links followed); nothing when there is none.
   virtual std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) = 0;
   // The absolute path, with "." and ".." and the links of its existing part resolved, the last

@@ -4,7 +4,6 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <spawn.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,15 +66,18 @@ class SistemaPosix : public Sistema {
       case Apertura::Svuotata: fd = ApriNome(nome, O_WRONLY | O_CREAT | O_TRUNC); break;
       case Apertura::Lettura: fd = ApriNome(nome, O_RDONLY); break;
       case Apertura::Uscita:
+      case Apertura::Temporanea: {
         // Non-blocking only for the open: on an ordinary file the flag changes nothing after it.
-        fd = ApriNome(nome, O_RDWR | O_CREAT | O_NONBLOCK);
+        const int flag = O_CREAT | O_NONBLOCK | (modo == Apertura::Temporanea ? O_NOFOLLOW : 0);
+        fd = ApriNome(nome, O_RDWR | flag);
         if (fd < 0 && (errno == EACCES || errno == EPERM)) {
           const int primo = errno;
-          fd = ApriNome(nome, O_WRONLY | O_CREAT | O_NONBLOCK);
+          fd = ApriNome(nome, O_WRONLY | flag);
           if (fd < 0) errno = primo;
         }
         if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         break;
+      }
     }
     if (fd < 0) return Errore();
     file = fd;
@@ -138,20 +140,47 @@ class SistemaPosix : public Sistema {
 #endif
 
   int Blocca(Maniglia file) override {
-    // flock's lock belongs to this open file, not to the process (as fcntl's would): closing
-    // another descriptor of the same file does not let it go.
+    // A record lock of the open file description, not of the process (as a plain fcntl lock
+    // would be): closing another descriptor of the same file does not let it go. Record locks,
+    // unlike flock's, are the ones that Wine's LockFileEx takes and that a share's server sees.
+    struct flock blocco {};
+    blocco.l_type = F_WRLCK;
+    blocco.l_whence = SEEK_SET;
+    blocco.l_start = static_cast<off_t>(kByteBloccato);
+    blocco.l_len = 1;
     int r;
     do {
-      r = ::flock(static_cast<int>(file), LOCK_EX | LOCK_NB);
+      r = ::fcntl(static_cast<int>(file), F_OFD_SETLK, &blocco);
     } while (r != 0 && errno == EINTR);
     if (r == 0) return 0;
-    return errno == EWOULDBLOCK ? kFileGiaAperto : Errore();
+    return errno == EAGAIN || errno == EACCES ? kFileGiaAperto : Errore();
+  }
+
+  int IdentitaAperto(Maniglia file, IdentitaFile& identita) override {
+    struct stat st;
+    if (::fstat(static_cast<int>(file), &st) != 0) return Errore();
+    identita = DaStat(st);
+    return 0;
   }
 
   int Chiudi(Maniglia file) override {
     // After an interrupted close the descriptor is gone all the same: it is not closed again.
     if (::close(static_cast<int>(file)) != 0 && errno != EINTR) return Errore();
     return 0;
+  }
+
+  int Rinomina(const std::filesystem::path& da, const std::filesystem::path& a) override {
+    return ::rename(da.c_str(), a.c_str()) == 0 ? 0 : Errore();
+  }
+
+  int Rimuovi(const std::filesystem::path& nativo) override { return ::unlink(nativo.c_str()) == 0 ? 0 : Errore(); }
+
+  int SincronizzaCartella(const std::filesystem::path& cartella) override {
+    const int fd = ApriNome(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return Errore();
+    const int errore = Sincronizza(fd);
+    ::close(fd);  // only read: nothing of it to lose
+    return errore;
   }
 
   TipoFile Tipo(const std::filesystem::path& nativo) override {
@@ -180,8 +209,7 @@ class SistemaPosix : public Sistema {
   std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) override {
     struct stat st;
     if (::stat(nativo.c_str(), &st) != 0) return std::nullopt;
-    return IdentitaFile{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-                        static_cast<uint64_t>(st.st_nlink)};
+    return DaStat(st);
   }
 
   std::filesystem::path Risolto(const std::filesystem::path& nativo) override {
@@ -215,6 +243,10 @@ class SistemaPosix : public Sistema {
       fd = ::open(nome, flag | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     return fd;
+  }
+  static IdentitaFile DaStat(const struct stat& st) {
+    return IdentitaFile{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                        static_cast<uint64_t>(st.st_nlink)};
   }
   static TipoFile DaModo(mode_t modo) {
     if (S_ISREG(modo)) return TipoFile::Ordinario;

@@ -116,6 +116,11 @@ std::optional<DWORD> Attributi(const wchar_t* nome) {
   return attributi;
 }
 
+IdentitaFile DaInformazioni(const BY_HANDLE_FILE_INFORMATION& info) {
+  return IdentitaFile{info.dwVolumeSerialNumber,
+                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks};
+}
+
 TipoFile DaAttributi(DWORD attributi) {
   if (attributi & FILE_ATTRIBUTE_DIRECTORY) return TipoFile::Cartella;
   if (attributi & FILE_ATTRIBUTE_DEVICE) return TipoFile::Altro;
@@ -128,9 +133,15 @@ class SistemaWindows : public Sistema {
     const wchar_t* nome = nativo.c_str();
     HANDLE h = INVALID_HANDLE_VALUE;
     DWORD errore = ERROR_SUCCESS;
-    // Shared for reading and writing, as an open without a lock clause; not inherited.
+    // Shared for reading and writing, as an open without a lock clause; not inherited. A file
+    // only read, and a temporary file, are shared for renaming and removal too: a run may rename
+    // its new file over one that another run is looking at. A temporary link is opened as itself.
+    const bool temporanea = modo == Apertura::Temporanea;
+    const DWORD condivisione =
+        FILE_SHARE_READ | FILE_SHARE_WRITE | (temporanea || modo == Apertura::Lettura ? FILE_SHARE_DELETE : 0);
+    const DWORD attributi = FILE_ATTRIBUTE_NORMAL | (temporanea ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     auto apri = [&](DWORD accesso, DWORD come) {
-      h = CreateFileW(nome, accesso, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, come, FILE_ATTRIBUTE_NORMAL, nullptr);
+      h = CreateFileW(nome, accesso, condivisione, nullptr, come, attributi, nullptr);
       if (h == INVALID_HANDLE_VALUE) errore = GetLastError();
       return h != INVALID_HANDLE_VALUE;
     };
@@ -151,11 +162,19 @@ class SistemaWindows : public Sistema {
         break;
       case Apertura::Lettura: apri(GENERIC_READ, OPEN_EXISTING); break;
       case Apertura::Uscita:
+      case Apertura::Temporanea:
         if (!apri(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS) && errore == ERROR_ACCESS_DENIED &&
             !apri(GENERIC_WRITE, OPEN_ALWAYS)) {
           errore = ERROR_ACCESS_DENIED;
         }
         break;
+    }
+    // A link opened as itself is no file to write: as a link that POSIX does not follow.
+    BY_HANDLE_FILE_INFORMATION info;
+    if (temporanea && h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      CloseHandle(h);
+      return kAccessoPercorso;
     }
     if (h == INVALID_HANDLE_VALUE) {
       // A folder opened as a file is refused as access denied: an access error of the path.
@@ -217,16 +236,33 @@ class SistemaWindows : public Sistema {
   }
 
   int Blocca(Maniglia file) override {
-    // A byte far beyond any real end of file: Windows' locks are mandatory, and a lock on the
-    // file's own bytes would stop every other program's reading of them. Every run locks the same
-    // byte, so the lock works between runs as an advisory one.
+    // Every run locks the same byte, far beyond the file's own bytes, so that the lock works
+    // between runs as an advisory one.
     OVERLAPPED o = Alla(kByteBloccato);
     if (LockFileEx(H(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o)) return 0;
     const DWORD errore = GetLastError();
     return errore == ERROR_LOCK_VIOLATION || errore == ERROR_IO_PENDING ? kFileGiaAperto : Errore();
   }
 
+  int IdentitaAperto(Maniglia file, IdentitaFile& identita) override {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(H(file), &info)) return Errore();
+    identita = DaInformazioni(info);
+    return 0;
+  }
+
   int Chiudi(Maniglia file) override { return CloseHandle(H(file)) ? 0 : Errore(); }
+
+  int Rinomina(const std::filesystem::path& da, const std::filesystem::path& a) override {
+    // Written through: the call returns once the new name is on the disk, as synchronizing the
+    // folder makes sure on POSIX.
+    return MoveFileExW(da.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : Errore();
+  }
+
+  int Rimuovi(const std::filesystem::path& nativo) override { return DeleteFileW(nativo.c_str()) ? 0 : Errore(); }
+
+  // Rinomina has waited for the disk already; a name Rimuovi took away need not be durable.
+  int SincronizzaCartella(const std::filesystem::path&) override { return 0; }
 
   TipoFile Tipo(const std::filesystem::path& nativo) override {
     const auto attributi = Attributi(nativo.c_str());
@@ -269,8 +305,7 @@ class SistemaWindows : public Sistema {
     const bool letto = GetFileInformationByHandle(h, &info);
     CloseHandle(h);
     if (!letto) return std::nullopt;
-    return IdentitaFile{info.dwVolumeSerialNumber,
-                        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks};
+    return DaInformazioni(info);
   }
 
   std::filesystem::path Risolto(const std::filesystem::path& nativo) override {
@@ -291,8 +326,6 @@ class SistemaWindows : public Sistema {
   }
 
  private:
-  static constexpr long long kByteBloccato = 0x7FFFFFFFFFFFFFFELL;
-
   // The path the system opens for `nativo`, every link followed; empty when nothing is there.
   static std::filesystem::path PercorsoFinale(const std::filesystem::path& nativo) {
     HANDLE h = CreateFileW(nativo.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -105,9 +105,32 @@ void RecordZ(Scrittore& s) {
   s.ChiudiUltimoRecord();  // only when the check finds nothing wrong in the file
 }
 
-}  // namespace
+// Whether `inizio`, the start of an existing file, is that of a file a run may replace: empty, or
+// a record A of this supply. Anything else may be an archive file under another name (a second
+// mount of its folder), a clerk's spreadsheet, another program's file.
+bool Sostituibile(std::string_view inizio) {
+  return inizio.empty() || (inizio.size() == kLungRecord && inizio[0] == 'A' &&
+                            inizio.substr(15, kCodiceFornitura.size()) == kCodiceFornitura &&
+                            inizio.substr(kFineDati) == std::string_view(kFineRecord, sizeof kFineRecord));
+}
 
-bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run) {
+// What a stopped run left of the telematic file, in a sentence for the office: `nome` what the
+// file's name holds, `esisteva` whether a file was there before the run.
+std::string Fermata(const std::string& uscita, FileNuovo::Nome nome, bool esisteva) {
+  switch (nome) {
+    case FileNuovo::Nome::NonConfermato:
+      return "il file telematico " + uscita + " non e' confermato dal disco e non va inviato";
+    case FileNuovo::Nome::Tolto:
+      return esisteva ? "nessun file telematico scritto, e il file precedente non c'e' piu'"
+                      : "nessun file telematico scritto";
+    case FileNuovo::Nome::Precedente: break;
+  }
+  return esisteva ? "nessun file telematico scritto; il file precedente e' rimasto com'era"
+                  : "nessun file telematico scritto";
+}
+
+// The run; on a stop, `nome` tells what the output's name holds after a failed delivery.
+bool Scrivi(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run, FileNuovo::Nome& nome) {
   FinestraMessaggi& box = canali.messaggi();
   auto ferma = [&](std::string_view messaggio) {
     box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
@@ -159,7 +182,9 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
 
   // The output must never replace a file of the archive (nor the report, written after it), nor
   // be anything but an ordinary file or a new name: a FIFO would hold the run, a device take it.
+  // A device's name is refused before any call could open the device.
   const std::string uscita = i.cartella + i.nomeFile;
+  if (NomeDiDispositivo(uscita)) return ferma("Il file telematico non e' un file ordinario ");
   const auto nativoUscita = canali.percorsi().Nativo(uscita);
   if (FileDellArchivio(canali.percorsi(), nativoUscita, i.Disco, i.PercorsoDati) !=
       FileArchivio::Nessuno) {
@@ -167,6 +192,18 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
   }
   if (canali.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
     return ferma("Il file telematico non e' un file ordinario ");
+  }
+  // An existing file is replaced only when it is a telematic file (or empty), whatever else
+  // could name it.
+  std::string inizio;
+  bool esiste = false;
+  if (const int errore = LeggiInizio(canali.percorsi().sistema(), nativoUscita, kLungRecord, inizio, esiste)) {
+    box.Mostra("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ", kTitoloProgramma, Pulsanti::Ok,
+               Icona::Nessuna);
+    return false;
+  }
+  if (!Sostituibile(inizio)) {
+    return ferma("Il file " + uscita + " non e' un file telematico CUR18: non viene sostituito ");
   }
 
   if (i.Didascalia) i.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
@@ -185,7 +222,8 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
     canali.Canale = kCanaleTelematico;
     canali.NomeFile[kCanaleTelematico] = uscita;
     canali.LungRec[kCanaleTelematico] = static_cast<int16_t>(kLungRecord);
-    canali.ApriFileNuovo();  // locked until it closes: another run on it stops at once
+    // Written under a temporary name, locked until it has its own: another run on it stops at once.
+    canali.ApriFileNuovo();
     if (!canali.Riuscita()) return false;
 
     RecordA(s, t);
@@ -193,15 +231,20 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
     if (t[kConRecordC] == "X") RecordC(s, t);
     ScriviDipendenti(s, canali, i, t, testata2.dipendenti);
     RecordZ(s);
-    // The last records reach the file only now: a failure here is a failed write like any other.
+    // The last records reach the file only now, and the file its name: a failure here is a
+    // failed write like any other.
+    canali.ChiudiNuovo(kCanaleTelematico);
+    if (!canali.Riuscita()) {
+      nome = canali.NomeDopoConsegna();
+      throw ArrestoScrittura{};
+    }
     canali.ChiudiTutti();
-    if (!canali.Riuscita()) throw ArrestoScrittura{};
   } catch (const ArrestoScrittura& arresto) {
-    canali.Chiudi(kCanaleTelematico);  // the records written so far reach the file
+    canali.Chiudi(kCanaleTelematico);  // abandoned: the name keeps what it held
     if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
     return false;
   }
-  run.records = controllo.Records();
+  run.records = s.Records();
   run.avvisi = controllo.Rilievi();
   run.numeroAvvisi = controllo.Avvisi();
   // With the report the window does not come back: the warnings are told here, before the viewer.
@@ -209,6 +252,19 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
   if (i.report && run.numeroAvvisi > 0) fatto += "\n" + RigaAvvisi(run);
   box.Mostra(fatto, "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
   return true;
+}
+
+}  // namespace
+
+bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run) {
+  run.records = 0;
+  run.fermata.clear();
+  const std::string uscita = impostazioni.cartella + impostazioni.nomeFile;
+  const bool esisteva = canali.percorsi().EsisteFile(uscita);
+  FileNuovo::Nome nome = FileNuovo::Nome::Precedente;
+  if (Scrivi(canali, impostazioni, run, nome)) return true;
+  run.fermata = Fermata(uscita, nome, esisteva);
+  return false;
 }
 
 std::string RigaAvvisi(const StatoRun& run) {

@@ -46,13 +46,15 @@ enum IndiceTotale : uint8_t {
 using Totali = std::array<double, 31>;
 
 // What a run leaves for the report: the header fields as the writer split them and the totals;
-// the records of the file it wrote, and the warnings of its check.
+// the warnings of the check of the file it wrote, and its records; or, when it stopped, what it
+// left under the file's name, in a sentence for the office (Windows-1252).
 struct StatoRun {
   Testata testata;
   Totali Totale{};
-  long records = 0;  // of a complete file
   std::vector<Rilievo> avvisi;
   long numeroAvvisi = 0;
+  long records = 0;
+  std::string fermata;  // "nessun file telematico scritto; il file precedente e' rimasto com'era"
 };
 
 // What a run is asked to make: the certification, its supply and where the file goes. Texts are
@@ -82,7 +84,9 @@ std::string RigaAvvisi(const StatoRun& run);
 
 // Writes the telematic file. Shows every message itself (the checks' messages in an "Accesso"
 // error box, the closing message when the file is complete) and returns true only when the file
-// was written completely, record Z included, and its check found no error.
+// was written completely, record Z included, and its check found no error. The file is written
+// under a temporary name and replaces the one before only then: a run that stops leaves the file
+// of that name as it was (and says so in `run.fermata`).
 [[nodiscard]] bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run);
 
 }  // namespace quibold

@@ -6,6 +6,7 @@
 
 #include "archive/archivio.h"
 #include "recfile/cp1252.h"
+#include "recfile/file_nuovo.h"
 #include "recfile/numeri.h"
 #include "sistema/sistema.h"
 #include "ui/stato.h"
@@ -72,25 +73,22 @@ std::string TestoErrore(int numero) {
   return "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
 }
 
-// Writes `contenuto` to a file written anew (ApriPerRiscrivere), then to stable storage, and
-// closes it. False, with the reason in `errore`, when any step failed.
+// Writes `contenuto` to a file written anew (FileNuovo): the file of that name stays as it is
+// until the new one is complete and on the disk. False, with the reason in `errore`, when any
+// step failed.
 [[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
                               std::string& errore) {
-  Maniglia f = kNessunFile;
-  int numero = ApriPerRiscrivere(sistema, file, f);
+  FileNuovo nuovo(sistema);
+  int numero = nuovo.Apri(file);
   size_t fatti = 0;
   while (!numero && fatti < contenuto.size()) {
     size_t scritti = 0;
-    numero =
-        sistema.Scrivi(f, contenuto.data() + fatti, contenuto.size() - fatti, static_cast<long long>(fatti), scritti);
+    numero = sistema.Scrivi(nuovo.file(), contenuto.data() + fatti, contenuto.size() - fatti,
+                            static_cast<long long>(fatti), scritti);
     if (!numero && scritti == 0) numero = kDiscoPieno;
     fatti += scritti;
   }
-  if (!numero && f != kNessunFile) numero = sistema.Sincronizza(f);
-  if (f != kNessunFile) {
-    const int chiusura = sistema.Chiudi(f);
-    if (!numero) numero = chiusura;
-  }
+  if (!numero) numero = nuovo.Consegna();  // else abandoned as `nuovo` ends
   if (numero) errore = TestoErrore(numero);
   return numero == 0;
 }

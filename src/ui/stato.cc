@@ -246,8 +246,8 @@ bool StatoFinestra::Crea() {
   // A new run: the warnings of the last one are no longer news.
   if (avvisiInBarra_) Messaggio(TestoMessaggio);
   if (!ScriviTelematico(canali_, Impostazioni(), run)) {
-    // The caption of a run in progress must not stay: this one ended without a file to send.
-    Avanzamento = "Memorizzazione interrotta: nessun file telematico da inviare";
+    // The caption of a run in progress must not stay: it says what the run left of the file.
+    Avanzamento = "Memorizzazione interrotta: " + run.fermata;
     Notifica();
     return false;
   }

@@ -51,7 +51,7 @@ TEST_F(ComandoTutteTest, EachCertificationIsWhatCreaMakesOfItAlone) {
     const bool creato = codice != "3" && codice != "7" && codice != "10" && codice != "11";
     EXPECT_EQ(solo.stato, creato ? 0 : 1) << codice;
     EXPECT_EQ(cu["esito"], creato ? "creato" : "non creato") << codice;
-    // The same messages, and the same bytes (a stop's partial file included).
+    // The same messages, and the same bytes (a stop leaves no file in either).
     std::string righe;
     for (const auto& riga : cu["messaggi"]) righe += riga.get<std::string>() + "\n";
     EXPECT_EQ(righe, solo.errori) << codice;
@@ -69,7 +69,7 @@ TEST_F(ComandoTutteTest, EachCertificationIsWhatCreaMakesOfItAlone) {
   // The lines of the terminal: what stopped a certification, a warning under its file.
   const auto a = Esegui(Tutte());
   EXPECT_NE(a.errori.find("\n[3/12] 3 ESPOSITO SAS: non creato: La CU deve essere per LD, quella selezionata e' per "
-                          "LA \n[4/12] 4 ROMANO SRLS: "),
+                          "LA \n    Memorizzazione interrotta: nessun file telematico scritto\n[4/12] 4 ROMANO SRLS: "),
             std::string::npos)
       << a.errori;
   EXPECT_NE(a.errori.find(", creato (1 avviso)\n    record 4, posizione 26: avviso: codice fiscale"),

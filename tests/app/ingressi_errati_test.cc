@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "recfile/file_nuovo.h"
 #include "sistema/sistema.h"
 #include "support/archivio_prova.h"
 #include "support/programma_prova.h"
@@ -47,7 +48,9 @@ struct Situazione {
   int stato;              // expected exit status
   std::string messaggio;  // a line the error stream must hold ("" for none in particular)
   prova::OpzioniProgramma programma = {};
-  fs::path uscita = kUscita / "TCU118";  // where the telematic file goes
+  // Where the telematic file goes; empty when another program changes it after the run.
+  fs::path uscita = kUscita / "TCU118";
+  int segnale = 0;  // the signal that ends the run (its temporary file may stay, the next run takes it up)
 };
 
 // The sound archive: drive D holds certification 1 with two live employees; output to
@@ -81,6 +84,13 @@ void ArchivioSano(const RadiceTemporanea& r) {
 Preparazione File(fs::path relativo, std::string contenuto) {
   return [=](const RadiceTemporanea& r) { r.Scrivi(relativo, contenuto); };
 }
+// A telematic file of an earlier run: a record A of this supply, then a record Z.
+std::string TelematicoPrecedente() {
+  std::string a = "A" + std::string(14, ' ') + "CUR18", z = "Z";
+  a.resize(1897, ' '), z.resize(1897, ' ');
+  return a + "A\r\n" + z + "A\r\n";
+}
+Preparazione FilePrecedente() { return File(kUscita / "TCU118", TelematicoPrecedente()); }
 Preparazione Rimuovi(fs::path relativo) {
   return [=](const RadiceTemporanea& r) { fs::remove(r.percorso() / relativo); };
 }
@@ -122,7 +132,7 @@ Preparazione Tutte(std::vector<Preparazione> preparazioni) {
 }
 
 // Files that another program holds open, shared with nobody (Windows), and files that another
-// run is writing, their lock taken, while the run lasts.
+// run is writing, their temporary file locked as a run locks it, while the run lasts.
 std::vector<fs::path> daBloccare, inUso;
 #ifdef _WIN32
 Preparazione Bloccato(fs::path relativo) {
@@ -131,8 +141,8 @@ Preparazione Bloccato(fs::path relativo) {
 #endif
 Preparazione InUso(fs::path relativo) {
   return [=](const RadiceTemporanea& r) {
-    r.Scrivi(relativo, "scritto da un'altra elaborazione");
-    inUso.push_back(r.percorso() / relativo);
+    r.Scrivi(NomeTemporaneo(relativo), TelematicoPrecedente().substr(0, 1900) + "scritto da un'altra elaborazione");
+    inUso.push_back(NomeTemporaneo(r.percorso() / relativo));
   };
 }
 std::vector<std::shared_ptr<void>> Blocca() {
@@ -146,7 +156,7 @@ std::vector<std::shared_ptr<void>> Blocca() {
   Sistema& sistema = SistemaReale();
   for (const auto& file : inUso) {
     Maniglia f = kNessunFile;
-    EXPECT_EQ(sistema.Apri(file, Apertura::Lettura, f), 0) << file;
+    EXPECT_EQ(sistema.Apri(file, Apertura::Temporanea, f), 0) << file;
     EXPECT_EQ(sistema.Blocca(f), 0) << file;
     blocchi.emplace_back(nullptr, [&sistema, f](void*) { (void)sistema.Chiudi(f); });
   }
@@ -239,7 +249,7 @@ std::vector<std::string> Argomenti(const RadiceTemporanea& r, std::vector<std::s
   }
   std::vector<std::string> a = {"crea", "--radice", radice};
   auto manca = [&](const char* o) { return std::find(opzioni.begin(), opzioni.end(), o) == opzioni.end(); };
-  if (manca("--codice")) a.insert(a.end(), {"--codice", "1"});
+  if (manca("--codice") && manca("--tutte")) a.insert(a.end(), {"--codice", "1"});
   if (manca("--cartella")) a.insert(a.end(), {"--cartella", "C:\\telematici\\"});
   a.insert(a.end(), opzioni.begin(), opzioni.end());
   return a;
@@ -252,6 +262,9 @@ const std::string kRecordNonValido = "Numero di Record del dipendente non valido
 const std::string kNonSelezionata = "Certificazione non ancora selezionata ";
 const std::string kLettura62 = "Errore di lettura tipo  62 nel file binario D:\\vorn\\quelt\\2017\\dati\\";
 const std::string kNonOrdinario = "Il file telematico non e' un file ordinario ";
+const std::string kCreazione75 = "Errore tipo  75 nella creazione del file ";
+const std::string kRimastoComEra =
+    "Memorizzazione interrotta: nessun file telematico scritto; il file precedente e' rimasto com'era";
 const std::string kErroreDopoAvvisi =
     "Il file telematico non ha superato il controllo:\nrecord 2001, posizione 247: errore: carattere di controllo "
     "\"<09>\" nei dati";
@@ -326,10 +339,32 @@ const Situazione kSituazioni[] = {
     {"uscita che e' una FIFO", Fifo(kUscita / "TCU118"), {}, 1, kNonOrdinario, {.secondi = 10}},
     {"uscita aperta da un'altra elaborazione", InUso(kUscita / "TCU118"), {}, 1,
      "Il file C:\\telematici\\TCU118 e' gia' aperto da un'altra elaborazione "},
-#ifdef QUIBOLD_CHIUSURA_FALLITA
+    // A run that stops leaves the file before it as it was, and no file of its own under the name.
+    {"annullamento rifiutato sopra un file precedente", FilePrecedente(),
+     {"--tipo", "A", "--protocollo", "12345678901234567", "--progressivo", "123456", "--record", "1"}, 1, kRimastoComEra},
+    {"errore del controllo sopra un file precedente",
+     Tutte({FilePrecedente(), ConDipendente([](DipendenteProva& d) { d.Campo(2, "ROSSI\tBIS"); })}), {}, 1, kRimastoComEra},
+    {"uscita su un file che non e' telematico", File(kUscita / "TCU118", "Cognome;Nome\r\nROSSI;MARIO\r\n"), {}, 1,
+     "Il file C:\\telematici\\TCU118 non e' un file telematico CUR18: non viene sostituito "},
+    {"uscita su NUL", {}, {"--file", "NUL"}, 1, kNonOrdinario},
+    {"uscita su com1.txt", {}, {"--file", "com1.txt"}, 1, kNonOrdinario},
+    // A temporary name that is another file's is not emptied.
+    {"file temporaneo collegato ai dipendenti", Collegamento(kUscita / "TCU118.incompleto", "../../d/vorn/quelt/2017/dati/DCU1.018"),
+     {}, 1, kCreazione75},
+    {"file temporaneo che e' un altro nome dei dipendenti", [](const RadiceTemporanea& r) {
+       fs::create_hard_link(r.percorso() / kDati / "DCU1.018", r.percorso() / kUscita / "TCU118.incompleto");
+     }, {}, 1, kCreazione75},
+#ifdef QUIBOLD_GUASTI_PRECARICATI
     {"chiusura dell'uscita fallita", {}, {}, 1, "Errore di scrittura tipo  57 nel file binario C:\\telematici\\TCU118 al record  7",
-     {.ambiente = {"LD_PRELOAD=" QUIBOLD_CHIUSURA_FALLITA, "QUIBOLD_CHIUSURA_FALLITA=/TCU118",
+     {.ambiente = {"LD_PRELOAD=" QUIBOLD_GUASTI_PRECARICATI, "QUIBOLD_CHIUSURA_FALLITA=/TCU118",
                    "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1"}}},
+    {"corsa uccisa a meta' sopra un file precedente", FilePrecedente(), {}, -1, "",
+     {.ambiente = {"LD_PRELOAD=" QUIBOLD_GUASTI_PRECARICATI, "QUIBOLD_UCCISO_SCRIVENDO=/TCU118",
+                   "ASAN_OPTIONS=verify_asan_link_order=0"}}, kUscita / "TCU118", 9},
+    // The batch counts the records it wrote, not what the file holds once another program had it.
+    {"lotto con il file svuotato dopo la corsa", {}, {"--tutte"}, 0, "[1/1] 1 ROSSI SRL: 2 dipendenti, 7 record, creato",
+     {.ambiente = {"LD_PRELOAD=" QUIBOLD_GUASTI_PRECARICATI, "QUIBOLD_SVUOTATO_DOPO=/TCU118",
+                   "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1"}}, {}},
 #endif
     {"nome del file fuori da Windows-1252", {}, {"--file", "\xCE\xA9mega"}, 2,
      "quibold: il nome del file \"\xCE\xA9mega\" ha caratteri che la tabella dell'archivio (Windows-1252) non ha: nessun file creato"},
@@ -338,7 +373,7 @@ const Situazione kSituazioni[] = {
      }), {"--cartella", "<radice>/c/telematici/\xCE\xA9" "dir/"}, 0, std::string(kFatto), {}, kUscita / "\xCE\xA9" "dir" / "TCU118"},
     {"errore dopo mille avvisi", MilleAvvisi(), {}, 1, kErroreDopoAvvisi},
     {"uscita che e' una cartella", [](const RadiceTemporanea& r) { fs::create_directories(r.percorso() / kUscita / "TCU118"); },
-     {}, 1, "Errore tipo  75 nella creazione del file "},
+     {}, 1, kCreazione75},
     {"uscita oltre il limite dei file", {}, {}, 1, "Errore di scrittura tipo  61 nel file binario C:\\telematici\\TCU118 al record  3",
      {.limiteFile = 5000}},
     {"uscita sul file dei dipendenti", {}, {"--cartella", "D:\\vorn\\quelt\\2017\\dati\\", "--file", "DCU1.018"}, 1, kCoincide},
@@ -368,6 +403,13 @@ const Situazione kSituazioni[] = {
     {"verifica di un nome fuori da Windows-1252", SoloPosix("\"?\" nei nomi", File(kDati / "?file", "altro")),
      {"verifica", "D:\\vorn\\quelt\\2017\\dati\\\xCE\xA9" "file"}, 2,
      "quibold: impossibile leggere D:\\vorn\\quelt\\2017\\dati\\\xCE\xA9" "file"},
+    {"verifica di una FIFO", Fifo(kUscita / "TCU118"), {"verifica", "C:\\telematici\\TCU118"}, 2,
+     "telematici/TCU118: non e' un file ordinario", {.secondi = 10}},
+    {"verifica di /dev/zero", SoloPosix("/dev/zero", {}), {"verifica", "/dev/zero"}, 2,
+     "quibold: impossibile leggere /dev/zero: non e' un file ordinario", {.secondi = 10}},
+    {"verifica --json di nomi fuori da UTF-8", SoloPosix("nomi fuori da UTF-8", File(kUscita / "TCU\xE8", "A")),
+     {"verifica", "--json", "<radice>/c/telematici/TCU\xE8", "<radice>/c/telematici/TCU\xE8"}, 1,
+     "Totale: 2 file, 0 corretti, 2 con errori, 0 illeggibili: 2 record, 4 errori, 0 avvisi"},
     {"finestra che e' questo stesso programma", FinestraCheEQuestoProgramma(), {"finestra"}, 2,
      "e' questo stesso programma, che non ha la finestra)", {.secondi = 10}},
     // The archive folder.
@@ -389,12 +431,16 @@ const Situazione kSituazioni[] = {
 // What only Windows has: a read-only file, a file held open by another program, a junction.
 const Situazione kSituazioniWindows[] = {
     {"uscita in sola lettura", [](const RadiceTemporanea& r) {
-       r.Scrivi(kUscita / "TCU118", "vecchio");
+       r.Scrivi(kUscita / "TCU118", TelematicoPrecedente());
        fs::permissions(r.percorso() / kUscita / "TCU118", fs::perms::all, fs::perm_options::remove);
        if (std::ofstream(r.percorso() / kUscita / "TCU118", std::ios::app)) GTEST_SKIP() << "qui l'attributo di sola lettura non si applica";
      }, {}, 1, "Errore tipo  70 nella creazione del file "},
+    {"uscita aperta da un altro programma", Tutte({FilePrecedente(), Bloccato(kUscita / "TCU118")}), {}, 1,
+     "Errore tipo  70 nella creazione del file "},
     {"dipendenti aperti da un altro programma", Bloccato(kDati / "DCU1.018"), {}, 1,
      "Errore tipo  70 nell'apertura del  file binarioD:\\vorn\\quelt\\2017\\dati\\DCU1.018"},
+    {"verifica di COM1", {}, {"verifica", "COM1"}, 2, "quibold: impossibile leggere COM1: non e' un file ordinario",
+     {.secondi = 10}},
     {"uscita su una giunzione verso i dati", [](const RadiceTemporanea& r) {
        const fs::path giunzione = r.percorso() / "c" / "giunzione";
        std::system(("mklink /J \"" + giunzione.string() + "\" \"" + (r.percorso() / kDati).string() + "\" >NUL 2>&1").c_str());
@@ -429,26 +475,45 @@ TEST_P(IngressiErrati, EndAsExpectedAndLeaveTheArchiveAsItWas) {
   }
 
   EXPECT_FALSE(e.scaduto);
-  EXPECT_EQ(e.segnale, 0);
+  EXPECT_EQ(e.segnale, s.segnale);
   EXPECT_EQ(e.errori.find("Sanitizer"), std::string::npos) << e.errori;  // in the sanitizer build
   EXPECT_EQ(e.errori.find("runtime error"), std::string::npos) << e.errori;
   EXPECT_EQ(e.stato, s.stato) << e.errori;
   if (!s.messaggio.empty()) {
     EXPECT_NE(e.errori.find(s.messaggio + "\n"), std::string::npos) << e.errori;
   }
-  // Success only with a complete file, and a complete file only with success (the report may
-  // be missing all the same: status 3).
-  const bool successo = e.errori.find(kFatto) != std::string::npos;
+  // Success (the batch says "creato" for the closing message) only with a complete file, though
+  // the report may be missing (status 3); after a stop, under the file's name what was there
+  // before, or nothing.
+  const bool lotto = std::find(s.opzioni.begin(), s.opzioni.end(), "--tutte") != s.opzioni.end();
+  const bool successo = e.errori.find(lotto ? ", creato\n" : kFatto) != std::string::npos;
   EXPECT_EQ(successo, e.stato == 0 || e.stato == 3) << e.errori;
-  const std::string uscita = fs::is_regular_file(radice.percorso() / s.uscita) ? radice.Leggi(s.uscita) : "";
-  const bool conZ = uscita.size() >= 1900 && uscita.size() % 1900 == 0 && uscita[uscita.size() - 1900] == 'Z';
-  EXPECT_EQ(conZ, successo) << "un file con il record Z e' completo, e solo lui";
-  // Everything that was there is there as it was.
+  if (!s.uscita.empty() && successo) {
+    const std::string f = fs::is_regular_file(radice.percorso() / s.uscita) ? radice.Leggi(s.uscita) : "";
+    EXPECT_TRUE(f.size() >= 1900 && f.size() % 1900 == 0 && f[f.size() - 1900] == 'Z') << "senza il record Z";
+  } else if (!s.uscita.empty() && !prima.contains(s.uscita.string())) {
+    std::error_code ec;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(radice.percorso() / s.uscita, ec))) << "un file della corsa fermata";
+  }
+  // Everything that was there is there as it was; a temporary file stays only when the run was killed.
   const auto dopo = Istantanea(radice);
   for (const auto& [nome, contenuto] : prima) {
     auto it = dopo.find(nome);
     ASSERT_NE(it, dopo.end()) << nome;
     EXPECT_TRUE(it->second == contenuto) << nome << " cambiato";
+  }
+  for (const auto& [nome, contenuto] : dopo) {
+    if (nome.ends_with(".incompleto") && !prima.contains(nome)) {
+      EXPECT_NE(s.segnale, 0) << nome << " rimasto";
+    }
+  }
+  if (s.segnale != 0) {
+    // The next run takes up the temporary file that the killed one left.
+    programma.ambiente.clear();
+    const prova::EsitoProgramma dopoUccisa =
+        prova::EseguiProgramma(Argomenti(radice, s.opzioni), cattura.percorso(), programma);
+    EXPECT_EQ(dopoUccisa.stato, 0) << dopoUccisa.errori;
+    for (const auto& [nome, contenuto] : Istantanea(radice)) EXPECT_FALSE(nome.ends_with(".incompleto")) << nome;
   }
   std::error_code ec;  // a read-only output (Windows) is removed with the root
   fs::permissions(radice.percorso() / kUscita / "TCU118", fs::perms::owner_write, fs::perm_options::add, ec);

@@ -34,6 +34,8 @@ std::string AvvisoNiccolo(int record) {
 }
 const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
 const fs::path kTelematici = fs::path("c") / "telematici";
+// The last line of a creation that stopped with no file before it.
+const std::string kNessunFile = "Memorizzazione interrotta: nessun file telematico scritto\n";
 
 using Esito = prova::EsitoProgramma;
 using prova::EseguiComando;
@@ -210,7 +212,7 @@ TEST_F(RigaComandoTest, MissingCommitmentDateStopsUnlessGiven) {
   Archivio(testata, prova::Testata2Prova(1, 3));
   const Esito senza = EseguiComando(Crea());
   EXPECT_EQ(senza.stato, 1);
-  EXPECT_EQ(senza.errori, "Manca la data dell'impegno alla trasmissione \n");
+  EXPECT_EQ(senza.errori, "Manca la data dell'impegno alla trasmissione \n" + kNessunFile);
   EXPECT_FALSE(fs::exists(radice.percorso() / kTelematici / "TCU118"));
 
   const Esito con = EseguiComando(Crea({"--data-impegno", "15032018"}));
@@ -226,7 +228,7 @@ TEST_F(RigaComandoTest, MissingCommitmentDateStopsUnlessGiven) {
                               "(record B, posizioni 429-436): \"31/01/20\" non e' una data esistente"),
             std::string::npos)
       << barre.errori;
-  EXPECT_EQ(Tipi(Uscita()).find('Z'), std::string::npos);
+  EXPECT_TRUE(Uscita() == records);  // the file of the run before, as it was
 }
 
 // The fields of a cancellation typed before, as the window keeps them: a normal supply names no
@@ -264,7 +266,7 @@ TEST_F(RigaComandoTest, TheErrorThatStopsTheRunIsShownFirst) {
       e.errori.starts_with("Il file telematico non ha superato il controllo:\nrecord 23, posizione 242: "
                            "errore: il valore del campo \"DA002002\" inizia con \"+\""))
       << e.errori;
-  EXPECT_TRUE(e.errori.ends_with("\ne 9 avvisi\n")) << e.errori;
+  EXPECT_TRUE(e.errori.ends_with("\ne 9 avvisi\n" + kNessunFile)) << e.errori;
 }
 
 TEST_F(RigaComandoTest, MissingOutputFolderStopsWithoutSuccess) {
@@ -283,7 +285,7 @@ TEST_F(RigaComandoTest, AnEmptyOptionValueIsEmpty) {
     opzioni.insert(opzioni.begin() + 2, protocollo.begin(), protocollo.end());
     const Esito e = EseguiComando(Crea(opzioni));
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.errori, "Manca il numero Identificativo Entratel \n");
+    EXPECT_EQ(e.errori, "Manca il numero Identificativo Entratel \n" + kNessunFile);
   }
 }
 
@@ -301,7 +303,7 @@ TEST_F(RigaComandoTest, ARelativeOutputFolderIsRelativeToTheCurrentDirectory) {
 
 // --- Confirmation of a cancellation ---
 
-TEST_F(RigaComandoTest, RefusedCancellationStopsWithoutRecordZ) {
+TEST_F(RigaComandoTest, RefusedCancellationLeavesNoFile) {
   const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"};
   auto conNo = annulla;
   conNo.insert(conNo.end(), {"--conferma", "no"});
@@ -309,12 +311,12 @@ TEST_F(RigaComandoTest, RefusedCancellationStopsWithoutRecordZ) {
   EXPECT_EQ(no.stato, 1);
   EXPECT_NE(no.errori.find(" ? no\n"), std::string::npos) << no.errori;
   EXPECT_EQ(no.errori.find(kFatto), std::string::npos);
-  EXPECT_EQ(Tipi(Uscita()), "AB");
+  EXPECT_EQ(Tipi(Uscita()), "");
 
   // Without the option and without a terminal the answer is No.
   const Esito muto = EseguiComando(Crea(annulla), "s\n", false);
   EXPECT_EQ(muto.stato, 1);
-  EXPECT_EQ(Tipi(Uscita()), "AB");
+  EXPECT_EQ(Tipi(Uscita()), "");
 }
 
 TEST_F(RigaComandoTest, TerminalAnswersTheQuestionWhenNoOptionDoes) {
@@ -326,7 +328,7 @@ TEST_F(RigaComandoTest, TerminalAnswersTheQuestionWhenNoOptionDoes) {
 
   const Esito no = EseguiComando(Crea(annulla), "n\n", true);
   EXPECT_EQ(no.stato, 1);
-  EXPECT_EQ(Tipi(Uscita()), "AB");
+  EXPECT_EQ(Tipi(Uscita()), "ABDZ");  // the file of the run before
 
   const Esito fine = EseguiComando(Crea(annulla), "", true);  // end of input
   EXPECT_EQ(fine.stato, 1);
@@ -349,7 +351,7 @@ TEST_F(RigaComandoTest, ControlCharactersNeverReachTheTerminal) {
   EXPECT_EQ(s.errori.find('\x1b'), std::string::npos);
   EXPECT_EQ(s.errori.find('\x07'), std::string::npos);
   EXPECT_NE(s.errori.find("ROSSI?]0;x??"), std::string::npos) << s.errori;
-  EXPECT_EQ(std::count(s.errori.begin(), s.errori.end(), '\n'), 1);
+  EXPECT_EQ(std::count(s.errori.begin(), s.errori.end(), '\n'), 2);  // the question, and what became of the file
 }
 
 TEST_F(RigaComandoTest, OutputNameIsTakenFromUtf8) {
@@ -494,7 +496,7 @@ TEST_F(RigaComandoTest, ProgramExitStatuses) {
       Crea({"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"}), radice.percorso());
   EXPECT_EQ(annulla.stato, 1);
   EXPECT_NE(annulla.errori.find(" ? no\n"), std::string::npos) << annulla.errori;
-  EXPECT_EQ(Tipi(Uscita()), "AB");
+  EXPECT_EQ(Tipi(Uscita()), "");
 
   const Esito uso = EseguiProgramma({"crea", "--tipo", "Q"}, radice.percorso());
   EXPECT_EQ(uso.stato, 2);

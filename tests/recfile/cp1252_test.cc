@@ -35,6 +35,12 @@ TEST(Cp1252, MalformedUtf8LosesOnlyTheBadBytes) {
   for (const auto& c : kCasi) EXPECT_EQ(Cp1252DaUtf8(c.utf8), c.cp1252) << c.utf8;
 }
 
+// A name of any bytes as UTF-8: valid UTF-8 kept, every other byte read as Windows-1252.
+TEST(Cp1252, AnyBytesBecomeValidUtf8) {
+  EXPECT_EQ(Utf8Valido("citt\xC3\xA0 TCU\xE8 \x80\xC3"), "città TCUè €Ã");
+  EXPECT_EQ(Utf8Valido("\xed\xa0\x80"), "í\u00A0€");  // a surrogate is not UTF-8
+}
+
 TEST(Cp1252, UpperCaseFollowsTheCodePage) {
   std::string t = "abc xyz \xE0\xE8\xF7\xFE\x9A\x9C\x9E\xFF 09_";
   MaiuscoloCp1252(t);

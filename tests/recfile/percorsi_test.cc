@@ -26,6 +26,17 @@ TEST(Percorsi, DrivesAreFoldersUnderTheRoot) {
 #endif
 }
 
+// The names Windows keeps for its devices, whatever the extension, case and folder.
+TEST(Percorsi, DeviceNamesAreKnownByName) {
+  for (const char* dispositivo : {"NUL", "C:\\telematici\\nul.txt", "con", "Aux.018", "PRN  .txt", "COM1",
+                                  "/tmp/lpt9.csv", "COM\xB9", "com\xC2\xB2.x", "CONIN$", "COM1:"}) {
+    EXPECT_TRUE(NomeDiDispositivo(dispositivo)) << dispositivo;
+  }
+  for (const char* file : {"TCU118", "NUL\\TCU118", "NULLA", "COM0", "COM10", "LPT", "CON1", "xnul.txt", ""}) {
+    EXPECT_FALSE(NomeDiDispositivo(file)) << file;
+  }
+}
+
 TEST(Percorsi, ExistingNamesMatchWithoutRegardToCase) {
   prova::RadiceTemporanea radice;
   radice.Scrivi("c/vorn/quelt/2017/dati/FCU12.018", "x");

@@ -69,7 +69,7 @@ void RadiceTemporanea::CreaCartella(const fs::path& relativo) const {
 
 void RadiceTemporanea::Rimuovi(const fs::path& relativo) const {
   if (memoria_) {
-    (void)memoria_->Rimuovi(percorso_ / relativo);
+    (void)memoria_->RimuoviTutto(percorso_ / relativo);
     return;
   }
   std::error_code ec;

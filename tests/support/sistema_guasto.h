@@ -1,11 +1,11 @@
 // Test support: a system that hands every call to another (the real one, or one in memory) and
 // makes a chosen call fail, as a disk or a share can: the N-th call, once or from then on, with a
 // chosen error, or a read or write that moves only half of what it was asked. Calls are counted
-// from every thread (a channel's block is written on a thread beside). Synchronizing is counted
-// and can fail, but never reaches the system below: the tests would wait for it thousands of
-// times. A failed synchronization, or a failed close of a file written since it was last
-// synchronized, leaves of the file what the last synchronization that succeeded had sent to the
-// disk (nothing, before the first): the disk never had the rest.
+// from every thread (a channel's block is written on a thread beside). Synchronizing (a file or a
+// folder) is counted and can fail, but never reaches the system below: the tests would wait for
+// it thousands of times. A failed synchronization, or a failed close of a file written since it
+// was last synchronized, leaves of the file what the last synchronization that succeeded had
+// sent to the disk (nothing, before the first): the disk never had the rest.
 #pragma once
 
 #include <atomic>
@@ -73,6 +73,9 @@ class SistemaGuasto : public Sistema {
     return 0;
   }
   int Blocca(Maniglia f) override { return Fallisce("Blocca") ? errore_ : vero_.Blocca(f); }
+  int IdentitaAperto(Maniglia f, IdentitaFile& i) override {
+    return Fallisce("IdentitaAperto") ? errore_ : vero_.IdentitaAperto(f, i);
+  }
   int Chiudi(Maniglia f) override {
     const bool fallisce = Fallisce("Chiudi");
     if (Sporco(f, false) && fallisce) Perdi(f);  // lost, as above
@@ -82,6 +85,14 @@ class SistemaGuasto : public Sistema {
     }
     const int esito = vero_.Chiudi(f);
     return fallisce ? errore_ : esito;
+  }
+  int Rinomina(const std::filesystem::path& da, const std::filesystem::path& a) override {
+    return Fallisce("Rinomina") ? errore_ : vero_.Rinomina(da, a);
+  }
+  int Rimuovi(const std::filesystem::path& p) override { return Fallisce("Rimuovi") ? errore_ : vero_.Rimuovi(p); }
+  // Counted and failed, but never made, as Sincronizza.
+  int SincronizzaCartella(const std::filesystem::path&) override {
+    return Fallisce("SincronizzaCartella") ? errore_ : 0;
   }
   TipoFile Tipo(const std::filesystem::path& p) override {
     return Fallisce("Tipo") ? TipoFile::Nessuno : vero_.Tipo(p);

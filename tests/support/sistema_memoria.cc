@@ -91,7 +91,7 @@ bool SistemaInMemoria::Esiste(const fs::path& nome) const {
   return Trova(nome) != nullptr;
 }
 
-bool SistemaInMemoria::Rimuovi(const fs::path& nome) {
+bool SistemaInMemoria::RimuoviTutto(const fs::path& nome) {
   std::lock_guard<std::mutex> chiave(mutex_);
   const std::string k = Chiave(nome);
   const size_t prima = nodi_.size();
@@ -222,6 +222,14 @@ int SistemaInMemoria::Blocca(Maniglia file) {
   return 0;
 }
 
+int SistemaInMemoria::IdentitaAperto(Maniglia file, IdentitaFile& identita) {
+  std::lock_guard<std::mutex> chiave(mutex_);
+  Aperto* a = Apertura_(file);
+  if (!a) return kCanaleNonAperto;
+  identita = {1, a->nodo->indice, 1};
+  return 0;
+}
+
 int SistemaInMemoria::Chiudi(Maniglia file) {
   std::lock_guard<std::mutex> chiave(mutex_);
   Aperto* a = Apertura_(file);
@@ -258,6 +266,41 @@ bool SistemaInMemoria::Elenca(const fs::path& cartella, const std::function<bool
     if (!voce(VoceCartella{nome, ordinario})) break;
   }
   return true;
+}
+
+int SistemaInMemoria::Rinomina(const fs::path& da, const fs::path& a) {
+  std::lock_guard<std::mutex> chiave(mutex_);
+  const auto nodo = Trova(da);
+  if (!nodo) return kPercorsoNonTrovato;
+  const std::string destinazione = Chiave(a);
+  const auto madre = nodi_.find(ChiaveMadre(destinazione));
+  if (madre == nodi_.end() || madre->second->tipo != TipoFile::Cartella) return kPercorsoNonTrovato;
+  if (const auto sostituito = nodi_.find(destinazione);
+      sostituito != nodi_.end() && sostituito->second->tipo == TipoFile::Cartella) {
+    return kAccessoPercorso;
+  }
+  nodi_.erase(Chiave(da));
+  fs::path normale = a.lexically_normal();
+  if (!normale.has_filename()) normale = normale.parent_path();
+  nodo->nome = Utf8DaPercorso(normale.filename());
+  nodi_[destinazione] = nodo;
+  return 0;
+}
+
+int SistemaInMemoria::Rimuovi(const fs::path& nativo) {
+  std::lock_guard<std::mutex> chiave(mutex_);
+  const std::string k = Chiave(nativo);
+  const auto it = nodi_.find(k);
+  if (it == nodi_.end()) return kPercorsoNonTrovato;
+  if (it->second->tipo == TipoFile::Cartella) return kAccessoPercorso;
+  nodi_.erase(it);  // an open keeps the file until it closes
+  return 0;
+}
+
+int SistemaInMemoria::SincronizzaCartella(const fs::path& cartella) {
+  std::lock_guard<std::mutex> chiave(mutex_);
+  const auto nodo = Trova(cartella);
+  return nodo && nodo->tipo == TipoFile::Cartella ? 0 : kPercorsoNonTrovato;
 }
 
 std::optional<IdentitaFile> SistemaInMemoria::Identita(const fs::path& nativo) {

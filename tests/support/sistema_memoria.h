@@ -4,7 +4,8 @@
 // what was synchronized apart from what was only written, so that a crash can be played back
 // (Crollo: every file as the disk last had it). Names are compared as the host's file system
 // compares them (with regard to case on POSIX, without on Windows); paths are lexical, there are
-// no links. Calls may come from two threads at once, as from the program's writer beside.
+// no links; a name given or taken away is on the disk at once. Calls may come from two threads at
+// once, as from the program's writer beside.
 #pragma once
 
 #include <filesystem>
@@ -41,7 +42,7 @@ class SistemaInMemoria : public Sistema {
   std::string Contenuto(const std::filesystem::path& file) const;
   bool Esiste(const std::filesystem::path& nome) const;
   // Removes a file or a folder with all it holds; false when there was nothing.
-  bool Rimuovi(const std::filesystem::path& nome);
+  bool RimuoviTutto(const std::filesystem::path& nome);
   // The machine stops: every file keeps only what was synchronized (a file never synchronized is
   // empty), every open is gone with its lock.
   void Crollo();
@@ -56,10 +57,14 @@ class SistemaInMemoria : public Sistema {
   int Descrivi(Maniglia file, TipoFile& tipo, long long& dimensione) override;
   int Sincronizza(Maniglia file) override;
   int Blocca(Maniglia file) override;
+  int IdentitaAperto(Maniglia file, IdentitaFile& identita) override;
   int Chiudi(Maniglia file) override;
   TipoFile Tipo(const std::filesystem::path& nativo) override;
   bool Presente(const std::filesystem::path& nativo) override;
   bool Elenca(const std::filesystem::path& cartella, const std::function<bool(const VoceCartella&)>& voce) override;
+  int Rinomina(const std::filesystem::path& da, const std::filesystem::path& a) override;
+  int Rimuovi(const std::filesystem::path& nativo) override;
+  int SincronizzaCartella(const std::filesystem::path& cartella) override;
   std::optional<IdentitaFile> Identita(const std::filesystem::path& nativo) override;
   std::filesystem::path Risolto(const std::filesystem::path& nativo) override;
 

@@ -228,7 +228,7 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
   EXPECT_TRUE(stato.DatiVisibili);
-  EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico da inviare");
+  EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico scritto");
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
