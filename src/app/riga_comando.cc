@@ -149,7 +149,7 @@ void RicordaUscitaNativa(StatoFinestra& stato, const std::filesystem::path& nati
 
 void StampaAvvisi(const StatoRun& run, std::ostream& errori) {
   // The file may be sent; what its check warned of goes to the error stream.
-  for (const Rilievo& avviso : run.avvisi) errori << Utf8DaCp1252(TestoRilievo(avviso)) << '\n';
+  for (const Rilievo& avviso : run.avvisi) errori << Utf8DaCp1252(RigheRilievo(avviso)) << '\n';
 }
 
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,

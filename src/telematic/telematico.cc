@@ -104,8 +104,12 @@ void RecordZ(Scrittore& s) {
 
 bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run) {
   FinestraMessaggi& box = canali.messaggi();
-  auto ferma = [&](std::string_view messaggio) {
-    box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+  auto ferma = [&](std::string_view messaggio, std::string_view dettagli = {}) {
+    if (dettagli.empty()) {
+      box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+    } else {
+      box.MostraConDettagli(messaggio, dettagli, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+    }
     return false;
   };
 
@@ -192,15 +196,21 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
     if (!canali.Riuscita()) throw ArrestoScrittura{};
   } catch (const ArrestoScrittura& arresto) {
     canali.Chiudi(kCanaleTelematico);  // the records written so far reach the file
-    if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
+    if (!arresto.messaggio.empty()) ferma(arresto.messaggio, arresto.dettagli);
     return false;
   }
   run.avvisi = controllo.Rilievi();
+  s.NominaDipendenti(run.avvisi);
   run.numeroAvvisi = controllo.Avvisi();
   // With the report the window does not come back: the warnings are told here, before the viewer.
   std::string fatto = "Memorizazione regolarmente effettuata...";
-  if (i.report && run.numeroAvvisi > 0) fatto += "\n" + RigaAvvisi(run);
-  box.Mostra(fatto, "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
+  if (i.report && run.numeroAvvisi > 0) {
+    fatto += "\n" + RigaAvvisi(run);
+    if (const std::string& chi = run.avvisi.front().dipendente; !chi.empty()) {
+      fatto += "\n" + std::string(kRientroDipendente) + chi;
+    }
+  }
+  box.Mostra(fatto, kTitoloCreazione, Pulsanti::Ok, Icona::Nessuna);
   return true;
 }
 

@@ -264,7 +264,9 @@ bool StatoFinestra::Crea() {
   if (!RiapreDopoCreazione) return true;
   Apertura();
   if (run.numeroAvvisi > 0) {
-    Messaggio(RigaAvvisi(run));
+    std::string riga = RigaAvvisi(run);
+    if (const std::string& chi = run.avvisi.front().dipendente; !chi.empty()) riga += " (" + chi + ")";
+    Messaggio(riga);
     avvisiInBarra_ = true;
   }
   Notifica();

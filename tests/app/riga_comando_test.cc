@@ -26,11 +26,12 @@ using prova::RadiceTemporanea;
 using prova::RecordProva;
 
 constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
-// What the check warns of in the file of the archive below, whose record `record` names NICCOLO'.
+// What the check warns of in the file of the archive below, whose record `record` names NICCOLO'
+// (record 3 of the employee file), and under it the employee.
 std::string AvvisoNiccolo(int record) {
   return "record " + std::to_string(record) +
          ", posizione 272: avviso: carattere \"<D2>\" fuori dall'ASCII nel campo \"DA002003\": l'Agenzia potrebbe "
-         "non accettarlo";
+         "non accettarlo\n    dipendente BIANCHI NICCOL\xC3\x92, record 3 dell'archivio";
 }
 const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
 const fs::path kTelematici = fs::path("c") / "telematici";
@@ -263,6 +264,10 @@ TEST_F(RigaComandoTest, TheErrorThatStopsTheRunIsShownFirst) {
   EXPECT_TRUE(
       e.errori.starts_with("Il file telematico non ha superato il controllo:\nrecord 23, posizione 242: "
                            "errore: il valore del campo \"DA002002\" inizia con \"+\""))
+      << e.errori;
+  // The employee as the office knows them, under the error.
+  EXPECT_NE(e.errori.find("produce questo errore\n    dipendente +39ROMA MARIO, record 11 dell'archivio\ne 9 avvisi"),
+            std::string::npos)
       << e.errori;
   EXPECT_TRUE(e.errori.ends_with("\ne 9 avvisi\n")) << e.errori;
 }

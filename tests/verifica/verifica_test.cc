@@ -172,7 +172,7 @@ TEST(Verifica, EachFaultIsTheFirstFinding) {
 TEST(Verifica, FindingsOfARecordComeByPositionNamingTheEmployee) {
   Records r = prova::Cur18Prova();
   r[1][1500] = 'X';                                                  // B: no employee
-  r[3].replace(161, 24, prova::Cur18Campo("DA002007", "R1"));       // D: a province at 170...
+  r[3].replace(161, 24, prova::Cur18Campo("DA002007", "R1"));        // D: a province at 170...
   r[3].replace(185, 24, prova::Cur18Campo("DA002020", "ROMA\x01"));  // ...before a control character
   r[5].replace(25, 16, "                ");                          // G: no fiscal code
   r[5].replace(89, 24, prova::Cur18Campo("DN001001", "A"));
@@ -183,9 +183,11 @@ TEST(Verifica, FindingsOfARecordComeByPositionNamingTheEmployee) {
   const std::string senza = "dipendente senza codice fiscale, progressivo 00001";
   EXPECT_EQ(visti, (std::vector<std::tuple<long, int, std::string>>{
                        {2, 1501, ""}, {4, 170, rossi}, {4, 198, rossi}, {6, 26, senza}, {6, 98, senza}}));
-  EXPECT_EQ(RigheRilievo(v.Rilievi()[1]),
-            "record 4, posizione 170: errore: sigla della provincia non valida nel campo \"DA002007\": \"R1              "
-            "\" (due lettere maiuscole)\n    " + rossi);
+  EXPECT_EQ(
+      RigheRilievo(v.Rilievi()[1]),
+      "record 4, posizione 170: errore: sigla della provincia non valida nel campo \"DA002007\": \"R1              "
+      "\" (due lettere maiuscole)\n    " +
+          rossi);
   EXPECT_EQ(RigheRilievo(v.Rilievi()[0]), TestoRilievo(v.Rilievi()[0]));
 }
 
