@@ -74,7 +74,9 @@ class StatoFinestra {
   void AperturaCome(const StatoFinestra& aperta);
   void ScegliCertificazione(int k);  // the k-th entry of the list, counted from 1
   [[nodiscard]] bool ApriCU();       // opens the certification in Tx(kTxCodice); false after a message (Command1)
-  void ScegliTipoFornitura(int k);   // the k-th supply type, counted from 0
+  // The k-th supply type, counted from 0: its letter, the single certification set for "T" and
+  // cleared for any other, fields 2 to 4 enabled for "A", "S" and "T" and disabled for "N".
+  void ScegliTipoFornitura(int k);
   void ChiediReport();               // the report question (Command5)
   // What the creation run is asked to make, from the fields.
   ImpostazioniTelematico Impostazioni();

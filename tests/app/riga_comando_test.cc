@@ -178,9 +178,29 @@ TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
   fs::remove(radice.percorso() / "c" / "disco.ute");
   const Esito e = EseguiComando(Crea());
   EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_TRUE(
+      e.errori.starts_with("Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\nIl file "
+                           "c:\\disco.ute e' stato cercato in "))
+      << e.errori;
+  EXPECT_TRUE(e.errori.ends_with("vorn/quelt/2017/dati/.\n" + std::string(kFatto) + "\n" + AvvisoNiccolo(5) + "\n"))
+      << e.errori;
+}
+
+// The first start of an installed program, with no archive yet: one message, which says where
+// the drive file was looked for and how to name an archive, and no read of a file not opened.
+TEST(RigaComando, AFirstStartWithoutArchiveSaysWhereToPutIt) {
+  RadiceTemporanea vuota;
+  const fs::path radice = vuota.percorso() / "quibold";
+  const Esito e = EseguiComando({"crea", "--radice", radice.string(), "--codice", "1"});
+  EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.errori,
-            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n" +
-                AvvisoNiccolo(5) + "\n");
+            "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute\nIl file c:\\disco.ute e' stato "
+            "cercato in " +
+                (radice / "c" / "disco.ute").string() +
+                "\nPer indicare a quibold l'archivio: avviarlo con l'opzione --radice CARTELLA, oppure con "
+                "la variabile d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per "
+                "unita' (c per C:, d per D:, ...): in c il file disco.ute con l'unita' dell'archivio (per "
+                "esempio C:), in quell'unita' l'archivio in vorn/quelt/2017/dati/.\nArchivio inesistente \n");
 }
 
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {

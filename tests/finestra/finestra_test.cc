@@ -597,7 +597,7 @@ class FinestraTest : public QObject {
   void messaggiQt() {
     MessaggiQt box;
     struct Visto {
-      QString testo, titolo;
+      QString testo, titolo, dettagli;
       QMessageBox::Icon icona = QMessageBox::NoIcon;
       QMessageBox::StandardButtons pulsanti;
       Qt::TextFormat formato = Qt::AutoText;
@@ -606,7 +606,7 @@ class FinestraTest : public QObject {
       QTimer::singleShot(0, [&visto, scelta] {
         auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(m);
-        visto = {m->text(), m->windowTitle(), m->icon(), m->standardButtons(), m->textFormat()};
+        visto = {m->text(), m->windowTitle(), m->detailedText(), m->icon(), m->standardButtons(), m->textFormat()};
         if (scelta == QMessageBox::Escape) {
           QTest::keyClick(m, Qt::Key_Escape);
         } else {
@@ -639,6 +639,14 @@ class FinestraTest : public QObject {
     rispondi(QMessageBox::Ok);
     box.Mostra("l'unit\xE0", "Accesso", Pulsanti::Ok, Icona::Errore);
     QCOMPARE(visto.testo, QString::fromUtf8("l'unità"));
+    QCOMPARE(visto.dettagli, QString());
+
+    // The whole list of a failed check in the box's details, which the clerk can select and copy.
+    rispondi(QMessageBox::Ok);
+    box.MostraConDettagli("Il file telematico non ha superato il controllo:", "record 5\n    dipendente NICCOL\xD2",
+                          "Accesso", Pulsanti::Ok, Icona::Errore);
+    QCOMPARE(visto.testo, QStringLiteral("Il file telematico non ha superato il controllo:"));
+    QCOMPARE(visto.dettagli, QString::fromUtf8("record 5\n    dipendente NICCOLÒ"));
   }
 };
 

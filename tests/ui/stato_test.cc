@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "archive/archivio.h"
 #include "support/banco_prova.h"
 
@@ -76,22 +78,43 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
   EXPECT_EQ(stato.FlagSingola, 0);
 }
 
-TEST_F(StatoTest, AMissingOrShortDriveFileLeavesTheDriveEmpty) {
-  fs::remove(radice.percorso() / "c/disco.ute");
+// A drive file that cannot be opened or read leaves the drive empty, and says so in one box,
+// with where it was looked for and how to name an archive; one not opened is not read.
+TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhereItWasLookedFor) {
   Certificazione("5", "CINQUE", "X");
+  const std::string lettura = "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1";
+  const struct {
+    const char* nome;
+    std::function<void()> prepara;
+    std::string messaggio;
+  } casi[] = {
+      {"missing", [&] { fs::remove(radice.percorso() / "c/disco.ute"); }, lettura},
+      {"short", [&] { radice.Scrivi("c/disco.ute", "D:"); }, lettura},
+      {"no folder c, as at the first start",
+       [&] { fs::rename(radice.percorso() / "c", radice.percorso() / "altrove"); },
+       "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    canali.ChiudiTutti();  // the drive file stays open after the opening: Windows moves no open file
+    c.prepara();
+    messaggi.mostrati.clear();
+    stato.Apertura();
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_TRUE(messaggi.mostrati[0].testo.starts_with(c.messaggio + "\nIl file c:\\disco.ute e' stato cercato in " +
+                                                       (radice.percorso() / "c" / "disco.ute").string() +
+                                                       "\nPer indicare a quibold l'archivio: avviarlo con "
+                                                       "l'opzione --radice CARTELLA, oppure con la variabile "
+                                                       "d'ambiente QUIBOLD_RADICE=CARTELLA"))
+        << messaggi.mostrati[0].testo;
+    EXPECT_EQ(stato.Disco, "");
+    EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
+  }
+  fs::rename(radice.percorso() / "altrove", radice.percorso() / "c");
+  fs::remove(radice.percorso() / "c/disco.ute");
   stato.Apertura();
-  EXPECT_EQ(messaggi.Testi(),
-            std::vector<std::string>{"Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"});
-  EXPECT_EQ(stato.Disco, "");
-  EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
   EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});    // drive c all the same
   EXPECT_EQ(fs::file_size(radice.percorso() / "c/disco.ute"), 0u);  // created empty
-
-  radice.Scrivi("c/disco.ute", "D:");
-  messaggi.mostrati.clear();
-  stato.Apertura();
-  EXPECT_EQ(messaggi.mostrati.size(), 1u);
-  EXPECT_EQ(stato.Disco, "");
 }
 
 TEST_F(StatoTest, ADriveThatDoesNotExistListsNothing) {
@@ -190,15 +213,25 @@ TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
   EXPECT_EQ(stato.Tx[kTxTipoFornitura], "S");
 }
 
+// The single certification follows the type shown: passing over "T" leaves no mark.
 TEST_F(StatoTest, SupplyTypesAndTheSingleCertification) {
   stato.Apertura();
+  const struct {
+    int tipo;
+    const char* lettera;
+    int singola;
+    bool campi;  // fields 2 to 4 enabled
+  } scelte[] = {{3, "N", 1, true}, {0, "N", 0, false}, {1, "A", 0, true},
+                {3, "N", 1, true}, {2, "S", 0, true},  {0, "N", 0, false}};
+  for (const auto& s : scelte) {
+    SCOPED_TRACE(s.tipo);
+    stato.ScegliTipoFornitura(s.tipo);
+    EXPECT_EQ(stato.Tx[kTxTipoFornitura], s.lettera);
+    EXPECT_EQ(stato.FlagSingola, s.singola);
+    for (int i : {kTxProtocollo, kTxProgressivo, kTxRecord}) EXPECT_EQ(stato.TxAbilitato[i], s.campi) << i;
+    EXPECT_EQ(stato.Impostazioni().singola, s.singola == 1);
+  }
   stato.ScegliTipoFornitura(3);
-  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "N");
-  EXPECT_EQ(stato.FlagSingola, 1);
-  EXPECT_TRUE(stato.TxAbilitato[kTxProtocollo] && stato.TxAbilitato[kTxProgressivo] && stato.TxAbilitato[kTxRecord]);
-  stato.ScegliTipoFornitura(0);
-  EXPECT_EQ(stato.FlagSingola, 1);
-  EXPECT_TRUE(stato.TxAbilitato[kTxRecord]);
   stato.Apertura();
   EXPECT_EQ(stato.FlagSingola, 0);
   EXPECT_FALSE(stato.TxAbilitato[kTxRecord]);
@@ -223,11 +256,14 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   stato.ScegliTipoFornitura(3);
   stato.Tx[kTxCartella] = "C:\\out\\";
   stato.FlagReport = 0;
+  messaggi.Osserva = [&] { return stato.Avanzamento; };
   // A single certification needs a record number among the employees (none here).
   EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
   EXPECT_TRUE(stato.DatiVisibili);
   EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico da inviare");
+  // The box that says why already shows under the caption of a stop.
+  EXPECT_EQ(messaggi.mostrati.back().visto, stato.Avanzamento);
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
@@ -238,7 +274,9 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   std::vector<std::string> didascalie;
   stato.Cambiata = [&] { didascalie.push_back(stato.Avanzamento); };
   stato.FlagReport = 0;
+  messaggi.Osserva = [&] { return stato.Avanzamento; };
   ASSERT_TRUE(stato.Crea());
+  EXPECT_TRUE(messaggi.mostrati.back().visto.starts_with("Memorizzazione in corso")) << messaggi.mostrati.back().visto;
   EXPECT_TRUE(fs::exists(radice.percorso() / "c/out/TCU118"));
   EXPECT_EQ(didascalie.front(), "Memorizzazione in corso......della CU di UNO" + std::string(45, ' '));
   // Back in the start-up state, the chosen certification kept.
