@@ -1,5 +1,6 @@
 #include "ui/stato.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -212,6 +213,22 @@ void StatoFinestra::ScegliCertificazione(int k) {
   Tx[kTxNomeFile] = "TCU" + CodiceCU + "18";
   TestoMessaggio = std::string(kSceltaTipologia);
   Messaggio(TestoMessaggio);
+}
+
+bool StatoFinestra::ScegliCodiceDigitato(std::string_view testo) {
+  const std::string_view t = Rifilato(testo);
+  const size_t cifre = std::min(t.find_first_not_of("0123456789"), t.size());
+  if (cifre == 0) return false;
+  long codice = 0;
+  for (char c : t.substr(0, std::min<size_t>(cifre, 9))) codice = codice * 10 + (c - '0');
+  for (int k = 1; k <= NumeroCodici; ++k) {
+    if (ElencoCodici[static_cast<size_t>(k)] == codice) {
+      ScegliCertificazione(k);
+      return true;
+    }
+  }
+  Messaggio("Nessuna certificazione con il codice " + std::string(t.substr(0, cifre)) + " nell'elenco");
+  return false;
 }
 
 void StatoFinestra::Esci() {

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -160,6 +161,14 @@ class FinestraTest : public QObject {
     b->finestra->Aggiorna();
     QVERIFY(b->Tx(10)->toolTip().contains(QStringLiteral("&lt;b&gt;3331234567&lt;/b&gt;")));
     QVERIFY(b->Tx(2)->toolTip().isEmpty() && b->Tx(9)->toolTip().isEmpty());
+    // A screen reader reads that text as it is, and names the two lists by their labels.
+    auto accessibile = [](QWidget* w, QAccessible::Text quale) {
+      return QAccessible::queryAccessibleInterface(w)->text(quale);
+    };
+    QCOMPARE(accessibile(b->Tx(10), QAccessible::Description), QStringLiteral("<b>3331234567</b>"));
+    QCOMPARE(accessibile(b->Tx(9), QAccessible::Description), QString());
+    QCOMPARE(accessibile(b->Lista(), QAccessible::Name), QStringLiteral("Certificazione"));
+    QCOMPARE(accessibile(b->Combo1(), QAccessible::Name), QStringLiteral("Tipo Fornitura"));
 
     // Shown: the focus is in Tx(0), whose help text replaces the opening message.
     QVERIFY(b->Mostra());
@@ -314,6 +323,13 @@ class FinestraTest : public QObject {
       QTest::keyClicks(b->Tx(8), QStringLiteral("1"));
       QCOMPARE(b->stato.Tx[8], std::string("1"));
     }
+    // So is a field as long as its limit, where typing would be refused: the header's date of
+    // eight zeros.
+    b->stato.Tx[9] = "00000000";
+    b->finestra->Aggiorna();
+    QTest::mouseClick(b->Tx(9), Qt::LeftButton, {}, QPoint(b->Tx(9)->width() - 4, b->Tx(9)->height() / 2));
+    QTest::keyClicks(b->Tx(9), QStringLiteral("15032018"));
+    QCOMPARE(b->stato.Tx[9], std::string("15032018"));
     // A field with text keeps the cursor where the click put it.
     b->stato.Tx[9] = "0102";
     b->finestra->Aggiorna();
@@ -576,6 +592,77 @@ class FinestraTest : public QObject {
     QVERIFY(cursore.left() < voce->fontMetrics().averageCharWidth());
     // Whole when the list is open.
     QVERIFY(b->Lista()->view()->minimumWidth() > voce->fontMetrics().horizontalAdvance(voce->text()));
+  }
+
+  // Arrowing through the supply types passes over "T": the normal supply chosen at the end is
+  // one, and runs as one.
+  void tipoFornituraConLeFrecce() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    b->Scegli(3);  // T=Normale SINGOLA
+    QCOMPARE(b->stato.FlagSingola, 1);
+    for (int k = 0; k < 3; ++k) Banco::Tasto(Qt::Key_Up);
+    QCOMPARE(b->Combo1()->currentText(), QStringLiteral("N=Normale"));
+    QCOMPARE(b->stato.FlagSingola, 0);
+    for (int i : {2, 3, 4}) QVERIFY(!b->Tx(i)->isEnabled());
+    QTest::mouseClick(b->Pulsante("Command2"), Qt::LeftButton);
+    QCOMPARE(b->messaggi.Testi(), (std::vector<std::string>{"Memorizazione regolarmente effettuata..."}));
+  }
+
+  // A run that stops: its box shows under the caption of a stop, and once it is closed the focus
+  // is where Enter, pressed again, starts nothing.
+  void dopoUnArresto() {
+    prova::ScriviArchivio(b->radice, 4, prova::TestataProva().testo(), prova::Testata2Prova(1, 1),
+                          {prova::DipendenteProva("RSSMRA80A01H501U", "+ROSSI").testo()});
+    b->stato.Apertura();
+    b->finestra->Aggiorna();
+    QVERIFY(b->Mostra());
+    auto* didascalia = b->Controllo<QLabel>(QStringLiteral("Label17"));
+    b->messaggi.Osserva = [didascalia] { return didascalia->text().toStdString(); };
+    b->Apri("4");
+    b->Pulsante("Command2")->setFocus(Qt::TabFocusReason);
+    Banco::Tasto(Qt::Key_Return);
+    QCOMPARE(b->messaggi.mostrati.size(), size_t{1});
+    const prova::MessaggioMostrato& box = b->messaggi.mostrati[0];
+    QVERIFY(box.testo.starts_with("Il file telematico non ha superato il controllo:"));
+    QVERIFY(box.testo.find("\n    dipendente +ROSSI MARIO, record 1 dell'archivio") != std::string::npos);
+    QCOMPARE(box.visto, std::string("Memorizzazione interrotta: nessun file telematico da inviare"));
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(0)"));
+    Banco::Tasto(Qt::Key_Return);
+    QCOMPARE(b->messaggi.mostrati.size(), size_t{1});
+  }
+
+  // A status bar that cuts its text has it whole in its tooltip and its description.
+  void barraDiStatoIntera() {
+    QVERIFY(b->Mostra());
+    auto* barra = b->Controllo<QStatusBar>(QStringLiteral("StatusBar1"));
+    const std::string lungo =
+        "Il file telematico ha superato il controllo con 1 avviso: " + std::string(300, 'x') + " <fine>";
+    b->stato.Messaggio(lungo);
+    b->finestra->Aggiorna();
+    QVERIFY(barra->toolTip().contains(QString::fromStdString(std::string(300, 'x') + " &lt;fine&gt;")));
+    QCOMPARE(QAccessible::queryAccessibleInterface(barra)->text(QAccessible::Description),
+             QString::fromStdString(lungo));
+    b->stato.Messaggio("breve");
+    b->finestra->Aggiorna();
+    QCOMPARE(barra->toolTip(), QString());
+  }
+
+  // A code typed in the list's box and Enter choose its certification.
+  void codiceDigitatoNellaLista() {
+    QVERIFY(b->Mostra());
+    b->Lista()->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(b->Lista()->lineEdit(), QStringLiteral("12"));
+    Banco::Tasto(Qt::Key_Return);
+    QCOMPARE(b->Tx(0)->text(), QStringLiteral("12"));
+    QCOMPARE(b->Tx(6)->text(), QStringLiteral("TCU1218"));
+    QCOMPARE(b->Lista()->currentText(), QStringLiteral("12 BIANCHI SPA-FILIALE NORD"));
+    // A code that the list lacks chooses nothing, and the status bar says so.
+    b->Lista()->lineEdit()->selectAll();
+    QTest::keyClicks(b->Lista()->lineEdit(), QStringLiteral("45"));
+    Banco::Tasto(Qt::Key_Return);
+    QCOMPARE(b->Tx(0)->text(), QStringLiteral("12"));
+    QCOMPARE(b->Stato(), QStringLiteral("Nessuna certificazione con il codice 45 nell'elenco"));
   }
 
   void visualizzatoreCheNonParte() {
