@@ -451,28 +451,43 @@ TEST(RigaComando, HelpIsItalianAndExitsZero) {
         "--data-impegno", "--cartella", "--file", "--report", "--conferma", "--json Richiede: --tutte"}) {
     EXPECT_NE(crea.uscita.find(opzione), std::string::npos) << opzione;
   }
-  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND", "Excludes", "Needs"}) {
-    EXPECT_EQ(e.uscita.find(inglese), std::string::npos) << inglese;
-    EXPECT_EQ(crea.uscita.find(inglese), std::string::npos) << inglese;
+  const Esito verifica = EseguiComando({"verifica", "--help"});
+  EXPECT_NE(verifica.uscita.find("Argomenti:\n  FILE TESTO ... OBBLIGATORIA"), std::string::npos) << verifica.uscita;
+  for (const char* inglese :
+       {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND", "Excludes", "Needs", "Positionals"}) {
+    for (const Esito* aiuto : {&e, &crea, &verifica})
+      EXPECT_EQ(aiuto->uscita.find(inglese), std::string::npos) << inglese;
   }
 }
 
-TEST(RigaComando, UsageErrorsExitTwo) {
-  const std::vector<std::vector<std::string>> errati = {
-      {"crea"},
-      {"crea", "--codice", "1", "--tipo", "X"},
-      {"crea", "--codice", "1", "--conferma", "forse"},
-      {"crea", "--codice", "1", "--sconosciuta"},
-      {"--radice"},
-      {"altro"},
+// Every message of the parser in Italian, then where the help of the command is.
+TEST(RigaComando, UsageErrorsAreItalianAndExitTwo) {
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* messaggio;
+  } errati[] = {
+      {{"crea"}, "manca --codice, che e' obbligatorio"},
+      {{"crea", "--codice"}, "--codice: manca il valore"},
+      {{"crea", "--codice", "1", "--tipo", "X"}, "--tipo: \"X\" non e' tra i valori ammessi {N,A,S,T}"},
+      {{"crea", "--codice", "1", "--conferma", "forse"}, "--conferma: \"forse\" non e' tra i valori ammessi {si,no}"},
+      {{"crea", "--codice", "1", "--sconosciuta"}, "argomento non previsto: --sconosciuta"},
+      {{"crea", "--codice", "1", "x", "y"}, "argomenti non previsti: x y"},
+      {{"crea", "--codice", "1", "--codice", "2"}, "--codice: indicato 2 volte, al massimo 1"},
+      {{"crea", "--codice", "1", "--report=forse"}, "--report: valore non valido \"forse\""},
+      {{"crea", "--tutte", "--codice", "1"}, "--codice e --tutte non si usano insieme"},
+      {{"crea", "--codice", "1", "--json"}, "--json richiede --tutte"},
+      {{"verifica"}, "manca FILE, che e' obbligatorio"},
+      {{"--radice"}, "--radice: manca il valore"},
+      {{"altro"}, "argomento non previsto: altro"},
   };
-  for (const auto& argomenti : errati) {
-    SCOPED_TRACE(argomenti.back());
-    const Esito e = EseguiComando(argomenti);
+  for (const auto& c : errati) {
+    SCOPED_TRACE(c.messaggio);
+    const Esito e = EseguiComando(c.argomenti);
     EXPECT_EQ(e.stato, 2);
-    EXPECT_FALSE(e.errori.empty());
+    const std::string comando =
+        c.argomenti[0].starts_with("-") || c.argomenti[0] == "altro" ? "" : " " + c.argomenti[0];
+    EXPECT_EQ(e.errori, "quibold: " + std::string(c.messaggio) + "\nPer l'aiuto: quibold" + comando + " --help\n");
   }
-  EXPECT_NE(EseguiComando({"crea"}).errori.find("--codice"), std::string::npos);
 }
 
 TEST(RigaComando, WithoutASubcommandTheWindowOpensOnTheRoot) {
