@@ -275,31 +275,6 @@ TEST_F(Dipendenti, AnUnreadableRecordStopsTheRun) {
   EXPECT_TRUE(t[0].ends_with(" al record  3")) << t[0];
 }
 
-// A file that fails its check: each finding in an employee's records names them as the office
-// knows them, by name and record of the employee file; the box keeps the whole list.
-TEST_F(Dipendenti, FindingsNameTheEmployeeAsTheArchiveKnowsThem) {
-  const std::vector<DipendenteProva> d = {
-      DipendenteProva(),                                         // ROSSI MARIO
-      DipendenteProva("VRDGPP75C10F205G", "VERDI").Stato('*'),   // not live
-      DipendenteProva("BNCNCL85M01H501F", "+BIANCHI", "LUCIA"),  // an error in its record D
-      DipendenteProva("VRDGPP75C10F205A", "VERDI", "GIUSEPPE"),  // a wrong check character
-  };
-  EXPECT_FALSE(Esegui(d));
-  const std::string bianchi = "\n    dipendente +BIANCHI LUCIA, record 3 dell'archivio";
-  const std::string verdi = "\n    dipendente VERDI GIUSEPPE, record 4 dell'archivio";
-  ASSERT_EQ(Errori().size(), 1u);
-  EXPECT_EQ(Errori()[0],
-            "Il file telematico non ha superato il controllo:\nrecord 5, posizione 242: errore: il valore del campo "
-            "\"DA002002\" inizia con \"+\", che l'Agenzia legge come continuazione del campo precedente "
-            "\"DA002001\", che ha un altro codice: un testo dell'archivio che inizia con \"+\" (per esempio un "
-            "telefono scritto \"+39...\") produce questo errore" +
-                bianchi + "\ne 1 avviso");
-  const std::string& dettagli = messaggi.mostrati.back().dettagli;
-  EXPECT_TRUE(dettagli.starts_with(Errori()[0].substr(Errori()[0].find('\n') + 1, 250))) << dettagli;
-  EXPECT_EQ(std::count(dettagli.begin(), dettagli.end(), '\n'), 3) << dettagli;  // two findings, two lines each
-  EXPECT_TRUE(dettagli.ends_with("controllo errato" + verdi)) << dettagli;
-}
-
 TEST_F(Dipendenti, SeventyFiveFieldsCloseTheGRecordAtOnce) {
   ASSERT_TRUE(Esegui(std::vector<DipendenteProva>{ConCampi(75), ConCampi(76), ConCampi(74)}));
   EXPECT_EQ(Tipi(), (Testi{"A", "B", "D", "G", "G", "D", "G", "G", "D", "G", "Z"}));

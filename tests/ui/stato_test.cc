@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "archive/archivio.h"
 #include "support/banco_prova.h"
@@ -78,38 +79,29 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
   EXPECT_EQ(stato.FlagSingola, 0);
 }
 
-// A drive file that cannot be opened or read leaves the drive empty, and says so in one box,
-// with where it was looked for and how to name an archive; one not opened is not read.
+// A drive file that cannot be opened or read leaves the drive empty and is one box, which says
+// where it was looked for (and how to name an archive); one not opened is not read.
 TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhereItWasLookedFor) {
   Certificazione("5", "CINQUE", "X");
   const std::string lettura = "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1";
-  const struct {
-    const char* nome;
-    std::function<void()> prepara;
-    std::string messaggio;
-  } casi[] = {
-      {"missing", [&] { fs::remove(radice.percorso() / "c/disco.ute"); }, lettura},
-      {"short", [&] { radice.Scrivi("c/disco.ute", "D:"); }, lettura},
-      {"no folder c, as at the first start",
-       [&] { fs::rename(radice.percorso() / "c", radice.percorso() / "altrove"); },
+  const std::pair<std::function<void()>, std::string> casi[] = {
+      {[&] { fs::remove(radice.percorso() / "c/disco.ute"); }, lettura},
+      {[&] { radice.Scrivi("c/disco.ute", "D:"); }, lettura},
+      {[&] { fs::rename(radice.percorso() / "c", radice.percorso() / "altrove"); },  // the first start
        "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute"},
   };
-  for (const auto& c : casi) {
-    SCOPED_TRACE(c.nome);
-    canali.ChiudiTutti();  // the drive file stays open after the opening: Windows moves no open file
-    c.prepara();
+  for (const auto& [prepara, messaggio] : casi) {
+    canali.ChiudiTutti();  // the opening leaves the drive file open: Windows moves no open file
+    prepara();
     messaggi.mostrati.clear();
     stato.Apertura();
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_TRUE(messaggi.mostrati[0].testo.starts_with(c.messaggio + "\nIl file c:\\disco.ute e' stato cercato in " +
-                                                       (radice.percorso() / "c" / "disco.ute").string() +
-                                                       "\nPer indicare a quibold l'archivio: avviarlo con "
-                                                       "l'opzione --radice CARTELLA, oppure con la variabile "
-                                                       "d'ambiente QUIBOLD_RADICE=CARTELLA"))
-        << messaggi.mostrati[0].testo;
+    ASSERT_EQ(messaggi.Testi().size(), 1u) << messaggio;
+    EXPECT_TRUE(messaggi.Testi()[0].starts_with(messaggio + "\nIl file c:\\disco.ute e' stato cercato in " +
+                                                (radice.percorso() / "c" / "disco.ute").string() + "\n"))
+        << messaggi.Testi()[0];
     EXPECT_EQ(stato.Disco, "");
-    EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
   }
+  EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
   fs::rename(radice.percorso() / "altrove", radice.percorso() / "c");
   fs::remove(radice.percorso() / "c/disco.ute");
   stato.Apertura();
