@@ -55,11 +55,17 @@ std::vector<std::string> ProvaControllo(std::string_view dati, const std::vector
     if (r.record < 1 || r.record > records + 1 || r.posizione < 1 || r.posizione > static_cast<int>(kLungRecord) + 1) {
       viola(dove + ": no place of the file");
     }
-    if (i > 0 && i < elencati && r.record < rilievi[i - 1].record) viola(dove + ": out of file order");
-    if (r.messaggio.empty() || r.messaggio.size() > kMaxMessaggio ||
-        !std::all_of(r.messaggio.begin(), r.messaggio.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+    const Rilievo* prima = i > 0 && i < elencati ? &rilievi[i - 1] : nullptr;
+    if (prima && (r.record < prima->record || (r.record == prima->record && r.posizione < prima->posizione))) {
+      viola(dove + ": out of file order");
+    }
+    auto stampabile = [](const std::string& t) {
+      return std::all_of(t.begin(), t.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    };
+    if (r.messaggio.empty() || r.messaggio.size() > kMaxMessaggio || !stampabile(r.messaggio)) {
       viola(dove + ": message empty, long or not printable ASCII");
     }
+    if (r.dipendente.size() > kMaxMessaggio || !stampabile(r.dipendente)) viola(dove + ": employee not printable");
   }
   if (!v.Troncato() && (errori != v.Errori() || avvisi != v.Avvisi())) {
     viola("listed " + std::to_string(errori) + " errors, " + std::to_string(avvisi) + " warnings of " +

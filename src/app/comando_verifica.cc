@@ -188,11 +188,17 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
         voce["posizione"] = r.posizione;
         voce["gravita"] = NomeGravita(r.gravita);
         voce["messaggio"] = Utf8DaCp1252(r.messaggio);
+        voce["dipendente"] = r.dipendente.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.dipendente);
         elenco.push_back(std::move(voce));
       }
       t.errori << riepilogo << '\n';
     } else {
-      for (const Rilievo& r : verifica.Rilievi()) t.uscita << prefisso << Utf8DaCp1252(TestoRilievo(r)) << '\n';
+      // The employee on a line of its own, under the finding's: a program that reads the findings'
+      // lines by their beginning "record " reads them as before.
+      for (const Rilievo& r : verifica.Rilievi()) {
+        t.uscita << prefisso << Utf8DaCp1252(TestoRilievo(r)) << '\n';
+        if (!r.dipendente.empty()) t.uscita << prefisso << kRientroDipendente << r.dipendente << '\n';
+      }
       t.uscita << riepilogo << '\n';
     }
   }

@@ -29,7 +29,7 @@ enum StatoUscita : int {
 };
 
 // What `quibold crea` prints on the error stream once the telematic file is complete: the
-// warnings of its check, a line each.
+// warnings of its check, a line each, and under one in an employee's records a line naming them.
 void StampaAvvisi(const StatoRun& run, std::ostream& errori);
 
 // The output folder (`cartella`) or file name given on the command line (UTF-8) as the window's

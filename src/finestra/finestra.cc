@@ -492,6 +492,7 @@ void FinestraPrincipale::CreaControlli() {
   lista_->setEditable(true);
   lista_->setInsertPolicy(QComboBox::NoInsert);
   lista_->setCompleter(nullptr);
+  lista_->setAccessibleName(QStringLiteral("Certificazione"));  // as the label beside it
   ColoreTesto(lista_, kBlu);
   Posiziona(lista_, {1800, 360, 5775, 405}, scala_);
   connect(lista_, &QComboBox::activated, this, [this](int indice) {
@@ -504,9 +505,19 @@ void FinestraPrincipale::CreaControlli() {
     stato_.CertificazioneMostrata = ACp1252(testo);
     Aggiorna();
   });
+  // A code typed in the list's box and confirmed with Enter chooses its certification.
+  connect(lista_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+    if (!stato_.ScegliCodiceDigitato(ACp1252(lista_->currentText()))) {
+      Aggiorna();
+      return;
+    }
+    Aggiorna();
+    lista_->lineEdit()->setCursorPosition(0);
+  });
 
   combo1_ = new QComboBox(Contenitore("Frame1"));
   combo1_->setObjectName(QStringLiteral("Combo1"));
+  combo1_->setAccessibleName(QStringLiteral("Tipo Fornitura"));  // as the label of the field beside it
   ColoreTesto(combo1_, kNero);
   // Wide enough for "T=Normale SINGOLA" beside its arrow, also in a font wider than Tahoma.
   Posiziona(combo1_, {3600, 360, 3015, 405}, scala_);
@@ -524,6 +535,7 @@ void FinestraPrincipale::CreaControlli() {
   statusBar1_->setFocusPolicy(Qt::NoFocus);
   Sfondo(statusBar1_, QApplication::palette().color(QPalette::Button).rgb());
   statusBar1_->setFixedHeight(Px(kAltezza) - Px(kAltoBarraDiStato));
+  statusBar1_->installEventFilter(this);  // its width tells whether its text is whole
 
   // The Tab key's order; labels, frames and the status bar never take the focus.
   QWidget* prima = nullptr;
@@ -610,8 +622,10 @@ void FinestraPrincipale::CreaTelematico() {
   // The run holds the window until it ends; its message boxes are modal.
   const bool scritto = stato_.Crea();
   Aggiorna();
-  // Without the report the window has been opened anew: the focus starts again in Tx(0).
-  if (scritto && stato_.FlagReport != 1) tx_[0]->setFocus(Qt::OtherFocusReason);
+  // Without the report the window has been opened anew: the focus starts again in Tx(0). After a
+  // stop too: left on this button, the Enter that closed the box, pressed once more, would start
+  // the same run again.
+  if (!scritto || stato_.FlagReport != 1) tx_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void FinestraPrincipale::Esci() {
@@ -695,9 +709,13 @@ void FinestraPrincipale::Aggiorna() {
     const bool abilitato = stato_.TxAbilitato[static_cast<size_t>(i)];
     QLineEdit* t = tx_[static_cast<size_t>(i)];
     if (t->isEnabled() != abilitato) t->setEnabled(abilitato);
-    // A greyed field cannot be scrolled through: its whole text shows as its tooltip.
-    const QString suggerimento = abilitato || t->text().trimmed().isEmpty() ? QString() : Suggerimento(t->text());
+    // A greyed field cannot be scrolled through: its whole text shows as its tooltip, and a
+    // screen reader reads it as the field's description, without the tooltip's markup.
+    const bool intero = !abilitato && !t->text().trimmed().isEmpty();
+    const QString suggerimento = intero ? Suggerimento(t->text()) : QString();
     if (t->toolTip() != suggerimento) t->setToolTip(suggerimento);
+    const QString descrizione = intero ? t->text() : QString();
+    if (t->accessibleDescription() != descrizione) t->setAccessibleDescription(descrizione);
   }
   if (frame1_->isHidden() == stato_.DatiVisibili) frame1_->setVisible(stato_.DatiVisibili);
   AggiornaLista();
@@ -710,20 +728,40 @@ void FinestraPrincipale::Aggiorna() {
     } else {
       statusBar1_->showMessage(messaggio);
     }
+    SuggerimentoBarra();
   }
   const QString didascalia = DaCp1252(stato_.Avanzamento);
   if (label17_->text() != didascalia) label17_->setText(didascalia);
 }
 
+void FinestraPrincipale::SuggerimentoBarra() {
+  // The status bar shows one line, cut at the window's edge: a longer text (the warnings of a
+  // run) is whole in its tooltip, wrapped, and in its description for a screen reader.
+  const QString messaggio = statusBar1_->currentMessage();
+  const int spazio = statusBar1_->contentsRect().width() - 2 * statusBar1_->fontMetrics().averageCharWidth();
+  const bool tagliato = statusBar1_->fontMetrics().horizontalAdvance(messaggio) > spazio;
+  const QString suggerimento = tagliato ? QStringLiteral("<p>%1</p>").arg(messaggio.toHtmlEscaped()) : QString();
+  if (statusBar1_->toolTip() != suggerimento) statusBar1_->setToolTip(suggerimento);
+  if (statusBar1_->accessibleDescription() != messaggio) statusBar1_->setAccessibleDescription(messaggio);
+}
+
 bool FinestraPrincipale::eventFilter(QObject* oggetto, QEvent* evento) {
   const QEvent::Type tipo = evento->type();
+  if (oggetto == statusBar1_) {
+    if (tipo == QEvent::Resize) SuggerimentoBarra();
+    return QWidget::eventFilter(oggetto, evento);
+  }
   if (tipo == QEvent::MouseButtonRelease && oggetto == fuocoDaClic_) {
-    // A click into a field that holds only blanks selects them, as the Tab key does, so that
-    // typing replaces them: left in place, they would leave no room in a short field. A drag
-    // that selected a part keeps its selection.
+    // A click into a field where typing would be refused selects its whole text, as the Tab key
+    // does, so that typing replaces it: a field of only blanks (left in place, they leave no room
+    // in a short field), or one as long as its limit (a date of eight zeros). A drag that
+    // selected a part keeps its selection.
     fuocoDaClic_ = nullptr;
     auto* t = static_cast<QLineEdit*>(oggetto);
-    if (!t->hasSelectedText() && !t->text().isEmpty() && t->text().trimmed().isEmpty()) t->selectAll();
+    const auto indice = static_cast<size_t>(std::find(tx_.begin(), tx_.end(), t) - tx_.begin());
+    const int limite = indice < tx_.size() ? StatoFinestra::kLunghezzaMassima[indice] : 0;
+    const bool pieno = limite > 0 && t->text().size() >= limite;
+    if (!t->hasSelectedText() && !t->text().isEmpty() && (pieno || t->text().trimmed().isEmpty())) t->selectAll();
   }
   if (tipo == QEvent::FocusIn || tipo == QEvent::FocusOut) {
     const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();

@@ -63,6 +63,8 @@ class FinestraPrincipale : public QWidget {
   void CampoModificato(int indice, const QString& testo);
   void AggiornaLista();
   void AggiornaCombo1();
+  // The status bar's tooltip and description: its whole text, when the bar cuts it.
+  void SuggerimentoBarra();
 
   StatoFinestra& stato_;
   double scala_ = 1.0;  // pixels per twip

@@ -15,11 +15,17 @@ QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1
 }  // namespace
 
 Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
+  return MostraConDettagli(testo, {}, titolo, pulsanti, icona);
+}
+
+Risposta MessaggiQt::MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
+                                       Pulsanti pulsanti, Icona icona) {
   QMessageBox box(genitore_.data());
   box.setWindowTitle(Testo(titolo.empty() ? kTitoloProgramma : titolo));
   // Messages carry file names and archive text: never read them as markup.
   box.setTextFormat(Qt::PlainText);
   box.setText(Testo(testo));
+  if (!dettagli.empty()) box.setDetailedText(Testo(dettagli));
   box.setIcon(icona == Icona::Errore ? QMessageBox::Critical : QMessageBox::NoIcon);
   // The buttons are named here: the toolkit's own names follow its translations, which may
   // be missing or in another language.

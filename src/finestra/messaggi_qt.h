@@ -17,6 +17,9 @@ class MessaggiQt : public FinestraMessaggi {
 
   // Shows the box and waits for the answer. Closing a Yes/No box without choosing answers No.
   Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override;
+  // The details in the box's own pane, opened by its button, where they can be selected and copied.
+  Risposta MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
+                             Pulsanti pulsanti, Icona icona) override;
 
  private:
   QPointer<QWidget> genitore_;

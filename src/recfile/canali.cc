@@ -119,7 +119,7 @@ class Canali::Accanto {
 };
 
 Canali::Canali(const Percorsi& percorsi, FinestraMessaggi& messaggi)
-    : percorsi_(percorsi), sistema_(percorsi.sistema()), messaggi_(messaggi) {}
+    : percorsi_(percorsi), sistema_(percorsi.sistema()), box_(messaggi), messaggi_(&messaggi) {}
 
 Canali::~Canali() { ChiudiTutti(); }
 
@@ -236,7 +236,7 @@ void Canali::ChiudiTutti() {
 
 void Canali::Errore(std::string testo) {
   riuscita_ = false;
-  messaggi_.Mostra(testo, kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
+  messaggi_->Mostra(testo, kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
 }
 
 void Canali::ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero) {

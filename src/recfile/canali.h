@@ -100,7 +100,11 @@ class Canali {
   bool Riuscita() const { return riuscita_; }
 
   const Percorsi& percorsi() const { return percorsi_; }
-  FinestraMessaggi& messaggi() { return messaggi_; }
+  // The message box of the layer, and of whoever shows messages through it.
+  FinestraMessaggi& messaggi() { return *messaggi_; }
+  // Shows those messages in `messaggi` from now on, so that a caller can gather or add to them
+  // (nullptr: in the box given at construction again). REQUIRES: `messaggi` outlives its use.
+  void MostraIn(FinestraMessaggi* messaggi) { messaggi_ = messaggi ? messaggi : &box_; }
 
  private:
   // What the layer keeps for a channel. Its blocks are allocated on first use and kept.
@@ -155,7 +159,8 @@ class Canali {
 
   const Percorsi& percorsi_;
   Sistema& sistema_;
-  FinestraMessaggi& messaggi_;
+  FinestraMessaggi& box_;
+  FinestraMessaggi* messaggi_;
   std::array<File, kCanali> file_;
   std::unique_ptr<Accanto> accanto_;  // started at the first block written beside
   int canaleAccanto_ = -1;            // whose block is being written beside

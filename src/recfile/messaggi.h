@@ -18,6 +18,14 @@ class FinestraMessaggi {
   virtual ~FinestraMessaggi() = default;
   // Shows `testo` (Windows-1252 bytes) and returns the button pressed; Ok for an OK box.
   virtual Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) = 0;
+  // The same with `dettagli`, a longer text that a box keeps after `testo` where it can be read
+  // whole, selected and copied (the window's box shows it on request). A box without such a place
+  // shows `testo` alone.
+  virtual Risposta MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
+                                     Pulsanti pulsanti, Icona icona) {
+    static_cast<void>(dettagli);
+    return Mostra(testo, titolo, pulsanti, icona);
+  }
 };
 
 }  // namespace quibold

@@ -143,6 +143,11 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const ImpostazioniTelematico
 
     ++progressivo;
     const std::string progressivoTesto = ConZeri(std::to_string(progressivo), 5);
+    // The check's findings in this employee's records name them as the office knows them.
+    std::string nome(Rifilato(campi.Campo[2]));
+    const std::string_view nomeProprio = Rifilato(campi.Campo[3]);
+    if (!nomeProprio.empty()) nome += (nome.empty() ? "" : " ") + std::string(nomeProprio);
+    s.Dipendente(n, std::move(nome));
 
     std::string testa = TestaDipendente('D', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
     testa += ConZeri(testata[kProtocolloSostituito], 17);

@@ -118,7 +118,11 @@ void Scrittore::ChiudiUltimoRecord() {
   if (Verifica* controllo = uscita_.ControlloCompleto()) {
     controllo->Record(std::string_view(record_.data(), kLungRecord));
     controllo->Fine();
-    if (controllo->Errori() > 0) throw ArrestoScrittura{ElencoRilievi(*controllo)};
+    if (controllo->Errori() > 0) {
+      std::vector<Rilievo> rilievi = controllo->Rilievi();
+      NominaDipendenti(rilievi);
+      throw ArrestoScrittura{ElencoRilievi(*controllo, rilievi), ElencoCompleto(rilievi)};
+    }
   }
   Scrivi();
 }
@@ -137,16 +141,32 @@ void Scrittore::Scrivi() {
   if (!uscita_.Scrivi(records_, std::string_view(record_.data(), kLungRecord))) throw ArrestoScrittura{};
 }
 
-std::string ElencoRilievi(const Verifica& controllo) {
+void Scrittore::Dipendente(long recordArchivio, std::string nome) {
+  dipendenti_.push_back({records_ + 1, recordArchivio, std::move(nome)});
+}
+
+void Scrittore::NominaDipendenti(std::vector<Rilievo>& rilievi) const {
+  for (Rilievo& r : rilievi) {
+    if (r.dipendente.empty()) continue;  // not in an employee's records
+    // The last employee whose records begin at or before the finding's.
+    const auto dopo = std::upper_bound(dipendenti_.begin(), dipendenti_.end(), r.record,
+                                       [](long record, const DipendenteScritto& d) { return record < d.primoRecord; });
+    if (dopo == dipendenti_.begin()) continue;
+    const DipendenteScritto& d = *std::prev(dopo);
+    r.dipendente = "dipendente " + (d.nome.empty() ? std::string("senza nome") : d.nome) + ", record " +
+                   std::to_string(d.recordArchivio) + " dell'archivio";
+  }
+}
+
+std::string ElencoRilievi(const Verifica& controllo, const std::vector<Rilievo>& rilievi) {
   constexpr long kMostrati = 10;
   std::string testo = "Il file telematico non ha superato il controllo:";
   // The errors first, in file order: they are what stops the file; the warnings only counted.
-  const auto& rilievi = controllo.Rilievi();
   const size_t elencati = rilievi.size() - (controllo.Troncato() ? 1 : 0);
   long mostrati = 0;
   for (size_t i = 0; i < elencati && mostrati < kMostrati; ++i) {
     if (rilievi[i].gravita != Gravita::Errore) continue;
-    testo += "\n" + TestoRilievo(rilievi[i]);
+    testo += "\n" + RigheRilievo(rilievi[i]);
     ++mostrati;
   }
   if (const long altri = controllo.Errori() - mostrati; altri > 0) {
@@ -155,6 +175,12 @@ std::string ElencoRilievi(const Verifica& controllo) {
   if (const long avvisi = controllo.Avvisi(); avvisi > 0) {
     testo += "\ne " + std::to_string(avvisi) + (avvisi == 1 ? " avviso" : " avvisi");
   }
+  return testo;
+}
+
+std::string ElencoCompleto(const std::vector<Rilievo>& rilievi) {
+  std::string testo;
+  for (const Rilievo& r : rilievi) testo += (testo.empty() ? "" : "\n") + RigheRilievo(r);
   return testo;
 }
 

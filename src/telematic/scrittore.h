@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "recfile/canali.h"
 #include "telematic/formato.h"
@@ -26,11 +27,15 @@ namespace quibold {
 // without, the cause was already shown (the record-file layer's message) or needs none.
 struct ArrestoScrittura {
   std::string messaggio;
+  std::string dettagli = {};  // what the box keeps after the message, for the clerk to read whole
 };
 
-// The message of a file that failed its check: its first ten errors, a line each, then how many
-// more errors and how many warnings it has.
-std::string ElencoRilievi(const Verifica& controllo);
+// The message of a file that failed its check: its first ten errors, each with the employee it
+// names on a line of its own, then how many more errors and how many warnings it has. `rilievi`
+// are the check's findings as the writer names them.
+std::string ElencoRilievi(const Verifica& controllo, const std::vector<Rilievo>& rilievi);
+// Every finding listed, errors and warnings in file order, each with the employee it names.
+std::string ElencoCompleto(const std::vector<Rilievo>& rilievi);
 
 // Where the writer's finished records go.
 class UscitaRecord {
@@ -111,6 +116,14 @@ class Scrittore {
   double ImportoInteroDa(std::string_view codice, std::string_view valore);
   void CodiceFiscale(std::string_view codice, std::string_view valore);
 
+  // --- Whose records ---
+  // The employee whose records D and G follow, as the archive knows them: the record of the
+  // employee file and the name. Kept for every employee of the file, a few bytes each.
+  void Dipendente(long recordArchivio, std::string nome);
+  // Names the employee of each finding that the check placed in a record D or G of this file
+  // as the archive knows them: "dipendente ROSSI MARIO, record 7 dell'archivio".
+  void NominaDipendenti(std::vector<Rilievo>& rilievi) const;
+
   // --- What the run keeps ---
   double Importo = 0;  // the amount the amount steps round and write
   Totali& Totale;      // the run totals, which the sections add to
@@ -148,6 +161,13 @@ class Scrittore {
   int campiG_ = 0;
   int records_ = 0;
   std::array<int, 4> conteggi_{};  // B, C, D and G records
+  // The employees written, in file order: from which record of the file, and who.
+  struct DipendenteScritto {
+    int primoRecord;
+    long recordArchivio;
+    std::string nome;
+  };
+  std::vector<DipendenteScritto> dipendenti_;
 };
 
 }  // namespace quibold

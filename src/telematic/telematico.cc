@@ -132,8 +132,12 @@ std::string Fermata(const std::string& uscita, FileNuovo::Nome nome, bool esiste
 // The run; on a stop, `nome` tells what the output's name holds after a failed delivery.
 bool Scrivi(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run, FileNuovo::Nome& nome) {
   FinestraMessaggi& box = canali.messaggi();
-  auto ferma = [&](std::string_view messaggio) {
-    box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+  auto ferma = [&](std::string_view messaggio, std::string_view dettagli = {}) {
+    if (dettagli.empty()) {
+      box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+    } else {
+      box.MostraConDettagli(messaggio, dettagli, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+    }
     return false;
   };
 
@@ -241,16 +245,22 @@ bool Scrivi(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun
     canali.ChiudiTutti();
   } catch (const ArrestoScrittura& arresto) {
     canali.Chiudi(kCanaleTelematico);  // abandoned: the name keeps what it held
-    if (!arresto.messaggio.empty()) ferma(arresto.messaggio);
+    if (!arresto.messaggio.empty()) ferma(arresto.messaggio, arresto.dettagli);
     return false;
   }
   run.records = s.Records();
   run.avvisi = controllo.Rilievi();
+  s.NominaDipendenti(run.avvisi);
   run.numeroAvvisi = controllo.Avvisi();
   // With the report the window does not come back: the warnings are told here, before the viewer.
   std::string fatto = "Memorizazione regolarmente effettuata...";
-  if (i.report && run.numeroAvvisi > 0) fatto += "\n" + RigaAvvisi(run);
-  box.Mostra(fatto, "Creazione Telematico", Pulsanti::Ok, Icona::Nessuna);
+  if (i.report && run.numeroAvvisi > 0) {
+    fatto += "\n" + RigaAvvisi(run);
+    if (const std::string& chi = run.avvisi.front().dipendente; !chi.empty()) {
+      fatto += "\n" + std::string(kRientroDipendente) + chi;
+    }
+  }
+  box.Mostra(fatto, kTitoloCreazione, Pulsanti::Ok, Icona::Nessuna);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/testata.h"
@@ -46,8 +47,9 @@ enum IndiceTotale : uint8_t {
 using Totali = std::array<double, 31>;
 
 // What a run leaves for the report: the header fields as the writer split them and the totals;
-// the warnings of the check of the file it wrote, and its records; or, when it stopped, what it
-// left under the file's name, in a sentence for the office (Windows-1252).
+// the warnings of the check of the file it wrote, each naming the employee of a record D or G as
+// the archive knows them, and its records; or, when it stopped, what it left under the file's
+// name, in a sentence for the office (Windows-1252).
 struct StatoRun {
   Testata testata;
   Totali Totale{};
@@ -81,6 +83,10 @@ struct ImpostazioniTelematico {
 // The line that tells the office what the check of a complete file warned of: how many warnings
 // and the first of them. REQUIRES: at least one warning in `run`.
 std::string RigaAvvisi(const StatoRun& run);
+
+// The title of the closing message of a complete file, the one box of a run that is no stop nor
+// question.
+inline constexpr std::string_view kTitoloCreazione = "Creazione Telematico";
 
 // Writes the telematic file. Shows every message itself (the checks' messages in an "Accesso"
 // error box, the closing message when the file is complete) and returns true only when the file

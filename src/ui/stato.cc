@@ -1,9 +1,13 @@
 #include "ui/stato.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "archive/archivio.h"
 #include "archive/testata.h"
+#include "recfile/cp1252.h"
 #include "recfile/numeri.h"
 #include "ui/report.h"
 
@@ -12,6 +16,54 @@ namespace quibold {
 namespace {
 
 constexpr std::string_view kSceltaTipologia = "Selezionare la tipologia di trasmissione della CU";
+
+// Keeps the messages shown to it, to be shown later as one.
+class MessaggiTrattenuti : public FinestraMessaggi {
+ public:
+  Risposta Mostra(std::string_view testo, std::string_view, Pulsanti, Icona) override {
+    testi.emplace_back(testo);
+    return Risposta::No;  // the record files ask no question
+  }
+  std::vector<std::string> testi;
+};
+
+// The messages of a creation run, shown as they come; before the first box that says the run
+// stopped (any OK box but the closing message), the caption says so.
+class MessaggiDellaCorsa : public FinestraMessaggi {
+ public:
+  MessaggiDellaCorsa(FinestraMessaggi& box, std::function<void()> fermata) : box_(box), fermata_(std::move(fermata)) {}
+  Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override {
+    Prima(titolo, pulsanti);
+    return box_.Mostra(testo, titolo, pulsanti, icona);
+  }
+  Risposta MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
+                             Pulsanti pulsanti, Icona icona) override {
+    Prima(titolo, pulsanti);
+    return box_.MostraConDettagli(testo, dettagli, titolo, pulsanti, icona);
+  }
+
+ private:
+  void Prima(std::string_view titolo, Pulsanti pulsanti) {
+    if (pulsanti == Pulsanti::Ok && titolo != kTitoloCreazione && fermata_) std::exchange(fermata_, nullptr)();
+  }
+  FinestraMessaggi& box_;
+  std::function<void()> fermata_;
+};
+
+constexpr std::string_view kCorsaInterrotta = "Memorizzazione interrotta: nessun file telematico da inviare";
+
+// What follows the message of a drive file that cannot be opened or read, where the drives are
+// folders of a root (always outside Windows): the real path looked in, which "c:\disco.ute"
+// does not tell, and how to give quibold an archive.
+std::string IndicazioniDisco(const Percorsi& percorsi) {
+  if (percorsi.Radice().empty()) return {};
+  return "\nIl file " + std::string(kFileDisco) + " e' stato cercato in " +
+         Cp1252DaUtf8(Utf8DaPercorso(percorsi.Nativo(kFileDisco))) +
+         "\nPer indicare a quibold l'archivio: avviarlo con l'opzione --radice CARTELLA, oppure con la variabile "
+         "d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per unita' (c per C:, d per D:, "
+         "...): in c il file disco.ute con l'unita' dell'archivio (per esempio C:), in quell'unita' l'archivio in "
+         "vorn/quelt/2017/dati/.";
+}
 
 }  // namespace
 
@@ -72,13 +124,25 @@ void StatoFinestra::Apertura() {
   TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = false;
   Tx[kTxTipoFornitura] = "N";
 
-  // The drive of the suite's data, from the first two characters of c:\disco.ute.
+  // The drive of the suite's data, from the first two characters of c:\disco.ute. A file that
+  // cannot be opened is not read; what went wrong is one box, with where the file was looked for.
   canali_.Canale = kCanaleDisco;
   canali_.NomeFile[kCanaleDisco] = std::string(kFileDisco);
   canali_.LungRec[kCanaleDisco] = kLungDisco;
+  FinestraMessaggi& box = canali_.messaggi();
+  MessaggiTrattenuti trattenuti;
+  canali_.MostraIn(&trattenuti);
   canali_.ApriFile();
-  canali_.NumRec = 1;
-  canali_.LeggiRecord();
+  if (canali_.Riuscita()) {
+    canali_.NumRec = 1;
+    canali_.LeggiRecord();
+  }
+  canali_.MostraIn(&box);
+  if (!trattenuti.testi.empty()) {
+    std::string testo;
+    for (const std::string& t : trattenuti.testi) testo += (testo.empty() ? "" : "\n") + t;
+    box.Mostra(testo + IndicazioniDisco(canali_.percorsi()), kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
+  }
   Disco = canali_.Buffer[kCanaleDisco].substr(0, 2);
   PercorsoDati = PercorsoDatiDi(Disco);
 
@@ -151,6 +215,22 @@ void StatoFinestra::ScegliCertificazione(int k) {
   Messaggio(TestoMessaggio);
 }
 
+bool StatoFinestra::ScegliCodiceDigitato(std::string_view testo) {
+  const std::string_view t = Rifilato(testo);
+  const size_t cifre = std::min(t.find_first_not_of("0123456789"), t.size());
+  if (cifre == 0) return false;
+  long codice = 0;
+  for (char c : t.substr(0, std::min<size_t>(cifre, 9))) codice = codice * 10 + (c - '0');
+  for (int k = 1; k <= NumeroCodici; ++k) {
+    if (ElencoCodici[static_cast<size_t>(k)] == codice) {
+      ScegliCertificazione(k);
+      return true;
+    }
+  }
+  Messaggio("Nessuna certificazione con il codice " + std::string(t.substr(0, cifre)) + " nell'elenco");
+  return false;
+}
+
 void StatoFinestra::Esci() {
   canali_.ChiudiTutti();  // the program ends at once: nothing gathered may stay unwritten
   piattaforma_.Termina();
@@ -204,13 +284,13 @@ void StatoFinestra::ScegliTipoFornitura(int k) {
   TestoMessaggio = std::string(kSceltaTipologia);
   Messaggio(TestoMessaggio);
   Tx[kTxTipoFornitura] = TipiFornitura[static_cast<size_t>(k)].substr(0, 1);
-  if (Tx[kTxTipoFornitura] == "T") {
-    Tx[kTxTipoFornitura] = "N";
-    FlagSingola = 1;
-  }
-  if (Tx[kTxTipoFornitura] == "A" || Tx[kTxTipoFornitura] == "S" || FlagSingola == 1) {
-    TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = true;
-  }
+  // The single certification is the type shown, not a mark left by a type passed over: a
+  // keyboard user who arrows through the list to "N" gets a normal supply.
+  FlagSingola = Tx[kTxTipoFornitura] == "T" ? 1 : 0;
+  if (FlagSingola == 1) Tx[kTxTipoFornitura] = "N";
+  // Fields 2 to 4 serve the types that name one employee or a submission, as on opening.
+  const bool unoSolo = Tx[kTxTipoFornitura] == "A" || Tx[kTxTipoFornitura] == "S" || FlagSingola == 1;
+  TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = unoSolo;
 }
 
 void StatoFinestra::ChiediReport() {
@@ -245,8 +325,18 @@ ImpostazioniTelematico StatoFinestra::Impostazioni() {
 bool StatoFinestra::Crea() {
   // A new run: the warnings of the last one are no longer news.
   if (avvisiInBarra_) Messaggio(TestoMessaggio);
-  if (!ScriviTelematico(canali_, Impostazioni(), run)) {
-    // The caption of a run in progress must not stay: it says what the run left of the file.
+  // The caption of a run in progress must not stay once it ended without a file to send: it says
+  // so before the box that tells why, and after the run what it left of the file.
+  auto interrotta = [this] {
+    Avanzamento = std::string(kCorsaInterrotta);
+    Notifica();
+  };
+  FinestraMessaggi& box = canali_.messaggi();
+  MessaggiDellaCorsa messaggi(box, interrotta);
+  canali_.MostraIn(&messaggi);
+  const bool scritto = ScriviTelematico(canali_, Impostazioni(), run);
+  canali_.MostraIn(&box);
+  if (!scritto) {
     Avanzamento = "Memorizzazione interrotta: " + run.fermata;
     Notifica();
     return false;
@@ -264,7 +354,9 @@ bool StatoFinestra::Crea() {
   if (!RiapreDopoCreazione) return true;
   Apertura();
   if (run.numeroAvvisi > 0) {
-    Messaggio(RigaAvvisi(run));
+    std::string riga = RigaAvvisi(run);
+    if (const std::string& chi = run.avvisi.front().dipendente; !chi.empty()) riga += " (" + chi + ")";
+    Messaggio(riga);
     avvisiInBarra_ = true;
   }
   Notifica();

@@ -73,8 +73,14 @@ class StatoFinestra {
   // the archive again: a batch opens the archive once and starts each certification from there.
   void AperturaCome(const StatoFinestra& aperta);
   void ScegliCertificazione(int k);  // the k-th entry of the list, counted from 1
+  // The text typed in the list's box, confirmed: when it begins with the code of a certification
+  // of the list, that entry is chosen (ScegliCertificazione) and true returned; a code that the
+  // list lacks is said in the status bar.
+  bool ScegliCodiceDigitato(std::string_view testo);
   [[nodiscard]] bool ApriCU();       // opens the certification in Tx(kTxCodice); false after a message (Command1)
-  void ScegliTipoFornitura(int k);   // the k-th supply type, counted from 0
+  // The k-th supply type, counted from 0: its letter, the single certification set for "T" and
+  // cleared for any other, fields 2 to 4 enabled for "A", "S" and "T" and disabled for "N".
+  void ScegliTipoFornitura(int k);
   void ChiediReport();               // the report question (Command5)
   // What the creation run is asked to make, from the fields.
   ImpostazioniTelematico Impostazioni();

@@ -325,15 +325,33 @@ const char* Attesi(bool annullamento, int fase) {
   return kAttesi[fase];
 }
 
+// The employee of a record D or G by its head: the fiscal code without the blanks after it, and
+// the progressive.
+std::string DipendenteDellaTesta(std::string_view cf, std::string_view progressivo) {
+  auto testo = [](std::string_view t) {
+    const std::string v = Visibile(t);
+    return v.substr(1, v.size() - 2);  // without the quotes
+  };
+  const size_t fine = cf.find_last_not_of(' ');
+  return (fine == std::string_view::npos ? std::string("dipendente senza codice fiscale")
+                                         : "dipendente con codice fiscale " + testo(cf.substr(0, fine + 1))) +
+         ", progressivo " + testo(progressivo);
+}
+
 }  // namespace
 
-void Verifica::Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio) {
+void Verifica::Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio, bool delDipendente) {
   // The messages reach a terminal, a JSON document and the window in any code page: ASCII only.
   assert(std::all_of(messaggio.begin(), messaggio.end(), [](char c) { return c >= ' ' && c <= '~'; }));
   const bool errore = gravita == Gravita::Errore;
   (errore ? errori_ : avvisi_) += 1;
+  // Named only once listed: a finding left out costs no text.
+  auto elencato = [&] {
+    return Rilievo{record, posizione, gravita, std::move(messaggio),
+                   delDipendente ? DipendenteDellaTesta(cfDelRecord_, progressivoDelRecord_) : std::string()};
+  };
   if (!ElencoPieno()) {
-    rilievi_.push_back({record, posizione, gravita, std::move(messaggio)});
+    rilievi_.push_back(elencato());
     avvisiElencati_ += errore ? 0 : 1;
     return;
   }
@@ -346,9 +364,9 @@ void Verifica::Aggiungi(long record, int posizione, Gravita gravita, std::string
   // An error takes the place of the last warning listed; anything else is left out.
   if (errore && avvisiElencati_ > 0) {
     LasciaFuori();
-    rilievi_.insert(rilievi_.end() - 1, {record, posizione, gravita, std::move(messaggio)});
+    rilievi_.insert(rilievi_.end() - 1, elencato());
   } else {
-    ContaNonElencato({record, posizione, gravita, {}});
+    ContaNonElencato({record, posizione, gravita, {}, {}});
   }
   Rilievo& nota = rilievi_.back();
   nota.record = recordNonElencato_;
@@ -392,6 +410,25 @@ void Verifica::MessaggioNota() {
 
 void Verifica::Record(std::string_view r) {
   ++records_;
+  // Whose records are these: the head of a record D or G names its employee.
+  const bool dipendente = r.size() >= static_cast<size_t>(kProgressivo.ultima()) && (r[0] == 'D' || r[0] == 'G');
+  cfDelRecord_ = dipendente ? kCfDipendente.In(r) : std::string_view();
+  progressivoDelRecord_ = dipendente ? kProgressivo.In(r) : std::string_view();
+  Esamina(r);
+  if (!delRecord_.empty()) ElencaDelRecord();
+  cfDelRecord_ = progressivoDelRecord_ = {};
+}
+
+void Verifica::ElencaDelRecord() {
+  // The checks of a record go by kind, not by place: the clerk reads its findings by position.
+  std::stable_sort(delRecord_.begin(), delRecord_.end(),
+                   [](const Rilievo& a, const Rilievo& b) { return a.posizione < b.posizione; });
+  const bool dipendente = !cfDelRecord_.empty();
+  for (Rilievo& r : delRecord_) Aggiungi(r.record, r.posizione, r.gravita, std::move(r.messaggio), dipendente);
+  delRecord_.clear();
+}
+
+void Verifica::Esamina(std::string_view r) {
   if (r.empty()) {
     Errore(1, "record vuoto");
     return;
@@ -785,10 +822,11 @@ void Verifica::Valore(uint8_t formato, const char* valore, std::string_view codi
         maiuscole = maiuscole && !minuscola;
       }
       const std::string cosa = provincia ? "sigla della provincia" : "codice del comune";
+      const std::string nonValido = provincia ? " non valida" : " non valido";
       const std::string regola = provincia ? "due lettere maiuscole" : "una lettera maiuscola e tre cifre";
       if (!forma) {
         Errore(posizione,
-               cosa + " non valido nel campo " + Visibile(codice) + ": " + Visibile(testo) + " (" + regola + ")");
+               cosa + nonValido + " nel campo " + Visibile(codice) + ": " + Visibile(testo) + " (" + regola + ")");
       } else if (!maiuscole) {
         Avviso(posizione,
                [&] { return cosa + " in minuscolo nel campo " + Visibile(codice) + ": " + Visibile(testo); });
@@ -929,6 +967,12 @@ void Verifica::Griglia(std::string_view r) {
 std::string TestoRilievo(const Rilievo& r) {
   return "record " + Numero(r.record) + ", posizione " + Numero(r.posizione) + ": " +
          (r.gravita == Gravita::Errore ? "errore" : "avviso") + ": " + r.messaggio;
+}
+
+std::string RigheRilievo(const Rilievo& r) {
+  std::string righe = TestoRilievo(r);
+  if (!r.dipendente.empty()) righe += "\n" + std::string(kRientroDipendente) + r.dipendente;
+  return righe;
 }
 
 std::string Riepilogo(const Verifica& v) {

@@ -28,6 +28,10 @@ struct Rilievo {
   int posizione;
   Gravita gravita;
   std::string messaggio;
+  // Whose records hold it: in a record D or G, the employee as its head names them
+  // ("dipendente con codice fiscale RSSMRA80A01H501U, progressivo 00003"), in ASCII; empty
+  // elsewhere. A writer that knows the employee from the archive may name them so instead.
+  std::string dipendente;
 };
 
 class Verifica {
@@ -53,21 +57,28 @@ class Verifica {
   // Where the file stands: the kind of the last record in place.
   enum class Fase { Inizio, DopoA, DopoB, DopoC, DopoD, DopoG, DopoZ };
 
-  void Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio);
+  // `delDipendente`: the finding is in the record being read, a record D or G.
+  void Aggiungi(long record, int posizione, Gravita gravita, std::string messaggio, bool delDipendente = false);
+  // A finding of the record being read: kept aside until the record is read whole, then listed
+  // in the order of its positions.
   void Errore(int posizione, std::string messaggio) {
-    Aggiungi(records_, posizione, Gravita::Errore, std::move(messaggio));
+    delRecord_.push_back({records_, posizione, Gravita::Errore, std::move(messaggio), {}});
   }
   // A warning past a full list would be left out: its message is not even built.
   template <class Messaggio>
   void Avviso(int posizione, Messaggio&& messaggio) {
-    Aggiungi(records_, posizione, Gravita::Avviso, ElencoPieno() ? std::string() : std::string(messaggio()));
+    delRecord_.push_back(
+        {records_, posizione, Gravita::Avviso, ElencoPieno() ? std::string() : std::string(messaggio()), {}});
   }
+  // Lists the findings of the record just read, by position.
+  void ElencaDelRecord();
   bool ElencoPieno() const { return nonElencati_ > 0 || rilievi_.size() >= kMaxRilievi; }
   // Takes the last listed warning (else the last listed finding) off the list, as left out.
   void LasciaFuori();
   void ContaNonElencato(const Rilievo& r);
   void MessaggioNota();
 
+  void Esamina(std::string_view r);
   void Sequenza(char tipo);
   void Cornice(std::string_view r);
   void RecordA(std::string_view r);
@@ -93,6 +104,10 @@ class Verifica {
                      bool conControllo = true, std::string_view campo = {});
 
   std::vector<Rilievo> rilievi_;  // the findings listed, then the note when some are left out
+  std::vector<Rilievo> delRecord_;  // the findings of the record being read, as found
+  // The head of the record being read, when it is a record D or G: its employee's fiscal code and
+  // progressive (views into the record, while it is read).
+  std::string_view cfDelRecord_, progressivoDelRecord_;
   long errori_ = 0, avvisi_ = 0, records_ = 0;
   long nonElencati_ = 0, nonElencatiErrori_ = 0;
   long avvisiElencati_ = 0;
@@ -121,6 +136,10 @@ class Verifica {
 
 // A finding as one line: "record N, posizione P: errore: message".
 std::string TestoRilievo(const Rilievo& r);
+// The employee a finding names, as the line under it shows them: indented by four blanks.
+inline constexpr std::string_view kRientroDipendente = "    ";
+// The finding's line, then, when it names an employee, a second line with them, indented.
+std::string RigheRilievo(const Rilievo& r);
 
 // The summary of a check: "File corretto: N record, E errori, A avvisi" (or "File con errori: ...").
 std::string Riepilogo(const Verifica& v);

@@ -103,10 +103,10 @@ TEST(ComandoTutte, WrongCommandLinesAndAnEmptyArchive) {
     int stato;
     const char* errore;
   } casi[] = {
-      {{"crea", "--radice", r}, 2, "--codice is required"},
-      {{"crea", "--radice", r, "--tutte", "--codice", "1"}, 2, "excludes"},
-      {{"crea", "--radice", r, "--tutte", "--report"}, 2, "excludes"},
-      {{"crea", "--radice", r, "--codice", "1", "--json"}, 2, "requires --tutte"},
+      {{"crea", "--radice", r}, 2, "manca --codice, che e' obbligatorio"},
+      {{"crea", "--radice", r, "--tutte", "--codice", "1"}, 2, "non si usano insieme"},
+      {{"crea", "--radice", r, "--tutte", "--report"}, 2, "non si usano insieme"},
+      {{"crea", "--radice", r, "--codice", "1", "--json"}, 2, "--json richiede --tutte"},
       {{"crea", "--radice", r, "--tutte"}, 1, "nessuna certificazione nell'archivio"},
   };
   for (const auto& c : casi) {

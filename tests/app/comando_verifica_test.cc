@@ -20,6 +20,9 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
   radice.Scrivi("c/out/buono", prova::Unisci(records));
   records.back().pop_back();
   radice.Scrivi("c/out/tronco", prova::Unisci(records));
+  records = prova::Cur18Prova();
+  records[4][136] = 'T';  // a wrong check character in a G record
+  radice.Scrivi("c/out/avviso", prova::Unisci(records));
   const std::string r = radice.percorso().string();
   struct Caso {
     std::vector<std::string> argomenti;
@@ -41,6 +44,13 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
        "errore: record incompleto: 1899 caratteri invece di 1900 (il file e' troncato)\nC:\\OUT\\tronco: File con "
        "errori: 7 record, 1 errore, 0 avvisi\nTotale: 2 file, 1 corretto, 1 con errori, 0 illeggibili: 14 record, 1 "
        "errore, 0 avvisi\n"},
+      // A finding in an employee's record names them on a line of its own, under it.
+      {{"--radice", r, "verifica", "C:\\out\\avviso", "C:\\out\\buono"},
+       0,
+       "C:\\out\\avviso: record 5, posizione 122: avviso: codice fiscale del campo \"DB601004\" con il carattere di "
+       "controllo errato\nC:\\out\\avviso:     dipendente con codice fiscale RSSMRA85T10A562S, progressivo 00001\n"
+       "C:\\out\\avviso: File corretto: 7 record, 0 errori, 1 avviso\nC:\\out\\buono: File corretto: 7 record, 0 "
+       "errori, 0 avvisi\nTotale: 2 file, 2 corretti, 0 con errori, 0 illeggibili: 14 record, 0 errori, 1 avviso\n"},
       {{"verifica", r + "/c/out/buono", r + "/c/out/manca"},
        2,
        r + "/c/out/buono: File corretto: 7 record, 0 errori, 0 avvisi\nTotale: 2 file, 1 corretto, 0 con errori, 1 "
@@ -76,8 +86,10 @@ TEST(ComandoVerifica, JsonCarriesTheSameFindings) {
   EXPECT_EQ(elenco[0]["record"], 5);
   EXPECT_EQ(elenco[0]["posizione"], 122);
   EXPECT_EQ(elenco[0]["gravita"], "avviso");
+  EXPECT_EQ(elenco[0]["dipendente"], "dipendente con codice fiscale RSSMRA85T10A562S, progressivo 00001");
   EXPECT_EQ(elenco[1]["record"], 7);
   EXPECT_EQ(elenco[1]["gravita"], "errore");
+  EXPECT_TRUE(elenco[1]["dipendente"].is_null());
 }
 
 }  // namespace

@@ -26,11 +26,12 @@ using prova::RadiceTemporanea;
 using prova::RecordProva;
 
 constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
-// What the check warns of in the file of the archive below, whose record `record` names NICCOLO'.
+// What the check warns of in the file of the archive below, whose record `record` names NICCOLO'
+// (record 3 of the employee file), and under it the employee.
 std::string AvvisoNiccolo(int record) {
   return "record " + std::to_string(record) +
          ", posizione 272: avviso: carattere \"<D2>\" fuori dall'ASCII nel campo \"DA002003\": l'Agenzia potrebbe "
-         "non accettarlo";
+         "non accettarlo\n    dipendente BIANCHI NICCOL\xC3\x92, record 3 dell'archivio";
 }
 const fs::path kDati = fs::path("c") / "vorn" / "quelt" / "2017" / "dati";
 const fs::path kTelematici = fs::path("c") / "telematici";
@@ -179,9 +180,29 @@ TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
   fs::remove(radice.percorso() / "c" / "disco.ute");
   const Esito e = EseguiComando(Crea());
   EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_TRUE(
+      e.errori.starts_with("Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\nIl file "
+                           "c:\\disco.ute e' stato cercato in "))
+      << e.errori;
+  EXPECT_TRUE(e.errori.ends_with("vorn/quelt/2017/dati/.\n" + std::string(kFatto) + "\n" + AvvisoNiccolo(5) + "\n"))
+      << e.errori;
+}
+
+// The first start of an installed program, with no archive yet: one message, which says where
+// the drive file was looked for and how to name an archive, and no read of a file not opened.
+TEST(RigaComando, AFirstStartWithoutArchiveSaysWhereToPutIt) {
+  RadiceTemporanea vuota;
+  const fs::path radice = vuota.percorso() / "quibold";
+  const Esito e = EseguiComando({"crea", "--radice", radice.string(), "--codice", "1"});
+  EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.errori,
-            "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\n" + std::string(kFatto) + "\n" +
-                AvvisoNiccolo(5) + "\n");
+            "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute\nIl file c:\\disco.ute e' stato "
+            "cercato in " +
+                (radice / "c" / "disco.ute").string() +
+                "\nPer indicare a quibold l'archivio: avviarlo con l'opzione --radice CARTELLA, oppure con "
+                "la variabile d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per "
+                "unita' (c per C:, d per D:, ...): in c il file disco.ute con l'unita' dell'archivio (per "
+                "esempio C:), in quell'unita' l'archivio in vorn/quelt/2017/dati/.\nArchivio inesistente \n");
 }
 
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
@@ -265,6 +286,10 @@ TEST_F(RigaComandoTest, TheErrorThatStopsTheRunIsShownFirst) {
   EXPECT_TRUE(
       e.errori.starts_with("Il file telematico non ha superato il controllo:\nrecord 23, posizione 242: "
                            "errore: il valore del campo \"DA002002\" inizia con \"+\""))
+      << e.errori;
+  // The employee as the office knows them, under the error.
+  EXPECT_NE(e.errori.find("produce questo errore\n    dipendente +39ROMA MARIO, record 11 dell'archivio\ne 9 avvisi"),
+            std::string::npos)
       << e.errori;
   EXPECT_TRUE(e.errori.ends_with("\ne 9 avvisi\n" + kNessunFile)) << e.errori;
 }
@@ -428,28 +453,40 @@ TEST(RigaComando, HelpIsItalianAndExitsZero) {
         "--data-impegno", "--cartella", "--file", "--report", "--conferma", "--json Richiede: --tutte"}) {
     EXPECT_NE(crea.uscita.find(opzione), std::string::npos) << opzione;
   }
-  for (const char* inglese : {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND", "Excludes", "Needs"}) {
-    EXPECT_EQ(e.uscita.find(inglese), std::string::npos) << inglese;
-    EXPECT_EQ(crea.uscita.find(inglese), std::string::npos) << inglese;
+  const Esito verifica = EseguiComando({"verifica", "--help"});
+  EXPECT_NE(verifica.uscita.find("Argomenti:\n  FILE TESTO ... OBBLIGATORIA"), std::string::npos) << verifica.uscita;
+  for (const char* inglese :
+       {"Usage", "OPTIONS", "Options", "TEXT", "REQUIRED", "SUBCOMMAND", "Excludes", "Needs", "Positionals"}) {
+    for (const Esito* aiuto : {&e, &crea, &verifica})
+      EXPECT_EQ(aiuto->uscita.find(inglese), std::string::npos) << inglese;
   }
 }
 
-TEST(RigaComando, UsageErrorsExitTwo) {
-  const std::vector<std::vector<std::string>> errati = {
-      {"crea"},
-      {"crea", "--codice", "1", "--tipo", "X"},
-      {"crea", "--codice", "1", "--conferma", "forse"},
-      {"crea", "--codice", "1", "--sconosciuta"},
-      {"--radice"},
-      {"altro"},
+// Every message of the parser in Italian, then where the help of the command is.
+TEST(RigaComando, UsageErrorsAreItalianAndExitTwo) {
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* messaggio;
+  } errati[] = {
+      {{"crea"}, "manca --codice, che e' obbligatorio"},
+      {{"crea", "--codice"}, "--codice: manca il valore"},
+      {{"crea", "--codice", "1", "--tipo", "X"}, "--tipo: \"X\" non e' tra i valori ammessi {N,A,S,T}"},
+      {{"crea", "--codice", "1", "x", "y"}, "argomenti non previsti: x y"},
+      {{"crea", "--codice", "1", "--codice", "2"}, "--codice: indicato 2 volte, al massimo 1"},
+      {{"crea", "--codice", "1", "--report=forse"}, "--report: valore non valido \"forse\""},
+      {{"crea", "--tutte", "--codice", "1"}, "--codice e --tutte non si usano insieme"},
+      {{"crea", "--codice", "1", "--json"}, "--json richiede --tutte"},
+      {{"verifica"}, "manca FILE, che e' obbligatorio"},
+      {{"altro"}, "argomento non previsto: altro"},
   };
-  for (const auto& argomenti : errati) {
-    SCOPED_TRACE(argomenti.back());
-    const Esito e = EseguiComando(argomenti);
+  for (const auto& c : errati) {
+    SCOPED_TRACE(c.messaggio);
+    const Esito e = EseguiComando(c.argomenti);
     EXPECT_EQ(e.stato, 2);
-    EXPECT_FALSE(e.errori.empty());
+    const std::string comando =
+        c.argomenti[0].starts_with("-") || c.argomenti[0] == "altro" ? "" : " " + c.argomenti[0];
+    EXPECT_EQ(e.errori, "quibold: " + std::string(c.messaggio) + "\nPer l'aiuto: quibold" + comando + " --help\n");
   }
-  EXPECT_NE(EseguiComando({"crea"}).errori.find("--codice"), std::string::npos);
 }
 
 TEST(RigaComando, WithoutASubcommandTheWindowOpensOnTheRoot) {

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -160,6 +161,14 @@ class FinestraTest : public QObject {
     b->finestra->Aggiorna();
     QVERIFY(b->Tx(10)->toolTip().contains(QStringLiteral("&lt;b&gt;3331234567&lt;/b&gt;")));
     QVERIFY(b->Tx(2)->toolTip().isEmpty() && b->Tx(9)->toolTip().isEmpty());
+    // A screen reader reads that text as it is, and names the two lists by their labels.
+    auto accessibile = [](QWidget* w, QAccessible::Text quale) {
+      return QAccessible::queryAccessibleInterface(w)->text(quale);
+    };
+    QCOMPARE(accessibile(b->Tx(10), QAccessible::Description), QStringLiteral("<b>3331234567</b>"));
+    QCOMPARE(accessibile(b->Tx(9), QAccessible::Description), QString());
+    QCOMPARE(accessibile(b->Lista(), QAccessible::Name), QStringLiteral("Certificazione"));
+    QCOMPARE(accessibile(b->Combo1(), QAccessible::Name), QStringLiteral("Tipo Fornitura"));
 
     // Shown: the focus is in Tx(0), whose help text replaces the opening message.
     QVERIFY(b->Mostra());
@@ -314,6 +323,13 @@ class FinestraTest : public QObject {
       QTest::keyClicks(b->Tx(8), QStringLiteral("1"));
       QCOMPARE(b->stato.Tx[8], std::string("1"));
     }
+    // So is a field as long as its limit, where typing would be refused: the header's date of
+    // eight zeros.
+    b->stato.Tx[9] = "00000000";
+    b->finestra->Aggiorna();
+    QTest::mouseClick(b->Tx(9), Qt::LeftButton, {}, QPoint(b->Tx(9)->width() - 4, b->Tx(9)->height() / 2));
+    QTest::keyClicks(b->Tx(9), QStringLiteral("15032018"));
+    QCOMPARE(b->stato.Tx[9], std::string("15032018"));
     // A field with text keeps the cursor where the click put it.
     b->stato.Tx[9] = "0102";
     b->finestra->Aggiorna();
@@ -578,6 +594,69 @@ class FinestraTest : public QObject {
     QVERIFY(b->Lista()->view()->minimumWidth() > voce->fontMetrics().horizontalAdvance(voce->text()));
   }
 
+  // Arrowing through the supply types passes over "T": the normal supply chosen at the end is
+  // one, and runs as one.
+  void tipoFornituraConLeFrecce() {
+    QVERIFY(b->Mostra());
+    b->Apri("3");
+    b->Scegli(3);  // T=Normale SINGOLA
+    QCOMPARE(b->stato.FlagSingola, 1);
+    for (int k = 0; k < 3; ++k) Banco::Tasto(Qt::Key_Up);
+    QCOMPARE(b->Combo1()->currentText(), QStringLiteral("N=Normale"));
+    QCOMPARE(b->stato.FlagSingola, 0);
+    for (int i : {2, 3, 4}) QVERIFY(!b->Tx(i)->isEnabled());
+    QTest::mouseClick(b->Pulsante("Command2"), Qt::LeftButton);
+    QCOMPARE(b->messaggi.Testi(), (std::vector<std::string>{"Memorizazione regolarmente effettuata..."}));
+  }
+
+  // A run that stops: its box shows under the caption of a stop, and once it is closed the focus
+  // is where Enter, pressed again, starts nothing.
+  void dopoUnArresto() {
+    prova::ScriviArchivio(b->radice, 4, prova::TestataProva().testo(), prova::Testata2Prova(1, 1),
+                          {prova::DipendenteProva("RSSMRA80A01H501U", "+ROSSI").testo()});
+    b->stato.Apertura();
+    b->finestra->Aggiorna();
+    QVERIFY(b->Mostra());
+    auto* didascalia = b->Controllo<QLabel>(QStringLiteral("Label17"));
+    b->messaggi.Osserva = [didascalia] { return didascalia->text().toStdString(); };
+    b->Apri("4");
+    b->Pulsante("Command2")->setFocus(Qt::TabFocusReason);
+    Banco::Tasto(Qt::Key_Return);
+    QCOMPARE(b->messaggi.mostrati.size(), size_t{1});
+    const prova::MessaggioMostrato& box = b->messaggi.mostrati[0];
+    QVERIFY(box.testo.starts_with("Il file telematico non ha superato il controllo:"));
+    // The employee as the archive knows them, under the error; every finding in the details.
+    const std::string rossi = "\n    dipendente +ROSSI MARIO, record 1 dell'archivio";
+    QVERIFY(box.testo.find(rossi) != std::string::npos);
+    QVERIFY(box.dettagli.starts_with("record 3, posizione 242: errore: ") && box.dettagli.ends_with(rossi));
+    QCOMPARE(box.visto, std::string("Memorizzazione interrotta: nessun file telematico da inviare"));
+    QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(0)"));
+    Banco::Tasto(Qt::Key_Return);
+    QCOMPARE(b->messaggi.mostrati.size(), size_t{1});
+  }
+
+  // A code typed in the list's box and Enter choose its certification; one the list lacks, nothing.
+  void codiceDigitatoNellaLista() {
+    QVERIFY(b->Mostra());
+    for (const char* codice : {"12", "45"}) {
+      b->Lista()->setFocus(Qt::MouseFocusReason);
+      b->Lista()->lineEdit()->selectAll();
+      QTest::keyClicks(b->Lista()->lineEdit(), QString::fromLatin1(codice));
+      Banco::Tasto(Qt::Key_Return);
+      QCOMPARE(b->Tx(0)->text(), QStringLiteral("12"));
+    }
+    QCOMPARE(b->Stato(), QStringLiteral("Nessuna certificazione con il codice 45 nell'elenco"));
+    // A status bar that cuts its text has it whole in its tooltip and its description.
+    auto* barra = b->Controllo<QStatusBar>(QStringLiteral("StatusBar1"));
+    for (const std::string& testo : {std::string(300, 'x') + " <fine>", std::string("breve")}) {
+      b->stato.Messaggio(testo);
+      b->finestra->Aggiorna();
+      QCOMPARE(barra->toolTip().contains(QStringLiteral("x &lt;fine&gt;")), testo != "breve");
+      QCOMPARE(QAccessible::queryAccessibleInterface(barra)->text(QAccessible::Description),
+               QString::fromStdString(testo));
+    }
+  }
+
   void visualizzatoreCheNonParte() {
     QVERIFY(b->Mostra());
     b->Apri("3");
@@ -597,7 +676,7 @@ class FinestraTest : public QObject {
   void messaggiQt() {
     MessaggiQt box;
     struct Visto {
-      QString testo, titolo;
+      QString testo, titolo, dettagli;
       QMessageBox::Icon icona = QMessageBox::NoIcon;
       QMessageBox::StandardButtons pulsanti;
       Qt::TextFormat formato = Qt::AutoText;
@@ -606,7 +685,7 @@ class FinestraTest : public QObject {
       QTimer::singleShot(0, [&visto, scelta] {
         auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(m);
-        visto = {m->text(), m->windowTitle(), m->icon(), m->standardButtons(), m->textFormat()};
+        visto = {m->text(), m->windowTitle(), m->detailedText(), m->icon(), m->standardButtons(), m->textFormat()};
         if (scelta == QMessageBox::Escape) {
           QTest::keyClick(m, Qt::Key_Escape);
         } else {
@@ -639,6 +718,10 @@ class FinestraTest : public QObject {
     rispondi(QMessageBox::Ok);
     box.Mostra("l'unit\xE0", "Accesso", Pulsanti::Ok, Icona::Errore);
     QCOMPARE(visto.testo, QString::fromUtf8("l'unità"));
+    QCOMPARE(visto.dettagli, QString());
+    rispondi(QMessageBox::Ok);  // the details in the box's own pane, to select and copy
+    box.MostraConDettagli("Errori:", "record 5\n    dipendente NICCOL\xD2", "Accesso", Pulsanti::Ok, Icona::Errore);
+    QCOMPARE(visto.dettagli, QString::fromUtf8("record 5\n    dipendente NICCOLÒ"));
   }
 };
 

@@ -12,8 +12,16 @@ namespace fs = std::filesystem;
 
 namespace quibold::prova {
 
+Risposta MessaggiRegistrati::MostraConDettagli(std::string_view testo, std::string_view dettagli,
+                                               std::string_view titolo, Pulsanti pulsanti, Icona icona) {
+  const Risposta r = Mostra(testo, titolo, pulsanti, icona);
+  mostrati.back().dettagli = std::string(dettagli);
+  return r;
+}
+
 Risposta MessaggiRegistrati::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
   mostrati.push_back({std::string(testo), std::string(titolo), pulsanti, icona});
+  if (Osserva) mostrati.back().visto = Osserva();
   if (pulsanti == Pulsanti::Ok) return Risposta::Ok;
   if (risposte.empty()) return Risposta::No;
   Risposta r = risposte.front();

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,15 +22,21 @@ struct MessaggioMostrato {
   std::string titolo;
   Pulsanti pulsanti;
   Icona icona;
+  std::string dettagli = {};
+  std::string visto = {};  // what `Osserva` saw as the box was shown
 };
 
 // Records every message; answers Yes/No questions from `risposte` (No once it runs out).
 class MessaggiRegistrati : public FinestraMessaggi {
  public:
   Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override;
+  Risposta MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
+                             Pulsanti pulsanti, Icona icona) override;
   std::vector<MessaggioMostrato> mostrati;
   std::deque<Risposta> risposte;
   std::vector<std::string> Testi() const;
+  // When set, called as each box is shown; what it returns is kept with the box.
+  std::function<std::string()> Osserva;
 };
 
 class PiattaformaFinta : public Piattaforma {

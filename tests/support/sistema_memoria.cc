@@ -279,11 +279,22 @@ int SistemaInMemoria::Rinomina(const fs::path& da, const fs::path& a) {
       sostituito != nodi_.end() && sostituito->second->tipo == TipoFile::Cartella) {
     return kAccessoPercorso;
   }
-  nodi_.erase(Chiave(da));
+  // The name and, for a folder, every name under it.
+  const std::string origine = Chiave(da);
+  std::vector<std::pair<std::string, std::shared_ptr<Nodo>>> spostati;
+  for (auto it = nodi_.begin(); it != nodi_.end();) {
+    const std::string& k = it->first;
+    if (k == origine || (k.starts_with(origine) && k[origine.size()] == '/')) {
+      spostati.emplace_back(destinazione + k.substr(origine.size()), it->second);
+      it = nodi_.erase(it);
+    } else {
+      ++it;
+    }
+  }
   fs::path normale = a.lexically_normal();
   if (!normale.has_filename()) normale = normale.parent_path();
   nodo->nome = Utf8DaPercorso(normale.filename());
-  nodi_[destinazione] = nodo;
+  for (auto& [k, n] : spostati) nodi_[k] = n;
   return 0;
 }
 

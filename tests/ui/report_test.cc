@@ -514,11 +514,13 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
   ASSERT_EQ(stato.FlagReport, 1);
   messaggi.mostrati.clear();
   ASSERT_TRUE(stato.Crea());
-  // The window does not come back: what the check warned of is one more line of the closing message.
+  // The window does not come back: what the check warned of, and whose record, are two more lines
+  // of the closing message.
   ASSERT_EQ(messaggi.Testi(), std::vector<std::string>{"Memorizazione regolarmente effettuata...\n"
                                                        "Il file telematico ha superato il controllo con 1 avviso: "
                                                        "record 5, posizione 26: avviso: codice fiscale del "
-                                                       "dipendente con il carattere di controllo errato"});
+                                                       "dipendente con il carattere di controllo errato\n"
+                                                       "    dipendente BIANCHI LUCIA, record 3 dell'archivio"});
   EXPECT_EQ(prova::Records(radice.Leggi(fs::path("c") / "telematici" / "TCU118")).size(), 7u);
 
   // The hand-off: the report opened and the program ended, the window not started again.

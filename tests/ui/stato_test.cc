@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "archive/archivio.h"
 #include "support/banco_prova.h"
 
@@ -76,23 +79,35 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
   EXPECT_EQ(stato.FlagSingola, 0);
 }
 
-TEST_F(StatoTest, AMissingOrShortDriveFileLeavesTheDriveEmpty) {
-  radice.Rimuovi("c/disco.ute");
+// A drive file that cannot be opened or read leaves the drive empty and is one box, which says
+// where it was looked for (and how to name an archive); one not opened is not read.
+TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhereItWasLookedFor) {
   Certificazione("5", "CINQUE", "X");
-  stato.Apertura();
-  EXPECT_EQ(messaggi.Testi(),
-            std::vector<std::string>{"Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1"});
-  EXPECT_EQ(stato.Disco, "");
+  const std::string lettura = "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1";
+  const std::pair<std::function<void()>, std::string> casi[] = {
+      {[&] { radice.Rimuovi("c/disco.ute"); }, lettura},
+      {[&] { radice.Scrivi("c/disco.ute", "D:"); }, lettura},
+      {[&] { (void)memoria.Rinomina(radice.percorso() / "c", radice.percorso() / "altrove"); },  // the first start
+       "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute"},
+  };
+  for (const auto& [prepara, messaggio] : casi) {
+    canali.ChiudiTutti();  // the opening leaves the drive file open: Windows moves no open file
+    prepara();
+    messaggi.mostrati.clear();
+    stato.Apertura();
+    ASSERT_EQ(messaggi.Testi().size(), 1u) << messaggio;
+    EXPECT_TRUE(messaggi.Testi()[0].starts_with(messaggio + "\nIl file c:\\disco.ute e' stato cercato in " +
+                                                (radice.percorso() / "c" / "disco.ute").string() + "\n"))
+        << messaggi.Testi()[0];
+    EXPECT_EQ(stato.Disco, "");
+  }
   EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
+  (void)memoria.Rinomina(radice.percorso() / "altrove", radice.percorso() / "c");
+  radice.Rimuovi("c/disco.ute");
+  stato.Apertura();
   EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});  // drive c all the same
   EXPECT_TRUE(radice.Esiste("c/disco.ute"));                      // created empty
   EXPECT_EQ(radice.Leggi("c/disco.ute"), "");
-
-  radice.Scrivi("c/disco.ute", "D:");
-  messaggi.mostrati.clear();
-  stato.Apertura();
-  EXPECT_EQ(messaggi.mostrati.size(), 1u);
-  EXPECT_EQ(stato.Disco, "");
 }
 
 TEST_F(StatoTest, ADriveThatDoesNotExistListsNothing) {
@@ -191,15 +206,25 @@ TEST_F(StatoTest, TheHeaderSetsTheSupplyType) {
   EXPECT_EQ(stato.Tx[kTxTipoFornitura], "S");
 }
 
+// The single certification follows the type shown: passing over "T" leaves no mark.
 TEST_F(StatoTest, SupplyTypesAndTheSingleCertification) {
   stato.Apertura();
+  const struct {
+    int tipo;
+    const char* lettera;
+    int singola;
+    bool campi;  // fields 2 to 4 enabled
+  } scelte[] = {{3, "N", 1, true}, {0, "N", 0, false}, {1, "A", 0, true},
+                {3, "N", 1, true}, {2, "S", 0, true},  {0, "N", 0, false}};
+  for (const auto& s : scelte) {
+    SCOPED_TRACE(s.tipo);
+    stato.ScegliTipoFornitura(s.tipo);
+    EXPECT_EQ(stato.Tx[kTxTipoFornitura], s.lettera);
+    EXPECT_EQ(stato.FlagSingola, s.singola);
+    for (int i : {kTxProtocollo, kTxProgressivo, kTxRecord}) EXPECT_EQ(stato.TxAbilitato[i], s.campi) << i;
+    EXPECT_EQ(stato.Impostazioni().singola, s.singola == 1);
+  }
   stato.ScegliTipoFornitura(3);
-  EXPECT_EQ(stato.Tx[kTxTipoFornitura], "N");
-  EXPECT_EQ(stato.FlagSingola, 1);
-  EXPECT_TRUE(stato.TxAbilitato[kTxProtocollo] && stato.TxAbilitato[kTxProgressivo] && stato.TxAbilitato[kTxRecord]);
-  stato.ScegliTipoFornitura(0);
-  EXPECT_EQ(stato.FlagSingola, 1);
-  EXPECT_TRUE(stato.TxAbilitato[kTxRecord]);
   stato.Apertura();
   EXPECT_EQ(stato.FlagSingola, 0);
   EXPECT_FALSE(stato.TxAbilitato[kTxRecord]);
@@ -224,11 +249,14 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   stato.ScegliTipoFornitura(3);
   stato.Tx[kTxCartella] = "C:\\out\\";
   stato.FlagReport = 0;
+  messaggi.Osserva = [&] { return stato.Avanzamento; };
   // A single certification needs a record number among the employees (none here).
   EXPECT_FALSE(stato.Crea());
   EXPECT_EQ(messaggi.mostrati.back().testo, "Numero di Record del dipendente non valido ");
   EXPECT_TRUE(stato.DatiVisibili);
   EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico scritto");
+  // The box that says why already shows under the caption of a stop.
+  EXPECT_EQ(messaggi.mostrati.back().visto, "Memorizzazione interrotta: nessun file telematico da inviare");
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
@@ -239,7 +267,9 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   std::vector<std::string> didascalie;
   stato.Cambiata = [&] { didascalie.push_back(stato.Avanzamento); };
   stato.FlagReport = 0;
+  messaggi.Osserva = [&] { return stato.Avanzamento; };
   ASSERT_TRUE(stato.Crea());
+  EXPECT_TRUE(messaggi.mostrati.back().visto.starts_with("Memorizzazione in corso")) << messaggi.mostrati.back().visto;
   EXPECT_TRUE(radice.Esiste("c/out/TCU118"));
   EXPECT_EQ(didascalie.front(), "Memorizzazione in corso......della CU di UNO" + std::string(45, ' '));
   // Back in the start-up state, the chosen certification kept.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "support/cur18_prova.h"
 
@@ -55,7 +56,7 @@ const Guasto kGuasti[] = {
     {"wrong check character: a warning", [](Records& r) { r[4][136] = 'T'; }, 5, 122, Gravita::Avviso,
      "carattere di controllo errato"},
     {"CR before the end", [](Records& r) { r[1][1898] = ' '; }, 2, 1899, Gravita::Errore, "ritorno carrello"},
-    {"LF inside the data", [](Records& r) { r[4][499] = '\n'; }, 5, 500, Gravita::Errore, "a capo"},
+    {"LF inside the data", [](Records& r) { r[3][150] = '\n'; }, 4, 151, Gravita::Errore, "a capo"},
     {"another withholding agent", [](Records& r) { r[5][1] = '1'; }, 6, 2, Gravita::Errore,
      "sostituto d'imposta diverso"},
     {"progressive out of order", [](Records& r) { r[3][45] = '2'; }, 4, 42, Gravita::Errore,
@@ -109,7 +110,7 @@ const Guasto kGuasti[] = {
      [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002005", "        31022017")); }, 4, 170,
      Gravita::Errore, "data esistente"},
     {"province of a letter and a digit", [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002007", "R1")); },
-     4, 170, Gravita::Errore, "sigla della provincia non valido"},
+     4, 170, Gravita::Errore, "sigla della provincia non valida"},
     {"province in lower case", [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002007", "rm")); }, 4, 170,
      Gravita::Avviso, "in minuscolo"},
     {"municipality code of three characters",
@@ -164,6 +165,26 @@ TEST(Verifica, EachFaultIsTheFirstFinding) {
       EXPECT_EQ(v.Errori(), 0) << g.nome;
     }
   }
+}
+
+// The checks of a record go by kind; its findings come by position, each naming the employee
+// whose record it is, as the head of a record D or G names them.
+TEST(Verifica, FindingsOfARecordComeByPositionNamingTheEmployee) {
+  Records r = prova::Cur18Prova();
+  r[1][1500] = 'X';                                                  // B: no employee
+  r[3].replace(161, 24, prova::Cur18Campo("DA002007", "R1"));        // D: a province at 170...
+  r[3].replace(185, 24, prova::Cur18Campo("DA002020", "ROMA\x01"));  // ...before a control character
+  r[5].replace(25, 16, "                ");                          // G: no fiscal code
+  r[5].replace(89, 24, prova::Cur18Campo("DN001001", "A"));
+  Verifica v = Controlla(prova::Unisci(r));
+  std::vector<std::tuple<long, int, std::string>> visti;
+  for (const Rilievo& f : v.Rilievi()) visti.emplace_back(f.record, f.posizione, f.dipendente);
+  const std::string rossi = "dipendente con codice fiscale RSSMRA85T10A562S, progressivo 00001";
+  const std::string senza = "dipendente senza codice fiscale, progressivo 00001";
+  EXPECT_EQ(visti, (std::vector<std::tuple<long, int, std::string>>{
+                       {2, 1501, ""}, {4, 170, rossi}, {4, 198, rossi}, {6, 26, senza}, {6, 98, senza}}));
+  EXPECT_EQ(RigheRilievo(v.Rilievi()[1]), TestoRilievo(v.Rilievi()[1]) + "\n    " + rossi);
+  EXPECT_EQ(RigheRilievo(v.Rilievi()[0]), TestoRilievo(v.Rilievi()[0]));
 }
 
 TEST(Verifica, TheListStopsAtItsCapButTheCountsGoOn) {
