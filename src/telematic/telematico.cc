@@ -129,140 +129,170 @@ std::string Fermata(const std::string& uscita, FileNuovo::Nome nome, bool esiste
                   : "nessun file telematico scritto";
 }
 
-// The run; on a stop, `nome` tells what the output's name holds after a failed delivery.
-bool Scrivi(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run, FileNuovo::Nome& nome) {
-  FinestraMessaggi& box = canali.messaggi();
-  auto ferma = [&](std::string_view messaggio, std::string_view dettagli = {}) {
+// One run of the writer, in its steps: the window's fields, the certification's header, the output's
+// name, the records, the closing message. A step that stops the run has shown why and returns false.
+class Corsa {
+ public:
+  Corsa(Canali& canali, const ImpostazioniTelematico& impostazioni, StatoRun& run)
+      : canali_(canali), i_(impostazioni), run_(run), box_(canali.messaggi()) {}
+
+  // On a stop, `nome` tells what the output's name holds after a failed delivery.
+  bool Esegui(FileNuovo::Nome& nome) {
+    canali_.ChiudiTutti();
+    Testata2 testata2{};
+    return CampiDellaFinestra() && LeggiTestata(testata2) && UscitaAmmessa() && ScriviRecords(testata2, nome);
+  }
+
+ private:
+  bool Ferma(std::string_view messaggio, std::string_view dettagli = {}) {
     if (dettagli.empty()) {
-      box.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+      box_.Mostra(messaggio, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
     } else {
-      box.MostraConDettagli(messaggio, dettagli, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+      box_.MostraConDettagli(messaggio, dettagli, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
     }
     return false;
-  };
-
-  canali.ChiudiTutti();
-  const ImpostazioniTelematico& i = impostazioni;
-  const std::string& tipo = i.tipoFornitura;
-  if (tipo == "A" || tipo == "S") {
-    if (i.protocollo.empty()) return ferma("Manca il numero Identificativo Entratel ");
-    if (i.progressivo.empty()) return ferma("Manca il numero di Protocollo Sostituz/Annullamento ");
-    if (i.recordDipendente.empty()) {
-      return ferma("Manca il numero di Record del dipendente da Annullare o Sostituire ");
-    }
   }
-  run.Totale.fill(0);
 
-  // The certification header: record 1 the fields, record 2 the kind and the employees.
-  canali.Canale = kCanaleTestata;
-  canali.NumRec = 1;
-  canali.LungRec[kCanaleTestata] = kLungTestata;
-  canali.NomeFile[kCanaleTestata] = NomeFileTestata(i.PercorsoDati, i.CodiceCU);
-  if (!canali.percorsi().EsisteFile(canali.NomeFile[kCanaleTestata])) return ferma("Archivio inesistente ");
-  canali.ApriFile();
-  if (!canali.Riuscita()) return false;
-  canali.LeggiRecord();
-  if (!canali.Riuscita()) return false;  // never a header left over from another read
-  run.testata = SeparaTestata(canali.Buffer[kCanaleTestata]);
-  canali.NumRec = 2;
-  canali.LeggiRecord();
-  if (!canali.Riuscita()) return false;
-  const Testata2 testata2 = LeggiTestata2(canali.Buffer[kCanaleTestata]);
-  if (testata2.tipo == 2) return ferma("La CU deve essere per LD, quella selezionata e' per LA ");
+  // A cancellation or a replacement names the submission and the employee it concerns.
+  bool CampiDellaFinestra() {
+    if (i_.tipoFornitura != "A" && i_.tipoFornitura != "S") return true;
+    if (i_.protocollo.empty()) return Ferma("Manca il numero Identificativo Entratel ");
+    if (i_.progressivo.empty()) return Ferma("Manca il numero di Protocollo Sostituz/Annullamento ");
+    if (i_.recordDipendente.empty())
+      return Ferma("Manca il numero di Record del dipendente da Annullare o Sostituire ");
+    return true;
+  }
 
-  Testata& t = run.testata;
-  if (ValoreNumerico(t[kTipoImpegno]) == 0) t[kTipoImpegno] = i.tipoImpegno;
-  if (ValoreNumerico(t[kDataImpegno]) == 0) t[kDataImpegno] = i.dataImpegno;
-  if (ValoreNumerico(t[kDataImpegno]) == 0) return ferma("Manca la data dell'impegno alla trasmissione ");
-  if (ValoreNumerico(t[kTipoImpegno]) == 0) return ferma("Manca la tipologia dell'impegno alla trasmissione ");
+  // The certification header: record 1 the fields, record 2 the kind and the employees; the
+  // commitment to transmit, the header's or the window's; the one employee of a single mode.
+  bool LeggiTestata(Testata2& testata2) {
+    run_.Totale.fill(0);
+    canali_.Canale = kCanaleTestata;
+    canali_.NumRec = 1;
+    canali_.LungRec[kCanaleTestata] = kLungTestata;
+    canali_.NomeFile[kCanaleTestata] = NomeFileTestata(i_.PercorsoDati, i_.CodiceCU);
+    if (!canali_.percorsi().EsisteFile(canali_.NomeFile[kCanaleTestata])) return Ferma("Archivio inesistente ");
+    canali_.ApriFile();
+    if (!canali_.Riuscita()) return false;
+    canali_.LeggiRecord();
+    if (!canali_.Riuscita()) return false;  // never a header left over from another read
+    run_.testata = SeparaTestata(canali_.Buffer[kCanaleTestata]);
+    canali_.NumRec = 2;
+    canali_.LeggiRecord();
+    if (!canali_.Riuscita()) return false;
+    testata2 = LeggiTestata2(canali_.Buffer[kCanaleTestata]);
+    if (testata2.tipo == 2) return Ferma("La CU deve essere per LD, quella selezionata e' per LA ");
 
-  // The one employee of a single mode must be a record of the file.
-  if (ModalitaSingola(i)) {
-    const double record = ValoreNumerico(i.recordDipendente);
-    if (record < 1 || record > testata2.dipendenti || record != std::floor(record)) {
-      return ferma("Numero di Record del dipendente non valido ");
+    Testata& t = run_.testata;
+    if (ValoreNumerico(t[kTipoImpegno]) == 0) t[kTipoImpegno] = i_.tipoImpegno;
+    if (ValoreNumerico(t[kDataImpegno]) == 0) t[kDataImpegno] = i_.dataImpegno;
+    if (ValoreNumerico(t[kDataImpegno]) == 0) return Ferma("Manca la data dell'impegno alla trasmissione ");
+    if (ValoreNumerico(t[kTipoImpegno]) == 0) return Ferma("Manca la tipologia dell'impegno alla trasmissione ");
+
+    // The one employee of a single mode must be a record of the file.
+    if (ModalitaSingola(i_)) {
+      const double record = ValoreNumerico(i_.recordDipendente);
+      if (record < 1 || record > testata2.dipendenti || record != std::floor(record)) {
+        return Ferma("Numero di Record del dipendente non valido ");
+      }
     }
+    return true;
   }
 
   // The output must never replace a file of the archive (nor the report, written after it), nor
   // be anything but an ordinary file or a new name: a FIFO would hold the run, a device take it.
-  // A device's name is refused before any call could open the device.
-  const std::string uscita = i.cartella + i.nomeFile;
-  if (NomeDiDispositivo(uscita)) return ferma("Il file telematico non e' un file ordinario ");
-  const auto nativoUscita = canali.percorsi().Nativo(uscita);
-  if (FileDellArchivio(canali.percorsi(), nativoUscita, i.Disco, i.PercorsoDati) !=
-      FileArchivio::Nessuno) {
-    return ferma("Il file telematico coincide con un file dell'archivio ");
-  }
-  if (canali.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
-    return ferma("Il file telematico non e' un file ordinario ");
-  }
-  // An existing file is replaced only when it is a telematic file (or empty), whatever else
-  // could name it.
-  std::string inizio;
-  bool esiste = false;
-  if (const int errore = LeggiInizio(canali.percorsi().sistema(), nativoUscita, kLungRecord, inizio, esiste)) {
-    box.Mostra("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ", kTitoloProgramma, Pulsanti::Ok,
-               Icona::Nessuna);
-    return false;
-  }
-  if (!Sostituibile(inizio)) {
-    return ferma("Il file " + uscita + " non e' un file telematico CUR18: non viene sostituito ");
-  }
-
-  if (i.Didascalia) i.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
-  canali.Chiudi(kCanaleTestata);
-
-  // Every record goes through the check as it is written; the file is a success only if the
-  // check finds no error in it (archive text can make one: a control character, a "+").
-  // The check reads the very blocks written, on the thread that writes them beside the writer.
-  Verifica controllo;
-  run.records = 0;
-  run.avvisi.clear();
-  run.numeroAvvisi = 0;
-  UscitaCanale uscitaCanale(canali, &controllo);
-  Scrittore s(uscitaCanale, run.Totale);
-  try {
-    canali.Canale = kCanaleTelematico;
-    canali.NomeFile[kCanaleTelematico] = uscita;
-    canali.LungRec[kCanaleTelematico] = static_cast<int16_t>(kLungRecord);
-    // Written under a temporary name, locked until it has its own: another run on it stops at once.
-    canali.ApriFileNuovo();
-    if (!canali.Riuscita()) return false;
-
-    RecordA(s, t);
-    RecordB(s, t, tipo);
-    if (t[kConRecordC] == "X") RecordC(s, t);
-    ScriviDipendenti(s, canali, i, t, testata2.dipendenti);
-    RecordZ(s);
-    // The last records reach the file only now, and the file its name: a failure here is a
-    // failed write like any other.
-    canali.ChiudiNuovo(kCanaleTelematico);
-    if (!canali.Riuscita()) {
-      nome = canali.NomeDopoConsegna();
-      throw ArrestoScrittura{};
+  // A device's name is refused before any call could open the device. An existing file is
+  // replaced only when it is a telematic file (or empty), whatever else could name it.
+  bool UscitaAmmessa() {
+    const std::string uscita = i_.cartella + i_.nomeFile;
+    if (NomeDiDispositivo(uscita)) return Ferma("Il file telematico non e' un file ordinario ");
+    const auto nativoUscita = canali_.percorsi().Nativo(uscita);
+    if (FileDellArchivio(canali_.percorsi(), nativoUscita, i_.Disco, i_.PercorsoDati) != FileArchivio::Nessuno) {
+      return Ferma("Il file telematico coincide con un file dell'archivio ");
     }
-    canali.ChiudiTutti();
-  } catch (const ArrestoScrittura& arresto) {
-    canali.Chiudi(kCanaleTelematico);  // abandoned: the name keeps what it held
-    if (!arresto.messaggio.empty()) ferma(arresto.messaggio, arresto.dettagli);
-    return false;
+    if (canali_.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
+      return Ferma("Il file telematico non e' un file ordinario ");
+    }
+    std::string inizio;
+    bool esiste = false;
+    if (const int errore = LeggiInizio(canali_.percorsi().sistema(), nativoUscita, kLungRecord, inizio, esiste)) {
+      box_.Mostra("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ", kTitoloProgramma,
+                  Pulsanti::Ok, Icona::Nessuna);
+      return false;
+    }
+    if (!Sostituibile(inizio)) {
+      return Ferma("Il file " + uscita + " non e' un file telematico CUR18: non viene sostituito ");
+    }
+    return true;
   }
-  run.records = s.Records();
-  run.avvisi = controllo.Rilievi();
-  s.NominaDipendenti(run.avvisi);
-  run.numeroAvvisi = controllo.Avvisi();
+
+  // Records A to Z, each through the check as it is written: the file is a success only if the
+  // check finds no error in it (archive text can make one: a control character, a "+"). The
+  // check reads the very blocks written, on the thread that writes them beside the writer.
+  bool ScriviRecords(const Testata2& testata2, FileNuovo::Nome& nome) {
+    const Testata& t = run_.testata;
+    if (i_.Didascalia) {
+      i_.Didascalia("Memorizzazione in corso......della CU di " + t[kDenominazione1] + t[kDenominazione2]);
+    }
+    canali_.Chiudi(kCanaleTestata);
+
+    Verifica controllo;
+    run_.records = 0;
+    run_.avvisi.clear();
+    run_.numeroAvvisi = 0;
+    UscitaCanale uscitaCanale(canali_, &controllo);
+    Scrittore s(uscitaCanale, run_.Totale);
+    try {
+      canali_.Canale = kCanaleTelematico;
+      canali_.NomeFile[kCanaleTelematico] = i_.cartella + i_.nomeFile;
+      canali_.LungRec[kCanaleTelematico] = static_cast<int16_t>(kLungRecord);
+      // Written under a temporary name, locked until it has its own: another run on it stops at once.
+      canali_.ApriFileNuovo();
+      if (!canali_.Riuscita()) return false;
+
+      RecordA(s, t);
+      RecordB(s, t, i_.tipoFornitura);
+      if (t[kConRecordC] == "X") RecordC(s, t);
+      ScriviDipendenti(s, canali_, i_, run_.testata, testata2.dipendenti);
+      RecordZ(s);
+      // The last records reach the file only now, and the file its name: a failure here is a
+      // failed write like any other.
+      canali_.ChiudiNuovo(kCanaleTelematico);
+      if (!canali_.Riuscita()) {
+        nome = canali_.NomeDopoConsegna();
+        throw ArrestoScrittura{};
+      }
+      canali_.ChiudiTutti();
+    } catch (const ArrestoScrittura& arresto) {
+      canali_.Chiudi(kCanaleTelematico);  // abandoned: the name keeps what it held
+      if (!arresto.messaggio.empty()) Ferma(arresto.messaggio, arresto.dettagli);
+      return false;
+    }
+    run_.records = s.Records();
+    run_.avvisi = controllo.Rilievi();
+    s.NominaDipendenti(run_.avvisi);
+    run_.numeroAvvisi = controllo.Avvisi();
+    Conclusione();
+    return true;
+  }
+
   // With the report the window does not come back: the warnings are told here, before the viewer.
-  std::string fatto = "Memorizazione regolarmente effettuata...";
-  if (i.report && run.numeroAvvisi > 0) {
-    fatto += "\n" + RigaAvvisi(run);
-    if (const std::string& chi = run.avvisi.front().dipendente; !chi.empty()) {
-      fatto += "\n" + std::string(kRientroDipendente) + chi;
+  void Conclusione() {
+    std::string fatto = "Memorizazione regolarmente effettuata...";
+    if (i_.report && run_.numeroAvvisi > 0) {
+      fatto += "\n" + RigaAvvisi(run_);
+      if (const std::string& chi = run_.avvisi.front().dipendente; !chi.empty()) {
+        fatto += "\n" + std::string(kRientroDipendente) + chi;
+      }
     }
+    box_.Mostra(fatto, kTitoloCreazione, Pulsanti::Ok, Icona::Nessuna);
   }
-  box.Mostra(fatto, kTitoloCreazione, Pulsanti::Ok, Icona::Nessuna);
-  return true;
-}
+
+  Canali& canali_;
+  const ImpostazioniTelematico& i_;
+  StatoRun& run_;
+  FinestraMessaggi& box_;
+};
 
 }  // namespace
 
@@ -272,7 +302,7 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
   const std::string uscita = impostazioni.cartella + impostazioni.nomeFile;
   const bool esisteva = canali.percorsi().EsisteFile(uscita);
   FileNuovo::Nome nome = FileNuovo::Nome::Precedente;
-  if (Scrivi(canali, impostazioni, run, nome)) return true;
+  if (Corsa(canali, impostazioni, run).Esegui(nome)) return true;
   run.fermata = Fermata(uscita, nome, esisteva);
   return false;
 }

@@ -1,11 +1,6 @@
 #include "verifica/verifica.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
-#include <bit>
 #include <cassert>
 #include <cstdint>
 #include <cstdio>
@@ -13,310 +8,15 @@
 #include <span>
 
 #include "verifica/campi.h"
-#include "verifica/codice_fiscale.h"
+#include "verifica/rapida.h"
+#include "verifica/testi.h"
 #include "verifica/tracciato.h"
 
 namespace quibold {
 namespace {
 
+using namespace controllo;
 using namespace tracciato;
-
-bool Cifra(char c) { return c >= '0' && c <= '9'; }
-bool Controllo(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
-
-// Whether the text holds a control character, sixteen bytes at a time where the machine can.
-bool HaControllo(std::string_view t) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  __m128i minimo = _mm_set1_epi8(static_cast<char>(0xFF)), canc = _mm_setzero_si128();
-  auto sedici = [&](size_t da) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data() + da));
-    minimo = _mm_min_epu8(minimo, v);
-    canc = _mm_or_si128(canc, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
-  };
-  for (; i + 64 <= t.size(); i += 64) {
-    sedici(i);
-    sedici(i + 16);
-    sedici(i + 32);
-    sedici(i + 48);
-  }
-  for (; i + 16 <= t.size(); i += 16) sedici(i);
-  const __m128i sotto = _mm_cmpeq_epi8(_mm_max_epu8(minimo, _mm_set1_epi8(0x1F)), _mm_set1_epi8(0x1F));
-  if (_mm_movemask_epi8(_mm_or_si128(sotto, canc)) != 0) return true;
-#endif
-  for (; i < t.size(); ++i) {
-    if (Controllo(t[i])) return true;
-  }
-  return false;
-}
-
-constexpr uint64_t kOttoBianchi = 0x2020202020202020;
-
-uint64_t Otto(const char* p) {
-  uint64_t w;
-  std::memcpy(&w, p, sizeof w);
-  return w;
-}
-
-bool Vuota(std::string_view t) { return t.find_first_not_of(' ') == std::string_view::npos; }
-bool SoloCifre(std::string_view t) { return std::all_of(t.begin(), t.end(), Cifra); }
-bool Uguale(std::string_view t, const auto& a) { return std::equal(t.begin(), t.end(), a.begin(), a.end()); }
-
-std::string Numero(long n) { return std::to_string(n); }
-
-// Text of the checked file shown in a message: printable ASCII as it is, every other byte as
-// its code in hex, so that a message never carries the file's raw bytes.
-std::string Visibile(std::string_view t) {
-  std::string v = "\"";
-  for (unsigned char c : t) {
-    if (c >= 0x20 && c < 0x7F) {
-      v += static_cast<char>(c);
-    } else {
-      char esa[8];
-      std::snprintf(esa, sizeof esa, "<%02X>", c);
-      v += esa;
-    }
-  }
-  return v + "\"";
-}
-
-std::string Posizioni(int posizione, int lunghezza) {
-  if (lunghezza == 1) return "posizione " + Numero(posizione);
-  return "posizioni " + Numero(posizione) + "-" + Numero(posizione + lunghezza - 1);
-}
-
-// The characters a field admits, as a message lists them: "0" o "1".
-std::string Elenco(std::string_view ammessi) {
-  std::string e;
-  for (size_t i = 0; i < ammessi.size(); ++i) {
-    if (i > 0) e += i + 1 == ammessi.size() ? " o " : ", ";
-    e += Visibile(ammessi.substr(i, 1));
-  }
-  return e;
-}
-
-// A real calendar day written ggmmaaaa.
-bool DataEsistente(std::string_view d) {
-  if (d.size() != 8 || !SoloCifre(d)) return false;
-  auto numero = [&](size_t da, size_t quante) {
-    int n = 0;
-    for (size_t i = da; i < da + quante; ++i) n = n * 10 + (d[i] - '0');
-    return n;
-  };
-  const int giorno = numero(0, 2), mese = numero(2, 2), anno = numero(4, 4);
-  if (mese < 1 || mese > 12 || giorno < 1 || anno < 1) return false;
-  static constexpr int kGiorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool bisestile = anno % 4 == 0 && (anno % 100 != 0 || anno % 400 == 0);
-  return giorno <= kGiorni[mese - 1] + (mese == 2 && bisestile ? 1 : 0);
-}
-
-// A field code: two capital letters, then six capital letters or digits.
-#if defined(__SSE2__)
-bool CodiceValido(const char* c) {
-  // Bytes from 0x80 compare as negative: neither digits nor letters.
-  const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c));
-  auto tra = [&](char da, char a) {
-    const __m128i dentro = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(da - 1))),
-                                         _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(a + 1))));
-    return static_cast<unsigned>(_mm_movemask_epi8(dentro)) & 0xFF;
-  };
-  const unsigned maiuscole = tra('A', 'Z');
-  return (maiuscole | tra('0', '9')) == 0xFF && (maiuscole & 3) == 3;
-}
-#else
-bool CodiceValido(const char* c) {
-  auto maiuscola = [](char x) { return x >= 'A' && x <= 'Z'; };
-  for (int i = 0; i < 8; ++i) {
-    if (!maiuscola(c[i]) && (i < 2 || !Cifra(c[i]))) return false;
-  }
-  return true;
-}
-#endif
-
-// The classes of the sixteen characters of a value area, bit i for character i.
-struct Classi {
-  unsigned cifre, zeri, bianchi, alti;  // digits, "0", blanks, bytes from 0x80
-};
-#if defined(__SSE2__)
-Classi ClassiValore(const char* valore) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(valore));
-  auto uguali = [&](char c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))); };
-  // Bytes from 0x80 compare as negative: below "0".
-  const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
-                             _mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9'))))) &
-                         0xFFFF;
-  return {cifre, uguali('0'), uguali(' '), static_cast<unsigned>(_mm_movemask_epi8(v))};
-}
-#else
-Classi ClassiValore(const char* valore) {
-  Classi k{};
-  for (unsigned i = 0; i < 16; ++i) {
-    const auto c = static_cast<unsigned char>(valore[i]);
-    k.cifre |= unsigned{Cifra(static_cast<char>(c))} << i;
-    k.zeri |= unsigned{c == '0'} << i;
-    k.bianchi |= unsigned{c == ' '} << i;
-    k.alti |= unsigned{c >= 0x80} << i;
-  }
-  return k;
-}
-#endif
-
-// Digits right-aligned from the first non-blank up to bit `fine` (excluded), with no leading
-// zero, after blanks only: the whole part of an amount, or a whole amount.
-[[gnu::always_inline]] inline bool CifreADestra(const Classi& k, int fine) {
-  const unsigned tutte = (1u << fine) - 1;
-  const int prima = std::countr_one(k.bianchi & tutte);
-  return prima < fine && ((k.cifre & tutte) >> prima) == (tutte >> prima) && !((k.zeri >> prima) & 1);
-}
-// A comma and two digits at the end of the value area: the form of an amount.
-[[gnu::always_inline]] inline bool FormaImporto(const char* valore, const Classi& k) {
-  return valore[13] == ',' && ((k.cifre >> 14) & 3) == 3;
-}
-// Its 13-character whole part: thirteen zeros, or blanks then digits with no leading zero.
-[[gnu::always_inline]] inline bool ParteInteraValida(const Classi& k) {
-  return (k.zeri & 0x1FFF) == 0x1FFF || CifreADestra(k, 13);
-}
-
-// A field code as one machine word, so that codes compare in one step. The same bytes give the
-// same word whatever the machine's byte order.
-uint64_t Parola(std::string_view codice) {
-  uint64_t p;
-  std::memcpy(&p, codice.data(), sizeof p);
-  return p;
-}
-constexpr uint64_t ParolaFissa(std::string_view codice) {
-  uint64_t p = 0;
-  for (size_t i = 0; i < 8; ++i) {
-    const size_t spostamento = std::endian::native == std::endian::little ? 8 * i : 8 * (7 - i);
-    p |= static_cast<uint64_t>(static_cast<unsigned char>(codice[i])) << spostamento;
-  }
-  return p;
-}
-// What a value area surely right for its kind looks like, in the classes of its characters: the
-// test of the common kinds that every field passes through. A value that fails it, or of a kind
-// without one, is looked at closely (and reported) by Verifica::Valore.
-struct Rapida {
-  enum Tipo : uint8_t { Ignoto, Testo, Importo, Intero, Cifre, Uno, Codice, Lettera, DueCaratteri, Data, Cf, Sempre };
-  Tipo tipo = Sempre;
-  unsigned bianchi = 0;  // the characters that must be blanks
-  unsigned cifre = 0;    // the characters that must be digits (Cifre), that must not be all blanks (Codice)
-  uint32_t lettere = 0;  // the capital letters admitted, bit 0 for "A" (Lettera)
-  [[gnu::always_inline]] bool DaGuardare(const char* valore, const Classi& k) const {
-    const bool allineato = (k.bianchi & bianchi) == bianchi;
-    switch (tipo) {
-      case Ignoto: return FormaImporto(valore, k) && !ParteInteraValida(k);
-      case Testo: return k.alti != 0;
-      case Importo: return !FormaImporto(valore, k) || !ParteInteraValida(k);
-      case Intero: return !CifreADestra(k, 16);
-      case Cifre: return !allineato || (k.cifre & cifre) != cifre;
-      case Uno: return !allineato || valore[15] != '1';
-      case Codice: return !allineato || (k.bianchi & cifre) == cifre;
-      case Lettera: {
-        const unsigned rango = static_cast<unsigned char>(valore[0]) - 'A';
-        return !allineato || rango >= 26 || !((lettere >> rango) & 1);
-      }
-      case DueCaratteri: return !allineato || (k.bianchi & 3) != 0;
-      case Data: return !allineato || !DataEsistente(std::string_view(valore + 8, 8));
-      case Cf:
-        return k.bianchi != 0xFFFF &&
-               (valore[0] == ' ' || ControllaCF(std::string_view(valore, 16)) != EsitoCF::Valido);
-      case Sempre: break;
-    }
-    return true;
-  }
-};
-constexpr Rapida RapidaDi(const campi::Formato& f) {
-  using campi::Valore;
-  const unsigned prima = f.larghezza > 0 ? (1u << (16 - f.larghezza)) - 1 : 0;  // the blanks before
-  const unsigned dopo = 0xFFFF & ~prima;
-  switch (f.valore) {
-    case Valore::Ignoto: return {Rapida::Ignoto};
-    case Valore::Testo: return {Rapida::Testo};
-    case Valore::Importo: return {Rapida::Importo};
-    case Valore::ImportoIntero: return {Rapida::Intero};
-    case Valore::DueCaratteri: return {Rapida::DueCaratteri, 0xFFFC};
-    case Valore::Data:
-    case Valore::DataSePresente: return {Rapida::Data, 0x00FF};
-    case Valore::CodiceFiscale: return {Rapida::Cf};
-    case Valore::Lettera: {
-      uint32_t lettere = 0;
-      for (char c : f.ammessi) lettere |= 1u << (c - 'A');
-      return {Rapida::Lettera, 0xFFFE, 0, lettere};
-    }
-    case Valore::Destra:
-      if (f.ammessi == campi::kCifre) return {Rapida::Cifre, prima, dopo};
-      if (f.ammessi == "1") return {Rapida::Uno, prima};
-      if (f.ammessi.empty()) return {Rapida::Codice, prima, dopo};
-      return {};
-    default: return {};
-  }
-}
-
-// The kinds of the fields the check knows: the distinct ones, 0 for a code it does not know.
-struct Formati {
-  std::array<campi::Formato, 32> formati{};
-  std::array<Rapida, 32> rapide{RapidaDi({})};
-  size_t quanti = 1;
-  constexpr uint8_t Indice(const campi::Formato& f) {
-    for (size_t i = 0; i < quanti; ++i) {
-      if (formati[i] == f) return static_cast<uint8_t>(i);
-    }
-    formati[quanti] = f;
-    rapide[quanti] = RapidaDi(f);
-    return static_cast<uint8_t>(quanti++);
-  }
-};
-// The codes of the fields the check knows, in a table of open addressing where a code is found
-// in a step or two: its slot is the code's word times a multiplier, in the top ten bits.
-struct TabellaCampi {
-  static constexpr size_t kPosti = 1024;
-  Formati tipi;
-  std::array<uint64_t, kPosti> parole{};
-  std::array<uint8_t, kPosti> formati{};
-  static constexpr size_t Posto(uint64_t parola) { return ((parola ^ (parola >> 29)) * 0x9E3779B97F4A7C15) >> 54; }
-  // The index of the code's kind in `tipi`; 0 when the check does not know it.
-  constexpr uint8_t Cerca(uint64_t parola) const {
-    for (size_t i = Posto(parola);; i = (i + 1) % kPosti) {
-      if (parole[i] == parola) return formati[i];
-      if (parole[i] == 0) return 0;
-    }
-  }
-};
-// Called only for a code of the table that is not of 8 characters or is there twice (whose second
-// kind would never be read): not constexpr, so that the build stops and names the fault.
-void CodiceNotoNonValidoODoppio() {}
-
-constexpr TabellaCampi kCampi = [] {
-  TabellaCampi t;
-  static_assert(std::size(campi::kCampiNoti) < TabellaCampi::kPosti / 2);
-  for (const campi::CampoNoto& c : campi::kCampiNoti) {
-    if (c.codice.size() != 8 || t.Cerca(ParolaFissa(c.codice)) != 0) CodiceNotoNonValidoODoppio();
-    const uint64_t parola = ParolaFissa(c.codice);
-    size_t i = TabellaCampi::Posto(parola);
-    while (t.parole[i] != 0) i = (i + 1) % TabellaCampi::kPosti;
-    t.parole[i] = parola;
-    t.formati[i] = t.tipi.Indice(c.formato);
-  }
-  return t;
-}();
-
-std::string DescrizioneCF(EsitoCF esito, std::string_view codice) {
-  const size_t inizio = codice.find_first_not_of(' ');
-  const size_t lung = inizio == std::string_view::npos ? 0 : codice.find_last_not_of(' ') - inizio + 1;
-  switch (esito) {
-    case EsitoCF::Valido: return "valido";
-    case EsitoCF::Mancante: return "mancante";
-    case EsitoCF::NumericoNon11: return "numerico di " + Numero(static_cast<long>(lung)) + " cifre invece di 11";
-    case EsitoCF::PersonaleNon16: return "di " + Numero(static_cast<long>(lung)) + " caratteri invece di 16";
-    case EsitoCF::CaratteriNonAmmessi: return "con caratteri diversi da lettere maiuscole e cifre";
-    case EsitoCF::ControlloErrato: return "con il carattere di controllo errato";
-  }
-  return {};
-}
-
-bool HaAlti(std::string_view testo) {
-  return std::any_of(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
 
 const char* Attesi(bool annullamento, int fase) {
   static const char* const kAttesi[] = {"il record A", "il record B",        "un record C, D o Z", "un record D o Z",
@@ -540,9 +240,11 @@ void Verifica::Sequenza(char tipo) {
 // Every record: no control characters in the data, then "A", CR, LF.
 void Verifica::Cornice(std::string_view r) {
   // Looked for sixteen bytes at a time; counted and placed only when there are some.
-  if (HaControllo(r.substr(0, kFineDati))) {
-    int quanti = 0;
+  int quanti = 0;
+  if (completo_ || HaControllo(r.substr(0, kFineDati))) {
     for (int i = 0; i < kFineDati; ++i) quanti += Controllo(r[static_cast<size_t>(i)]);
+  }
+  if (quanti > 0) {
     int primo = 1;
     while (static_cast<unsigned char>(r[static_cast<size_t>(primo - 1)]) >= 0x20 &&
            r[static_cast<size_t>(primo - 1)] != 0x7F) {
@@ -559,32 +261,6 @@ void Verifica::Cornice(std::string_view r) {
   if (r[kPosChiusura - 1] != 'A') Errore(kPosChiusura, "il record deve chiudersi con \"A\" in posizione 1898");
   if (r[kPosCR - 1] != '\r') Errore(kPosCR, "manca il ritorno carrello (CR) in posizione 1899");
   if (r[kPosLF - 1] != '\n') Errore(kPosLF, "manca l'a capo (LF) in posizione 1900");
-}
-
-void Verifica::NonAscii(std::string_view testo, int posizione, const std::string& dove) {
-  const auto alto =
-      std::find_if(testo.begin(), testo.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  if (alto == testo.end()) return;
-  const int i = static_cast<int>(alto - testo.begin());
-  Avviso(posizione + i, [&] {
-    return "carattere " + Visibile(std::string_view(&*alto, 1)) + " fuori dall'ASCII " + dove +
-           ": l'Agenzia potrebbe non accettarlo";
-  });
-}
-
-void Verifica::CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
-                             bool conControllo, std::string_view campo) {
-  const EsitoCF esito = ControllaCF(codice);
-  if (esito == EsitoCF::Valido && codice[0] != ' ') return;
-  auto chi = [&] { return std::string(nome) + (campo.empty() ? "" : " " + Visibile(campo)); };
-  if (esito == EsitoCF::Valido || esito == EsitoCF::Mancante) {
-    if (esito == EsitoCF::Mancante && obbligatorio) Errore(posizione, chi() + " mancante");
-    if (esito == EsitoCF::Valido) Errore(posizione, chi() + " " + Visibile(codice) + " non allineato a sinistra");
-  } else if (esito == EsitoCF::ControlloErrato) {
-    if (conControllo) Avviso(posizione, [&] { return chi() + " " + DescrizioneCF(esito, codice); });
-  } else {
-    Errore(posizione, chi() + " " + DescrizioneCF(esito, codice) + ": " + Visibile(codice));
-  }
 }
 
 // The positional fields of a record by their kinds, in the layout's tables.
@@ -767,115 +443,6 @@ void Verifica::RecordZ(std::string_view r) {
   }
 }
 
-void Verifica::Valore(uint8_t formato, const char* valore, std::string_view codice, int posizione) {
-  using campi::Valore;
-  const campi::Formato& f = kCampi.tipi.formati[formato];
-  const std::string_view testo(valore, kLungValore);
-  const Classi k = ClassiValore(valore);
-  auto campo = [&] { return "il campo " + Visibile(codice); };
-  switch (f.valore) {
-    case Valore::Ignoto:
-      // A code of another program: an amount is still an amount.
-      if (FormaImporto(valore, k) && !ParteInteraValida(k)) {
-        Errore(posizione, "importo malformato nel campo " + Visibile(codice) +
-                              ": la parte intera deve essere di tredici zeri o di cifre allineate a destra "
-                              "senza zeri iniziali");
-      }
-      break;
-    case Valore::Testo:
-      if (k.alti != 0) NonAscii(testo, posizione, "nel campo " + Visibile(codice));
-      break;
-    case Valore::Importo:
-      if (!FormaImporto(valore, k) || !ParteInteraValida(k)) {
-        Errore(posizione, "importo malformato nel campo " + Visibile(codice) + ": " + Visibile(testo) +
-                              " (tredici zeri o cifre allineate a destra senza zeri iniziali, la virgola, due "
-                              "decimali)");
-      }
-      break;
-    case Valore::ImportoIntero:
-      if (k.bianchi == 0xFFFF) {
-        Avviso(posizione, [&] { return campo() + " e' un importo in unita' senza valore (un importo sotto 1)"; });
-      } else if (!CifreADestra(k, 16)) {
-        Errore(posizione, "importo in unita' malformato nel campo " + Visibile(codice) + ": " + Visibile(testo) +
-                              " (cifre allineate a destra senza zeri iniziali)");
-      }
-      break;
-    case Valore::Data:
-    case Valore::DataSePresente: {
-      const std::string_view data = testo.substr(8);
-      const bool nessuna = f.valore == Valore::DataSePresente && (Vuota(data) || data == "00000000");
-      if ((k.bianchi & 0xFF) != 0xFF || (!nessuna && !DataEsistente(data))) {
-        Errore(posizione, campo() + " deve avere otto spazi e una data esistente ggmmaaaa, qui " + Visibile(testo));
-      }
-      break;
-    }
-    case Valore::Provincia:
-    case Valore::Comune: {
-      if (k.bianchi == 0xFFFF) break;  // written even when the archive has none
-      const bool provincia = f.valore == Valore::Provincia;
-      const int lettere = provincia ? 2 : 1, lunghezza = provincia ? 2 : 4;
-      bool maiuscole = true, forma = (k.bianchi >> lunghezza) == (0xFFFFu >> lunghezza);
-      for (int i = 0; i < lunghezza; ++i) {
-        const char c = valore[i];
-        const bool maiuscola = c >= 'A' && c <= 'Z', minuscola = c >= 'a' && c <= 'z';
-        forma = forma && (i < lettere ? maiuscola || minuscola : Cifra(c));
-        maiuscole = maiuscole && !minuscola;
-      }
-      const std::string cosa = provincia ? "sigla della provincia" : "codice del comune";
-      const std::string nonValido = provincia ? " non valida" : " non valido";
-      const std::string regola = provincia ? "due lettere maiuscole" : "una lettera maiuscola e tre cifre";
-      if (!forma) {
-        Errore(posizione,
-               cosa + nonValido + " nel campo " + Visibile(codice) + ": " + Visibile(testo) + " (" + regola + ")");
-      } else if (!maiuscole) {
-        Avviso(posizione,
-               [&] { return cosa + " in minuscolo nel campo " + Visibile(codice) + ": " + Visibile(testo); });
-      }
-      break;
-    }
-    case Valore::CodiceFiscale:
-      if (k.bianchi != 0xFFFF) CodiceFiscale(testo, posizione, "codice fiscale del campo", false, true, codice);
-      break;
-    case Valore::CfSostituto:
-      if (haSostituto_ && !Uguale(testo, sostituto_)) {
-        Errore(posizione, campo() + " deve ripetere il codice fiscale del sostituto d'imposta delle posizioni 2-17");
-      }
-      break;
-    case Valore::CfDipendente:
-      if (haDipendente_ && !Uguale(testo, dipendente_)) {
-        Errore(posizione, campo() + " deve ripetere il codice fiscale del dipendente delle posizioni 26-41");
-      }
-      break;
-    case Valore::Lettera:
-      if (f.ammessi.find(valore[0]) == std::string_view::npos || (k.bianchi >> 1) != 0x7FFF) {
-        Errore(posizione, campo() + " ammette " + Elenco(f.ammessi) + " seguito da spazi, qui " + Visibile(testo));
-      }
-      break;
-    case Valore::DueCaratteri:
-      if ((k.bianchi & 3) != 0 || (k.bianchi >> 2) != 0x3FFF) {
-        Errore(posizione, campo() + " deve avere due caratteri seguiti da spazi, qui " + Visibile(testo));
-      }
-      break;
-    case Valore::Destra: {
-      const int vuote = kLungValore - f.larghezza;
-      const std::string_view coda = testo.substr(static_cast<size_t>(vuote));
-      const bool allineato = (k.bianchi & ((1u << vuote) - 1)) == (1u << vuote) - 1;
-      const bool ammesso = f.ammessi.empty() ? !Vuota(coda) : std::all_of(coda.begin(), coda.end(), [&](char c) {
-        return f.ammessi.find(c) != std::string_view::npos;
-      });
-      if (!allineato || !ammesso) {
-        const std::string cosa = f.ammessi.empty()            ? "un codice"
-                                 : f.ammessi == "1"           ? "\"1\""
-                                 : f.ammessi == campi::kCifre ? "solo cifre"
-                                                              : "solo " + Elenco(f.ammessi);
-        Errore(posizione, campo() + " deve avere " + Numero(vuote) + " spazi e poi " + Numero(f.larghezza) +
-                              (f.larghezza == 1 ? " carattere: " : " caratteri: ") + cosa + ", qui " + Visibile(testo));
-      }
-      break;
-    }
-  }
-}
-
 // The fields of records C, D and G: 75 slots of 24 from position 90, each a field or blank,
 // the fields first; the value of a continuation begins with "+" under the same code. One copy
 // of the loop per kind of record, so that the kind costs no test per field.
@@ -946,7 +513,7 @@ void Verifica::Griglia(std::string_view r) {
         NonAscii(std::string_view(valore, kLungValore), posValore, "nel campo " + Visibile(codice));
       }
     } else if (formato != 0 || kTipo == 'G') {
-      if (kCampi.tipi.rapide[formato].DaGuardare(valore, ClassiValore(valore))) {
+      if (completo_ || kCampi.tipi.rapide[formato].DaGuardare(valore, ClassiValore(valore))) {
         Valore(formato, valore, codice, posValore);
       }
     }

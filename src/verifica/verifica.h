@@ -34,9 +34,16 @@ struct Rilievo {
   std::string dipendente;
 };
 
+// How closely the check looks: Rapido passes over what the quick tests of the bytes take as
+// surely right (the program's way, see rapida.h); Completo looks at every value by its rules, so
+// that the tests can hold the two to one another.
+enum class Vaglio { Rapido, Completo };
+
 class Verifica {
  public:
   static constexpr size_t kMaxRilievi = 1000;
+
+  explicit Verifica(Vaglio vaglio = Vaglio::Rapido) : completo_(vaglio == Vaglio::Completo) {}
 
   // The next record: 1900 bytes, or fewer for an incomplete last record.
   void Record(std::string_view record);
@@ -103,6 +110,7 @@ class Verifica {
   void CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
                      bool conControllo = true, std::string_view campo = {});
 
+  bool completo_;
   std::vector<Rilievo> rilievi_;  // the findings listed, then the note when some are left out
   std::vector<Rilievo> delRecord_;  // the findings of the record being read, as found
   // The head of the record being read, when it is a record D or G: its employee's fiscal code and

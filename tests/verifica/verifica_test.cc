@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "support/cur18_prova.h"
+#include "verifica/campi.h"
 
 namespace quibold {
 namespace {
@@ -13,8 +14,8 @@ namespace {
 using Records = std::vector<std::string>;
 
 // Feeds a file in blocks of 1900 bytes, as the command reads it.
-Verifica Controlla(const std::string& file) {
-  Verifica v;
+Verifica Controlla(const std::string& file, Vaglio vaglio = Vaglio::Rapido) {
+  Verifica v(vaglio);
   for (size_t i = 0; i < file.size(); i += 1900) v.Record(std::string_view(file).substr(i, 1900));
   v.Fine();
   return v;
@@ -218,6 +219,67 @@ TEST(Verifica, TheCapKeepsEveryErrorBeforeAnyWarning) {
   EXPECT_EQ(l.back().record, 1004);         // the first left out
   EXPECT_NE(l.back().messaggio.find("altri 202 non sono elencati (di cui 0 errori)"), std::string::npos)
       << l.back().messaggio;
+}
+
+// The quick tests of the bytes hide nothing: every code the check knows, of records D and G, with
+// each of a set of values that lie on the edges of the kinds, finds the same through both ways.
+TEST(Verifica, TheQuickTestsHideNoFindingOfTheRules) {
+  const char* const kValori[] = {
+      "",
+      "0000000000000,00",
+      "            1,00",
+      "           01,00",
+      "1234567890123,45",
+      "    1234,5      ",
+      "               1",
+      "               2",
+      "              12",
+      "             012",
+      "          123456",
+      "        01012017",
+      "        31022017",
+      "        00000000",
+      "A",
+      "a",
+      "AB",
+      "RM",
+      "rm",
+      "H501",
+      "h501",
+      "RSSMRA85T10A562S",
+      "RSSMRA85T10A562T",
+      "00743110157",
+      "+SEGUITO",
+      "CITT\xC0",
+      "   1,00",
+      "1",
+  };
+  for (const char* valore : kValori) {
+    SCOPED_TRACE(valore);
+    Records file = prova::Cur18Prova();
+    const std::string testa = file[4].substr(0, 89);
+    std::vector<std::string> d, g;
+    for (const campi::CampoNoto& c : campi::kCampiNoti) {
+      if (c.codice.starts_with("DA")) d.push_back(prova::Cur18Campo(c.codice, valore));
+      if (c.codice[0] == 'D' && !c.codice.starts_with("DA")) g.push_back(prova::Cur18Campo(c.codice, valore));
+    }
+    Records nuovi = {file[3].substr(0, 89) + std::string()};
+    for (size_t i = 0; i < d.size() && i < 75; ++i) nuovi[0] += d[i];
+    for (size_t i = 0; i < g.size(); ++i) {
+      if (i % 75 == 0) nuovi.push_back(testa);
+      nuovi.back() += g[i];
+    }
+    for (auto& r : nuovi) r = prova::Cur18Record(r);
+    file.erase(file.begin() + 3, file.end());
+    file.insert(file.end(), nuovi.begin(), nuovi.end());
+    file.push_back(prova::Cur18Record(prova::Cur18Z(1, 1, 1, static_cast<long>(nuovi.size() - 1))));
+    const Verifica rapida = Controlla(prova::Unisci(file)), completa = Controlla(prova::Unisci(file), Vaglio::Completo);
+    ASSERT_GT(completa.Rilievi().size(), 0u);  // the edges are found somewhere
+    ASSERT_EQ(rapida.Rilievi().size(), completa.Rilievi().size());
+    for (size_t i = 0; i < completa.Rilievi().size(); ++i) {
+      EXPECT_EQ(TestoRilievo(rapida.Rilievi()[i]), TestoRilievo(completa.Rilievi()[i]));
+    }
+  }
 }
 
 }  // namespace
