@@ -15,7 +15,6 @@
 #include "recfile/canali.h"
 #include "recfile/cp1252.h"
 #include "ui/messaggi_terminale.h"
-#include "ui/report.h"
 #include "ui/stato.h"
 
 namespace quibold {
@@ -31,10 +30,18 @@ struct OpzioniCrea {
 // A platform for the command line: it opens no viewer and ends nothing; the run just returns.
 class PiattaformaRigaComando : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const std::filesystem::path&, const std::filesystem::path&, std::string&) override {
-    return true;
+  explicit PiattaformaRigaComando(std::ostream& uscita) : uscita_(uscita) {}
+  // The command line's viewer is whoever reads its output: the report's path is printed there.
+  bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path&,
+                          std::string& motivo) override {
+    if (uscita_ << Utf8DaPercorso(report) << std::endl) return true;
+    motivo = "impossibile scriverne il percorso sull'uscita";  // whoever reads it would find none
+    return false;
   }
   void Termina() override {}
+
+ private:
+  std::ostream& uscita_;
 };
 
 // The output folder as given on the command line: a Windows path (with a drive, or from the
@@ -44,15 +51,15 @@ std::string CartellaDaRigaComando(const std::string& utf8) {
   if (kWindows || utf8.empty() || IniziaConUnita(utf8) || utf8[0] == '\\' || utf8[0] == '/') return utf8;
   std::string relativa = utf8;
   std::replace(relativa.begin(), relativa.end(), '\\', '/');
-  std::error_code ec;
-  const std::filesystem::path corrente = std::filesystem::current_path(ec);
-  if (ec) return utf8;
+  const std::filesystem::path corrente = CartellaCorrente();
+  if (corrente.empty()) return utf8;
   std::string assoluta = Utf8DaPercorso(corrente);
   if (!assoluta.ends_with('/')) assoluta += '/';
   return assoluta + relativa;
 }
 
-int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t, Sistema& sistema) {
+int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t, Sistema& sistema,
+         Piattaforma* visualizzatore) {
   // The output's names first: a name that cannot be written stops the command before anything.
   std::string cartella, file;
   std::filesystem::path cartellaNativa, nessuna;
@@ -66,8 +73,8 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   MessaggiTerminale messaggi(t.errori, t.ingresso, t.interattivo, conferma);
   Percorsi percorsi(radice, sistema);
   Canali canali(percorsi, messaggi);
-  PiattaformaRigaComando piattaforma;
-  StatoFinestra stato(canali, piattaforma);
+  PiattaformaRigaComando terminale(t.uscita);
+  StatoFinestra stato(canali, visualizzatore ? *visualizzatore : terminale);
 
   stato.Apertura();
   stato.Tx[kTxCodice] = Cp1252DaUtf8(o.codice);
@@ -88,22 +95,12 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   // The run ends the command: the window is not opened again (nor the archive read again).
   stato.RiapreDopoCreazione = false;
 
-  bool reportScritto = true;
-  stato.Report = [&] {
-    auto report = ScriviReport(stato, SeparatoreDecimaleDiSistema());
-    reportScritto = report.has_value();
-    if (report && !(t.uscita << Utf8DaPercorso(*report) << std::endl)) {
-      // Whoever reads the path from the output would find none: not a success.
-      t.errori << "quibold: impossibile scrivere il percorso del report " << Utf8DaPercorso(*report) << '\n';
-      reportScritto = false;
-    }
-  };
   if (!stato.Crea()) {
     t.errori << Utf8DaCp1252(Stampabile(stato.Avanzamento, false)) << '\n';  // what became of the file
     return kUscitaFermata;
   }
   StampaAvvisi(stato.run, t.errori);
-  return reportScritto ? kUscitaCompleta : kUscitaSenzaReport;
+  return stato.FlagReport == 0 || stato.ReportConsegnato ? kUscitaCompleta : kUscitaSenzaReport;
 }
 
 // The parser's messages in Italian. The library builds them in English from a few fixed forms
@@ -210,7 +207,8 @@ void StampaAvvisi(const StatoRun& run, std::ostream& errori) {
 }
 
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
-                      const std::function<int(const std::filesystem::path&)>& finestra, Sistema& sistema) {
+                      const std::function<int(const std::filesystem::path&)>& finestra, Sistema& sistema,
+                      Piattaforma* visualizzatore) {
   CLI::App app{"quibold: file telematico della Certificazione Unica 2018 (fornitura CUR18)", "quibold"};
   // The help in Italian, headings and value kinds included (the subcommand shares the formatter
   // and the option defaults), and so are the messages of a usage error.
@@ -282,7 +280,7 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
     if (o.conferma) tutte.conferma = *o.conferma == "si";
     return EseguiTutte(tutte, cartellaRadice, terminale, sistema);
   }
-  if (*crea) return Crea(o, cartellaRadice, terminale, sistema);
+  if (*crea) return Crea(o, cartellaRadice, terminale, sistema, visualizzatore);
   if (*verifica) return EseguiVerifica(ov, cartellaRadice, terminale, sistema);
   if (!finestra) {
     terminale.errori << "quibold: questa versione non ha la finestra; usare 'quibold crea'\n";

@@ -12,6 +12,7 @@ namespace quibold {
 
 struct StatoRun;
 class StatoFinestra;
+class Piattaforma;
 
 struct Terminale {
   std::ostream& uscita;
@@ -50,9 +51,11 @@ void RicordaUscitaNativa(StatoFinestra& stato, const std::filesystem::path& nati
 
 // Runs the command line (arguments in UTF-8); `finestra` opens the window on a drive root and
 // returns the exit status (absent when the program has no window); files and names go through
-// `sistema`. Returns one of the statuses above.
+// `sistema`; the report of `crea --report` is handed off as the window hands it (StampaReport),
+// to `visualizzatore`, by default to the terminal, which prints its path on the output. Returns
+// one of the statuses above.
 int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
                       const std::function<int(const std::filesystem::path&)>& finestra,
-                      Sistema& sistema = SistemaReale());
+                      Sistema& sistema = SistemaReale(), Piattaforma* visualizzatore = nullptr);
 
 }  // namespace quibold

@@ -66,9 +66,7 @@ fs::path Percorsi::RadiceDiSistema(std::string_view opzione) {
   }
   // Absolute, so that every path of the archive begins with "/" (a path handed to another
   // program can never be taken for one of its options).
-  std::error_code ec;
-  fs::path assoluta = fs::absolute(radice, ec);
-  return ec ? radice : assoluta;
+  return Assoluto(radice);
 }
 
 fs::path Percorsi::Nativo(std::string_view percorso) const {

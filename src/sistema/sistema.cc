@@ -41,6 +41,18 @@ std::string ArgomentoQuotato(std::string_view argomento) {
   return q + "\"";
 }
 
+std::filesystem::path CartellaCorrente() {
+  std::error_code ec;
+  std::filesystem::path corrente = std::filesystem::current_path(ec);
+  return ec ? std::filesystem::path() : corrente;
+}
+
+std::filesystem::path Assoluto(const std::filesystem::path& percorso) {
+  std::error_code ec;
+  std::filesystem::path assoluto = std::filesystem::absolute(percorso, ec);
+  return ec ? percorso : assoluto;
+}
+
 std::filesystem::path CartellaTemporanea(const std::filesystem::path& base, std::string_view prefisso) {
   static constexpr char kLettere[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::random_device caso;

@@ -155,6 +155,10 @@ std::filesystem::path RadicePredefinita();
 // An argument of a Windows command line, quoted where it must be so that the program started
 // reads it back as it is (backslashes before a quote doubled).
 std::string ArgomentoQuotato(std::string_view argomento);
+// The process's current folder; empty when it cannot be told (it was removed, say).
+std::filesystem::path CartellaCorrente();
+// `percorso` made absolute from the current folder (as it is when that cannot be told).
+std::filesystem::path Assoluto(const std::filesystem::path& percorso);
 // A new empty folder in `base`, its name `prefisso` and a few random characters.
 std::filesystem::path CartellaTemporanea(const std::filesystem::path& base, std::string_view prefisso);
 

@@ -214,11 +214,13 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
   return report;
 }
 
-void StampaReport(StatoFinestra& f) {
+bool StampaReport(StatoFinestra& f) {
+  bool consegnato = false;
   if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) {
     std::string motivo;
     const auto batch = f.canali().percorsi().Nativo(NomeFileBatch(f.Disco));
-    if (!f.piattaforma().ApriVisualizzatore(*report, batch, motivo)) {
+    consegnato = f.piattaforma().ApriVisualizzatore(*report, batch, motivo);
+    if (!consegnato) {
       // The program ends next: the user must learn where the report is.
       f.canali().messaggi().Mostra(
           "Il report " + Cp1252DaUtf8(Utf8DaPercorso(*report)) + " e' stato scritto ma non si puo' aprire: " + motivo,
@@ -226,6 +228,7 @@ void StampaReport(StatoFinestra& f) {
     }
   }
   f.piattaforma().Termina();
+  return consegnato;
 }
 
 }  // namespace quibold

@@ -27,8 +27,10 @@ std::string TestoBatch(std::string_view disco);
 // after an error box naming the file that could not be written and why.
 [[nodiscard]] std::optional<std::filesystem::path> ScriviReport(StatoFinestra& finestra, char separatore);
 
-// Writes both files, hands the report to the text viewer and ends the program. A viewer that
-// cannot be started is told in a box naming the report and why, before the end.
-void StampaReport(StatoFinestra& finestra);
+// Writes both files, hands the report to the text viewer of the window's platform and ends the
+// program (the window's: the command line's platform ends nothing). A viewer that cannot be
+// started is told in a box naming the report and why, before the end. Whether the report was
+// written and its viewer took it.
+[[nodiscard]] bool StampaReport(StatoFinestra& finestra);
 
 }  // namespace quibold

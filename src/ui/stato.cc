@@ -342,11 +342,7 @@ bool StatoFinestra::Crea() {
     return false;
   }
   if (FlagReport == 1) {
-    if (Report) {
-      Report();
-    } else {
-      StampaReport(*this);
-    }
+    ReportConsegnato = StampaReport(*this);
     return true;
   }
   // Without report the window comes back in its start-up state; the status bar says whether

@@ -91,8 +91,8 @@ class StatoFinestra {
   // Called whenever the state changed outside an event of the view (the progress caption
   // during a run, the re-opening after it), so that the view can mirror it at once.
   std::function<void()> Cambiata;
-  // Called when the run with report has written its files; the default is StampaReport.
-  std::function<void()> Report;
+  // Whether the last run asked for the report and it reached its viewer (StampaReport).
+  bool ReportConsegnato = false;
   // Whether a complete run without report opens the window anew, as the window does; a batch
   // that drops each certification's state once its file is made does not.
   bool RiapreDopoCreazione = true;

@@ -422,17 +422,42 @@ TEST_F(RigaComandoTest, ReportThatCannotBeWrittenExitsThree) {
   EXPECT_EQ(Tipi(Uscita()), "ABDGDGZ");  // the telematic file stays
 }
 
-TEST_F(RigaComandoTest, ReportPathThatCannotBePrintedIsNoSuccess) {
-  const auto argomenti = Crea({"--report"});
-  std::vector<const char*> argv{"quibold"};
-  for (const auto& a : argomenti) argv.push_back(a.c_str());
-  std::ostringstream uscita, errori;
-  uscita.setstate(std::ios::badbit);
-  std::istringstream in;
-  const int stato =
-      EseguiRigaComando(static_cast<int>(argv.size()), argv.data(), Terminale{uscita, errori, in, false}, nullptr);
-  EXPECT_EQ(stato, 3);
-  EXPECT_NE(errori.str().find("report.txt"), std::string::npos) << errori.str();
+// The report goes to its viewer as the window hands it: by default the terminal, which prints its
+// path; a viewer given in its place gets the report and its batch file. One that does not take
+// it (an output nobody can read, a viewer that fails) leaves the telematic file complete: 3.
+TEST_F(RigaComandoTest, TheReportIsHandedToTheViewerGiven) {
+  const struct {
+    bool uscitaRotta;
+    bool conVisualizzatore;
+    const char* rifiuto;
+    int stato;
+    const char* motivo;
+  } casi[] = {
+      {true, false, "", 3, "non si puo' aprire: impossibile scriverne il percorso sull'uscita"},
+      {false, true, "", 0, ""},
+      {false, true, "nessun programma", 3, "non si puo' aprire: nessun programma"},
+  };
+  for (const auto& c : casi) {
+    const auto argomenti = Crea({"--report"});
+    std::vector<const char*> argv{"quibold"};
+    for (const auto& a : argomenti) argv.push_back(a.c_str());
+    std::ostringstream uscita, errori;
+    if (c.uscitaRotta) uscita.setstate(std::ios::badbit);
+    std::istringstream in;
+    prova::PiattaformaFinta visualizzatore;
+    visualizzatore.rifiuto = c.rifiuto;
+    const int stato =
+        EseguiRigaComando(static_cast<int>(argv.size()), argv.data(), Terminale{uscita, errori, in, false}, nullptr,
+                          SistemaReale(), c.conVisualizzatore ? &visualizzatore : nullptr);
+    EXPECT_EQ(stato, c.stato) << errori.str();
+    EXPECT_NE(errori.str().find(c.motivo), std::string::npos) << errori.str();
+    if (!c.conVisualizzatore) continue;
+    EXPECT_EQ(uscita.str(), "");
+    ASSERT_EQ(visualizzatore.aperti.size(), 1u);
+    EXPECT_TRUE(fs::equivalent(visualizzatore.aperti[0], radice.percorso() / kDati / "report.txt"));
+    EXPECT_TRUE(fs::equivalent(visualizzatore.batchAperti[0], radice.percorso() / "c/vorn/quelt/2017/avstp.bat"));
+    EXPECT_EQ(visualizzatore.terminazioni, 1);
+  }
 }
 
 // --- Usage ---

@@ -396,7 +396,7 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   finestra.Disco = "C:";
   finestra.Tx[kTxCodice] = "1";
   finestra.run.Totale[kDipendenti] = 2;
-  StampaReport(finestra);
+  EXPECT_TRUE(StampaReport(finestra));
   ASSERT_EQ(controllo.aperti.size(), 1u);
   EXPECT_TRUE(Stesso(controllo.aperti[0], kReport));
   EXPECT_TRUE(Stesso(controllo.batchAperti[0], kBatch));
@@ -414,7 +414,7 @@ TEST_F(ReportTest, HandOffAfterAFailedWriteOpensNothingButStillEnds) {
   PiattaformaControllo controllo(radice, messaggi);
   StatoFinestra finestra(canali, controllo);
   finestra.Disco = "Q:";
-  StampaReport(finestra);
+  EXPECT_FALSE(StampaReport(finestra));
   EXPECT_TRUE(controllo.aperti.empty());
   EXPECT_EQ(controllo.terminazioni, 1);
   ASSERT_EQ(messaggi.mostrati.size(), 1u);
