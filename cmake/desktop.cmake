@@ -17,20 +17,12 @@ install(TARGETS quibold RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(QUIBOLD_GUI)
   install(TARGETS quibold-finestra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-  find_program(QUIBOLD_RSVG_CONVERT rsvg-convert REQUIRED)
-  set(svg ${quibold_pacchetto}/quibold.svg)
-  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/icona)
-  set(png_icona)
-  foreach(lato 16 22 24 32 48 64 128 256)
-    set(png ${PROJECT_BINARY_DIR}/icona/${lato}.png)
-    add_custom_command(OUTPUT ${png} COMMAND ${QUIBOLD_RSVG_CONVERT} -w ${lato} -h ${lato} -o ${png} ${svg}
-                       DEPENDS ${svg} VERBATIM)
-    list(APPEND png_icona ${png})
+  # The icon's sizes, made by cmake/icona.cmake.
+  foreach(png ${png_icona})
+    get_filename_component(lato ${png} NAME_WE)
     install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${lato}x${lato}/apps RENAME quibold.png)
   endforeach()
-  # The window carries every size in itself, and shows its icon wherever it runs from.
-  qt_add_resources(quibold_finestra icona PREFIX /quibold BASE ${PROJECT_BINARY_DIR} FILES ${png_icona})
-  install(FILES ${svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES ${svg_icona} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   install(FILES ${quibold_pacchetto}/quibold.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 endif()
 

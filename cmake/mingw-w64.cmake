@@ -1,20 +1,16 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64, the compiler with POSIX threads
-# (std::thread needs them). The programs link the compiler's own libraries statically, so that
-# they need only the DLLs of Windows itself.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# (std::thread needs them): the compiler and the find roots of Qt for Windows (scripts/qt-windows),
+# so that the programs are built as the Qt they link. The build links the compiler's own libraries
+# statically (see CMakeLists.txt), except into the programs that share them with Qt's DLLs.
+include(${CMAKE_CURRENT_LIST_DIR}/../scripts/qt-windows.d/mingw-w64.cmake)
 
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+# Qt for Windows lives outside the compiler's root: it is searched as a root of its own, and its
+# moc, rcc and uic are the build machine's, of the same version.
+if(QUIBOLD_QT_WINDOWS)
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${QUIBOLD_QT_WINDOWS})
+  set(QT_HOST_PATH /usr)
+endif()
 
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # The programs built here run under Wine.
