@@ -27,7 +27,7 @@ class ComandoTutteTest : public ::testing::Test {
     radice.CreaCartella(fs::path("c") / "uno");
   }
   prova::EsitoProgramma Esegui(const std::vector<std::string>& argomenti) {
-    return EseguiComando(argomenti, "", false, memoria);
+    return EseguiComando(argomenti, {.sistema = &memoria});
   }
   std::vector<std::string> Tutte(std::vector<std::string> altri = {}) const {
     std::vector<std::string> a = {"crea",       "--tutte",    "--radice", radice.percorso().string(),
@@ -110,7 +110,7 @@ TEST(ComandoTutte, WrongCommandLinesAndAnEmptyArchive) {
       {{"crea", "--radice", r, "--tutte"}, 1, "nessuna certificazione nell'archivio"},
   };
   for (const auto& c : casi) {
-    const auto e = EseguiComando(c.argomenti, "", false, memoria);
+    const auto e = EseguiComando(c.argomenti, {.sistema = &memoria});
     EXPECT_EQ(e.stato, c.stato) << c.argomenti.back();
     EXPECT_NE(e.errori.find(c.errore), std::string::npos) << e.errori;
   }

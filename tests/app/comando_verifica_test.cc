@@ -65,7 +65,7 @@ TEST(ComandoVerifica, ExitStatusFindingsAndSummary) {
        "Totale: 1 file, 0 corretti, 0 con errori, 1 illeggibile: 0 record, 0 errori, 0 avvisi\n"},
   };
   for (const auto& c : casi) {
-    Esito e = EseguiComando(c.argomenti, "", false, memoria);
+    Esito e = EseguiComando(c.argomenti, {.sistema = &memoria});
     EXPECT_EQ(e.stato, c.stato) << c.argomenti.back() << e.errori;
     EXPECT_EQ(e.uscita, c.uscita) << c.argomenti.back();
   }
@@ -78,7 +78,7 @@ TEST(ComandoVerifica, JsonCarriesTheSameFindings) {
   records[4][136] = 'T';     // a warning
   records.back()[50] = '9';  // an error
   radice.Scrivi("f", prova::Unisci(records));
-  Esito e = EseguiComando({"verifica", "--json", (radice.percorso() / "f").string()}, "", false, memoria);
+  Esito e = EseguiComando({"verifica", "--json", (radice.percorso() / "f").string()}, {.sistema = &memoria});
   EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.errori, "File con errori: 7 record, 1 errore, 1 avviso\n");
   const auto elenco = nlohmann::json::parse(e.uscita);

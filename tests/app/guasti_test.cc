@@ -8,17 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/riga_comando.h"
 #include "recfile/file_nuovo.h"
 #include "support/archivio_prova.h"
+#include "support/cur18_prova.h"
+#include "support/programma_prova.h"
 #include "support/sistema_guasto.h"
 
 namespace quibold::prova {
@@ -27,19 +25,11 @@ namespace {
 namespace fs = std::filesystem;
 using Guasto = SistemaGuasto::Guasto;
 
-constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
 constexpr size_t kLungRecord = 1900;
 const fs::path kArchivio = fs::path(QUIBOLD_SORGENTI) / "samples" / "radice";
 const fs::path kUscita = fs::path("c") / "telematici" / "TCU118";
 const fs::path kReport = fs::path("c") / "vorn" / "quelt" / "2017" / "dati" / "report.txt";
 const fs::path kBatch = fs::path("c") / "vorn" / "quelt" / "2017" / "avstp.bat";
-
-// The file of an earlier run under the telematic file's name: a record A, then a record Z.
-std::string Precedente() {
-  std::string a = "A" + std::string(14, ' ') + "CUR18", z = "Z";
-  a.resize(1897, ' '), z.resize(1897, ' ');
-  return a + "A\r\n" + z + "A\r\n";
-}
 
 struct Corsa {
   int stato;
@@ -54,25 +44,11 @@ Corsa Esegui(const RadiceTemporanea& radice, Sistema& sistema) {
     radice.Rimuovi(scritto);
     radice.Rimuovi(NomeTemporaneo(scritto));
   }
-  radice.Scrivi(kUscita, Precedente());
-  const std::string cartella = Utf8DaPercorso(radice.percorso());
-  const char* argv[] = {"quibold",  "crea",       "--radice",   cartella.c_str(),
-                        "--codice", "1",          "--cartella", "C:\\telematici\\",
-                        "--report", "--conferma", "si"};
-  std::ostringstream uscita, errori;
-  std::istringstream ingresso;
-  Corsa c;
-  c.stato = EseguiRigaComando(static_cast<int>(std::size(argv)), argv, Terminale{uscita, errori, ingresso, false},
-                              nullptr, sistema);
-  c.errori = errori.str();
-  c.uscita = radice.Leggi(kUscita), c.report = radice.Leggi(kReport), c.batch = radice.Leggi(kBatch);
-  c.conUscita = radice.Esiste(kUscita);
-  return c;
-}
-
-std::string LeggiFile(const fs::path& file) {
-  std::ifstream f(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+  radice.Scrivi(kUscita, Cur18Precedente());
+  const EsitoProgramma e =
+      EseguiComando(ArgomentiCrea(radice.percorso(), {"--report", "--conferma", "si"}), {.sistema = &sistema});
+  return {
+      e.stato, e.errori, radice.Leggi(kUscita), radice.Leggi(kReport), radice.Leggi(kBatch), radice.Esiste(kUscita)};
 }
 
 // The archive's files as they are now, by their path under the root.
@@ -133,7 +109,7 @@ TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
       if (completa) {
         EXPECT_TRUE(c.uscita == sana.uscita) << "un file completo diverso da quello di una corsa senza guasti";
       } else if (!(modo.sempre && detto)) {
-        const bool precedente = c.conUscita && c.uscita == Precedente();
+        const bool precedente = c.conUscita && c.uscita == Cur18Precedente();
         EXPECT_TRUE(precedente || !c.conUscita) << "sotto il nome un file della corsa fermata\n" << c.errori;
         // What the run says of it is true (it may say less, when the very look at the file failed).
         if (c.errori.find("il file precedente e' rimasto com'era\n") != std::string::npos) {

@@ -23,6 +23,7 @@
 #include "recfile/file_nuovo.h"
 #include "sistema/sistema.h"
 #include "support/archivio_prova.h"
+#include "support/cur18_prova.h"
 #include "support/programma_prova.h"
 
 namespace quibold {
@@ -30,10 +31,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using prova::DipendenteProva;
+using prova::kFatto;
 using prova::RadiceTemporanea;
 using prova::RecordProva;
-
-constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
+using prova::Unisci;
 const fs::path kDati = fs::path("d") / "vorn" / "quelt" / "2017" / "dati";
 const fs::path kUscita = fs::path("c") / "telematici";
 
@@ -68,11 +69,6 @@ std::vector<std::string> Dipendenti(const std::function<void(DipendenteProva&)>&
   if (cambia) cambia(primo);
   return {primo.testo(), secondo.testo()};
 }
-std::string Unisci(const std::vector<std::string>& parti) {
-  std::string t;
-  for (const auto& p : parti) t += p;
-  return t;
-}
 void ArchivioSano(const RadiceTemporanea& r) {
   r.Scrivi("c/disco.ute", "D:        ");
   r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 2));
@@ -84,13 +80,7 @@ void ArchivioSano(const RadiceTemporanea& r) {
 Preparazione File(fs::path relativo, std::string contenuto) {
   return [=](const RadiceTemporanea& r) { r.Scrivi(relativo, contenuto); };
 }
-// A telematic file of an earlier run: a record A of this supply, then a record Z.
-std::string TelematicoPrecedente() {
-  std::string a = "A" + std::string(14, ' ') + "CUR18", z = "Z";
-  a.resize(1897, ' '), z.resize(1897, ' ');
-  return a + "A\r\n" + z + "A\r\n";
-}
-Preparazione FilePrecedente() { return File(kUscita / "TCU118", TelematicoPrecedente()); }
+Preparazione FilePrecedente() { return File(kUscita / "TCU118", prova::Cur18Precedente()); }
 Preparazione Rimuovi(fs::path relativo) {
   return [=](const RadiceTemporanea& r) { fs::remove(r.percorso() / relativo); };
 }
@@ -141,7 +131,7 @@ Preparazione Bloccato(fs::path relativo) {
 #endif
 Preparazione InUso(fs::path relativo) {
   return [=](const RadiceTemporanea& r) {
-    r.Scrivi(NomeTemporaneo(relativo), TelematicoPrecedente().substr(0, 1900) + "scritto da un'altra elaborazione");
+    r.Scrivi(NomeTemporaneo(relativo), prova::Cur18Precedente().substr(0, 1900) + "scritto da un'altra elaborazione");
     inUso.push_back(NomeTemporaneo(r.percorso() / relativo));
   };
 }
@@ -181,26 +171,15 @@ Preparazione MilleTestate() {
     for (int n = 2; n <= 1000; ++n) r.Scrivi(kDati / ("FCU" + std::to_string(n) + ".018"), t);
   };
 }
-// An output folder that the program may not write to; the run is then without rights.
-Preparazione UscitaInScrivibile() {
-  return [](const RadiceTemporanea& r) {
+// For a run without rights: what the root holds readable by all, but for the rights given, as an
+// output folder it may not write to, an employee file it may write but not read.
+Preparazione Diritti(std::vector<std::pair<fs::path, fs::perms>> diritti) {
+  return [=](const RadiceTemporanea& r) {
     for (const auto& e : fs::recursive_directory_iterator(r.percorso())) {
       fs::permissions(e.path(), e.is_directory() ? fs::perms(0755) : fs::perms(0644));
     }
     fs::permissions(r.percorso(), fs::perms(0755));
-    fs::permissions(r.percorso() / kUscita, fs::perms(0555));
-  };
-}
-
-// An employee file that can be written but not read, for a user without rights.
-Preparazione DipendentiSoloScrittura() {
-  return [](const RadiceTemporanea& r) {
-    for (const auto& e : fs::recursive_directory_iterator(r.percorso())) {
-      fs::permissions(e.path(), e.is_directory() ? fs::perms(0755) : fs::perms(0644));
-    }
-    fs::permissions(r.percorso(), fs::perms(0755));
-    fs::permissions(r.percorso() / kUscita, fs::perms(0777));
-    fs::permissions(r.percorso() / kDati / "DCU1.018", fs::perms(0222));
+    for (const auto& [relativo, d] : diritti) fs::permissions(r.percorso() / relativo, d);
   };
 }
 
@@ -237,21 +216,16 @@ std::map<std::string, std::string> Istantanea(const RadiceTemporanea& radice) {
 }
 
 std::vector<std::string> Argomenti(const RadiceTemporanea& r, std::vector<std::string> opzioni) {
-  for (std::string& o : opzioni) {
-    if (o.starts_with("<radice>")) o.replace(0, 8, Utf8DaPercorso(r.percorso()));
-  }
   const std::string radice = Utf8DaPercorso(r.percorso());
-  if (!opzioni.empty() && (opzioni[0] == "verifica" || opzioni[0] == "finestra")) {
-    std::vector<std::string> a = {"--radice", radice};
-    if (opzioni[0] == "verifica") a.insert(a.begin(), "verifica");
-    a.insert(a.end(), opzioni.begin() + 1, opzioni.end());
-    return a;
+  for (std::string& o : opzioni) {
+    if (o.starts_with("<radice>")) o.replace(0, 8, radice);
   }
-  std::vector<std::string> a = {"crea", "--radice", radice};
-  auto manca = [&](const char* o) { return std::find(opzioni.begin(), opzioni.end(), o) == opzioni.end(); };
-  if (manca("--codice") && manca("--tutte")) a.insert(a.end(), {"--codice", "1"});
-  if (manca("--cartella")) a.insert(a.end(), {"--cartella", "C:\\telematici\\"});
-  a.insert(a.end(), opzioni.begin(), opzioni.end());
+  if (opzioni.empty() || (opzioni[0] != "verifica" && opzioni[0] != "finestra")) {
+    return prova::ArgomentiCrea(r.percorso(), opzioni);
+  }
+  std::vector<std::string> a = {"--radice", radice};
+  if (opzioni[0] == "verifica") a.insert(a.begin(), "verifica");
+  a.insert(a.end(), opzioni.begin() + 1, opzioni.end());
   return a;
 }
 
@@ -303,7 +277,7 @@ const Situazione kSituazioni[] = {
        r.Scrivi(kDati / "FCU1.018", Testata() + prova::Testata2Prova(1, 5));
      }, {}, 1, kLettura62 + "DCU1.018 al record  1"},
     {"dipendenti mancante", Rimuovi(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
-    {"dipendenti in sola scrittura", DipendentiSoloScrittura(), {}, 1,
+    {"dipendenti in sola scrittura", Diritti({{kUscita, fs::perms(0777)}, {kDati / "DCU1.018", fs::perms(0222)}}), {}, 1,
      "Errore di lettura tipo  52 nel file binario D:\\vorn\\quelt\\2017\\dati\\DCU1.018 al record  1",
      {.senzaDiritti = true}},
     {"importi non numerici", ConDipendente([](DipendenteProva& d) { d.Campo(22, "ABC").Campo(33, "12,50").Campo(34, "1.2.3"); }), {}, 0, ""},
@@ -333,7 +307,7 @@ const Situazione kSituazioni[] = {
     {"codice 1/2", {}, {"--codice", "1/2"}, 1, kInesistente},
     // The output.
     {"cartella di uscita mancante", {}, {"--cartella", "C:\\manca\\"}, 1, "Errore tipo  76 nella creazione del file "},
-    {"cartella di uscita senza diritti", UscitaInScrivibile(), {}, 1, "Errore tipo  70 nella creazione del file ",
+    {"cartella di uscita senza diritti", Diritti({{kUscita, fs::perms(0555)}}), {}, 1, "Errore tipo  70 nella creazione del file ",
      {.senzaDiritti = true}},
     {"uscita su /dev/full", SoloPosix("/dev/full", {}), {"--cartella", "/dev/", "--file", "full"}, 1, kNonOrdinario},
     {"uscita che e' una FIFO", Fifo(kUscita / "TCU118"), {}, 1, kNonOrdinario, {.secondi = 10}},
@@ -431,7 +405,7 @@ const Situazione kSituazioni[] = {
 // What only Windows has: a read-only file, a file held open by another program, a junction.
 const Situazione kSituazioniWindows[] = {
     {"uscita in sola lettura", [](const RadiceTemporanea& r) {
-       r.Scrivi(kUscita / "TCU118", TelematicoPrecedente());
+       r.Scrivi(kUscita / "TCU118", prova::Cur18Precedente());
        fs::permissions(r.percorso() / kUscita / "TCU118", fs::perms::all, fs::perm_options::remove);
        if (std::ofstream(r.percorso() / kUscita / "TCU118", std::ios::app)) GTEST_SKIP() << "qui l'attributo di sola lettura non si applica";
      }, {}, 1, "Errore tipo  70 nella creazione del file "},

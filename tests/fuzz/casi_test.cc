@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "fuzz/caso.h"
 #include "fuzz/grezzo.h"
 #include "fuzz/semi.h"
+#include "support/archivio_prova.h"
 
 namespace quibold::collaudo {
 namespace {
@@ -24,8 +23,7 @@ TEST(CasiFuzz, EveryStoredInputKeepsTheRunsPromises) {
   const Banco banco;
   int casi = 0;
   for (const auto& voce : fs::directory_iterator(fs::path(QUIBOLD_SORGENTI) / "fuzz" / "regressioni")) {
-    std::ifstream f(voce.path(), std::ios::binary);
-    const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    const std::string dati = prova::LeggiFile(voce.path());
     const Esito esito = ProvaCaso(banco, dati);
     EXPECT_TRUE(esito.violazioni.empty()) << voce.path().filename() << Elenco(esito.violazioni);
     ++casi;
@@ -39,8 +37,7 @@ TEST(CasiFuzz, EveryStoredRawFileKeepsTheChecksPromises) {
   ASSERT_FALSE(basi.empty());
   int casi = 0;
   for (const auto& voce : fs::directory_iterator(fs::path(QUIBOLD_SORGENTI) / "fuzz" / "regressioni-verifica")) {
-    std::ifstream f(voce.path(), std::ios::binary);
-    const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    const std::string dati = prova::LeggiFile(voce.path());
     EXPECT_TRUE(ProvaControllo(dati, basi).empty()) << voce.path().filename() << Elenco(ProvaControllo(dati, basi));
     ++casi;
   }

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "support/corsa_prova.h"
 #include "verifica/verifica.h"
 
@@ -12,21 +9,6 @@ namespace quibold {
 namespace {
 
 namespace fs = std::filesystem;
-
-// One run of the writer over a sample certification, as the tests' fixture runs it.
-struct Corsa : prova::CorsaProva {
-  void TestBody() override {}
-  bool Esegui(const esempio::Certificazione& c) {
-    testata.Metti(1, c.testata1);
-    return EseguiArchivio(c.testata2, c.dipendenti);
-  }
-  using CorsaProva::records;
-  std::string Tipi() const {
-    std::string t;
-    for (const auto& r : records) t += r[0];
-    return t;
-  }
-};
 
 TEST(ArchivioEsempio, TheWriterRunsOnEachSampleAndItsFilePassesTheCheck) {
   const struct {
@@ -41,7 +23,7 @@ TEST(ArchivioEsempio, TheWriterRunsOnEachSampleAndItsFilePassesTheCheck) {
       {"full archive", esempio::ArchivioPieno(2), true, "ABCDGGGGGDGGGGGZ"},
   };
   for (const auto& c : casi) {
-    Corsa corsa;
+    prova::CorsaBanco corsa;
     EXPECT_EQ(corsa.Esegui(c.certificazione), c.riuscito) << c.nome;
     EXPECT_EQ(corsa.Tipi(), c.tipi) << c.nome;
     if (!c.riuscito) continue;
@@ -61,10 +43,8 @@ TEST(ArchivioEsempio, TheBundledSampleIsWhatTheGeneratorWrites) {
   for (const auto& voce : fs::recursive_directory_iterator(radice.percorso())) {
     if (!voce.is_regular_file()) continue;
     const fs::path relativo = fs::relative(voce.path(), radice.percorso());
-    std::ifstream f(bundled / relativo, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    EXPECT_TRUE(s.str() == radice.Leggi(relativo)) << relativo << " differs: run quibold_genera samples/radice";
+    EXPECT_TRUE(prova::LeggiFile(bundled / relativo) == radice.Leggi(relativo))
+        << relativo << " differs: run quibold_genera samples/radice";
   }
 }
 

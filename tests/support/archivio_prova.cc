@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "sistema/sistema.h"
@@ -57,15 +57,16 @@ void RadiceTemporanea::Scrivi(const fs::path& relativo, std::string_view contenu
 }
 
 std::string RadiceTemporanea::Leggi(const fs::path& relativo) const {
-  if (memoria_) return memoria_->Contenuto(percorso_ / relativo);
-  std::ifstream f(percorso_ / relativo, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+  return memoria_ ? memoria_->Contenuto(percorso_ / relativo) : LeggiFile(percorso_ / relativo);
+}
+
+std::string LeggiFile(const fs::path& file) {
+  std::ifstream f(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 bool RadiceTemporanea::Esiste(const fs::path& relativo) const {
-  if (memoria_) return memoria_->Esiste(percorso_ / relativo);
+  if (memoria_) return memoria_->Presente(percorso_ / relativo);
   std::error_code ec;
   return fs::exists(fs::symlink_status(percorso_ / relativo, ec));
 }
@@ -139,6 +140,12 @@ std::vector<std::string> Records(const std::string& file) {
   std::vector<std::string> r;
   for (size_t i = 0; i + 1900 <= file.size(); i += 1900) r.push_back(file.substr(i, 1900));
   return r;
+}
+
+std::string Tipi(const std::vector<std::string>& records) {
+  std::string t;
+  for (const auto& r : records) t += r[0];
+  return t;
 }
 
 std::vector<std::string_view> VisteCampi(std::string_view record) {

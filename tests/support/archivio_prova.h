@@ -17,6 +17,9 @@
 
 namespace quibold::prova {
 
+// The closing message of a complete telematic file.
+inline constexpr std::string_view kFatto = "Memorizazione regolarmente effettuata...";
+
 struct MessaggioMostrato {
   std::string testo;
   std::string titolo;
@@ -83,6 +86,9 @@ class RadiceTemporanea {
   SistemaInMemoria* memoria_ = nullptr;
 };
 
+// The whole of a file on the disk; empty when it cannot be read.
+std::string LeggiFile(const std::filesystem::path& file);
+
 // Sets an environment variable of this process (ASCII), or removes it (nullptr).
 void ImpostaAmbiente(const char* nome, const char* valore);
 
@@ -131,8 +137,9 @@ class DipendenteProva : public esempio::Dipendente {
 void ScriviArchivio(const RadiceTemporanea& radice, int codice, const std::string& testata1,
                     const std::string& testata2, const std::vector<std::string>& dipendenti);
 
-// The records of a telematic file, 1900 bytes each.
+// The records of a telematic file, 1900 bytes each; their types in order ("ABDGZ").
 std::vector<std::string> Records(const std::string& file);
+std::string Tipi(const std::vector<std::string>& records);
 
 // The fields (24 characters each) of a C, D or G record, up to the first blank field; as views
 // into the record, or as copies.

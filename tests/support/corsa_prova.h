@@ -1,5 +1,6 @@
 // Test support: a run of the writer over a small archive on drive c of a temporary root, as the
-// window runs it, with the output read back.
+// window runs it, with the output read back: CorsaBanco for a loop over cases, CorsaProva as a
+// test's fixture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "archive/archivio.h"
+#include "samples/archivio_esempio.h"
 #include "support/banco_prova.h"
 #include "support/cur18_prova.h"
 #include "telematic/telematico.h"
@@ -18,11 +20,9 @@ namespace quibold::prova {
 using Testi = std::vector<std::string>;
 
 inline constexpr char kUscita[] = "c/out/cur18.txt";
-inline constexpr char kFatto[] = "Memorizazione regolarmente effettuata...";
 
-class CorsaProva : public ::testing::Test, public BancoProva {
- protected:
-  CorsaProva() {
+struct CorsaBanco : BancoProva {
+  CorsaBanco() {
     radice.CreaCartella("c/out");
     impostazioni.CodiceCU = "1";
     impostazioni.Disco = "C:";
@@ -57,12 +57,13 @@ class CorsaProva : public ::testing::Test, public BancoProva {
     for (const auto& d : dipendenti) testi.push_back(d.testo());
     return Esegui(testi, conteggio);
   }
-
-  Testi Tipi() const {
-    Testi t;
-    for (const auto& r : records) t.push_back(r.substr(0, 1));
-    return t;
+  // A sample certification of the generator.
+  bool Esegui(const esempio::Certificazione& c) {
+    testata.Metti(1, c.testata1);
+    return EseguiArchivio(c.testata2, c.dipendenti);
   }
+
+  std::string Tipi() const { return prova::Tipi(records); }
   Testi DiTipo(char tipo) const {
     Testi t;
     for (const auto& r : records) {
@@ -94,5 +95,7 @@ class CorsaProva : public ::testing::Test, public BancoProva {
   Testi records;
   std::string didascalia;
 };
+
+class CorsaProva : public ::testing::Test, public CorsaBanco {};
 
 }  // namespace quibold::prova

@@ -34,6 +34,9 @@ inline std::string Cur18Z(long b, long c, long d, long g) {
   return z + std::string(18, '0');
 }
 
+// The file of an earlier run under the telematic file's name: a record A of this supply, then Z.
+inline std::string Cur18Precedente() { return Cur18Record("A" + std::string(14, ' ') + "CUR18") + Cur18Record("Z"); }
+
 inline std::vector<std::string> Cur18Prova() {
   const std::string testa = std::string(kCfSocieta) + "00000001";
   std::string b = "B" + testa + std::string(48, ' ') + "AAAAAA00A00A000A" + " 00";

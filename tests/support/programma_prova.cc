@@ -18,24 +18,14 @@ extern char** environ;
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "app/riga_comando.h"
 #include "sistema/sistema.h"
+#include "support/archivio_prova.h"
 
 namespace quibold::prova {
-namespace {
-
-std::string Leggi(const std::filesystem::path& file) {
-  std::ifstream f(file, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-}  // namespace
 
 #ifdef _WIN32
 // The limit of a file's size and the user without rights are POSIX's: the callers skip them here.
@@ -87,8 +77,8 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   if (!esito.scaduto && GetExitCodeProcess(processo.hProcess, &stato)) esito.stato = static_cast<int>(stato);
   CloseHandle(processo.hThread);
   CloseHandle(processo.hProcess);
-  esito.uscita = Leggi(fileUscita);
-  esito.errori = Leggi(fileErrori);
+  esito.uscita = LeggiFile(fileUscita);
+  esito.errori = LeggiFile(fileErrori);
   return esito;
 }
 #else
@@ -189,24 +179,34 @@ EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const 
   }
   if (WIFEXITED(stato) && !esito.scaduto) esito.stato = WEXITSTATUS(stato);
   if (WIFSIGNALED(stato)) esito.segnale = WTERMSIG(stato);
-  esito.uscita = Leggi(fileUscita);
-  esito.errori = Leggi(fileErrori);
+  esito.uscita = LeggiFile(fileUscita);
+  esito.errori = LeggiFile(fileErrori);
   return esito;
 }
 #endif
 
-EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso, bool interattivo,
-                             Sistema& sistema) {
+EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const OpzioniComando& opzioni) {
   std::vector<const char*> argv{"quibold"};
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream uscita, errori;
-  std::istringstream in(ingresso);
+  if (opzioni.uscitaRotta) uscita.setstate(std::ios::badbit);
+  std::istringstream in(opzioni.ingresso);
   EsitoProgramma esito;
-  esito.stato = EseguiRigaComando(static_cast<int>(argv.size()), argv.data(),
-                                  Terminale{uscita, errori, in, interattivo}, nullptr, sistema);
+  esito.stato =
+      EseguiRigaComando(static_cast<int>(argv.size()), argv.data(), Terminale{uscita, errori, in, opzioni.interattivo},
+                        opzioni.finestra, opzioni.sistema ? *opzioni.sistema : SistemaReale(), opzioni.visualizzatore);
   esito.uscita = uscita.str();
   esito.errori = errori.str();
   return esito;
+}
+
+std::vector<std::string> ArgomentiCrea(const std::filesystem::path& radice, const std::vector<std::string>& altre) {
+  std::vector<std::string> a = {"crea", "--radice", Utf8DaPercorso(radice)};
+  auto manca = [&](const char* o) { return std::find(altre.begin(), altre.end(), o) == altre.end(); };
+  if (manca("--codice") && manca("--tutte")) a.insert(a.end(), {"--codice", "1"});
+  if (manca("--cartella")) a.insert(a.end(), {"--cartella", "C:\\telematici\\"});
+  a.insert(a.end(), altre.begin(), altre.end());
+  return a;
 }
 
 }  // namespace quibold::prova

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "sistema/sistema.h"
+#include "ui/piattaforma.h"
 
 namespace quibold::prova {
 
@@ -35,11 +37,22 @@ struct OpzioniProgramma {
 EsitoProgramma EseguiProgramma(const std::vector<std::string>& argomenti, const std::filesystem::path& cartella,
                                const OpzioniProgramma& opzioni = {});
 
-// Runs the command line in this process, without a window, its terminal in memory: `ingresso` is
-// what the terminal answers, `interattivo` whether it can answer questions; its files and names
-// through `sistema`.
-EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const std::string& ingresso = "",
-                             bool interattivo = false, Sistema& sistema = SistemaReale());
+// What the command line run in this process has besides its arguments.
+struct OpzioniComando {
+  std::string ingresso = {};                                       // what its terminal answers
+  bool interattivo = false;                                        // whether the terminal can answer questions
+  Sistema* sistema = nullptr;                                      // its files and names; the disk's when none
+  Piattaforma* visualizzatore = nullptr;                           // the report's viewer; the terminal when none
+  bool uscitaRotta = false;                                        // its output a stream that fails
+  std::function<int(const std::filesystem::path&)> finestra = {};  // the window; none when empty
+};
+
+// Runs the command line in this process, its terminal in memory.
+EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const OpzioniComando& opzioni = {});
+
+// The arguments of `crea` over the drive root `radice`, then `altre`: certification 1 and the
+// folder C:\telematici\ unless `altre` names a code (or all of them), or a folder.
+std::vector<std::string> ArgomentiCrea(const std::filesystem::path& radice, const std::vector<std::string>& altre = {});
 
 // The user that a run without rights runs as.
 inline constexpr unsigned kUtenteSenzaDiritti = 65534;

@@ -28,6 +28,11 @@ std::string SistemaInMemoria::ChiaveMadre(const std::string& chiave) {
   return barra == 0 ? "/" : chiave.substr(0, barra);
 }
 
+std::string SistemaInMemoria::UltimoNome(const fs::path& nome) {
+  const fs::path normale = nome.lexically_normal();
+  return Utf8DaPercorso((normale.has_filename() ? normale : normale.parent_path()).filename());
+}
+
 std::shared_ptr<SistemaInMemoria::Nodo> SistemaInMemoria::Trova(const fs::path& nome) const {
   const auto it = nodi_.find(Chiave(nome));
   return it == nodi_.end() ? nullptr : it->second;
@@ -36,9 +41,7 @@ std::shared_ptr<SistemaInMemoria::Nodo> SistemaInMemoria::Trova(const fs::path& 
 std::shared_ptr<SistemaInMemoria::Nodo> SistemaInMemoria::Nuovo(const fs::path& nome, TipoFile tipo) {
   auto nodo = std::make_shared<Nodo>();
   nodo->tipo = tipo;
-  fs::path normale = nome.lexically_normal();
-  if (!normale.has_filename()) normale = normale.parent_path();
-  nodo->nome = Utf8DaPercorso(normale.filename());
+  nodo->nome = UltimoNome(nome);
   nodo->indice = prossimoIndice_++;
   nodi_[Chiave(nome)] = nodo;
   return nodo;
@@ -86,11 +89,6 @@ std::string SistemaInMemoria::Contenuto(const fs::path& file) const {
   return nodo && nodo->tipo == TipoFile::Ordinario ? nodo->dati : std::string();
 }
 
-bool SistemaInMemoria::Esiste(const fs::path& nome) const {
-  std::lock_guard<std::mutex> chiave(mutex_);
-  return Trova(nome) != nullptr;
-}
-
 bool SistemaInMemoria::RimuoviTutto(const fs::path& nome) {
   std::lock_guard<std::mutex> chiave(mutex_);
   const std::string k = Chiave(nome);
@@ -111,11 +109,6 @@ void SistemaInMemoria::Crollo() {
   aperti_.clear();
 }
 
-size_t SistemaInMemoria::Aperti() const {
-  std::lock_guard<std::mutex> chiave(mutex_);
-  return aperti_.size();
-}
-
 SistemaInMemoria::Aperto* SistemaInMemoria::Apertura_(Maniglia file) {
   const auto it = aperti_.find(file);
   return it == aperti_.end() ? nullptr : &it->second;
@@ -134,8 +127,6 @@ int SistemaInMemoria::Apri(const fs::path& nativo, Apertura modo, Maniglia& file
   }
   Aperto a{nodo, modo != Apertura::Svuotata, modo != Apertura::Lettura};
   if (nodo->tipo == TipoFile::Cartella && a.scrittura) return kAccessoPercorso;
-  // A FIFO without a reader: an open that may not wait fails at once, another would wait for ever.
-  if (nodo->tipo == TipoFile::Altro && nodo->speciale == Speciale::Fifo && a.scrittura) return kErroreIO;
   if (modo == Apertura::Svuotata) nodo->dati.clear();
   file = prossima_++;
   aperti_[file] = a;
@@ -291,9 +282,7 @@ int SistemaInMemoria::Rinomina(const fs::path& da, const fs::path& a) {
       ++it;
     }
   }
-  fs::path normale = a.lexically_normal();
-  if (!normale.has_filename()) normale = normale.parent_path();
-  nodo->nome = Utf8DaPercorso(normale.filename());
+  nodo->nome = UltimoNome(a);
   for (auto& [k, n] : spostati) nodi_[k] = n;
   return 0;
 }

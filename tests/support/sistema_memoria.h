@@ -1,6 +1,6 @@
 // Test support: a file system in memory behind the platform layer's interface, so that a test or
 // the fuzzer runs the program's file operations without a disk: folders, ordinary files and
-// special files (a FIFO, as a device or a pipe would be), opens with their access and locks, and
+// special files (devices), opens with their access and locks, and
 // what was synchronized apart from what was only written, so that a crash can be played back
 // (Crollo: every file as the disk last had it). Names are compared as the host's file system
 // compares them (with regard to case on POSIX, without on Windows); paths are lexical, there are
@@ -31,23 +31,20 @@ class SistemaInMemoria : public Sistema {
   void CreaCartella(const std::filesystem::path& cartella);
   // Writes a whole file (its folders made), as synchronized.
   void Metti(const std::filesystem::path& file, std::string_view contenuto);
-  // A special file: a FIFO, whose opens for writing fail as one's without a reader do, or a device
-  // that takes every write (Nulla) or none (Piena, as a full disk), and has nothing to read.
-  enum class Speciale { Fifo, Nulla, Piena };
+  // A special file: a device that takes every write (Nulla) or none (Piena, as a full disk), and
+  // has nothing to read.
+  enum class Speciale { Nulla, Piena };
   void MettiSpeciale(const std::filesystem::path& file, Speciale speciale);
   // From now on the disk holds at most `byte` bytes in all its files: a write past them moves what
   // fits, then fails as a full disk does.
   void Capienza(long long byte);
   // The content of an ordinary file; empty when there is none.
   std::string Contenuto(const std::filesystem::path& file) const;
-  bool Esiste(const std::filesystem::path& nome) const;
   // Removes a file or a folder with all it holds; false when there was nothing.
   bool RimuoviTutto(const std::filesystem::path& nome);
   // The machine stops: every file keeps only what was synchronized (a file never synchronized is
   // empty), every open is gone with its lock.
   void Crollo();
-  // How many files are open now.
-  size_t Aperti() const;
 
   // --- Sistema ---
   int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) override;
@@ -76,7 +73,7 @@ class SistemaInMemoria : public Sistema {
     std::string sincronizzati;  // what the disk has
     uint64_t indice = 0;
     Maniglia bloccatoDa = kNessunFile;
-    Speciale speciale = Speciale::Fifo;  // of a special file
+    Speciale speciale = Speciale::Nulla;  // of a special file
   };
   struct Aperto {
     std::shared_ptr<Nodo> nodo;
@@ -86,6 +83,8 @@ class SistemaInMemoria : public Sistema {
   // The key of a name: lexical, without a trailing separator, and on Windows in lower case.
   static std::string Chiave(const std::filesystem::path& nome);
   static std::string ChiaveMadre(const std::string& chiave);
+  // The last name of a path, as a folder's entry shows it.
+  static std::string UltimoNome(const std::filesystem::path& nome);
   std::shared_ptr<Nodo> Trova(const std::filesystem::path& nome) const;
   std::shared_ptr<Nodo> Nuovo(const std::filesystem::path& nome, TipoFile tipo);
   void CreaCartellaSenzaChiave(const std::filesystem::path& cartella);

@@ -111,14 +111,8 @@ TEST(Concordanza, EveryCodeOfTheSampleFilesIsKnownToTheCheckAndInOrder) {
       {"full archive", esempio::ArchivioPieno(2)},
   };
   for (const auto& c : casi) {
-    struct Corsa : prova::CorsaProva {
-      void TestBody() override {}
-      using CorsaProva::EseguiArchivio;
-      using CorsaProva::records;
-      using CorsaProva::testata;
-    } corsa;
-    corsa.testata.Metti(1, c.certificazione.testata1);
-    ASSERT_TRUE(corsa.EseguiArchivio(c.certificazione.testata2, c.certificazione.dipendenti)) << c.nome;
+    prova::CorsaBanco corsa;
+    ASSERT_TRUE(corsa.Esegui(c.certificazione)) << c.nome;
     size_t ultimo = 0;
     for (const std::string& r : corsa.records) {
       if (r[0] == 'C' || r[0] == 'D') ultimo = 0;  // a G record goes on from the one before it
