@@ -128,17 +128,6 @@ TEST_F(RigaComandoTest, EachSupplyTypeWritesItsEmployees) {
   }
 }
 
-TEST_F(RigaComandoTest, HeaderWithNoEmployeesWritesHeaderRecordsAndZ) {
-  RecordProva testata = prova::TestataProva();
-  testata.Metti(201, "X");  // record C asked for
-  Archivio(testata, prova::Testata2Prova(1, 0));
-  const Esito e = EseguiComando(Crea());
-  EXPECT_EQ(e.stato, 0) << e.errori;
-  const auto records = Uscita();
-  ASSERT_EQ(Tipi(records), "ABCZ");
-  EXPECT_EQ(records.back().substr(0, 69), prova::Cur18Z(1, 1, 0, 0));
-}
-
 // --- Runs that stop ---
 
 // The run ends the command: the start-up is not run again after it, nor are its messages.
@@ -290,35 +279,30 @@ TEST_F(RigaComandoTest, ARelativeOutputFolderIsRelativeToTheCurrentDirectory) {
 
 // --- Confirmation of a cancellation ---
 
-TEST_F(RigaComandoTest, RefusedCancellationLeavesNoFile) {
-  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"};
-  auto conNo = annulla;
-  conNo.insert(conNo.end(), {"--conferma", "no"});
-  const Esito no = EseguiComando(Crea(conNo), {"s\n", true});  // the option wins over the terminal
-  EXPECT_EQ(no.stato, 1);
-  EXPECT_NE(no.errori.find(" ? no\n"), std::string::npos) << no.errori;
-  EXPECT_EQ(no.errori.find(kFatto), std::string::npos);
-  EXPECT_EQ(Tipi(Uscita()), "");
-
-  // Without the option and without a terminal the answer is No.
-  const Esito muto = EseguiComando(Crea(annulla), {"s\n", false});
-  EXPECT_EQ(muto.stato, 1);
-  EXPECT_EQ(Tipi(Uscita()), "");
-}
-
-TEST_F(RigaComandoTest, TerminalAnswersTheQuestionWhenNoOptionDoes) {
-  const std::vector<std::string> annulla = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"};
-  const Esito si = EseguiComando(Crea(annulla), {"s\n", true});
-  EXPECT_EQ(si.stato, 0) << si.errori;
-  EXPECT_NE(si.errori.find(" ? [s/n] "), std::string::npos);
-  EXPECT_EQ(Tipi(Uscita()), "ABDZ");
-
-  const Esito no = EseguiComando(Crea(annulla), {"n\n", true});
-  EXPECT_EQ(no.stato, 1);
-  EXPECT_EQ(Tipi(Uscita()), "ABDZ");  // the file of the run before
-
-  const Esito fine = EseguiComando(Crea(annulla), {"", true});  // end of input
-  EXPECT_EQ(fine.stato, 1);
+// The question is answered by --conferma, else by a terminal, else No; a refusal leaves no file of
+// its own (a run's file before it stays).
+TEST_F(RigaComandoTest, TheQuestionIsAnsweredByTheOptionOrTheTerminal) {
+  const struct {
+    const char* conferma;  // the option's value, when given
+    const char* ingresso;
+    bool interattivo;
+    int stato;
+    const char* risposta;  // after the question
+    const char* tipi;      // of the file afterwards
+  } casi[] = {
+      {"no", "s\n", true, 1, " ? no\n", ""},  // the option wins over the terminal
+      {nullptr, "s\n", false, 1, " ? no\n", ""},      {nullptr, "s\n", true, 0, " ? [s/n] ", "ABDZ"},
+      {nullptr, "n\n", true, 1, " ? [s/n] ", "ABDZ"}, {nullptr, "", true, 1, " ? [s/n] ", "ABDZ"},  // end of input
+  };
+  for (const auto& c : casi) {
+    std::vector<std::string> opzioni = {"--tipo", "A", "--protocollo", "1", "--progressivo", "2", "--record", "1"};
+    if (c.conferma) opzioni.insert(opzioni.end(), {"--conferma", c.conferma});
+    const Esito e = EseguiComando(Crea(opzioni), {c.ingresso, c.interattivo});
+    EXPECT_EQ(e.stato, c.stato) << e.errori;
+    EXPECT_NE(e.errori.find(c.risposta), std::string::npos) << e.errori;
+    EXPECT_EQ(e.errori.find(kFatto) != std::string::npos, c.stato == 0) << e.errori;
+    EXPECT_EQ(Tipi(Uscita()), c.tipi);
+  }
 }
 
 // A name carrying a terminal escape sequence and a line break reaches the terminal harmless.

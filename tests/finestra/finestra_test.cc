@@ -46,8 +46,7 @@ struct Banco : prova::BancoProva {
   std::unique_ptr<FinestraPrincipale> finestra;
 
   Banco() {
-    prova::ScriviArchivio(radice, 3, prova::TestataProva().testo(), prova::Testata2Prova(1, 1),
-                          {prova::DipendenteProva().testo()});
+    Certificazione(3, prova::TestataProva());
     prova::RecordProva dodici = prova::TestataProva();
     dodici.Metti(21, "BIANCHI SPA")
         .Metti(45, "FILIALE NORD")
@@ -56,9 +55,20 @@ struct Banco : prova::BancoProva {
         .Metti(224, "15032018")
         .Metti(330, "3331234567")
         .Metti(343, "studio@esempio.it");
-    prova::ScriviArchivio(radice, 12, dodici.testo(), prova::Testata2Prova(1, 1), {prova::DipendenteProva().testo()});
-    stato.Apertura();
+    Certificazione(12, dodici);
     finestra = std::make_unique<FinestraPrincipale>(stato);
+  }
+  // Certification `codice` of one employee under header `testata`; the window starts again.
+  void Certificazione(int codice, const prova::RecordProva& testata,
+                      const prova::DipendenteProva& dipendente = prova::DipendenteProva()) {
+    prova::ScriviArchivio(radice, codice, testata.testo(), prova::Testata2Prova(1, 1), {dipendente.testo()});
+    stato.Apertura();
+    if (finestra) finestra->Aggiorna();
+  }
+  // Field `i` given a text by the program.
+  void Imposta(int i, const std::string& testo) {
+    stato.Tx[static_cast<size_t>(i)] = testo;
+    finestra->Aggiorna();
   }
 
   bool Mostra() {
@@ -86,6 +96,19 @@ struct Banco : prova::BancoProva {
   }
   static void Tasto(Qt::Key tasto, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), tasto, modificatori);
+  }
+  // The control with the focus, then those the Tab key takes it to, `volte` times.
+  static QStringList Giro(int volte) {
+    QStringList visti = {Fuoco()};
+    for (int k = 0; k < volte; ++k) {
+      Tasto(Qt::Key_Tab);
+      visti << Fuoco();
+    }
+    return visti;
+  }
+  // A click near the end of field `i`.
+  void Clic(int i) const {
+    QTest::mouseClick(Tx(i), Qt::LeftButton, {}, QPoint(Tx(i)->width() - 4, Tx(i)->height() / 2));
   }
 
   // Types the code into Tx(0) and presses Command1.
@@ -123,8 +146,8 @@ class FinestraTest : public QObject {
         "Command1", "Command2", "Command3", "Command5", "Frame1", "Frame2", "Frame3", "Frame4",
         "lista",    "Combo1",   "StatusBar1", "Image3", "Label2", "Label3", "Label4", "Label17",
         "Label18",  "Label19",  "Label20",  "Label27",  "Label28", "Label44"};
+    // clang-format on
     for (const QString& nome : nomi) QVERIFY2(b->finestra->findChild<QWidget*>(nome), qPrintable(nome));
-    for (int i = 0; i < kNumTx; ++i) QVERIFY(b->Tx(i));
     QCOMPARE(b->finestra->windowTitle(), QStringLiteral("Seleziona CU 2017"));
     QCOMPARE(b->Pulsante("Command1")->toolTip(), QStringLiteral("Apre la CU del codice indicato"));
     QCOMPARE(b->Pulsante("Command2")->toolTip(), QStringLiteral("Crea file telematico della CU"));
@@ -145,20 +168,16 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Combo1()->count(), 4);
     QCOMPARE(b->Combo1()->itemText(3), QStringLiteral("T=Normale SINGOLA"));
     QCOMPARE(b->Combo1()->currentIndex(), -1);
-    QCOMPARE(b->Tx(1)->text(), QStringLiteral("N"));
-    QCOMPARE(b->Tx(5)->text(), QStringLiteral("C:\\vorn\\quelt\\2017\\dati\\"));
-    // The intermediary of the last certification found, untrimmed.
-    QCOMPARE(b->Tx(7)->text(), QStringLiteral("BNCLGU60B02F205Z"));
-    QCOMPARE(b->Tx(8)->text(), QStringLiteral("2"));
-    QCOMPARE(b->Tx(9)->text(), QStringLiteral("15032018"));
-    QCOMPARE(b->Tx(10)->text(), QStringLiteral("3331234567  "));
-    QCOMPARE(b->Tx(11)->text(), QStringLiteral("studio@esempio.it").leftJustified(45, ' '));
-    for (int i : {2, 3, 4, 7, 10, 11}) QVERIFY2(!b->Tx(i)->isEnabled(), qPrintable(QString::number(i)));
-    for (int i : {0, 1, 5, 6, 8, 9}) QVERIFY2(b->Tx(i)->isEnabled(), qPrintable(QString::number(i)));
+    // Each field as the state has it (the intermediary of the last certification, untrimmed),
+    // greyed where it says.
+    for (int i = 0; i < kNumTx; ++i) {
+      QVERIFY(b->Tx(i));
+      QCOMPARE(b->Tx(i)->text(), QString::fromStdString(Utf8DaCp1252(b->stato.Tx[static_cast<size_t>(i)])));
+      QCOMPARE(b->Tx(i)->isEnabled(), b->stato.TxAbilitato[static_cast<size_t>(i)]);
+    }
     // A greyed field shows its whole text as its tooltip, never read as markup; an empty one none.
     QVERIFY(b->Tx(11)->toolTip().contains(QStringLiteral("studio@esempio.it")));
-    b->stato.Tx[10] = "<b>3331234567</b>";
-    b->finestra->Aggiorna();
+    b->Imposta(10, "<b>3331234567</b>");
     QVERIFY(b->Tx(10)->toolTip().contains(QStringLiteral("&lt;b&gt;3331234567&lt;/b&gt;")));
     QVERIFY(b->Tx(2)->toolTip().isEmpty() && b->Tx(9)->toolTip().isEmpty());
     // A screen reader reads that text as it is, and names the two lists by their labels.
@@ -179,12 +198,7 @@ class FinestraTest : public QObject {
   void ordineDelFuoco() {
     QVERIFY(b->Mostra());
     // Frame1 hidden: only the upper controls.
-    QStringList visti = {Banco::Fuoco()};
-    for (int k = 0; k < 6; ++k) {
-      Banco::Tasto(Qt::Key_Tab);
-      visti << Banco::Fuoco();
-    }
-    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Command5", "Tx(0)"}));
+    QCOMPARE(Banco::Giro(6), (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Command5", "Tx(0)"}));
 
     // Certification open and a single supply chosen: fields 2 to 4 take part too; 7, 10 and 11
     // never do. Passing through the list, which shows the opened certification, chooses nothing.
@@ -193,14 +207,9 @@ class FinestraTest : public QObject {
     b->Scegli(3);
     QVERIFY(b->Tx(2)->isEnabled());
     b->Tx(0)->setFocus(Qt::MouseFocusReason);
-    visti = QStringList{Banco::Fuoco()};
-    for (int k = 0; k < 15; ++k) {
-      Banco::Tasto(Qt::Key_Tab);
-      visti << Banco::Fuoco();
-    }
-    QCOMPARE(visti, (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1",
-                                 "Tx(2)", "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)",
-                                 "Command5", "Tx(0)"}));
+    QCOMPARE(Banco::Giro(15),
+             (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1", "Tx(2)", "Tx(3)",
+                          "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)", "Command5", "Tx(0)"}));
     QVERIFY(b->Frame1()->isVisible());
     Banco::Tasto(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(Banco::Fuoco(), QStringLiteral("Command5"));
@@ -248,8 +257,7 @@ class FinestraTest : public QObject {
     const QString diciassette(17, QLatin1Char(' '));
 
     // A text from the program longer than the limit is shown whole, and nothing can be added.
-    b->stato.Tx[8] = std::string(17, ' ');
-    b->finestra->Aggiorna();
+    b->Imposta(8, std::string(17, ' '));
     QCOMPARE(b->Tx(8)->text(), diciassette);
     b->Tx(8)->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(b->Tx(8), QStringLiteral("1"));
@@ -264,8 +272,7 @@ class FinestraTest : public QObject {
     QCOMPARE(b->stato.Tx[8], std::string("1"));
 
     // Shortening a long text by one does not open room for typing: the limit is one.
-    b->stato.Tx[8] = std::string(17, ' ');
-    b->finestra->Aggiorna();
+    b->Imposta(8, std::string(17, ' '));
     b->Tx(8)->setCursorPosition(5);
     Banco::Tasto(Qt::Key_Backspace);
     QCOMPARE(b->Tx(8)->cursorPosition(), 4);
@@ -273,16 +280,14 @@ class FinestraTest : public QObject {
     QCOMPARE(b->stato.Tx[8], std::string(16, ' '));
 
     // Pasting over the long text keeps only what the limit allows.
-    b->stato.Tx[8] = std::string(17, ' ');
-    b->finestra->Aggiorna();
+    b->Imposta(8, std::string(17, ' '));
     QApplication::clipboard()->setText(QStringLiteral("12"));
     b->Tx(8)->selectAll();
     QTest::keyClick(b->Tx(8), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(b->Tx(8)->text(), QStringLiteral("1"));
     QCOMPARE(b->stato.Tx[8], std::string("1"));
     // Typing over a part of it adds nothing while the rest is already too long.
-    b->stato.Tx[8] = std::string(17, ' ');
-    b->finestra->Aggiorna();
+    b->Imposta(8, std::string(17, ' '));
     b->Tx(8)->setSelection(3, 2);
     QTest::keyClicks(b->Tx(8), QStringLiteral("x"));
     QCOMPARE(b->stato.Tx[8], std::string(15, ' '));
@@ -304,8 +309,7 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Tx(5)->text(), QStringLiteral("C:\\vorn\\quelt\\2017\\dati\\"));
     QCOMPARE(b->stato.Tx[5], std::string("C:\\vorn\\quelt\\2017\\dati\\"));
     const QString lungo(300, QLatin1Char('a'));
-    b->stato.Tx[5] = lungo.toStdString();
-    b->finestra->Aggiorna();
+    b->Imposta(5, lungo.toStdString());
     QCOMPARE(b->Tx(5)->text(), lungo);
   }
 
@@ -316,24 +320,21 @@ class FinestraTest : public QObject {
     // Clicked into, a field of blanks is selected whole, and typing replaces the blanks.
     for (const std::string& spazi : {std::string(" "), std::string(17, ' ')}) {
       b->Tx(0)->setFocus(Qt::TabFocusReason);
-      b->stato.Tx[8] = spazi;
-      b->finestra->Aggiorna();
-      QTest::mouseClick(b->Tx(8), Qt::LeftButton, {}, QPoint(b->Tx(8)->width() - 4, b->Tx(8)->height() / 2));
+      b->Imposta(8, spazi);
+      b->Clic(8);
       QCOMPARE(Banco::Fuoco(), QStringLiteral("Tx(8)"));
       QTest::keyClicks(b->Tx(8), QStringLiteral("1"));
       QCOMPARE(b->stato.Tx[8], std::string("1"));
     }
     // So is a field as long as its limit, where typing would be refused: the header's date of
     // eight zeros.
-    b->stato.Tx[9] = "00000000";
-    b->finestra->Aggiorna();
-    QTest::mouseClick(b->Tx(9), Qt::LeftButton, {}, QPoint(b->Tx(9)->width() - 4, b->Tx(9)->height() / 2));
+    b->Imposta(9, "00000000");
+    b->Clic(9);
     QTest::keyClicks(b->Tx(9), QStringLiteral("15032018"));
     QCOMPARE(b->stato.Tx[9], std::string("15032018"));
     // A field with text keeps the cursor where the click put it.
-    b->stato.Tx[9] = "0102";
-    b->finestra->Aggiorna();
-    QTest::mouseClick(b->Tx(9), Qt::LeftButton, {}, QPoint(b->Tx(9)->width() - 4, b->Tx(9)->height() / 2));
+    b->Imposta(9, "0102");
+    b->Clic(9);
     QTest::keyClicks(b->Tx(9), QStringLiteral("2018"));
     QCOMPARE(b->stato.Tx[9], std::string("01022018"));
   }
@@ -384,8 +385,7 @@ class FinestraTest : public QObject {
   void testiInWindows1252() {
     QVERIFY(b->Mostra());
     b->Apri("12");
-    b->stato.Tx[6] = "caff\xE8 \x80";
-    b->finestra->Aggiorna();
+    b->Imposta(6, "caff\xE8 \x80");
     QCOMPARE(b->Tx(6)->text(), QString::fromUtf8("caffè €"));
     b->Tx(6)->setFocus(Qt::MouseFocusReason);
     b->Tx(6)->selectAll();
@@ -506,7 +506,6 @@ class FinestraTest : public QObject {
       visti << testi.join(QLatin1Char('/'));
       m->escapeButton()->click();
     });
-    // clang-format on
     risponditore.start(10);
     auto premi = [&finestra](const char* nome) {
       QTest::mouseClick(finestra.findChild<QPushButton*>(QString::fromLatin1(nome)), Qt::LeftButton);
@@ -552,11 +551,8 @@ class FinestraTest : public QObject {
 
   void testiInteri() {
     // A certification whose list entry is wider than the list's box.
-    prova::RecordProva lunga = prova::TestataProva();
-    lunga.Metti(21, "IMPRESA COSTRUZIONI EDIL").Metti(45, "I MERIDIONALI RIUNITE SPA");
-    prova::ScriviArchivio(b->radice, 7, lunga.testo(), prova::Testata2Prova(1, 1), {prova::DipendenteProva().testo()});
-    b->stato.Apertura();
-    b->finestra->Aggiorna();
+    b->Certificazione(
+        7, prova::TestataProva().Metti(21, "IMPRESA COSTRUZIONI EDIL").Metti(45, "I MERIDIONALI RIUNITE SPA"));
     QVERIFY(b->Mostra());
     b->Apri("7");
     b->Scegli(3);
@@ -621,10 +617,7 @@ class FinestraTest : public QObject {
   // A run that stops: its box shows under the caption of a stop, and once it is closed the focus
   // is where Enter, pressed again, starts nothing.
   void dopoUnArresto() {
-    prova::ScriviArchivio(b->radice, 4, prova::TestataProva().testo(), prova::Testata2Prova(1, 1),
-                          {prova::DipendenteProva("RSSMRA80A01H501U", "+ROSSI").testo()});
-    b->stato.Apertura();
-    b->finestra->Aggiorna();
+    b->Certificazione(4, prova::TestataProva(), prova::DipendenteProva("RSSMRA80A01H501U", "+ROSSI"));
     QVERIFY(b->Mostra());
     auto* didascalia = b->Controllo<QLabel>(QStringLiteral("Label17"));
     b->messaggi.Osserva = [didascalia] { return didascalia->text().toStdString(); };
@@ -688,7 +681,8 @@ class FinestraTest : public QObject {
       QString testo, titolo, dettagli;
       QMessageBox::Icon icona = QMessageBox::NoIcon;
       QMessageBox::StandardButtons pulsanti;
-      Qt::TextFormat formato = Qt::AutoText;
+      Qt::TextFormat formato = Qt::PlainText;
+      bool operator==(const Visto&) const = default;
     } visto;
     auto rispondi = [&visto](QMessageBox::StandardButton scelta) {
       QTimer::singleShot(0, [&visto, scelta] {
@@ -705,11 +699,8 @@ class FinestraTest : public QObject {
 
     rispondi(QMessageBox::Yes);
     QCOMPARE(box.Mostra("Vuoi <b>creare</b> ?", kTitoloProgramma, Pulsanti::SiNo, Icona::Nessuna), Risposta::Si);
-    QCOMPARE(visto.testo, QStringLiteral("Vuoi <b>creare</b> ?"));
-    QCOMPARE(visto.formato, Qt::PlainText);
-    QCOMPARE(visto.titolo, QStringLiteral("quibold"));
-    QCOMPARE(visto.icona, QMessageBox::NoIcon);
-    QCOMPARE(visto.pulsanti, QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
+    QCOMPARE(visto,
+             (Visto{"Vuoi <b>creare</b> ?", "quibold", {}, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No}));
 
     rispondi(QMessageBox::No);
     QCOMPARE(box.Mostra("?", "", Pulsanti::SiNo, Icona::Nessuna), Risposta::No);
@@ -719,10 +710,7 @@ class FinestraTest : public QObject {
 
     rispondi(QMessageBox::Ok);
     QCOMPARE(box.Mostra("Archivio inesistente ", "Accesso", Pulsanti::Ok, Icona::Errore), Risposta::Ok);
-    QCOMPARE(visto.testo, QStringLiteral("Archivio inesistente "));
-    QCOMPARE(visto.titolo, QStringLiteral("Accesso"));
-    QCOMPARE(visto.icona, QMessageBox::Critical);
-    QCOMPARE(visto.pulsanti, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(visto, (Visto{"Archivio inesistente ", "Accesso", {}, QMessageBox::Critical, QMessageBox::Ok}));
 
     rispondi(QMessageBox::Ok);
     box.Mostra("l'unit\xE0", "Accesso", Pulsanti::Ok, Icona::Errore);

@@ -7,52 +7,29 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <string_view>
+#include <utility>
 
 namespace quibold {
 namespace {
 
-TEST(ValoreNumerico, ReadsDigitsAndOneDecimalPoint) {
-  EXPECT_EQ(ValoreNumerico("1234.50"), 1234.5);
-  EXPECT_EQ(ValoreNumerico("   12.50     "), 12.5);
-  EXPECT_EQ(ValoreNumerico(".5"), 0.5);
-  EXPECT_EQ(ValoreNumerico("5."), 5.0);
-  EXPECT_EQ(ValoreNumerico("0.1"), 0.1);  // correctly rounded, as the compiler reads it
-}
-
-TEST(ValoreNumerico, BlanksAreSkippedWhereverTheyStand) {
-  EXPECT_EQ(ValoreNumerico("1 2 3"), 123);
-  EXPECT_EQ(ValoreNumerico("\t1\n2"), 12);
-  EXPECT_EQ(ValoreNumerico(" - 5"), -5);
-}
-
-TEST(ValoreNumerico, TheFirstOtherCharacterEndsTheNumber) {
-  EXPECT_EQ(ValoreNumerico("12,50"), 12);
-  EXPECT_EQ(ValoreNumerico("1e5"), 1);
-  EXPECT_EQ(ValoreNumerico("1.2.3"), 1.2);
-  EXPECT_EQ(ValoreNumerico("12abc"), 12);
-  EXPECT_EQ(ValoreNumerico("5+3"), 5);
-}
-
-TEST(ValoreNumerico, SignOnlyBeforeTheFirstDigit) {
-  EXPECT_EQ(ValoreNumerico("-12.75"), -12.75);
-  EXPECT_EQ(ValoreNumerico("+7"), 7);
-  EXPECT_EQ(ValoreNumerico("--5"), 0);
-  EXPECT_EQ(ValoreNumerico("-"), 0);
-  EXPECT_EQ(ValoreNumerico("1-2"), 1);
-}
-
-TEST(ValoreNumerico, EmptyOrNonNumericReadsZero) {
-  EXPECT_EQ(ValoreNumerico(""), 0);
-  EXPECT_EQ(ValoreNumerico("            "), 0);
-  EXPECT_EQ(ValoreNumerico("ABC"), 0);
-  EXPECT_EQ(ValoreNumerico("."), 0);
-  EXPECT_EQ(ValoreNumerico("     .      "), 0);  // a point alone in an amount's field
-  EXPECT_EQ(ValoreNumerico(std::string_view("\0\0\0", 3)), 0);
-}
-
-TEST(ValoreNumerico, LongDigitRunsKeepTheirMagnitude) {
-  std::string cento(100, '9');
-  EXPECT_GT(ValoreNumerico(cento), 9e99);
+// Digits with one decimal point, and a sign before the first digit; blanks are skipped wherever
+// they stand, the first other character ends the number, and a text without one reads zero.
+TEST(ValoreNumerico, ReadsTheNumberTheTextBeginsWith) {
+  // clang-format off
+  const std::pair<std::string_view, double> casi[] = {
+      {"1234.50", 1234.5}, {"   12.50     ", 12.5}, {".5", 0.5}, {"5.", 5.0},
+      {"0.1", 0.1},  // correctly rounded, as the compiler reads it
+      {"1 2 3", 123}, {"\t1\n2", 12}, {" - 5", -5},
+      {"12,50", 12}, {"1e5", 1}, {"1.2.3", 1.2}, {"12abc", 12}, {"5+3", 5},
+      {"-12.75", -12.75}, {"+7", 7}, {"--5", 0}, {"-", 0}, {"1-2", 1},
+      {"", 0}, {"            ", 0}, {"ABC", 0}, {".", 0}, {std::string_view("\0\0\0", 3), 0},
+      {"     .      ", 0},  // a point alone in an amount's field
+  };
+  // clang-format on
+  for (const auto& [testo, valore] : casi) EXPECT_EQ(ValoreNumerico(testo), valore) << '"' << testo << '"';
+  // Long digit runs keep their magnitude.
+  EXPECT_GT(ValoreNumerico(std::string(100, '9')), 9e99);
   EXPECT_EQ(ValoreNumerico(std::string(400, '9')), HUGE_VAL);
 }
 
@@ -102,16 +79,10 @@ TEST(Positivo, AgreesWithTheReadingAboveZero) {
 }
 
 TEST(Arrotonda, TwoStagesEachAdding0499) {
-  EXPECT_EQ(Arrotonda(10.125), 10.12);
-  EXPECT_EQ(Arrotonda(10.126), 10.13);
-  EXPECT_EQ(Arrotonda(10.1256), 10.13);
-  EXPECT_EQ(Arrotonda(-10.125), -10.13);
-  EXPECT_EQ(Arrotonda(0.125), 0.12);
-  EXPECT_EQ(Arrotonda(0.1251), 0.12);
-  EXPECT_EQ(Arrotonda(0.1256), 0.13);
-  EXPECT_EQ(Arrotonda(0), 0);
-  EXPECT_EQ(Arrotonda(0.1 + 0.2 - 0.3), 0);
-  EXPECT_EQ(Arrotonda(1234.5), 1234.5);
+  const std::pair<double, double> casi[] = {{10.125, 10.12},      {10.126, 10.13}, {10.1256, 10.13}, {-10.125, -10.13},
+                                            {0.125, 0.12},        {0.1251, 0.12},  {0.1256, 0.13},   {0, 0},
+                                            {0.1 + 0.2 - 0.3, 0}, {1234.5, 1234.5}};
+  for (const auto& [valore, arrotondato] : casi) EXPECT_EQ(Arrotonda(valore), arrotondato) << valore;
 }
 
 // The shortcut for amounts already in cents, and the floor without a library call, must give

@@ -28,6 +28,11 @@ std::string SistemaInMemoria::ChiaveMadre(const std::string& chiave) {
   return barra == 0 ? "/" : chiave.substr(0, barra);
 }
 
+bool SistemaInMemoria::Sotto(const std::string& chiave, const std::string& cartella) {
+  return chiave == cartella || (chiave.size() > cartella.size() && chiave.starts_with(cartella) &&
+                                (cartella == "/" || chiave[cartella.size()] == '/'));
+}
+
 std::string SistemaInMemoria::UltimoNome(const fs::path& nome) {
   const fs::path normale = nome.lexically_normal();
   return Utf8DaPercorso((normale.has_filename() ? normale : normale.parent_path()).filename());
@@ -93,10 +98,7 @@ bool SistemaInMemoria::RimuoviTutto(const fs::path& nome) {
   std::lock_guard<std::mutex> chiave(mutex_);
   const std::string k = Chiave(nome);
   const size_t prima = nodi_.size();
-  std::erase_if(nodi_, [&](const auto& voce) {
-    return voce.first == k ||
-           (voce.first.size() > k.size() && voce.first.starts_with(k) && (k == "/" || voce.first[k.size()] == '/'));
-  });
+  std::erase_if(nodi_, [&](const auto& voce) { return Sotto(voce.first, k); });
   return nodi_.size() != prima;
 }
 
@@ -236,10 +238,7 @@ TipoFile SistemaInMemoria::Tipo(const fs::path& nativo) {
   return nodo ? nodo->tipo : TipoFile::Nessuno;
 }
 
-bool SistemaInMemoria::Presente(const fs::path& nativo) {
-  std::lock_guard<std::mutex> chiave(mutex_);
-  return Trova(nativo) != nullptr;
-}
+bool SistemaInMemoria::Presente(const fs::path& nativo) { return Tipo(nativo) != TipoFile::Nessuno; }
 
 bool SistemaInMemoria::Elenca(const fs::path& cartella, const std::function<bool(const VoceCartella&)>& voce) {
   std::vector<std::pair<std::string, bool>> voci;
@@ -273,15 +272,11 @@ int SistemaInMemoria::Rinomina(const fs::path& da, const fs::path& a) {
   // The name and, for a folder, every name under it.
   const std::string origine = Chiave(da);
   std::vector<std::pair<std::string, std::shared_ptr<Nodo>>> spostati;
-  for (auto it = nodi_.begin(); it != nodi_.end();) {
-    const std::string& k = it->first;
-    if (k == origine || (k.starts_with(origine) && k[origine.size()] == '/')) {
-      spostati.emplace_back(destinazione + k.substr(origine.size()), it->second);
-      it = nodi_.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  std::erase_if(nodi_, [&](const auto& voce) {
+    if (!Sotto(voce.first, origine)) return false;
+    spostati.emplace_back(destinazione + voce.first.substr(origine.size()), voce.second);
+    return true;
+  });
   nodo->nome = UltimoNome(a);
   for (auto& [k, n] : spostati) nodi_[k] = n;
   return 0;

@@ -83,6 +83,8 @@ class SistemaInMemoria : public Sistema {
   // The key of a name: lexical, without a trailing separator, and on Windows in lower case.
   static std::string Chiave(const std::filesystem::path& nome);
   static std::string ChiaveMadre(const std::string& chiave);
+  // Whether a key is the folder's or one under it.
+  static bool Sotto(const std::string& chiave, const std::string& cartella);
   // The last name of a path, as a folder's entry shows it.
   static std::string UltimoNome(const std::filesystem::path& nome);
   std::shared_ptr<Nodo> Trova(const std::filesystem::path& nome) const;

@@ -35,24 +35,14 @@ TEST(RecordTestata, RecordBOfACompany) {
   t.Metti(69, "0612345678").Metti(81, "paghe@rossi.it").Metti(116, "BNCGNN60A01H501X").Metti(132, "01");
   t.Metti(134, "           ").Metti(145, "BIANCHI").Metti(169, "GIOVANNIBATTISTAMARIAPIA").Metti(193, "  12");
   t.Metti(45, "E FIGLI");
-  const std::string b = RecordDellaTestata(t)[1];
-  EXPECT_EQ(b.substr(0, 1), "B");
-  EXPECT_EQ(b.substr(1, 16), "01234567897     ");
-  EXPECT_EQ(b.substr(17, 8), "00000001");
-  EXPECT_EQ(b.substr(25, 48), std::string(48, ' '));
-  EXPECT_EQ(b.substr(73, 16), "AAAAAA00A00A000A");
-  EXPECT_EQ(b.substr(89, 3), " 00");  // a blank, then neither cancellation nor replacement
-  EXPECT_EQ(b.substr(92, 44), std::string(44, ' '));
-  EXPECT_EQ(b.substr(136, 60),
-            "ROSSI SRL" + std::string(15, ' ') + "E FIGLI" + std::string(17, ' ') + std::string(12, ' '));
-  EXPECT_EQ(b.substr(196, 35), "PAGHE@ROSSI.IT" + std::string(21, ' '));
-  EXPECT_EQ(b.substr(231, 65), std::string(65, ' '));
-  EXPECT_EQ(b.substr(296, 13), "0612345678  0");
-  EXPECT_EQ(b.substr(309, 73),
-            "BNCGNN60A01H501X01BIANCHI" + std::string(17, ' ') + "GIOVANNIBATTISTAMARI" + "00000000000");
-  EXPECT_EQ(b.substr(382, 19), std::string(19, ' '));
-  EXPECT_EQ(b.substr(401, 36), "0000001201SPRFRN70A01F205Y1010220181");  // 410: no record C
-  EXPECT_EQ(b.substr(437, 1460), std::string(1460, ' '));
+  EXPECT_EQ(RecordDellaTestata(t)[1], "B01234567897     00000001" + std::string(48, ' ') + "AAAAAA00A00A000A" +
+                                          " 00" +  // a blank, then neither cancellation nor replacement
+                                          std::string(44, ' ') + "ROSSI SRL" + std::string(15, ' ') + "E FIGLI" +
+                                          std::string(29, ' ') + "PAGHE@ROSSI.IT" + std::string(86, ' ') +
+                                          "0612345678  0" + "BNCGNN60A01H501X01BIANCHI" + std::string(17, ' ') +
+                                          "GIOVANNIBATTISTAMARI" + "00000000000" + std::string(19, ' ') +
+                                          "0000001201SPRFRN70A01F205Y1010220181" +  // 410: no record C
+                                          std::string(1460, ' ') + "A\r\n");
 }
 
 TEST(RecordTestata, RecordBOfANaturalPersonAndTheOperationFlags) {

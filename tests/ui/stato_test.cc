@@ -43,9 +43,7 @@ TEST_F(StatoTest, StartUpListsTheCertificationsInNumberOrder) {
   stato.Apertura();
   EXPECT_EQ(stato.lista, (std::vector<std::string>{"3 BIANCHI SPA-", "12 ROSSI SRL-", "999 ULTIMA-"}));
   EXPECT_EQ(stato.NumeroCodici, 3);
-  EXPECT_EQ(stato.ElencoCodici[1], 3);
-  EXPECT_EQ(stato.ElencoCodici[2], 12);
-  EXPECT_EQ(stato.ElencoCodici[3], 999);
+  EXPECT_EQ(std::vector<int>(&stato.ElencoCodici[1], &stato.ElencoCodici[4]), (std::vector<int>{3, 12, 999}));
   // The intermediary's fields of the last certification found, untrimmed.
   EXPECT_EQ(stato.Tx[kTxCfIntermediario], "INTERMEDIARIO99 ");
   EXPECT_EQ(stato.Tx[kTxTipoImpegno], "1");

@@ -27,9 +27,19 @@ TEST(Verifica, AWellFormedFilePassesWithNoFinding) {
   EXPECT_EQ(v.Records(), 7);
 }
 
+using Guasta = std::function<void(Records&)>;  // records 0-6: A B C D G G Z
+
+// A field in place of the last of record D, or of the first of the last record G.
+Guasta UltimoD(std::string_view codice, std::string_view valore) {
+  return [campo = prova::Cur18Campo(codice, valore)](Records& r) { r[3].replace(161, 24, campo); };
+}
+Guasta PrimoG(std::string_view codice, std::string_view valore) {
+  return [campo = prova::Cur18Campo(codice, valore)](Records& r) { r[5].replace(89, 24, campo); };
+}
+
 struct Guasto {
   const char* nome;
-  std::function<void(Records&)> guasta;  // records 0-6: A B C D G G Z
+  Guasta guasta;
   long record;
   int posizione;
   Gravita gravita;
@@ -106,45 +116,31 @@ const Guasto kGuasti[] = {
     {"employee's code of 15 characters", [](Records& r) { r[3][40] = ' '; }, 4, 26, Gravita::Errore,
      "codice fiscale del dipendente di 15 caratteri"},
 
-    // Field values, each put in place of the last field of record D or the first of the last G.
-    {"date of birth of 31 February",
-     [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002005", "        31022017")); }, 4, 170,
-     Gravita::Errore, "data esistente"},
-    {"province of a letter and a digit", [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002007", "R1")); },
-     4, 170, Gravita::Errore, "sigla della provincia non valida"},
-    {"province in lower case", [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002007", "rm")); }, 4, 170,
-     Gravita::Avviso, "in minuscolo"},
-    {"municipality code of three characters",
-     [](Records& r) { r[3].replace(161, 24, prova::Cur18Campo("DA002022", "H50")); }, 4, 170, Gravita::Errore,
+    // Field values.
+    {"date of birth of 31 February", UltimoD("DA002005", "        31022017"), 4, 170, Gravita::Errore,
+     "data esistente"},
+    {"province of a letter and a digit", UltimoD("DA002007", "R1"), 4, 170, Gravita::Errore,
+     "sigla della provincia non valida"},
+    {"province in lower case", UltimoD("DA002007", "rm"), 4, 170, Gravita::Avviso, "in minuscolo"},
+    {"municipality code of three characters", UltimoD("DA002022", "H50"), 4, 170, Gravita::Errore,
      "codice del comune non valido"},
-    {"flag holding X", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB001010", "               X")); }, 6,
-     98, Gravita::Errore, "15 spazi e poi 1 carattere: \"1\""},
-    {"two digits holding a letter",
-     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB601005", "              1A")); }, 6, 98,
-     Gravita::Errore, "solo cifre"},
-    {"right-aligned digits left-aligned",
-     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DC001073", "0512")); }, 6, 98, Gravita::Errore,
+    {"flag holding X", PrimoG("DB001010", "               X"), 6, 98, Gravita::Errore,
+     "15 spazi e poi 1 carattere: \"1\""},
+    {"two digits holding a letter", PrimoG("DB601005", "              1A"), 6, 98, Gravita::Errore, "solo cifre"},
+    {"right-aligned digits left-aligned", PrimoG("DC001073", "0512"), 6, 98, Gravita::Errore,
      "12 spazi e poi 4 caratteri"},
-    {"whole amount with a leading zero",
-     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DF001808", "             036")); }, 6, 98,
-     Gravita::Errore, "importo in unita' malformato"},
-    {"whole amount without value", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DF001808", "")); }, 6, 98,
-     Gravita::Avviso, "senza valore"},
-    {"month flags holding a 2",
-     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DC001008", "    110111111112")); }, 6, 98,
-     Gravita::Errore, "solo \"0\" o \"1\""},
-    {"right-aligned code without value", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DC001001", "")); }, 6,
-     98, Gravita::Errore, "6 spazi e poi 10 caratteri: un codice"},
-    {"amount of a code this program never writes",
-     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB009001", "         0234,50")); }, 6, 98,
-     Gravita::Errore, "importo malformato"},
-    {"amount with a decimal point", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB001001", "1234.50")); },
-     6, 98, Gravita::Errore, "importo malformato"},
-    {"letter outside its set", [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DF001841", "D")); }, 6, 98,
-     Gravita::Errore, "ammette \"A\", \"B\" o \"C\""},
+    {"whole amount with a leading zero", PrimoG("DF001808", "             036"), 6, 98, Gravita::Errore,
+     "importo in unita' malformato"},
+    {"whole amount without value", PrimoG("DF001808", ""), 6, 98, Gravita::Avviso, "senza valore"},
+    {"month flags holding a 2", PrimoG("DC001008", "    110111111112"), 6, 98, Gravita::Errore, "solo \"0\" o \"1\""},
+    {"right-aligned code without value", PrimoG("DC001001", ""), 6, 98, Gravita::Errore,
+     "6 spazi e poi 10 caratteri: un codice"},
+    {"amount of a code this program never writes", PrimoG("DB009001", "         0234,50"), 6, 98, Gravita::Errore,
+     "importo malformato"},
+    {"amount with a decimal point", PrimoG("DB001001", "1234.50"), 6, 98, Gravita::Errore, "importo malformato"},
+    {"letter outside its set", PrimoG("DF001841", "D"), 6, 98, Gravita::Errore, "ammette \"A\", \"B\" o \"C\""},
     {"DN code of one character", [](Records& r) { r[5][98] = ' '; }, 6, 98, Gravita::Errore, "due caratteri"},
-    {"fiscal code of 14 characters",
-     [](Records& r) { r[5].replace(89, 24, prova::Cur18Campo("DB001425", "RSSMRA85T10A56")); }, 6, 98, Gravita::Errore,
+    {"fiscal code of 14 characters", PrimoG("DB001425", "RSSMRA85T10A56"), 6, 98, Gravita::Errore,
      "di 14 caratteri invece di 16"},
     {"continuation of a field that is no text",
      [](Records& r) { r[5].replace(113, 24, prova::Cur18Campo("DN001001", "+C")); }, 6, 122, Gravita::Errore,
@@ -224,36 +220,13 @@ TEST(Verifica, TheCapKeepsEveryErrorBeforeAnyWarning) {
 // The quick tests of the bytes hide nothing: every code the check knows, of records D and G, with
 // each of a set of values that lie on the edges of the kinds, finds the same through both ways.
 TEST(Verifica, TheQuickTestsHideNoFindingOfTheRules) {
+  // clang-format off
   const char* const kValori[] = {
-      "",
-      "0000000000000,00",
-      "            1,00",
-      "           01,00",
-      "1234567890123,45",
-      "    1234,5      ",
-      "               1",
-      "               2",
-      "              12",
-      "             012",
-      "          123456",
-      "        01012017",
-      "        31022017",
-      "        00000000",
-      "A",
-      "a",
-      "AB",
-      "RM",
-      "rm",
-      "H501",
-      "h501",
-      "RSSMRA85T10A562S",
-      "RSSMRA85T10A562T",
-      "00743110157",
-      "+SEGUITO",
-      "CITT\xC0",
-      "   1,00",
-      "1",
-  };
+      "", "0000000000000,00", "            1,00", "           01,00", "1234567890123,45", "    1234,5      ",
+      "               1", "               2", "              12", "             012", "          123456",
+      "        01012017", "        31022017", "        00000000", "A", "a", "AB", "RM", "rm", "H501", "h501",
+      "RSSMRA85T10A562S", "RSSMRA85T10A562T", "00743110157", "+SEGUITO", "CITT\xC0", "   1,00", "1"};
+  // clang-format on
   for (const char* valore : kValori) {
     SCOPED_TRACE(valore);
     Records file = prova::Cur18Prova();
