@@ -181,28 +181,24 @@ TEST_F(ScrittoreTest, FiscalCodesRightAlignedFlagsAndTwoDigits) {
   EXPECT_EQ(c, attesi);
 }
 
+// A G record holds 75 fields: the 76th opens a continuation record with the same head, and
+// exactly 75 leave one with the head alone.
 TEST_F(ScrittoreTest, The76thFieldOpensAContinuationRecord) {
-  s.IniziaRecordG(Testa('G'));
-  for (int i = 1; i <= 76; ++i) s.Flag("FL" + std::string(6 - std::to_string(i).size(), '0') + std::to_string(i));
-  s.ChiudiRecord();
-  auto r = Scritti();
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[0].substr(0, 89), Testa('G'));
-  EXPECT_EQ(r[0].substr(89 + 74 * 24, 24), "FL000075               1");
-  EXPECT_EQ(r[0].substr(1889, 8), std::string(8, ' '));
-  EXPECT_EQ(r[1].substr(0, 89), Testa('G'));
-  EXPECT_EQ(r[1].substr(89, 24), "FL000076               1");
-  EXPECT_EQ(s.Conteggio('G'), 2);
-}
-
-TEST_F(ScrittoreTest, Exactly75FieldsLeaveARecordWithOnlyItsHead) {
-  s.IniziaRecordG(Testa('G'));
-  for (int i = 0; i < 75; ++i) s.Flag("FL000001");
-  s.ChiudiRecord();
-  auto r = Scritti();
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[1], Testa('G') + std::string(1808, ' ') + "A\r\n");
-  EXPECT_EQ(s.Conteggio('G'), 2);
+  for (int campi : {76, 75}) {
+    uscita.records.clear();
+    Scrittore g(uscita, totale);
+    g.IniziaRecordG(Testa('G'));
+    for (int i = 1; i <= campi; ++i) g.Flag("FL" + std::string(6 - std::to_string(i).size(), '0') + std::to_string(i));
+    g.ChiudiRecord();
+    const auto& r = Scritti();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].substr(0, 89), Testa('G'));
+    EXPECT_EQ(r[0].substr(89 + 74 * 24, 24), "FL000075               1");
+    EXPECT_EQ(r[0].substr(1889, 8), std::string(8, ' '));
+    const std::string seguito = campi == 76 ? "FL000076               1" : "";
+    EXPECT_EQ(r[1], Testa('G') + seguito + std::string(1808 - seguito.size(), ' ') + "A\r\n");
+    EXPECT_EQ(g.Conteggio('G'), 2);
+  }
 }
 
 TEST_F(ScrittoreTest, AFailedWriteStopsTheRun) {

@@ -123,6 +123,9 @@ TEST_F(TestataTest, ACertificationWithNoEmployeesGivesABZ) {
     EXPECT_EQ(rec.size(), 1900u);
     EXPECT_EQ(rec.substr(1897), "A\r\n");
   }
+  // Record C when the header asks for it, counted by Z (which the check of the run holds to the file).
+  ASSERT_TRUE(Esegui(TestataProva().Metti(201, "X")));
+  EXPECT_EQ(Tipi(), "ABCZ");
 }
 
 // The window's texts keep their positional widths in record B.

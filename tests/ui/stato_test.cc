@@ -292,10 +292,5 @@ TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
   EXPECT_EQ(stato.BarraDiStato, "Inserire il codice della CU");
 }
 
-TEST_F(StatoTest, ExitEndsTheProgram) {
-  stato.Esci();
-  EXPECT_EQ(piattaforma.terminazioni, 1);
-}
-
 }  // namespace
 }  // namespace quibold
