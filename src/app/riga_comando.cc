@@ -239,7 +239,13 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   crea->add_option("--progressivo", o.progressivo, "Protocollo assegnato alla CU da sostituire o annullare");
   crea->add_option("--record", o.record, "Numero di record del dipendente nell'archivio");
   crea->add_option("--tipo-impegno", o.tipoImpegno, "Tipo impegno alla trasmissione (1 o 2)");
-  crea->add_option("--data-impegno", o.dataImpegno, "Data impegno alla trasmissione (ggmmaaaa)");
+  // The date as people type it: its digits ("31/01/2018" is 31012018); one that does not exist
+  // is refused before anything is read.
+  crea->add_option("--data-impegno", o.dataImpegno, "Data impegno alla trasmissione (ggmmaaaa)")
+      ->transform([](const std::string& data) { return StatoFinestra::SoloCifre(data); })
+      ->check([](const std::string& data) {
+        return StatoFinestra::DataRifiutata(data) ? "la data " + data + " non esiste (ggmmaaaa)" : std::string();
+      });
   crea->add_option("--cartella", o.cartella, "Unita' e percorso del file telematico");
   crea->add_option("--file", o.file, "Nome del file telematico");
   crea->add_flag("--report", o.report, "Scrive il report di quadratura e ne stampa il percorso");

@@ -59,6 +59,9 @@ class FinestraPrincipale : public QWidget {
   void CreaTelematico();
   void Esci();
   void MostraTesto(int indice);
+  // The focus left `campo` (for `motivo`): a field's text refused is said, and the Tab key keeps
+  // the focus in it.
+  void Lasciato(QObject* campo, Qt::FocusReason motivo);
   void AdattaLimite(int indice);
   void CampoModificato(int indice, const QString& testo);
   void AggiornaLista();

@@ -313,6 +313,31 @@ class FinestraTest : public QObject {
     QCOMPARE(b->Tx(5)->text(), lungo);
   }
 
+  // A date takes the digits of what is typed or pasted; one that does not exist keeps the Tab key
+  // in its field, and the status bar says why.
+  void dataComeSiScrive() {
+    QVERIFY(b->Mostra());
+    b->Apri("12");
+    for (const char* incollato : {"31/01/2018", "31-01-2018"}) {
+      b->Imposta(9, "");
+      QApplication::clipboard()->setText(QString::fromLatin1(incollato));
+      b->Tx(9)->setFocus(Qt::MouseFocusReason);
+      QTest::keyClick(b->Tx(9), Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(b->stato.Tx[9], std::string("31012018"));
+    }
+    b->Tx(9)->selectAll();
+    QTest::keyClicks(b->Tx(9), QStringLiteral("31/02/2018"));
+    QCOMPARE(b->Tx(9)->text(), QStringLiteral("31022018"));
+    Banco::Tasto(Qt::Key_Tab);
+    QTRY_COMPARE(Banco::Fuoco(), QStringLiteral("Tx(9)"));
+    QCOMPARE(b->Tx(9)->selectedText(), QStringLiteral("31022018"));
+    QVERIFY(b->Stato().startsWith(QStringLiteral("La data dell'impegno 31022018 non esiste")));
+    QTest::keyClicks(b->Tx(9), QStringLiteral("28022018"));
+    Banco::Tasto(Qt::Key_Tab);
+    QTRY_COMPARE(Banco::Fuoco(), QStringLiteral("Command5"));
+    QCOMPARE(b->Stato(), Aiuto(9));
+  }
+
   void clicSuCampoDiSoliSpazi() {
     QVERIFY(b->Mostra());
     b->Apri("3");

@@ -78,34 +78,58 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
 }
 
 // A drive file that cannot be opened or read leaves the drive empty and is one box, which says
-// where it was looked for (and how to name an archive); one not opened is not read.
-TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhereItWasLookedFor) {
+// where it was looked for, what it must hold and how to name an archive; one not opened is not
+// read, and none is ever created. The window opened again does not repeat the same box.
+TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhatToDo) {
   Certificazione("5", "CINQUE", "X");
+  const std::string apertura = "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute";
   const std::string lettura = "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1";
+  const std::string dove =
+      "\nIl file c:\\disco.ute e' stato cercato in " + (radice.percorso() / "c" / "disco.ute").string() +
+      "\nIl file deve contenere la lettera dell'unita' dell'archivio, per esempio D:\nL'archivio e' "
+      "la cartella \\vorn\\quelt\\2017\\dati\\ di quell'unita' (per esempio "
+      "D:\\vorn\\quelt\\2017\\dati\\FCU1.018 e D:\\vorn\\quelt\\2017\\dati\\DCU1.018 per la "
+      "certificazione 1).\nLe unita' sono le cartelle di " +
+      radice.percorso().string() +
+      "; per un'altra cartella avviare quibold con l'opzione --radice CARTELLA oppure la "
+      "variabile d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per "
+      "unita' (c per C:, d per D:, ...).";
   const std::pair<std::function<void()>, std::string> casi[] = {
-      {[&] { radice.Rimuovi("c/disco.ute"); }, lettura},
+      {[&] { radice.Rimuovi("c/disco.ute"); }, apertura},
       {[&] { radice.Scrivi("c/disco.ute", "D:"); }, lettura},
       {[&] { (void)memoria.Rinomina(radice.percorso() / "c", radice.percorso() / "altrove"); },  // the first start
-       "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute"},
+       apertura},
   };
   for (const auto& [prepara, messaggio] : casi) {
     canali.ChiudiTutti();  // the opening leaves the drive file open: Windows moves no open file
     prepara();
     messaggi.mostrati.clear();
     stato.Apertura();
-    ASSERT_EQ(messaggi.Testi().size(), 1u) << messaggio;
-    EXPECT_TRUE(messaggi.Testi()[0].starts_with(messaggio + "\nIl file c:\\disco.ute e' stato cercato in " +
-                                                (radice.percorso() / "c" / "disco.ute").string() + "\n"))
-        << messaggi.Testi()[0];
+    EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{messaggio + dove});
+    EXPECT_EQ(messaggi.mostrati[0].icona, Icona::Errore);
     EXPECT_EQ(stato.Disco, "");
+    stato.Apertura();
+    EXPECT_EQ(messaggi.mostrati.size(), 1u) << "said once";
   }
   EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
   (void)memoria.Rinomina(radice.percorso() / "altrove", radice.percorso() / "c");
   radice.Rimuovi("c/disco.ute");
   stato.Apertura();
   EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});  // drive c all the same
-  EXPECT_TRUE(radice.Esiste("c/disco.ute"));                      // created empty
-  EXPECT_EQ(radice.Leggi("c/disco.ute"), "");
+  EXPECT_FALSE(radice.Esiste("c/disco.ute"));                     // never created
+
+  // Without a drive root (Windows' real drives) the drives may still be folders of one.
+  Percorsi unita({}, memoria);
+  Canali altri(unita, messaggi);
+  StatoFinestra senzaRadice(altri, piattaforma);
+  messaggi.mostrati.clear();
+  senzaRadice.Apertura();
+  ASSERT_EQ(messaggi.Testi().size(), 1u);
+  EXPECT_TRUE(messaggi.Testi()[0].ends_with(
+      "per la certificazione 1).\nLe unita' possono essere anche cartelle: avviare quibold con l'opzione --radice "
+      "CARTELLA oppure la variabile d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per "
+      "unita' (c per C:, d per D:, ...)."))
+      << messaggi.Testi()[0];
 }
 
 TEST_F(StatoTest, ADriveThatDoesNotExistListsNothing) {
@@ -159,8 +183,8 @@ TEST_F(StatoTest, CodesThatOpenNoCertification) {
     bool datiVisibili;
   } casi[] = {
       {"abc", "Certificazione non ancora selezionata ", false},
-      {" 8 ", "Archivio inesistente ", true},
-      {"007", "Archivio inesistente ", true},  // used as typed
+      {" 8 ", "Archivio inesistente \nNon c'e' il file C:\\vorn\\quelt\\2017\\dati\\FCU8.018", true},
+      {"007", "Archivio inesistente \nNon c'e' il file C:\\vorn\\quelt\\2017\\dati\\FCU007.018", true},  // as typed
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.codice);
@@ -255,6 +279,82 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico scritto");
   // The box that says why already shows under the caption of a stop.
   EXPECT_EQ(messaggi.mostrati.back().visto, "Memorizzazione interrotta: nessun file telematico da inviare");
+  // Another certification chosen or opened: the stop concerned the one before.
+  stato.ScegliCertificazione(1);
+  EXPECT_EQ(stato.Avanzamento, "");
+  stato.Avanzamento = "Memorizzazione interrotta: nessun file telematico scritto";
+  ASSERT_TRUE(stato.ApriCU());
+  EXPECT_EQ(stato.Avanzamento, "");
+}
+
+// FASE 3 makes the file of the code the window shows: one typed but not opened is opened first
+// (after a run the window holds no certification, and the one before would be made again under
+// an empty name); no code, or one without a file, stops before the run and says what to do.
+TEST_F(StatoTest, CreatingOpensTheCodeTypedFirst) {
+  CertificazioneSenzaDipendenti();
+  Certificazione("2", "DUE", "INTERMEDIARIO002");
+  radice.Scrivi(kDati / "DCU2.018", "");
+  stato.Apertura();
+  stato.ScegliCertificazione(1);
+  stato.Tx[kTxCartella] = "C:\\out\\";
+  ASSERT_TRUE(stato.Crea());
+  const std::string poi =
+      "\nScegliere la certificazione dall'elenco, oppure scriverne il codice nel campo Codice, poi "
+      "premere di nuovo FASE 3";
+  const struct {
+    const char* codice;
+    std::string messaggio;  // none: the run makes the file
+  } casi[] = {
+      {"", "Certificazione non ancora selezionata " + poi},
+      {"9", "Archivio inesistente \nNon c'e' il file C:\\vorn\\quelt\\2017\\dati\\FCU9.018" + poi},
+      {" 2 ", ""},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.codice);
+    messaggi.mostrati.clear();
+    stato.Tx[kTxCodice] = c.codice;
+    stato.Tx[kTxCartella] = "C:\\out\\";
+    EXPECT_EQ(stato.Crea(), c.messaggio.empty());
+    if (!c.messaggio.empty()) {
+      EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{c.messaggio});
+      EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
+      EXPECT_EQ(stato.Avanzamento, "");  // no run began
+    }
+  }
+  EXPECT_TRUE(radice.Esiste("c/out/TCU218"));
+  EXPECT_EQ(stato.run.testata[kDenominazione1].substr(0, 4), "DUE ");
+}
+
+// A date is its digits as typed or pasted; one that does not exist is refused when its field is
+// left (the field's help, as the focus comes back, does not hide why) and before a run.
+TEST_F(StatoTest, ADateThatDoesNotExistIsRefused) {
+  EXPECT_EQ(StatoFinestra::SoloCifre(" 31/01-2018 "), "31012018");
+  for (const char* data : {"31022018", "29022017", "00012018", "01132018", "3101", "31/01/2018"}) {
+    EXPECT_TRUE(StatoFinestra::DataRifiutata(data)) << data;
+  }
+  for (const char* data : {"29022016", "31122018", "", "        ", "00000000"}) {
+    EXPECT_FALSE(StatoFinestra::DataRifiutata(data)) << data;
+  }
+  CertificazioneSenzaDipendenti();
+  stato.Apertura();
+  stato.Tx[kTxCodice] = "1";
+  ASSERT_TRUE(stato.ApriCU());
+  stato.Tx[kTxCartella] = "C:\\out\\";
+  stato.Tx[kTxDataImpegno] = "31022018";
+  const std::string rifiuto =
+      "La data dell'impegno 31022018 non esiste: scriverla come giorno, mese e anno di otto cifre (ggmmaaaa), per "
+      "esempio 31012018";
+  EXPECT_FALSE(stato.LasciaCampo(kTxDataImpegno));
+  EXPECT_TRUE(stato.LasciaCampo(kTxCartella));
+  stato.messaggi(kTxDataImpegno);
+  EXPECT_EQ(stato.BarraDiStato, rifiuto);
+  EXPECT_FALSE(stato.Crea());
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{rifiuto});
+  EXPECT_EQ(messaggi.mostrati[0].titolo, "Accesso");
+  EXPECT_FALSE(radice.Esiste("c/out/TCU118"));
+  stato.Tx[kTxDataImpegno] = "28022018";
+  EXPECT_TRUE(stato.LasciaCampo(kTxDataImpegno));
+  EXPECT_EQ(stato.BarraDiStato, "Data dell'Impegno formato : ggmmaaaa");
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {
