@@ -33,7 +33,7 @@ class PiattaformaRigaComando : public Piattaforma {
   explicit PiattaformaRigaComando(std::ostream& uscita) : uscita_(uscita) {}
   // The command line's viewer is whoever reads its output: the report's path is printed there.
   bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path&,
-                          std::string& motivo) override {
+                          const std::filesystem::path&, std::string& motivo) override {
     if (uscita_ << Utf8DaPercorso(report) << std::endl) return true;
     motivo = "impossibile scriverne il percorso sull'uscita";  // whoever reads it would find none
     return false;
@@ -92,8 +92,10 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   if (o.file) stato.Tx[kTxNomeFile] = file;
   RicordaUscitaNativa(stato, cartellaNativa);
   stato.FlagReport = o.report ? 1 : 0;
-  // The run ends the command: the window is not opened again (nor the archive read again).
+  // The run ends the command: the window is not opened again (nor the archive read again), and the
+  // report's path is printed, not told in a box.
   stato.RiapreDopoCreazione = false;
+  stato.DiceDoveIlReport = false;
 
   if (!stato.Crea()) {
     t.errori << Utf8DaCp1252(Stampabile(stato.Avanzamento, false)) << '\n';  // what became of the file

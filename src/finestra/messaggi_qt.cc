@@ -1,8 +1,23 @@
 #include "finestra/messaggi_qt.h"
 
+#include <algorithm>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QString>
+#include <QStyle>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <QWindow>
 
 #include "recfile/cp1252.h"
 
@@ -12,7 +27,103 @@ namespace {
 
 QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1252(cp1252)); }
 
+// Room for the frame a desktop draws around a window, until the window knows its own.
+constexpr QMargins kCorniceComune(8, 40, 8, 8);
+
 }  // namespace
+
+RiquadroDettagli::RiquadroDettagli(const QString& testo, const QString& dettagli, const QString& titolo, Icona icona,
+                                   QWidget* genitore)
+    : QDialog(genitore) {
+  setObjectName(QStringLiteral("RiquadroDettagli"));
+  setWindowTitle(titolo);
+  const qsizetype a = testo.indexOf(QLatin1Char('\n'));
+  const QString prima = a < 0 ? testo : testo.left(a);
+  const QString resto = a < 0 ? QString() : testo.mid(a + 1);
+  intero_ = testo + QStringLiteral("\n\n") + dettagli;
+
+  auto* capo = new QHBoxLayout;
+  if (icona == Icona::Errore) {
+    auto* figura = new QLabel(this);
+    const int lato = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    figura->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this).pixmap(lato, lato));
+    figura->setAlignment(Qt::AlignTop);
+    capo->addWidget(figura);
+  }
+  auto* intestazione = new QLabel(this);
+  intestazione->setObjectName(QStringLiteral("Intestazione"));
+  intestazione->setTextFormat(Qt::PlainText);  // archive text and file names: never markup
+  intestazione->setText(prima);
+  intestazione->setWordWrap(true);
+  intestazione->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  capo->addWidget(intestazione, 1);
+
+  area_ = new QPlainTextEdit(this);
+  area_->setObjectName(QStringLiteral("Dettagli"));
+  area_->setReadOnly(true);
+  area_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  area_->setPlainText(resto.isEmpty() ? dettagli : resto + QStringLiteral("\n\n") + dettagli);
+  area_->setAccessibleName(prima);
+
+  auto* pulsanti = new QDialogButtonBox(this);
+  QPushButton* copia = pulsanti->addButton(QStringLiteral("&Copia"), QDialogButtonBox::ActionRole);
+  copia->setObjectName(QStringLiteral("Copia"));
+  copia->setAutoDefault(false);
+  QPushButton* ok = pulsanti->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  ok->setObjectName(QStringLiteral("OK"));
+  ok->setDefault(true);
+  connect(copia, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(intero_); });
+  connect(pulsanti, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+  auto* pila = new QVBoxLayout(this);
+  pila->addLayout(capo);
+  pila->addWidget(area_, 1);
+  pila->addWidget(pulsanti);
+  ok->setFocus(Qt::OtherFocusReason);
+  AdattaAlloSchermo();
+}
+
+QString RiquadroDettagli::TestoIntero() const { return intero_; }
+
+void RiquadroDettagli::AdattaA(QSize spazio) {
+  // As wide as a line of findings with the employee's name, as tall as every line; within the room.
+  const QFontMetrics m = area_->fontMetrics();
+  const int bordi = 2 * area_->frameWidth() + area_->verticalScrollBar()->sizeHint().width() +
+                    2 * static_cast<int>(area_->document()->documentMargin());
+  const int righe = area_->document()->blockCount();
+  const QSize minimo = layout()->totalMinimumSize();
+  const int altroOltreArea = std::max(0, layout()->totalSizeHint().height() - area_->sizeHint().height());
+  const QSize voluto(std::max(minimo.width(), m.averageCharWidth() * 100 + bordi),
+                     altroOltreArea + (righe + 1) * m.lineSpacing() + bordi);
+  setMaximumSize(spazio.expandedTo(minimo));
+  resize(voluto.boundedTo(spazio).expandedTo(minimo));
+}
+
+void RiquadroDettagli::AdattaAlloSchermo() {
+  const QWidget* sopra = parentWidget();
+  const QScreen* schermo = sopra ? sopra->screen() : screen();
+  if (!schermo) return;
+  const QWindow* finestra = windowHandle();
+  const bool mostrata = finestra && !finestra->frameMargins().isNull();
+  const QMargins cornice = mostrata ? finestra->frameMargins() : kCorniceComune;
+  const QRect libero = schermo->availableGeometry();
+  AdattaA(libero.size().shrunkBy(cornice));
+  if (mostrata && !libero.contains(frameGeometry())) {
+    // Whole on the screen: its top left corner moved in as far as needed.
+    const QRect f = frameGeometry();
+    move(std::clamp(f.left(), libero.left(), std::max(libero.left(), libero.right() + 1 - f.width())),
+         std::clamp(f.top(), libero.top(), std::max(libero.top(), libero.bottom() + 1 - f.height())));
+  }
+}
+
+bool RiquadroDettagli::event(QEvent* evento) {
+  // Once active, the box has its frame: it fits again, with the frame's real size.
+  if (evento->type() == QEvent::WindowActivate && !adattatoConCornice_) {
+    adattatoConCornice_ = true;
+    AdattaAlloSchermo();
+  }
+  return QDialog::event(evento);
+}
 
 Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
   return MostraConDettagli(testo, {}, titolo, pulsanti, icona);
@@ -20,19 +131,25 @@ Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pul
 
 Risposta MessaggiQt::MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
                                        Pulsanti pulsanti, Icona icona) {
+  const QString titoloBox = Testo(titolo.empty() ? kTitoloProgramma : titolo);
+  if (!dettagli.empty() && pulsanti == Pulsanti::Ok) {
+    RiquadroDettagli riquadro(Testo(testo), Testo(dettagli), titoloBox, icona, genitore_.data());
+    riquadro.exec();
+    return Risposta::Ok;
+  }
   QMessageBox box(genitore_.data());
-  box.setWindowTitle(Testo(titolo.empty() ? kTitoloProgramma : titolo));
+  box.setWindowTitle(titoloBox);
   // Messages carry file names and archive text: never read them as markup.
   box.setTextFormat(Qt::PlainText);
   box.setText(Testo(testo));
   if (!dettagli.empty()) box.setDetailedText(Testo(dettagli));
   box.setIcon(icona == Icona::Errore ? QMessageBox::Critical : QMessageBox::NoIcon);
   // The buttons are named here: the toolkit's own names follow its translations, which may
-  // be missing or in another language.
+  // be missing or in another language. A question is answered with S or N, as Windows' own are.
   if (pulsanti == Pulsanti::SiNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("S\u00ec"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&S\u00ec"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
   } else {

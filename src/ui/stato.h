@@ -100,6 +100,9 @@ class StatoFinestra {
   // Whether a complete run without report opens the window anew, as the window does; a batch
   // that drops each certification's state once its file is made does not.
   bool RiapreDopoCreazione = true;
+  // Whether a box tells where the report was written once its viewer took it, as the window
+  // does before it ends; the command line prints the path itself.
+  bool DiceDoveIlReport = true;
 
   // A field's help text and its most characters (0: no limit), by CampoFinestra.
   static constexpr auto kAiuti = std::to_array<std::string_view>({

@@ -16,11 +16,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionComboBox>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 
@@ -543,7 +545,7 @@ class FinestraTest : public QObject {
     stato.ScegliTipoFornitura(1);  // a cancellation: the writer asks to confirm the employee
     stato.Tx[2] = stato.Tx[3] = stato.Tx[4] = "1";
     premi("Command2");
-    QCOMPARE(visti, (QStringList{"OK", QString::fromUtf8("No/Sì"), QString::fromUtf8("No/Sì")}));
+    QCOMPARE(visti, (QStringList{"OK", QString::fromUtf8("&No/&Sì"), QString::fromUtf8("&No/&Sì")}));
   }
 
   void invioPremeIlPulsanteConIlFuoco() {
@@ -625,11 +627,21 @@ class FinestraTest : public QObject {
   }
 
   // Arrowing through the supply types passes over "T": the normal supply chosen at the end is
-  // one, and runs as one.
+  // one, and runs as one. End and Home go to the last and the first, the list closed or open.
   void tipoFornituraConLeFrecce() {
     QVERIFY(b->Mostra());
     b->Apri("3");
-    b->Scegli(3);  // T=Normale SINGOLA
+    b->Combo1()->setFocus(Qt::TabFocusReason);
+    Banco::Tasto(Qt::Key_End);
+    QCOMPARE(b->stato.TipoScelto, 3);
+    Banco::Tasto(Qt::Key_Home);
+    QCOMPARE(b->stato.TipoScelto, 0);
+    b->Combo1()->showPopup();
+    QTRY_VERIFY(b->Combo1()->view()->isVisible());
+    QTest::keyClick(b->Combo1()->view(), Qt::Key_End);
+    QTest::keyClick(b->Combo1()->view(), Qt::Key_Return);
+    QTRY_VERIFY(!b->Combo1()->view()->isVisible());
+    QCOMPARE(b->stato.TipoScelto, 3);  // T=Normale SINGOLA
     QCOMPARE(b->stato.FlagSingola, 1);
     for (int k = 0; k < 3; ++k) Banco::Tasto(Qt::Key_Up);
     QCOMPARE(b->Combo1()->currentText(), QStringLiteral("N=Normale"));
@@ -700,6 +712,57 @@ class FinestraTest : public QObject {
     QCOMPARE(b->piattaforma.terminazioni, 1);
   }
 
+  // The box of a check that stopped a run, with 14 errors and 193 warnings: on a laptop's
+  // 1366x768 with a taskbar, and on the free area of the screen the test runs on, the box fits
+  // with its buttons; the first errors show at once, and "Copia" gives the whole text.
+  void riquadroDeiRilievi() {
+    QString testo = QStringLiteral("Il file telematico non ha superato il controllo:");
+    QStringList rilievi;
+    for (int k = 1; k <= 207; ++k) {
+      rilievi << QString::fromUtf8(
+                     "record %1, posizione 242: %2: carattere di controllo \"<09>\" nei dati\n    "
+                     "dipendente NICCOLÒ ROSSI, record %3 dell'archivio")
+                     .arg(k + 2)
+                     .arg(k <= 14 ? "errore" : "avviso")
+                     .arg(k);
+      if (k <= 10) testo += QLatin1Char('\n') + rilievi.back();
+    }
+    testo += QStringLiteral("\ne altri 4 errori\ne 193 avvisi");
+    const QString dettagli = rilievi.join(QLatin1Char('\n'));
+    auto entra = [&](RiquadroDettagli* r, QSize spazio) {
+      for (const char* nome : {"OK", "Copia"}) {
+        auto* p = r->findChild<QPushButton*>(QString::fromLatin1(nome));
+        QVERIFY2(QRect(QPoint(), spazio).contains(QRect(p->mapTo(r, QPoint()), p->size())), nome);
+      }
+      auto* area = r->findChild<QPlainTextEdit*>(QStringLiteral("Dettagli"));
+      QCOMPARE(area->cursorForPosition(QPoint(0, 0)).block().text(), rilievi[0].section(QLatin1Char('\n'), 0, 0));
+      QVERIFY(area->viewport()->height() >= 12 * area->fontMetrics().lineSpacing());
+    };
+
+    RiquadroDettagli portatile(testo, dettagli, QStringLiteral("Accesso"), Icona::Errore);
+    const QSize libero = QSize(1366, 768 - 40).shrunkBy(QMargins(8, 31, 8, 8));  // a taskbar; a frame
+    portatile.AdattaA(libero);
+    portatile.show();
+    QVERIFY(portatile.width() <= libero.width() && portatile.height() <= libero.height());
+    entra(&portatile, portatile.size());
+    portatile.close();
+
+    MessaggiQt box;
+    QTimer::singleShot(0, [&] {
+      auto* r = qobject_cast<RiquadroDettagli*>(QApplication::activeModalWidget());
+      QVERIFY(r);
+      QTRY_VERIFY(r->isActiveWindow());
+      QVERIFY(r->screen()->availableGeometry().contains(r->frameGeometry()));
+      entra(r, r->size());
+      QTest::mouseClick(r->findChild<QPushButton*>(QStringLiteral("Copia")), Qt::LeftButton);
+      QCOMPARE(QApplication::clipboard()->text(), testo + QStringLiteral("\n\n") + dettagli);
+      QTest::keyClick(r, Qt::Key_Return);
+    });
+    QCOMPARE(box.MostraConDettagli(Cp1252DaUtf8(testo.toStdString()), Cp1252DaUtf8(dettagli.toStdString()), "Accesso",
+                                   Pulsanti::Ok, Icona::Errore),
+             Risposta::Ok);
+  }
+
   void messaggiQt() {
     MessaggiQt box;
     struct Visto {
@@ -732,6 +795,18 @@ class FinestraTest : public QObject {
     QCOMPARE(visto.titolo, QStringLiteral("quibold"));
     rispondi(QMessageBox::Escape);
     QCOMPARE(box.Mostra("?", "x", Pulsanti::SiNo, Icona::Nessuna), Risposta::No);
+    // S and N answer, as in Windows' own boxes (a key that did nothing: the other button, later).
+    for (const auto& [tasto, altro, risposta] : {std::tuple{Qt::Key_S, QMessageBox::No, Risposta::Si},
+                                                 std::tuple{Qt::Key_N, QMessageBox::Yes, Risposta::No}}) {
+      QTimer::singleShot(0, [tasto, altro] {
+        QPointer<QMessageBox> m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QTest::keyClick(m, tasto);
+        QTimer::singleShot(2000, [m, altro] {
+          if (m) m->button(altro)->click();
+        });
+      });
+      QCOMPARE(box.Mostra("?", "x", Pulsanti::SiNo, Icona::Nessuna), risposta);
+    }
 
     rispondi(QMessageBox::Ok);
     QCOMPARE(box.Mostra("Archivio inesistente ", "Accesso", Pulsanti::Ok, Icona::Errore), Risposta::Ok);
@@ -741,9 +816,6 @@ class FinestraTest : public QObject {
     box.Mostra("l'unit\xE0", "Accesso", Pulsanti::Ok, Icona::Errore);
     QCOMPARE(visto.testo, QString::fromUtf8("l'unità"));
     QCOMPARE(visto.dettagli, QString());
-    rispondi(QMessageBox::Ok);  // the details in the box's own pane, to select and copy
-    box.MostraConDettagli("Errori:", "record 5\n    dipendente NICCOL\xD2", "Accesso", Pulsanti::Ok, Icona::Errore);
-    QCOMPARE(visto.dettagli, QString::fromUtf8("record 5\n    dipendente NICCOLÒ"));
   }
 };
 

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "recfile/cp1252.h"
 #include "recfile/numeri.h"
 #include "support/banco_prova.h"
 #include "ui/piattaforma_sistema.h"
@@ -316,17 +317,20 @@ class PiattaformaControllo : public PiattaformaFinta {
  public:
   PiattaformaControllo(const RadiceTemporanea& radice, const MessaggiRegistrati& messaggi)
       : radice_(radice), messaggi_(messaggi) {}
-  bool ApriVisualizzatore(const fs::path& file, const fs::path& batch, std::string& motivo) override {
+  bool ApriVisualizzatore(const fs::path& file, const fs::path& batch, const fs::path& visualizzatore,
+                          std::string& motivo) override {
     reportAllApertura = radice_.Leggi(kReport);
     batchAllApertura = radice_.Leggi(kBatch);
+    this->visualizzatore = visualizzatore;
     terminatoPrima = terminazioni > 0;
-    return PiattaformaFinta::ApriVisualizzatore(file, batch, motivo);
+    return PiattaformaFinta::ApriVisualizzatore(file, batch, visualizzatore, motivo);
   }
   void Termina() override {
     PiattaformaFinta::Termina();
     messaggiAllaFine = messaggi_.mostrati.size();
   }
   std::string reportAllApertura, batchAllApertura;
+  fs::path visualizzatore;
   bool terminatoPrima = false;
   size_t messaggiAllaFine = 0;
 
@@ -350,6 +354,15 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   // Both files were complete when the viewer was started.
   EXPECT_EQ(controllo.reportAllApertura, TestoReport(finestra, SeparatoreDecimaleDiSistema()));
   EXPECT_EQ(controllo.batchAllApertura, TestoBatch("C:"));
+  EXPECT_EQ(controllo.visualizzatore, percorsi.Nativo("C:\\wvorn\\wordpad"));  // the program the batch file starts
+  // Before the end, where the report is: the program ends, and a viewer may show nothing.
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Il report di quadratura e' stato scritto in " +
+                                                       Cp1252DaUtf8(Utf8DaPercorso(controllo.aperti[0]))});
+  EXPECT_EQ(controllo.messaggiAllaFine, 1u);
+  // The command line prints the path instead.
+  finestra.DiceDoveIlReport = false;
+  messaggi.mostrati.clear();
+  EXPECT_TRUE(StampaReport(finestra));
   EXPECT_TRUE(messaggi.mostrati.empty());
 }
 
@@ -413,7 +426,7 @@ TEST(PiattaformaSistemaTest, LauncherThatFailsGivesTheReasonWithoutHoldingTheWin
     PiattaformaSistema piattaforma(lanciatore.string(), 300ms);
     std::string motivo;
     const auto inizio = std::chrono::steady_clock::now();
-    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", "avstp.bat", motivo), caso.aperto) << k;
+    EXPECT_EQ(piattaforma.ApriVisualizzatore("report.txt", "avstp.bat", "wordpad", motivo), caso.aperto) << k;
     EXPECT_LT(std::chrono::steady_clock::now() - inizio, 2s) << k;
     EXPECT_NE(motivo.find(caso.motivo), std::string::npos) << k << ": " << motivo;
   }
@@ -459,11 +472,13 @@ TEST_F(ReportCorsaTest, RunWithReportPrintsItsTotalsAndHandsOff) {
   ASSERT_TRUE(stato.Crea());
   // The window does not come back: what the check warned of, and whose record, are two more lines
   // of the closing message.
-  ASSERT_EQ(messaggi.Testi(), std::vector<std::string>{"Memorizazione regolarmente effettuata...\n"
-                                                       "Il file telematico ha superato il controllo con 1 avviso: "
-                                                       "record 5, posizione 26: avviso: codice fiscale del "
-                                                       "dipendente con il carattere di controllo errato\n"
-                                                       "    dipendente BIANCHI LUCIA, record 3 dell'archivio"});
+  ASSERT_EQ(messaggi.Testi().size(), 2u);  // then where the report is
+  EXPECT_EQ(messaggi.Testi()[0],
+            "Memorizazione regolarmente effettuata...\n"
+            "Il file telematico ha superato il controllo con 1 avviso: "
+            "record 5, posizione 26: avviso: codice fiscale del "
+            "dipendente con il carattere di controllo errato\n"
+            "    dipendente BIANCHI LUCIA, record 3 dell'archivio");
   EXPECT_EQ(prova::Records(radice.Leggi(fs::path("c") / "telematici" / "TCU118")).size(), 7u);
 
   // The hand-off: the report opened and the program ended, the window not started again.
