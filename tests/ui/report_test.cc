@@ -1,6 +1,16 @@
 #include "ui/report.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
 #ifndef _WIN32
 #include <locale.h>
 #endif
@@ -379,25 +389,93 @@ TEST_F(ReportTest, HandOffAfterAFailedWriteOpensNothingButStillEnds) {
 }
 
 #ifdef _WIN32
+// For as long as it lives, `comando` opens this user's ".txt" files, as the user's own choice of
+// a viewer would.
+class VisualizzatoreDeiTesti {
+ public:
+  explicit VisualizzatoreDeiTesti(const std::wstring& comando) {
+    HKEY chiave = nullptr;
+    c_era_ = RegOpenKeyExW(HKEY_CURRENT_USER, kEstensione, 0, KEY_READ, &chiave) == ERROR_SUCCESS;
+    if (c_era_) {
+      wchar_t valore[256] = {};
+      DWORD byte = sizeof valore;
+      if (RegQueryValueExW(chiave, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(valore), &byte) == ERROR_SUCCESS)
+        prima_ = valore;
+      RegCloseKey(chiave);
+    }
+    Metti(kEstensione, kTipo);
+    Metti(std::wstring(kClassi) + kTipo + L"\\shell\\open\\command", comando);
+  }
+  ~VisualizzatoreDeiTesti() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kClassi) + kTipo).c_str());
+    if (c_era_) {
+      Metti(kEstensione, prima_);
+    } else {
+      RegDeleteTreeW(HKEY_CURRENT_USER, kEstensione);
+    }
+  }
+  VisualizzatoreDeiTesti(const VisualizzatoreDeiTesti&) = delete;
+  VisualizzatoreDeiTesti& operator=(const VisualizzatoreDeiTesti&) = delete;
+
+ private:
+  static constexpr const wchar_t* kClassi = L"Software\\Classes\\";
+  static constexpr const wchar_t* kEstensione = L"Software\\Classes\\.txt";
+  static constexpr const wchar_t* kTipo = L"quibold.prova.testo";
+  static void Metti(const std::wstring& chiave, const std::wstring& valore) {
+    const auto byte = static_cast<DWORD>((valore.size() + 1) * sizeof(wchar_t));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, chiave.c_str(), nullptr, REG_SZ, valore.c_str(), byte), ERROR_SUCCESS);
+  }
+  bool c_era_ = false;
+  std::wstring prima_;
+};
+
 // On Windows the batch file is started by the command interpreter, without waiting, whatever
-// its folder's name holds; an interpreter that cannot be started has failed and says why.
+// its folder's name holds, when the viewer it starts is there; an interpreter that cannot be
+// started has failed and says why.
 TEST(PiattaformaSistemaTest, BatchFileIsStartedWithoutWaiting) {
   using namespace std::chrono_literals;
   const RadiceTemporanea cartella;
   const fs::path batch = cartella.percorso() / "con spazio (&)" / "avstp.bat";
   const fs::path segno = cartella.percorso() / "aperto.txt";
   cartella.Scrivi(batch, "ECHO OFF\r\necho aperto> \"" + segno.string() + "\"\r\nexit\r\n");
+  cartella.Scrivi("wvorn/wordpad.exe", "");
+  const fs::path visualizzatore = cartella.percorso() / "wvorn" / "wordpad";
   PiattaformaSistema piattaforma;
   std::string motivo;
-  EXPECT_TRUE(piattaforma.ApriVisualizzatore("report.txt", batch, motivo)) << motivo;
+  EXPECT_TRUE(piattaforma.ApriVisualizzatore("report.txt", batch, visualizzatore, motivo)) << motivo;
   for (int k = 0; k < 300 && !fs::exists(segno); ++k) std::this_thread::sleep_for(50ms);
   EXPECT_TRUE(fs::exists(segno));
 
   const auto interprete = Ambiente("ComSpec");
   prova::ImpostaAmbiente("ComSpec", "C:\\manca\\cmd.exe");
-  EXPECT_FALSE(piattaforma.ApriVisualizzatore("report.txt", batch, motivo));
+  EXPECT_FALSE(piattaforma.ApriVisualizzatore("report.txt", batch, visualizzatore, motivo));
   EXPECT_NE(motivo.find("impossibile avviare C:\\manca\\cmd.exe: "), std::string::npos) << motivo;
   prova::ImpostaAmbiente("ComSpec", interprete ? interprete->c_str() : nullptr);
+}
+
+// Without the viewer that the batch file names, the batch file would only say, in a console,
+// that there is no such program: the report goes to the viewer of text files that the user
+// chose (here a stand-in that records its arguments, made the viewer of ".txt" for this user).
+TEST(PiattaformaSistemaTest, WithoutItsViewerTheReportGoesToTheViewerOfTextFiles) {
+  using namespace std::chrono_literals;
+  const RadiceTemporanea cartella;
+  const fs::path finto = cartella.percorso() / "quibold-finestra.exe";  // writes argomenti.txt beside itself
+  fs::copy_file(QUIBOLD_FINESTRA_FINTA, finto);
+  const fs::path report = cartella.percorso() / "dati" / "report.txt";
+  const fs::path batch = cartella.percorso() / "avstp.bat";
+  const fs::path segno = cartella.percorso() / "batch.txt";
+  cartella.Scrivi(report, "Certificazione      :1\r\n");
+  cartella.Scrivi(batch, "ECHO OFF\r\necho avviato> \"" + segno.string() + "\"\r\nexit\r\n");
+  const VisualizzatoreDeiTesti visualizzatore(L"\"" + finto.wstring() + L"\" \"%1\"");
+  PiattaformaSistema piattaforma;
+  std::string motivo;
+  EXPECT_TRUE(piattaforma.ApriVisualizzatore(report, batch, cartella.percorso() / "wvorn" / "wordpad", motivo))
+      << motivo;
+  const fs::path argomenti = cartella.percorso() / "argomenti.txt";
+  for (int k = 0; k < 300 && !fs::exists(argomenti); ++k) std::this_thread::sleep_for(50ms);
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(prova::LeggiFile(argomenti), report.string() + "\n");
+  EXPECT_FALSE(fs::exists(segno));
 }
 #else
 // The launcher of the desktop's viewer: one that cannot start, or ends in error within the
