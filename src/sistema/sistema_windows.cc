@@ -479,7 +479,11 @@ bool ApriReport(const std::filesystem::path& report, const std::filesystem::path
     apri.lpFile = report.c_str();
     apri.nShow = SW_SHOWNORMAL;
     if (ShellExecuteExW(&apri)) return true;
-    motivo = "nessun programma per aprire i file di testo: " + TestoErrore(GetLastError());
+    const DWORD errore = GetLastError();
+    // Without a program for ".txt" Windows says so; Wine tries to run the file itself.
+    motivo = errore == ERROR_NO_ASSOCIATION || errore == ERROR_BAD_EXE_FORMAT
+                 ? std::string("nessun programma di questo computer apre i file di testo (.txt)")
+                 : "il programma dei file di testo non si avvia: " + TestoErrore(errore);
     return false;
   }
   // The command interpreter runs the batch file in a console of its own, minimized; "/s" takes

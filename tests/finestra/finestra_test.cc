@@ -24,6 +24,7 @@
 #include <QStyleOptionComboBox>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include "finestra/applicazione_qt.h"
@@ -127,6 +128,14 @@ struct Banco : prova::BancoProva {
     for (int k = 0; k < voce; ++k) Tasto(Qt::Key_Down);
   }
 };
+
+// The tooltip on the screen, if one is.
+QWidget* SuggerimentoMostrato() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->inherits("QTipLabel") && w->isVisible()) return w;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -694,6 +703,30 @@ class FinestraTest : public QObject {
       QCOMPARE(QAccessible::queryAccessibleInterface(barra)->text(QAccessible::Description),
                QString::fromStdString(testo));
     }
+  }
+
+  // A tooltip is drawn in the palette's tooltip colours, dark on light: Windows' visual style gives
+  // it its theme's text colour, which Wine's theme makes light grey on the white it draws.
+  void suggerimentiLeggibili() {
+    QVERIFY(b->Mostra());
+    b->stato.Messaggio(std::string(300, 'x') + " fine");
+    b->finestra->Aggiorna();
+    auto* barra = b->Controllo<QStatusBar>(QStringLiteral("StatusBar1"));
+    QToolTip::showText(barra->mapToGlobal(QPoint(20, 5)), barra->toolTip(), barra);
+    QWidget* suggerimento = nullptr;
+    QTRY_VERIFY((suggerimento = SuggerimentoMostrato()) != nullptr);
+    QCOMPARE(suggerimento->palette().color(QPalette::ToolTipText), QToolTip::palette().color(QPalette::ToolTipText));
+    const QImage immagine = suggerimento->grab().toImage();
+    int chiaro = 0, scuro = 255;
+    for (int y = 0; y < immagine.height(); ++y) {
+      for (int x = 0; x < immagine.width(); ++x) {
+        const int luce = qGray(immagine.pixel(x, y));
+        chiaro = std::max(chiaro, luce);
+        scuro = std::min(scuro, luce);
+      }
+    }
+    QVERIFY2(chiaro - scuro >= 160, qPrintable(QStringLiteral("%1 su %2").arg(scuro).arg(chiaro)));
+    QToolTip::hideText();
   }
 
   void visualizzatoreCheNonParte() {

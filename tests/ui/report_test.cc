@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -389,13 +390,15 @@ TEST_F(ReportTest, HandOffAfterAFailedWriteOpensNothingButStillEnds) {
 }
 
 #ifdef _WIN32
-// For as long as it lives, `comando` opens this user's ".txt" files, as the user's own choice of
-// a viewer would.
-class VisualizzatoreDeiTesti {
+// For as long as it lives, `comando` opens ".txt" files as the viewer chosen for them, in the
+// classes of `radice` (the user's, which Windows reads before the machine's; Wine reads only
+// HKEY_CLASSES_ROOT itself). What was there before comes back at the end.
+class AperturaDeiTesti {
  public:
-  explicit VisualizzatoreDeiTesti(const std::wstring& comando) {
+  AperturaDeiTesti(HKEY radice, std::wstring classi, const std::wstring& comando)
+      : radice_(radice), classi_(std::move(classi)) {
     HKEY chiave = nullptr;
-    c_era_ = RegOpenKeyExW(HKEY_CURRENT_USER, kEstensione, 0, KEY_READ, &chiave) == ERROR_SUCCESS;
+    c_era_ = RegOpenKeyExW(radice_, Estensione().c_str(), 0, KEY_READ, &chiave) == ERROR_SUCCESS;
     if (c_era_) {
       wchar_t valore[256] = {};
       DWORD byte = sizeof valore;
@@ -403,28 +406,37 @@ class VisualizzatoreDeiTesti {
         prima_ = valore;
       RegCloseKey(chiave);
     }
-    Metti(kEstensione, kTipo);
-    Metti(std::wstring(kClassi) + kTipo + L"\\shell\\open\\command", comando);
+    Metti(Estensione(), kTipo);
+    Metti(classi_ + kTipo + L"\\shell\\open\\command", comando);
   }
-  ~VisualizzatoreDeiTesti() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kClassi) + kTipo).c_str());
+  ~AperturaDeiTesti() {
+    RegDeleteTreeW(radice_, (classi_ + kTipo).c_str());
     if (c_era_) {
-      Metti(kEstensione, prima_);
+      Metti(Estensione(), prima_);
     } else {
-      RegDeleteTreeW(HKEY_CURRENT_USER, kEstensione);
+      RegDeleteTreeW(radice_, Estensione().c_str());
     }
   }
-  VisualizzatoreDeiTesti(const VisualizzatoreDeiTesti&) = delete;
-  VisualizzatoreDeiTesti& operator=(const VisualizzatoreDeiTesti&) = delete;
+  AperturaDeiTesti(const AperturaDeiTesti&) = delete;
+  AperturaDeiTesti& operator=(const AperturaDeiTesti&) = delete;
+
+  // Whether the system reads ".txt" as ours.
+  static bool Attivo() {
+    wchar_t valore[256] = {};
+    DWORD byte = sizeof valore;
+    return RegGetValueW(HKEY_CLASSES_ROOT, L".txt", nullptr, RRF_RT_REG_SZ, nullptr, valore, &byte) == ERROR_SUCCESS &&
+           std::wstring(valore) == kTipo;
+  }
 
  private:
-  static constexpr const wchar_t* kClassi = L"Software\\Classes\\";
-  static constexpr const wchar_t* kEstensione = L"Software\\Classes\\.txt";
   static constexpr const wchar_t* kTipo = L"quibold.prova.testo";
-  static void Metti(const std::wstring& chiave, const std::wstring& valore) {
+  std::wstring Estensione() const { return classi_ + L".txt"; }
+  void Metti(const std::wstring& chiave, const std::wstring& valore) const {
     const auto byte = static_cast<DWORD>((valore.size() + 1) * sizeof(wchar_t));
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, chiave.c_str(), nullptr, REG_SZ, valore.c_str(), byte), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetKeyValueW(radice_, chiave.c_str(), nullptr, REG_SZ, valore.c_str(), byte), ERROR_SUCCESS);
   }
+  HKEY radice_;
+  std::wstring classi_;
   bool c_era_ = false;
   std::wstring prima_;
 };
@@ -466,7 +478,11 @@ TEST(PiattaformaSistemaTest, WithoutItsViewerTheReportGoesToTheViewerOfTextFiles
   const fs::path segno = cartella.percorso() / "batch.txt";
   cartella.Scrivi(report, "Certificazione      :1\r\n");
   cartella.Scrivi(batch, "ECHO OFF\r\necho avviato> \"" + segno.string() + "\"\r\nexit\r\n");
-  const VisualizzatoreDeiTesti visualizzatore(L"\"" + finto.wstring() + L"\" \"%1\"");
+  const std::wstring comando = L"\"" + finto.wstring() + L"\" \"%1\"";
+  const AperturaDeiTesti dellUtente(HKEY_CURRENT_USER, L"Software\\Classes\\", comando);
+  std::optional<AperturaDeiTesti> diTutti;
+  if (!AperturaDeiTesti::Attivo()) diTutti.emplace(HKEY_CLASSES_ROOT, L"", comando);
+  ASSERT_TRUE(AperturaDeiTesti::Attivo());
   PiattaformaSistema piattaforma;
   std::string motivo;
   EXPECT_TRUE(piattaforma.ApriVisualizzatore(report, batch, cartella.percorso() / "wvorn" / "wordpad", motivo))
