@@ -187,21 +187,39 @@ int LimiteDelCampo(int indice) {
   return StatoFinestra::CampoData(indice) ? 0 : StatoFinestra::kLunghezzaMassima[static_cast<size_t>(indice)];
 }
 
-// A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does.
+// A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does,
+// once for as long as the key is held. The first press it sees clicks, even one the system calls
+// a repeat: a box closed with Enter before the window was shown never saw the key let go (so
+// Windows' and Wine's messages say), and the clerk's next Enter would do nothing.
 class Pulsante : public QPushButton {
  public:
   using QPushButton::QPushButton;
 
  protected:
   void keyPressEvent(QKeyEvent* evento) override {
-    const bool invio = evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
-    if (invio && (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      if (!evento->isAutoRepeat()) click();
+    if (Invio(evento)) {
+      if (!tenuto_) click();
+      tenuto_ = true;
       evento->accept();
       return;
     }
     QPushButton::keyPressEvent(evento);
   }
+  void keyReleaseEvent(QKeyEvent* evento) override {
+    if (Invio(evento) && !evento->isAutoRepeat()) tenuto_ = false;
+    QPushButton::keyReleaseEvent(evento);
+  }
+  void focusInEvent(QFocusEvent* evento) override {
+    tenuto_ = false;
+    QPushButton::focusInEvent(evento);
+  }
+
+ private:
+  static bool Invio(const QKeyEvent* evento) {
+    return (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
+           (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  }
+  bool tenuto_ = false;  // Enter is held down on this button
 };
 
 // The platform's style, with the focus drawn as a navy frame two pixels wide around the button,

@@ -216,18 +216,20 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
 bool StampaReport(StatoFinestra& f) {
   bool consegnato = false;
   if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) {
+    // The program ends next: the user must learn where the report is (a viewer may show nothing),
+    // before the viewer comes to the front.
+    const std::string dove = Cp1252DaUtf8(Utf8DaPercorso(*report));
+    if (f.DiceDoveIlReport) {
+      f.canali().messaggi().Mostra("Il report di quadratura e' stato scritto in " + dove, kTitoloCreazione,
+                                   Pulsanti::Ok, Icona::Nessuna);
+    }
     std::string motivo;
     const Percorsi& percorsi = f.canali().percorsi();
     consegnato = f.piattaforma().ApriVisualizzatore(*report, percorsi.Nativo(NomeFileBatch(f.Disco)),
                                                     percorsi.Nativo(NomeVisualizzatore(f.Disco)), motivo);
-    // The program ends next: the user must learn where the report is (a viewer may show nothing).
-    const std::string dove = Cp1252DaUtf8(Utf8DaPercorso(*report));
     if (!consegnato) {
       f.canali().messaggi().Mostra("Il report " + dove + " e' stato scritto ma non si puo' aprire: " + motivo,
                                    kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
-    } else if (f.DiceDoveIlReport) {
-      f.canali().messaggi().Mostra("Il report di quadratura e' stato scritto in " + dove, kTitoloCreazione,
-                                   Pulsanti::Ok, Icona::Nessuna);
     }
   }
   f.piattaforma().Termina();

@@ -333,6 +333,7 @@ class PiattaformaControllo : public PiattaformaFinta {
     reportAllApertura = radice_.Leggi(kReport);
     batchAllApertura = radice_.Leggi(kBatch);
     this->visualizzatore = visualizzatore;
+    messaggiAllApertura = messaggi_.mostrati.size();
     terminatoPrima = terminazioni > 0;
     return PiattaformaFinta::ApriVisualizzatore(file, batch, visualizzatore, motivo);
   }
@@ -343,7 +344,7 @@ class PiattaformaControllo : public PiattaformaFinta {
   std::string reportAllApertura, batchAllApertura;
   fs::path visualizzatore;
   bool terminatoPrima = false;
-  size_t messaggiAllaFine = 0;
+  size_t messaggiAllApertura = 0, messaggiAllaFine = 0;
 
  private:
   const RadiceTemporanea& radice_;
@@ -366,10 +367,10 @@ TEST_F(ReportTest, HandOffOpensTheWrittenReportAndEndsTheProgram) {
   EXPECT_EQ(controllo.reportAllApertura, TestoReport(finestra, SeparatoreDecimaleDiSistema()));
   EXPECT_EQ(controllo.batchAllApertura, TestoBatch("C:"));
   EXPECT_EQ(controllo.visualizzatore, percorsi.Nativo("C:\\wvorn\\wordpad"));  // the program the batch file starts
-  // Before the end, where the report is: the program ends, and a viewer may show nothing.
+  // Before the viewer, where the report is: the program ends, and a viewer may show nothing.
   EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"Il report di quadratura e' stato scritto in " +
                                                        Cp1252DaUtf8(Utf8DaPercorso(controllo.aperti[0]))});
-  EXPECT_EQ(controllo.messaggiAllaFine, 1u);
+  EXPECT_EQ(controllo.messaggiAllApertura, 1u);
   // The command line prints the path instead.
   finestra.DiceDoveIlReport = false;
   messaggi.mostrati.clear();
