@@ -189,8 +189,8 @@ int LimiteDelCampo(int indice) {
 
 // A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does,
 // once for as long as the key is held. The first press it sees clicks, even one the system calls
-// a repeat: a box closed with Enter before the window was shown never saw the key let go (so
-// Windows' and Wine's messages say), and the clerk's next Enter would do nothing.
+// a repeat: after a box closed with Enter before the window was shown, Wine never told the key's
+// release, and the clerk's next Enter did nothing.
 class Pulsante : public QPushButton {
  public:
   using QPushButton::QPushButton;
@@ -478,20 +478,13 @@ void FinestraPrincipale::AdattaA(QSize spazio) {
 }
 
 void FinestraPrincipale::AdattaAlloSchermo() {
-  const QScreen* schermo = screen();
-  if (!schermo) return;
-  // The frame that the desktop draws around the window is known only once it has drawn it; until
-  // then, room for a common title bar and borders.
-  QMargins cornice(8, 40, 8, 8);
-  const QWindow* finestra = windowHandle();
-  const bool mostrata = finestra && !finestra->frameMargins().isNull();
-  if (mostrata) cornice = finestra->frameMargins();
-  const QRect libero = schermo->availableGeometry();
-  AdattaA(libero.size().shrunkBy(cornice));
+  const auto posto = PostoDi(this);
+  if (!posto) return;
+  AdattaA(posto->spazio());
   // A window that fills the free area goes to its corner, its frame inside it; one shown already
   // moves only when it does not fit where it is.
   const bool riempie = minimumSize() != maximumSize();
-  if (mostrata ? !libero.contains(frameGeometry()) : riempie) move(libero.topLeft());
+  if (posto->mostrata ? !posto->libero.contains(frameGeometry()) : riempie) move(posto->libero.topLeft());
 }
 
 bool FinestraPrincipale::event(QEvent* evento) {
@@ -847,6 +840,17 @@ void FinestraPrincipale::Lasciato(QObject* campo, Qt::FocusReason motivo) {
         t->selectAll();
       },
       Qt::QueuedConnection);
+}
+
+std::optional<PostoSulloSchermo> PostoDi(const QWidget* finestra) {
+  const QWidget* sopra = finestra->parentWidget();
+  const QScreen* schermo = (sopra && !finestra->isVisible() ? sopra : finestra)->screen();
+  if (!schermo) return std::nullopt;
+  PostoSulloSchermo posto{schermo->availableGeometry(), QMargins(8, 40, 8, 8)};
+  const QWindow* nativa = finestra->windowHandle();
+  posto.mostrata = nativa && !nativa->frameMargins().isNull();
+  if (posto.mostrata) posto.cornice = nativa->frameMargins();
+  return posto;
 }
 
 QIcon IconaProgramma() {

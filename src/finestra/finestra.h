@@ -3,10 +3,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include "ui/stato.h"
@@ -96,5 +99,17 @@ class FinestraPrincipale : public QWidget {
 
 // The program's icon, in every size drawn for it.
 QIcon IconaProgramma();
+
+// Where a window may be on its screen (a box not shown yet: its parent's): the screen's free area
+// (its taskbar excluded) and the frame the desktop draws around the window, its own once the
+// desktop has drawn it (`mostrata`), until then room for a common title bar and borders. Nothing
+// when it is on no screen.
+struct PostoSulloSchermo {
+  QRect libero;
+  QMargins cornice;
+  bool mostrata = false;
+  QSize spazio() const { return libero.size().shrunkBy(cornice); }
+};
+std::optional<PostoSulloSchermo> PostoDi(const QWidget* finestra);
 
 }  // namespace quibold

@@ -11,14 +11,12 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QString>
 #include <QStyle>
-#include <QTextBlock>
 #include <QVBoxLayout>
-#include <QWindow>
 
+#include "finestra/finestra.h"
 #include "recfile/cp1252.h"
 
 namespace quibold {
@@ -26,9 +24,6 @@ namespace quibold {
 namespace {
 
 QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1252(cp1252)); }
-
-// Room for the frame a desktop draws around a window, until the window knows its own.
-constexpr QMargins kCorniceComune(8, 40, 8, 8);
 
 }  // namespace
 
@@ -83,8 +78,6 @@ RiquadroDettagli::RiquadroDettagli(const QString& testo, const QString& dettagli
   AdattaAlloSchermo();
 }
 
-QString RiquadroDettagli::TestoIntero() const { return intero_; }
-
 void RiquadroDettagli::AdattaA(QSize spazio) {
   // As wide as a line of findings with the employee's name, as tall as every line; within the room.
   const QFontMetrics m = area_->fontMetrics();
@@ -100,15 +93,11 @@ void RiquadroDettagli::AdattaA(QSize spazio) {
 }
 
 void RiquadroDettagli::AdattaAlloSchermo() {
-  const QWidget* sopra = parentWidget();
-  const QScreen* schermo = sopra ? sopra->screen() : screen();
-  if (!schermo) return;
-  const QWindow* finestra = windowHandle();
-  const bool mostrata = finestra && !finestra->frameMargins().isNull();
-  const QMargins cornice = mostrata ? finestra->frameMargins() : kCorniceComune;
-  const QRect libero = schermo->availableGeometry();
-  AdattaA(libero.size().shrunkBy(cornice));
-  if (mostrata && !libero.contains(frameGeometry())) {
+  const auto posto = PostoDi(this);
+  if (!posto) return;
+  AdattaA(posto->spazio());
+  const QRect libero = posto->libero;
+  if (posto->mostrata && !libero.contains(frameGeometry())) {
     // Whole on the screen: its top left corner moved in as far as needed.
     const QRect f = frameGeometry();
     move(std::clamp(f.left(), libero.left(), std::max(libero.left(), libero.right() + 1 - f.width())),

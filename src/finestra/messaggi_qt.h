@@ -25,8 +25,6 @@ class RiquadroDettagli : public QDialog {
   // Fits the box to `spazio`, the room a screen leaves it (its frame excluded): as tall as its
   // text needs, up to that room, and as wide as a line of findings.
   void AdattaA(QSize spazio);
-  // The whole text, as "Copia" gives it.
-  QString TestoIntero() const;
 
  protected:
   bool event(QEvent* evento) override;
@@ -36,7 +34,7 @@ class RiquadroDettagli : public QDialog {
   void AdattaAlloSchermo();
 
   QPlainTextEdit* area_ = nullptr;
-  QString intero_;
+  QString intero_;  // the whole text, as "Copia" gives it
   bool adattatoConCornice_ = false;
 };
 

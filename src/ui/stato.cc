@@ -73,6 +73,12 @@ std::string IndicazioniDisco(const Percorsi& percorsi) {
          "; per un'altra cartella avviare quibold con " + opzioni + ".";
 }
 
+// Why a date is refused, and how to write it.
+std::string RifiutoData(std::string_view data) {
+  return "La data dell'impegno " + std::string(Rifilato(data)) +
+         " non esiste: scriverla come giorno, mese e anno di otto cifre (ggmmaaaa), per esempio 31012018";
+}
+
 }  // namespace
 
 StatoFinestra::StatoFinestra(Canali& canali, Piattaforma& piattaforma) : canali_(canali), piattaforma_(piattaforma) {
@@ -117,15 +123,6 @@ std::string StatoFinestra::SoloCifre(std::string_view testo) {
 bool StatoFinestra::DataRifiutata(std::string_view data) {
   return ValoreNumerico(data) != 0 && !controllo::DataEsistente(Rifilato(data));
 }
-
-namespace {
-
-std::string RifiutoData(std::string_view data) {
-  return "La data dell'impegno " + std::string(Rifilato(data)) +
-         " non esiste: scriverla come giorno, mese e anno di otto cifre (ggmmaaaa), per esempio 31012018";
-}
-
-}  // namespace
 
 bool StatoFinestra::LasciaCampo(int indice) {
   if (!CampoData(indice)) return true;
