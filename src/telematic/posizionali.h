@@ -77,7 +77,7 @@ struct Posizionale {
 struct Fonti {
   FontiDipendente campi;
   std::string_view tipoFornitura = {};   // the window's: "N", "A" or "S"
-  std::string_view progressivo = {};     // the employee's, as the heads of records D and G carry it
+  std::string_view progressivo = {};     // the employee's number in the file: "1", "2", ...
   const Scrittore* scrittore = nullptr;  // the records written so far, for record Z
 };
 
