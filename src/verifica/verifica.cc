@@ -524,7 +524,8 @@ void Verifica::Griglia(std::string_view r) {
         Valore(formato, valore, codice, posValore);
       }
     } else if (Otto(valore) == kOttoBianchi && Otto(valore + 8) == kOttoBianchi) {
-      Valore(formato, valore, codice, posValore);  // of another program's code here, only no value is judged
+      // A code this program never writes, in record C or D: only a field with no value is judged.
+      Valore(formato, valore, codice, posValore);
     }
     if constexpr (kTipo == 'D') {
       if (parola == kSesso && sesso == nullptr) sesso = valore, posSesso = posValore;
