@@ -1,6 +1,5 @@
 #include "samples/casi_verifica.h"
 
-#include <array>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -88,6 +87,7 @@ std::string FileCasiVerifica() {
   b.resize(371, ' ');
   b += "00000000000";
   b.resize(401, ' ');
+  // The employees, no record C, "1"; the supplier, the commitment's type and date, "1".
   b += Nove(static_cast<long>(std::size(kCasi))).substr(1) + "01" + sostituto + "1" + "01022018" + "1";
 
   std::vector<std::string> dipendenti;

@@ -60,13 +60,13 @@ TEST(ArchivioEsempio, TheCheckSaysOfEachCaseWhatItsSampleShows) {
   Verifica v(Vaglio::Rapido, 20180315);
   for (size_t i = 0; i < file.size(); i += 1900) v.Record(std::string_view(file).substr(i, 1900));
   v.Fine();
+  const auto casoA = std::find_if(casi.begin(), casi.end(), [](const auto& c) { return c.record == 'A'; });
   std::vector<std::vector<Gravita>> trovati(casi.size());
   for (const Rilievo& r : v.Rilievi()) {
-    const auto caso = r.record == 1
-                          ? std::find_if(casi.begin(), casi.end(), [](const auto& c) { return c.record == 'A'; })
-                          : casi.begin() + (r.record - 3) / 2;
-    ASSERT_TRUE(caso < casi.end()) << TestoRilievo(r);
-    trovati[static_cast<size_t>(caso - casi.begin())].push_back(r.gravita);
+    // Record A, or an employee's records D and G from record 3 on.
+    const long caso = r.record == 1 ? casoA - casi.begin() : r.record < 3 ? -1 : (r.record - 3) / 2;
+    ASSERT_TRUE(caso >= 0 && caso < static_cast<long>(casi.size())) << TestoRilievo(r);
+    trovati[static_cast<size_t>(caso)].push_back(r.gravita);
   }
   for (size_t i = 0; i < casi.size(); ++i) {
     const std::vector<Gravita> attesi = casi[i].rilievo ? std::vector{*casi[i].rilievo} : std::vector<Gravita>{};
