@@ -7,6 +7,7 @@
 
 #include "archive/archivio.h"
 #include "recfile/numeri.h"
+#include "sistema/sistema.h"
 #include "telematic/dipendenti.h"
 #include "telematic/posizionali.h"
 #include "telematic/scrittore.h"
@@ -213,7 +214,7 @@ class Corsa {
     }
     canali_.Chiudi(kCanaleTestata);
 
-    Verifica controllo;
+    Verifica controllo(Vaglio::Rapido, OggiLocale());
     run_.records = 0;
     run_.avvisi.clear();
     run_.numeroAvvisi = 0;
