@@ -322,8 +322,8 @@ bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<
   return false;
 }
 
-bool ApriReport(const std::filesystem::path& report, const std::filesystem::path&, const std::string& lanciatore,
-                std::chrono::milliseconds attesa, std::string& motivo) {
+bool ApriReport(const std::filesystem::path& report, const std::filesystem::path&, const std::filesystem::path&,
+                const std::string& lanciatore, std::chrono::milliseconds attesa, std::string& motivo) {
   std::string programma = lanciatore;
   std::string argomento = report.string();
   char* argv[] = {programma.data(), argomento.data(), nullptr};

@@ -19,8 +19,6 @@ namespace {
 
 using enum Regola;
 
-constexpr std::string_view kTitoloAccesso = "Accesso";
-
 // Record C: the CT fields of the supplier when the certification is sent by an intermediary
 // ("B" in `Testata` 33) and of the withholding agent otherwise.
 constexpr auto kQuadroCT = std::to_array<Riga>({
@@ -186,7 +184,8 @@ class Corsa {
     if (NomeDiDispositivo(uscita)) return Ferma("Il file telematico non e' un file ordinario ");
     const auto nativoUscita = canali_.percorsi().Nativo(uscita);
     if (FileDellArchivio(canali_.percorsi(), nativoUscita, i_.Disco, i_.PercorsoDati) != FileArchivio::Nessuno) {
-      return Ferma("Il file telematico coincide con un file dell'archivio ");
+      return Ferma("Il file telematico coincide con un file dell'archivio \nIl file " + uscita +
+                   " e' un file dell'archivio: indicare un'altra cartella o un altro nome per il file telematico");
     }
     if (canali_.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
       return Ferma("Il file telematico non e' un file ordinario ");

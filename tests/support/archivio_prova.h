@@ -47,7 +47,7 @@ class MessaggiRegistrati : public FinestraMessaggi {
 class PiattaformaFinta : public Piattaforma {
  public:
   bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
-                          std::string& motivo) override {
+                          const std::filesystem::path&, std::string& motivo) override {
     aperti.push_back(report);
     batchAperti.push_back(batch);
     motivo = rifiuto;
