@@ -238,6 +238,7 @@ class Corsa {
 
     Verifica controllo;
     run_.records = 0;
+    run_.nonScritti.clear();
     run_.avvisi.clear();
     run_.numeroAvvisi = 0;
     UscitaCanale uscitaCanale(canali_, &controllo);
@@ -269,6 +270,7 @@ class Corsa {
       return false;
     }
     run_.records = s.Records();
+    run_.nonScritti = s.NonScritti();
     run_.avvisi = controllo.Rilievi();
     s.NominaDipendenti(run_.avvisi);
     run_.numeroAvvisi = controllo.Avvisi();

@@ -18,6 +18,16 @@ namespace quibold {
 // The run totals by index (1 to 30; 0 unused).
 using Totali = std::array<double, 31>;
 
+// An amount that a run total counts and the file does not hold: one below 0, which is never
+// written. Whose, in the file (its progressive) and in the archive, and what it adds to.
+struct ImportoNonScritto {
+  std::string dipendente;  // "dipendente ROSSI MARIO, record 7 dell'archivio" (Windows-1252)
+  long progressivo;        // of the employee in the file, from 1
+  std::string codice;      // the field's code
+  IndiceTotale totale, totale2;
+  double importo;  // rounded to cents
+};
+
 // What a run leaves for the report: the header fields as the writer split them and the totals;
 // the warnings of the check of the file it wrote, each naming the employee of a record D or G as
 // the archive knows them, and its records; or, when it stopped, what it left under the file's
@@ -28,6 +38,7 @@ struct StatoRun {
   std::vector<Rilievo> avvisi;
   long numeroAvvisi = 0;
   long records = 0;
+  std::vector<ImportoNonScritto> nonScritti;  // what the totals count and the file does not hold
   std::string fermata;                        // "nessun file telematico scritto; il file precedente e' rimasto com'era"
 };
 
