@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "finestra/vista_qt.h"
 #include "ui/stato.h"
 
 class QComboBox;
@@ -58,6 +59,7 @@ class FinestraPrincipale : public QWidget {
   void ApriCertificazione();
   void CreaTelematico();
   void Esci();
+  void VerificaFile();
   void MostraTesto(int indice);
   void AdattaLimite(int indice);
   void CampoModificato(int indice, const QString& testo);
@@ -67,7 +69,8 @@ class FinestraPrincipale : public QWidget {
   void SuggerimentoBarra();
 
   StatoFinestra& stato_;
-  double scala_ = 1.0;  // pixels per twip
+  DialoghiQt dialoghi_;  // the state's file dialogs and view of a file, over this window
+  double scala_ = 1.0;   // pixels per twip
 
   QScrollArea* scorrimento_ = nullptr;  // holds the client area: everything but the status bar
   QWidget* area_ = nullptr;             // the client area, always of the designed size

@@ -41,8 +41,13 @@ Risposta MessaggiQt::MostraConDettagli(std::string_view testo, std::string_view 
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
   }
+  // The closing message of a creation: the file just written can be shown from here.
+  QPushButton* mostra = pulsanti == Pulsanti::OkMostraFile
+                            ? box.addButton(QStringLiteral("&Mostra il file"), QMessageBox::ActionRole)
+                            : nullptr;
   const int scelta = box.exec();
-  if (pulsanti == Pulsanti::Ok) return Risposta::Ok;
+  if (mostra && box.clickedButton() == mostra) return Risposta::MostraFile;
+  if (pulsanti != Pulsanti::SiNo) return Risposta::Ok;
   return scelta == QMessageBox::Yes ? Risposta::Si : Risposta::No;
 }
 
