@@ -44,7 +44,8 @@ std::string Tabella(const VistaFile& vista, char separatore) {
     std::string linea;
     for (size_t c = 0; c < colonne.size(); ++c) {
       const std::string bianchi(larghezze[c] - Larghezza(riga[c]), ' ');
-      linea += (c ? "  " : "") + (ADestra(colonne[c]) ? bianchi + riga[c] : riga[c] + bianchi);
+      if (c > 0) linea += "  ";
+      linea += ADestra(colonne[c]) ? bianchi + riga[c] : riga[c] + bianchi;
     }
     linea.erase(linea.find_last_not_of(' ') + 1);
     t += linea + '\n';

@@ -12,9 +12,26 @@ namespace {
 
 QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1252(cp1252)); }
 
+// The closing message of a creation from the window: "OK", or "Mostra il file" to see the file
+// just written.
+Risposta ChiusuraConMostra(QWidget* genitore, std::string_view testo, std::string_view titolo, Icona icona) {
+  QMessageBox box(genitore);
+  box.setWindowTitle(Testo(titolo.empty() ? kTitoloProgramma : titolo));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(Testo(testo));
+  box.setIcon(icona == Icona::Errore ? QMessageBox::Critical : QMessageBox::NoIcon);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QPushButton* mostra = box.addButton(QStringLiteral("&Mostra il file"), QMessageBox::ActionRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return box.clickedButton() == mostra ? Risposta::MostraFile : Risposta::Ok;
+}
+
 }  // namespace
 
 Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
+  if (pulsanti == Pulsanti::OkMostraFile) return ChiusuraConMostra(genitore_.data(), testo, titolo, icona);
   return MostraConDettagli(testo, {}, titolo, pulsanti, icona);
 }
 
@@ -41,13 +58,8 @@ Risposta MessaggiQt::MostraConDettagli(std::string_view testo, std::string_view 
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
   }
-  // The closing message of a creation: the file just written can be shown from here.
-  QPushButton* mostra = pulsanti == Pulsanti::OkMostraFile
-                            ? box.addButton(QStringLiteral("&Mostra il file"), QMessageBox::ActionRole)
-                            : nullptr;
   const int scelta = box.exec();
-  if (mostra && box.clickedButton() == mostra) return Risposta::MostraFile;
-  if (pulsanti != Pulsanti::SiNo) return Risposta::Ok;
+  if (pulsanti == Pulsanti::Ok) return Risposta::Ok;
   return scelta == QMessageBox::Yes ? Risposta::Si : Risposta::No;
 }
 

@@ -170,7 +170,8 @@ std::string TestoDifferenza(const Differenza& d, char separatore) {
   std::snprintf(progressivo, sizeof progressivo, "%05ld", d.progressivo);
   t += std::string(" per il progressivo ") + progressivo + " (" + d.dipendente + ": ";
   for (size_t i = 0; i < d.nonScritti.size(); ++i) {
-    t += (i ? ", " : "") + d.nonScritti[i].first + " vale " + TestoSomma(d.nonScritti[i].second, d.totale, separatore);
+    if (i > 0) t += ", ";
+    t += d.nonScritti[i].first + " vale " + TestoSomma(d.nonScritti[i].second, d.totale, separatore);
   }
   return t + (d.nonScritti.size() == 1 ? ": un importo sotto zero non si scrive nel file, ma il report lo somma)"
                                        : ": gli importi sotto zero non si scrivono nel file, ma il report li somma)");
@@ -282,12 +283,16 @@ std::string VistaFile::Csv() const {
   for (const std::string& riga : Intestazione()) csv += CellaCsv(Utf8DaCp1252(riga), true) + "\r\n";
   csv += "\r\n";
   const auto& colonne = ColonneVista();
-  for (size_t c = 0; c < colonne.size(); ++c) csv += (c ? ";" : "") + CellaCsv(colonne[c].titolo, true);
+  for (size_t c = 0; c < colonne.size(); ++c) {
+    if (c > 0) csv += ';';
+    csv += CellaCsv(colonne[c].titolo, true);
+  }
   csv += "\r\n";
   for (size_t r = 0; r < Righe(); ++r) {
     for (size_t c = 0; c < colonne.size(); ++c) {
       const bool testo = colonne[c].tipo <= TipoColonna::Nome;
-      csv += (c ? ";" : "") + CellaCsv(Utf8DaCp1252(Testo(r, c, ',')), testo);
+      if (c > 0) csv += ';';
+      csv += CellaCsv(Utf8DaCp1252(Testo(r, c, ',')), testo);
     }
     csv += "\r\n";
   }

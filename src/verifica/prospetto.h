@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "verifica/totali.h"
@@ -47,7 +48,8 @@ struct TestataDelFile {
 
 class Prospetto {
  public:
-  explicit Prospetto(Vaglio vaglio = Vaglio::Rapido) : verifica_(vaglio) {}
+  // `verifica`: the check the records go through, as its caller sets it up.
+  explicit Prospetto(Verifica verifica = Verifica()) : verifica_(std::move(verifica)) {}
 
   // The next record (1900 bytes, or fewer for an incomplete last one), then the end of the file.
   void Record(std::string_view record);
