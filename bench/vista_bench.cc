@@ -28,20 +28,23 @@ using namespace quibold;
 
 constexpr int kDipendenti = 9999;
 
-// The telematic file of the full archive, written once by the writer into a temporary root.
+// A temporary drive root, removed at the end of the run.
+const fs::path& Radice() {
+  static const fs::path radice = fs::temp_directory_path() / ("quibold-bench-vista-" + std::to_string(getpid()));
+  return radice;
+}
+
+// The telematic file of the full archive, written once by the writer into the root.
 const fs::path& FilePieno() {
   static const fs::path file = [] {
-    const fs::path radice = fs::temp_directory_path() / ("quibold-bench-vista-" + std::to_string(getpid()));
-    esempio::ScriviCertificazione(radice, 1, esempio::ArchivioPieno(kDipendenti));
-    fs::create_directories(radice / "c" / "out");
+    esempio::ScriviCertificazione(Radice(), 1, esempio::ArchivioPieno(kDipendenti));
+    fs::create_directories(Radice() / "c" / "out");
     banco::MessaggiMuti messaggi;
-    Percorsi percorsi(radice);
+    Percorsi percorsi(Radice());
     Canali canali(percorsi, messaggi);
-    const ImpostazioniTelematico dati = banco::Impostazioni();
     StatoRun run;
-    if (!ScriviTelematico(canali, dati, run)) std::abort();
-    std::atexit([] { fs::remove_all(FilePieno().parent_path().parent_path().parent_path()); });
-    return radice / "c" / "out" / "TCU118";
+    if (!ScriviTelematico(canali, banco::Impostazioni(), run)) std::abort();
+    return Radice() / "c" / "out" / "TCU118";
   }();
   return file;
 }
@@ -84,5 +87,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  std::error_code errore;
+  fs::remove_all(Radice(), errore);
   return 0;
 }
