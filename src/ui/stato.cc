@@ -352,9 +352,13 @@ bool StatoFinestra::Crea() {
     Notifica();
     return false;
   }
-  const std::string uscita = Tx[kTxCartella] + Tx[kTxNomeFile];
-  ultimoFile_ = canali_.percorsi().Nativo(uscita);
-  if (messaggi.mostraChiesto) (void)MostraFile(ultimoFile_, Utf8DaCp1252(uscita), &run);  // a failure is in its box
+  // Where the file went, for the view and the report's comparison; a batch, which has neither,
+  // does not look its folder up once more for every certification.
+  if (dialoghi || FlagReport == 1) {
+    const std::string uscita = Tx[kTxCartella] + Tx[kTxNomeFile];
+    ultimoFile_ = canali_.percorsi().Nativo(uscita);
+    if (messaggi.mostraChiesto) (void)MostraFile(ultimoFile_, Utf8DaCp1252(uscita), &run);  // a failure is in its box
+  }
   if (FlagReport == 1) {
     ReportConsegnato = StampaReport(*this);
     return true;

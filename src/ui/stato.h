@@ -109,7 +109,8 @@ class StatoFinestra {
   // The window's file dialogs and the view of a file; none on the command line. With them the
   // closing message of a creation also offers "Mostra il file".
   Dialoghi* dialoghi = nullptr;
-  // The file that the last complete run wrote (native); empty before one.
+  // The file that the last complete run with the report or the window's dialogs wrote (native);
+  // empty before one.
   const std::filesystem::path& UltimoFileScritto() const { return ultimoFile_; }
 
   // A field's help text and its most characters (0: no limit), by CampoFinestra.

@@ -33,8 +33,8 @@ std::string Quante(long n, const char* una, const char* molte) {
 }
 
 // A cell of the CSV: quoted when it holds the separator, a quote or a line end; a text that a
-// spreadsheet would take for a formula ("=", "+", "-", "@", a tab) begins with an apostrophe,
-// which it shows as text (a surname of the archive may begin with "+").
+// spreadsheet would take for a formula ("=", "+", "-", "@", a tab) begins with an apostrophe, so
+// that it is taken as text (a name of the archive may begin with "-" or "=").
 std::string CellaCsv(std::string_view utf8, bool testo) {
   std::string c;
   if (testo && !utf8.empty() && std::string_view("=+-@\t\r").find(utf8[0]) != std::string_view::npos) c = "'";
