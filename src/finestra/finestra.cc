@@ -381,10 +381,12 @@ QLabel* CreaEtichetta(QWidget* genitore, const RigaEtichetta& r, double scala) {
   return l;
 }
 
-// The controls that take the focus, in the order of the Tab key.
+// The controls that take the focus, in the order of the Tab key. "Verifica un file..." comes after
+// the three buttons of the run, so that the keys a clerk already uses to reach them (Tab from the
+// code, Shift+Tab to the report's button) still reach them.
 constexpr const char* kOrdineFuoco[] = {
-    "Tx(0)", "lista", "CommandVerifica", "Command3", "Command1", "Command2", "Tx(1)",  "Combo1", "Tx(2)",   "Tx(3)",
-    "Tx(4)", "Tx(5)", "Tx(6)",           "Tx(7)",    "Tx(8)",    "Tx(9)",    "Tx(10)", "Tx(11)", "Command5"};
+    "Tx(0)", "lista", "Command3", "Command1", "Command2", "CommandVerifica", "Tx(1)",  "Combo1", "Tx(2)",   "Tx(3)",
+    "Tx(4)", "Tx(5)", "Tx(6)",    "Tx(7)",    "Tx(8)",    "Tx(9)",           "Tx(10)", "Tx(11)", "Command5"};
 
 }  // namespace
 
