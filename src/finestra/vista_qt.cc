@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QBrush>
+#include <QDir>
 #include <QFileDialog>
 #include <QFont>
 #include <QFontDatabase>
@@ -29,7 +30,9 @@ namespace {
 
 QString DaCp1252(std::string_view testo) { return QString::fromStdString(Utf8DaCp1252(testo)); }
 QString DaPercorso(const std::filesystem::path& p) { return QString::fromStdString(Utf8DaPercorso(p)); }
-std::filesystem::path APercorso(const QString& p) { return PercorsoDaUtf8(p.toStdString()); }
+// A path the file dialog chose, with the system's own separators ("\\" on Windows): the view
+// names the file as the clerk knows such paths.
+std::filesystem::path APercorso(const QString& p) { return PercorsoDaUtf8(QDir::toNativeSeparators(p).toStdString()); }
 
 // The colours of the marked rows: the check found errors, only warnings, or the report's totals
 // of the run that wrote the file count amounts the row's sums do not hold.
