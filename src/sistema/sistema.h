@@ -200,4 +200,7 @@ bool StessoProgramma(const std::filesystem::path& programma);
 // The decimal separator of the user's regional settings ("." when they cannot be read).
 char SeparatoreDecimale();
 
+// Today on this machine's clock and time zone, as the number aaaammgg (20180315).
+long OggiLocale();
+
 }  // namespace quibold

@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -361,6 +362,13 @@ char SeparatoreDecimale() {
   char separatore = radice && radice[0] && !radice[1] ? radice[0] : '.';
   freelocale(locale);
   return separatore;
+}
+
+long OggiLocale() {
+  const time_t adesso = time(nullptr);
+  struct tm t {};
+  if (localtime_r(&adesso, &t) == nullptr) return 0;
+  return (t.tm_year + 1900L) * 10000 + (t.tm_mon + 1L) * 100 + t.tm_mday;
 }
 
 }  // namespace quibold

@@ -480,4 +480,10 @@ char SeparatoreDecimale() {
   return '.';
 }
 
+long OggiLocale() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t.wYear * 10000L + t.wMonth * 100L + t.wDay;
+}
+
 }  // namespace quibold

@@ -189,7 +189,8 @@ std::string TestoNonCur18(const VistaFile& vista) {
 
 Lettura VistaFile::Leggi(Sistema& sistema, const std::filesystem::path& percorso, const std::string& nome) {
   nome_ = Cp1252DaUtf8(nome);
-  prospetto_ = std::make_unique<Prospetto>();
+  // The check as `quibold verifica` makes it, on today's date.
+  prospetto_ = std::make_unique<Prospetto>(Verifica(Vaglio::Rapido, OggiLocale()));
   differenze_.clear();
   const Lettura letta = LeggiTelematico(sistema, percorso, nome, [this](std::string_view r) { prospetto_->Record(r); });
   if (letta == Lettura::Letta) prospetto_->Fine();
