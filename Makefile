@@ -68,10 +68,11 @@ prova: debug
 # The program against a raw copy on the same disk, then the hot steps (not part of `make test`).
 bench: deps
 	@$(CONFIGURA) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DQUIBOLD_BENCH=ON >/dev/null
-	@$(CMAKE) --build $(BUILD)/bench -j $(JOBS) --target quibold quibold_bench quibold_confronto
+	@$(CMAKE) --build $(BUILD)/bench -j $(JOBS) --target quibold quibold_bench quibold_confronto quibold_vista_bench
 	@mkdir -p $(BUILD)/bench/confronto
 	$(BUILD)/bench/bench/quibold_confronto $(BUILD)/bench/src/quibold $(BUILD)/bench/confronto
 	$(BUILD)/bench/bench/quibold_bench
+	$(BUILD)/bench/bench/quibold_vista_bench
 
 # The two fuzzers (clang, libFuzzer with AddressSanitizer and UBSan), FUZZ_SECONDS in all, half
 # each: the window's run over an archive, and raw bytes for the check; FUZZ_ARGS adds options of

@@ -9,6 +9,7 @@
 
 #include "archive/archivio.h"
 #include "archive/dipendente.h"
+#include "banco_bench.h"
 #include "recfile/canali.h"
 #include "recfile/percorsi.h"
 #include "samples/archivio_esempio.h"
@@ -21,12 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using namespace quibold;
-
-// Message boxes nobody sees.
-class MessaggiMuti : public FinestraMessaggi {
- public:
-  Risposta Mostra(std::string_view, std::string_view, Pulsanti, Icona) override { return Risposta::Si; }
-};
 
 // A writer whose records go nowhere.
 class UscitaNulla : public UscitaRecord {
@@ -78,16 +73,10 @@ void BM_ScriviTelematico(benchmark::State& state) {
   const fs::path radice = fs::temp_directory_path() / ("quibold-bench-" + std::to_string(getpid()));
   esempio::ScriviCertificazione(radice, 1, esempio::ArchivioPieno(1000));
   fs::create_directories(radice / "c" / "out");
-  MessaggiMuti messaggi;
+  banco::MessaggiMuti messaggi;
   Percorsi percorsi(radice);
   Canali canali(percorsi, messaggi);
-  ImpostazioniTelematico dati;
-  dati.CodiceCU = "1";
-  dati.Disco = "C:";
-  dati.PercorsoDati = PercorsoDatiDi("C:");
-  dati.tipoFornitura = "N";
-  dati.cartella = "C:\\out\\";
-  dati.nomeFile = "TCU118";
+  const ImpostazioniTelematico dati = banco::Impostazioni();
   StatoRun run;
   for (auto _ : state) {
     if (!ScriviTelematico(canali, dati, run)) {

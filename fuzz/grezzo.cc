@@ -5,6 +5,7 @@
 
 #include "fuzz/caso.h"
 #include "fuzz/semi.h"
+#include "verifica/prospetto.h"
 #include "verifica/verifica.h"
 
 namespace quibold::collaudo {
@@ -32,14 +33,16 @@ std::string FileGrezzo(std::string_view dati, const std::vector<std::string>& ba
 std::vector<std::string> ProvaControllo(std::string_view dati, const std::vector<std::string>& basi) {
   const std::string file = FileGrezzo(dati, basi);
   const int volte = Volte(dati);
-  Verifica v(Vaglio::Rapido, kOggi);
+  // Through the reading employee by employee of `quibold mostra`, which feeds the check.
+  Prospetto prospetto(Verifica(Vaglio::Rapido, kOggi));
   long records = 0;
   for (int k = 0; k < volte; ++k) {
     for (size_t p = 0; p < file.size(); p += kLungRecord, ++records) {
-      v.Record(std::string_view(file).substr(p, kLungRecord));
+      prospetto.Record(std::string_view(file).substr(p, kLungRecord));
     }
   }
-  v.Fine();
+  prospetto.Fine();
+  const Verifica& v = prospetto.verifica();
 
   std::vector<std::string> violazioni;
   auto viola = [&](std::string testo) { violazioni.push_back(std::move(testo)); };
@@ -76,6 +79,20 @@ std::vector<std::string> ProvaControllo(std::string_view dati, const std::vector
     viola("a full list with " + std::to_string(errori) + " errors of " + std::to_string(v.Errori()));
   }
   if (records == 0 && v.Errori() == 0) viola("an empty file passed");
+  // Each finding counted once, for the employee whose records hold it or for the file; each
+  // employee's records after the one before's.
+  long erroriContati = prospetto.ErroriDelFile(), avvisiContati = prospetto.AvvisiDelFile(), ultimo = 0;
+  for (const DipendenteNelFile& d : prospetto.Dipendenti()) {
+    erroriContati += d.errori;
+    avvisiContati += d.avvisi;
+    if (d.primoRecord <= ultimo || d.ultimoRecord < d.primoRecord) viola("an employee's records out of order");
+    ultimo = d.ultimoRecord;
+  }
+  if (erroriContati != v.Errori() || avvisiContati != v.Avvisi()) {
+    viola("the employees and the file count " + std::to_string(erroriContati) + " errors, " +
+          std::to_string(avvisiContati) + " warnings of " + std::to_string(v.Errori()) + ", " +
+          std::to_string(v.Avvisi()));
+  }
 
   // The quick tests of the bytes hide nothing: the file once through each way finds the same.
   Verifica rapida(Vaglio::Rapido, kOggi), completa(Vaglio::Completo, kOggi);

@@ -5,8 +5,9 @@
 // length) and the byte put there. Bits 1-6 say how many times the file is fed over again (1-64),
 // so that a short input makes a long file. The check must not crash, must keep its findings
 // within their cap, every error before a warning, in file order, each at a place of the file,
-// its message in printable ASCII, and its counts right; and its quick tests of the bytes must
-// hide nothing that looking at every value finds (Vaglio::Completo).
+// its message in printable ASCII, and its counts right; its quick tests of the bytes must hide
+// nothing that looking at every value finds (Vaglio::Completo); and the reading employee by
+// employee (Prospetto) must count each finding once, for an employee or for the file.
 #pragma once
 
 #include <string>

@@ -18,15 +18,16 @@
 namespace quibold {
 using enum Regola;
 #if defined(NON_COMPILA_codice_di_sette)
-constexpr Riga kRiga{"DB00100", C(22), Importo, kRedditi};
+constexpr Riga kRiga{"DB00100", C(22), Importo};
 #elif defined(NON_COMPILA_campo_600)
-constexpr Riga kRiga{"DB001001", C(600), Importo, kRedditi};
+constexpr Riga kRiga{"DB001001", C(600), Importo};
 #elif defined(NON_COMPILA_campo_49)
 constexpr Riga kRiga{"DB001001", C(49), Importo};
 #elif defined(NON_COMPILA_campo2_104)
 constexpr Riga kRiga{"DF001920", C2(104), Importo};
 #elif defined(NON_COMPILA_totale_di_un_testo)
-constexpr Riga kRiga{"DB001051", C(53), TestoSePresente, kRedditi};
+// A code that feeds a total, written as text.
+constexpr Riga kRiga{"DB001001", C(22), TestoSePresente};
 #endif
 }  // namespace quibold
 #endif

@@ -9,6 +9,7 @@
 
 #include "recfile/cp1252.h"
 #include "recfile/percorsi.h"
+#include "ui/vista_file.h"
 #include "verifica/verifica.h"
 
 namespace quibold {
@@ -16,11 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr size_t kLungRecord = 1900;
+}  // namespace
 
-// The native path of an argument; empty for a drive path under the root that the archive's code
-// page cannot write ("?" in its place could name another file). On the real drives of Windows
-// every path is native.
 fs::path PercorsoFile(const std::string& file, const Percorsi& percorsi) {
   if ((kWindows && percorsi.Radice().empty()) || !(IniziaConUnita(file) || (!file.empty() && file[0] == '\\'))) {
     return PercorsoDaUtf8(file);
@@ -29,28 +27,11 @@ fs::path PercorsoFile(const std::string& file, const Percorsi& percorsi) {
   return Utf8DaCp1252(testo) == file ? percorsi.Nativo(testo) : fs::path();
 }
 
+namespace {
+
 // Hands the check the open file's records, read a block at a time; the error number, or 0.
 int LeggiRecord(Sistema& sistema, Maniglia f, Verifica& verifica) {
-  std::vector<char> blocco(kLungRecord * 64);
-  size_t pieni = 0;  // bytes of the block not yet handed over
-  long long posizione = 0;
-  for (;;) {
-    size_t letti = 0;
-    if (const int errore = sistema.Leggi(f, blocco.data() + pieni, blocco.size() - pieni, posizione, letti)) {
-      return errore;
-    }
-    if (letti == 0) break;
-    posizione += static_cast<long long>(letti);
-    pieni += letti;
-    size_t dati = 0;
-    for (; pieni - dati >= kLungRecord; dati += kLungRecord) {
-      verifica.Record(std::string_view(blocco.data() + dati, kLungRecord));
-    }
-    std::copy(blocco.data() + dati, blocco.data() + pieni, blocco.data());
-    pieni -= dati;
-  }
-  if (pieni > 0) verifica.Record(std::string_view(blocco.data(), pieni));  // the last, cut short
-  return 0;
+  return LeggiRecordTelematici(sistema, f, [&](std::string_view r) { verifica.Record(r); });
 }
 
 const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "avviso"; }

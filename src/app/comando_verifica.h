@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/riga_comando.h"
+#include "recfile/percorsi.h"
 
 namespace CLI {
 class App;
@@ -24,6 +25,12 @@ struct OpzioniVerifica {
   std::vector<std::string> file;
   bool json = false;
 };
+
+// The native path of a file named on the command line: a path of this machine, relative to the
+// current folder, unless it begins with a drive "X:" or "\\", which name it under the drive root;
+// empty for such a path that the archive's code page cannot write ("?" in its place could name
+// another file). On the real drives of Windows every path is native.
+std::filesystem::path PercorsoFile(const std::string& file, const Percorsi& percorsi);
 
 // "1 avviso", "2 avvisi": a count and its noun.
 std::string Quanti(long n, const char* uno, const char* molti);

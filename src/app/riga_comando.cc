@@ -10,12 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "app/comando_mostra.h"
 #include "app/comando_tutte.h"
 #include "app/comando_verifica.h"
 #include "recfile/canali.h"
 #include "recfile/cp1252.h"
 #include "ui/messaggi_terminale.h"
+#include "ui/report.h"
 #include "ui/stato.h"
+#include "ui/vista_file.h"
 
 namespace quibold {
 namespace {
@@ -102,6 +105,7 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
     return kUscitaFermata;
   }
   StampaAvvisi(stato.run, t.errori);
+  if (stato.FlagReport == 1) StampaDifferenze(stato, t.errori);
   return stato.FlagReport == 0 || stato.ReportConsegnato ? kUscitaCompleta : kUscitaSenzaReport;
 }
 
@@ -203,6 +207,21 @@ void RicordaUscitaNativa(StatoFinestra& stato, const std::filesystem::path& nati
   stato.canali().percorsi().Ricorda(stato.Tx[kTxCartella] + nome, nativa / PercorsoDaUtf8(Utf8DaCp1252(nome)));
 }
 
+void StampaDifferenze(StatoFinestra& stato, std::ostream& errori) {
+  // The file as `quibold mostra` reads it, against the totals the report printed.
+  VistaFile scritto;
+  const std::filesystem::path& file = stato.UltimoFileScritto();
+  const std::string nome = Utf8DaPercorso(file);
+  if (const Lettura l = scritto.Leggi(stato.canali().percorsi().sistema(), file, nome); l != Lettura::Letta) {
+    errori << "report e file: nessun confronto: " << TestoLettura(l, nome) << '\n';
+    return;
+  }
+  scritto.Confronta(stato.run);
+  for (const Differenza& d : scritto.differenze()) {
+    errori << Utf8DaCp1252("report e file: " + TestoDifferenza(d, SeparatoreDecimaleDiSistema())) << '\n';
+  }
+}
+
 void StampaAvvisi(const StatoRun& run, std::ostream& errori) {
   // The file may be sent; what its check warned of goes to the error stream.
   for (const Rilievo& avviso : run.avvisi) errori << Utf8DaCp1252(RigheRilievo(avviso)) << '\n';
@@ -262,6 +281,8 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
       "interrotta; 2 errore d'uso; 3 file telematico completo ma report non scritto.");
   OpzioniVerifica ov;
   CLI::App* verifica = RegistraVerifica(app, ov);
+  OpzioniMostra om;
+  CLI::App* mostra = RegistraMostra(app, om);
 
   try {
     std::vector<std::string> argomenti = ValoriVuotiEspliciti(argc, argv);
@@ -290,6 +311,7 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   }
   if (*crea) return Crea(o, cartellaRadice, terminale, sistema, visualizzatore);
   if (*verifica) return EseguiVerifica(ov, cartellaRadice, terminale, sistema);
+  if (*mostra) return EseguiMostra(om, cartellaRadice, terminale, sistema);
   if (!finestra) {
     terminale.errori << "quibold: questa versione non ha la finestra; usare 'quibold crea'\n";
     return kUscitaErroreUso;

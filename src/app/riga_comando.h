@@ -32,6 +32,10 @@ enum StatoUscita : int {
 // What `quibold crea` prints on the error stream once the telematic file is complete: the
 // warnings of its check, a line each, and under one in an employee's records a line naming them.
 void StampaAvvisi(const StatoRun& run, std::ostream& errori);
+// What `quibold crea --report` prints on the error stream after the report: where the sums of the
+// file just written, read back as `quibold mostra` reads it, differ from the report's totals, and
+// why (an amount below 0 is counted by the report and never written), a line each.
+void StampaDifferenze(StatoFinestra& stato, std::ostream& errori);
 
 // The output folder (`cartella`) or file name given on the command line (UTF-8) as the window's
 // field holds it, in the archive's code page, into `campo`. A character the code page lacks

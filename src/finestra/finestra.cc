@@ -412,10 +412,12 @@ QLabel* CreaEtichetta(QWidget* genitore, const RigaEtichetta& r, double scala) {
   return l;
 }
 
-// The controls that take the focus, in the order of the Tab key.
-constexpr const char* kOrdineFuoco[] = {"Tx(0)",  "lista", "Command3", "Command1", "Command2", "Tx(1)",
-                                        "Combo1", "Tx(2)", "Tx(3)",    "Tx(4)",    "Tx(5)",    "Tx(6)",
-                                        "Tx(7)",  "Tx(8)", "Tx(9)",    "Tx(10)",   "Tx(11)",   "Command5"};
+// The controls that take the focus, in the order of the Tab key. "Verifica un file..." comes after
+// the three buttons of the run, so that the keys a clerk already uses to reach them (Tab from the
+// code, Shift+Tab to the report's button) still reach them.
+constexpr const char* kOrdineFuoco[] = {
+    "Tx(0)", "lista", "Command3", "Command1", "Command2", "CommandVerifica", "Tx(1)",  "Combo1", "Tx(2)",   "Tx(3)",
+    "Tx(4)", "Tx(5)", "Tx(6)",    "Tx(7)",    "Tx(8)",    "Tx(9)",           "Tx(10)", "Tx(11)", "Command5"};
 
 // The window's tables hold one another, checked as this file compiles: a frame that a control
 // sits in is a row of kCornici (listed before any frame inside it), a button's caption a row of
@@ -569,10 +571,15 @@ FinestraPrincipale::FinestraPrincipale(StatoFinestra& stato, QWidget* genitore)
     // The writer calls this while the window handles no events: paint now.
     repaint();
   };
+  dialoghi_.ImpostaGenitore(this);
+  stato_.dialoghi = &dialoghi_;
   Aggiorna();
 }
 
-FinestraPrincipale::~FinestraPrincipale() { stato_.Cambiata = nullptr; }
+FinestraPrincipale::~FinestraPrincipale() {
+  stato_.Cambiata = nullptr;
+  stato_.dialoghi = nullptr;
+}
 
 int FinestraPrincipale::Px(int twips) const { return qRound(twips * scala_); }
 
@@ -682,6 +689,16 @@ void FinestraPrincipale::CreaControlli() {
   });
 
   CreaPulsanti();
+  // Beside the list: any telematic file checked and shown employee by employee.
+  auto* verifica = new Pulsante(QStringLiteral("&Verifica un file..."), Contenitore("Frame2"));
+  verifica->setObjectName(QStringLiteral("CommandVerifica"));
+  verifica->setToolTip(
+      QStringLiteral("Controlla un file telematico, di quibold o di un altro programma, e lo mostra "
+                     "dipendente per dipendente"));
+  verifica->setAccessibleDescription(verifica->toolTip());
+  ColoreTesto(verifica, kBlu);
+  Posiziona(verifica, {1800, 960, 2895, 495}, scala_);
+  connect(verifica, &QPushButton::clicked, this, &FinestraPrincipale::VerificaFile);
   for (int i = 0; i < kNumTx; ++i) CreaCampo(i);
 
   statusBar1_ = new QStatusBar(this);
@@ -786,6 +803,11 @@ void FinestraPrincipale::CreaTelematico() {
 
 void FinestraPrincipale::Esci() {
   stato_.Esci();
+  Aggiorna();
+}
+
+void FinestraPrincipale::VerificaFile() {
+  stato_.VerificaFile();
   Aggiorna();
 }
 

@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "finestra/vista_qt.h"
 #include "ui/stato.h"
 
 class QComboBox;
@@ -61,6 +62,7 @@ class FinestraPrincipale : public QWidget {
   void ApriCertificazione();
   void CreaTelematico();
   void Esci();
+  void VerificaFile();
   void MostraTesto(int indice);
   // The focus left `campo` (for `motivo`): a field's text refused is said, and the Tab key keeps
   // the focus in it.
@@ -73,7 +75,8 @@ class FinestraPrincipale : public QWidget {
   void SuggerimentoBarra();
 
   StatoFinestra& stato_;
-  double scala_ = 1.0;  // pixels per twip
+  DialoghiQt dialoghi_;  // the state's file dialogs and view of a file, over this window
+  double scala_ = 1.0;   // pixels per twip
 
   QScrollArea* scorrimento_ = nullptr;  // holds the client area: everything but the status bar
   QWidget* area_ = nullptr;             // the client area, always of the designed size

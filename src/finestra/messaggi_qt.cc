@@ -25,6 +25,22 @@ namespace {
 
 QString Testo(std::string_view cp1252) { return QString::fromStdString(Utf8DaCp1252(cp1252)); }
 
+// The closing message of a creation from the window: "OK", or "Mostra il file" to see the file
+// just written.
+Risposta ChiusuraConMostra(QWidget* genitore, std::string_view testo, std::string_view titolo, Icona icona) {
+  QMessageBox box(genitore);
+  box.setWindowTitle(Testo(titolo.empty() ? kTitoloProgramma : titolo));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(Testo(testo));
+  box.setIcon(icona == Icona::Errore ? QMessageBox::Critical : QMessageBox::NoIcon);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QPushButton* mostra = box.addButton(QStringLiteral("&Mostra il file"), QMessageBox::ActionRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return box.clickedButton() == mostra ? Risposta::MostraFile : Risposta::Ok;
+}
+
 }  // namespace
 
 RiquadroDettagli::RiquadroDettagli(const QString& testo, const QString& dettagli, const QString& titolo, Icona icona,
@@ -115,6 +131,7 @@ bool RiquadroDettagli::event(QEvent* evento) {
 }
 
 Risposta MessaggiQt::Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) {
+  if (pulsanti == Pulsanti::OkMostraFile) return ChiusuraConMostra(genitore_.data(), testo, titolo, icona);
   return MostraConDettagli(testo, {}, titolo, pulsanti, icona);
 }
 

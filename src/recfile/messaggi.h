@@ -6,9 +6,11 @@
 
 namespace quibold {
 
-enum class Pulsanti { Ok, SiNo };
+// OkMostraFile: "OK" and "Mostra il file", the closing message of a creation when the window can
+// show the file just written.
+enum class Pulsanti { Ok, SiNo, OkMostraFile };
 enum class Icona { Nessuna, Errore };
-enum class Risposta { Ok, Si, No };
+enum class Risposta { Ok, Si, No, MostraFile };
 
 // The title of a message box that names none of its own.
 inline constexpr std::string_view kTitoloProgramma = "quibold";

@@ -145,6 +145,11 @@ void Scrittore::Dipendente(long recordArchivio, std::string nome) {
   dipendenti_.push_back({records_ + 1, recordArchivio, std::move(nome)});
 }
 
+std::string Scrittore::NomeDipendente(const DipendenteScritto& d) {
+  return "dipendente " + (d.nome.empty() ? std::string("senza nome") : d.nome) + ", record " +
+         std::to_string(d.recordArchivio) + " dell'archivio";
+}
+
 void Scrittore::NominaDipendenti(std::vector<Rilievo>& rilievi) const {
   for (Rilievo& r : rilievi) {
     if (r.dipendente.empty()) continue;  // not in an employee's records
@@ -152,10 +157,14 @@ void Scrittore::NominaDipendenti(std::vector<Rilievo>& rilievi) const {
     const auto dopo = std::upper_bound(dipendenti_.begin(), dipendenti_.end(), r.record,
                                        [](long record, const DipendenteScritto& d) { return record < d.primoRecord; });
     if (dopo == dipendenti_.begin()) continue;
-    const DipendenteScritto& d = *std::prev(dopo);
-    r.dipendente = "dipendente " + (d.nome.empty() ? std::string("senza nome") : d.nome) + ", record " +
-                   std::to_string(d.recordArchivio) + " dell'archivio";
+    r.dipendente = NomeDipendente(*std::prev(dopo));
   }
+}
+
+void Scrittore::NonScritto(std::string_view codice, IndiceTotale totale, IndiceTotale totale2, double importo) {
+  assert(importo < 0);  // REQUIRES: an amount below 0
+  const std::string chi = dipendenti_.empty() ? std::string() : NomeDipendente(dipendenti_.back());
+  nonScritti_.push_back({chi, static_cast<long>(dipendenti_.size()), std::string(codice), totale, totale2, importo});
 }
 
 std::string ElencoRilievi(const Verifica& controllo, const std::vector<Rilievo>& rilievi) {

@@ -122,6 +122,11 @@ class Scrittore {
   // Names the employee of each finding that the check placed in a record D or G of this file
   // as the archive knows them: "dipendente ROSSI MARIO, record 7 dell'archivio".
   void NominaDipendenti(std::vector<Rilievo>& rilievi) const;
+  // An amount of the current employee that adds to `totale` (and `totale2`) but is not written,
+  // being below 0. Kept, so that what the report counts and the file does not hold can be told
+  // employee by employee (the employee begun last with Dipendente). REQUIRES: `importo` below 0.
+  void NonScritto(std::string_view codice, IndiceTotale totale, IndiceTotale totale2, double importo);
+  const std::vector<ImportoNonScritto>& NonScritti() const { return nonScritti_; }
 
   // --- What the run keeps ---
   double Importo = 0;  // the amount the amount steps round and write
@@ -169,6 +174,9 @@ class Scrittore {
     std::string nome;
   };
   std::vector<DipendenteScritto> dipendenti_;
+  std::vector<ImportoNonScritto> nonScritti_;
+  // "dipendente ROSSI MARIO, record 7 dell'archivio"
+  static std::string NomeDipendente(const DipendenteScritto& d);
 };
 
 }  // namespace quibold

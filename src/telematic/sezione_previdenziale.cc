@@ -16,10 +16,10 @@ void DieciADestra(Scrittore& s, const FontiDipendente& fonti, const Riga& r) {
 
 // Written when `Campo` 362 reads above 0; the months only when the flag DC001007 is not set.
 constexpr auto kInps = std::to_array<Riga>({
-    {"DC001001", C(362), Propria, kNessunTotale, kNessunTotale, DieciADestra},
+    {"DC001001", C(362), Propria, DieciADestra},
     {"DC001002", C(363), Flag},
     {"DC001003", C(364), Flag},
-    {"DC001004", C(365), Importo, kImponibileInps},
+    {"DC001004", C(365), Importo},
     {"DC001005", C(366), Importo},
     {"DC001006", C(367), Importo},
     {"DC001007", C(368), Flag},
@@ -31,7 +31,7 @@ constexpr auto kInpsMesi = std::to_array<Riga>({
 // Written when `Campo` 381 reads above 0; the months and what follows them only when the flag
 // DC001047 is not set.
 constexpr auto kCollaboratori = std::to_array<Riga>({
-    {"DC001043", C(381), Importo, kCompensiCollaboratori},
+    {"DC001043", C(381), Importo},
     {"DC001044", C(382), Importo},
     {"DC001045", C(383), Importo},
     {"DC001046", C(384), Importo},

@@ -13,11 +13,11 @@ using enum Regola;
 
 // Written for every employee.
 constexpr auto kTFR = std::to_array<Riga>({
-    {"DF001801", C(448), Importo, kTfrAnno},
-    {"DF001802", C(449), Importo, kTfrAnniPrecedenti},
+    {"DF001801", C(448), Importo},
+    {"DF001802", C(449), Importo},
     {"DF001803", C(450), Importo},
-    {"DF001804", C(451), Importo, kRitenuteTfrAnno},
-    {"DF001806", C(453), Importo, kRitenuteTfrAnniPrecedenti},
+    {"DF001804", C(451), Importo},
+    {"DF001806", C(453), Importo},
     {"DF001808", C(455), ImportoIntero},
     {"DF001809", C(456), Importo},
     {"DF001810", C(457), Importo},
@@ -102,7 +102,7 @@ constexpr auto kTFRBloccoB = std::to_array<Riga>({
     {"DF001908", C2(68), Importo},
     {"DF001909", C2(69), Importo},
     {"DF001910", C2(70), Importo},
-    {"DF001911", C2(71), Importo, kRivalutazioniTfr},
+    {"DF001911", C2(71), Importo},
     {"DF001914", C2(72), Importo},
     {"DF001915", C2(73), Importo},
     {"DF001916", C2(74), ImportoIntero},

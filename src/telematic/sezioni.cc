@@ -48,6 +48,7 @@ std::vector<TabellaRighe> TabelleRighe() {
 void AggiungiTotali(Scrittore& s, const Riga& r, double importo) {
   if (r.totale) s.Totale[r.totale] += importo;
   if (r.totale2) s.Totale[r.totale2] += importo;
+  if (r.totale && importo < 0) s.NonScritto(r.codice, r.totale, r.totale2, importo);
 }
 
 std::string_view FontiDipendente::Valore(Fonte f) const {

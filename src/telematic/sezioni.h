@@ -81,24 +81,27 @@ struct Riga;
 struct FontiDipendente;
 using PassoProprio = void (*)(Scrittore& s, const FontiDipendente& fonti, const Riga& riga);
 
-// A row of a table. Its code has 8 characters; only an amount (or a row's own step) feeds a
-// total; a row of rule Propria has its step.
+// A row of a table. Its code has 8 characters; the totals it feeds are those of its code in the
+// table of the report's totals (`verifica/totali.h`), and only an amount (or a row's own step)
+// may feed one; a row of rule Propria has its step.
 struct Riga {
-  consteval Riga(std::string_view codice, Fonte fonte, Regola regola, IndiceTotale totale = kNessunTotale,
-                 IndiceTotale totale2 = kNessunTotale, PassoProprio proprio = nullptr)
-      : codice(codice), fonte(fonte), regola(regola), totale(totale), totale2(totale2), proprio(proprio) {
+  consteval Riga(std::string_view codice, Fonte fonte, Regola regola, PassoProprio proprio = nullptr)
+      : codice(codice), fonte(fonte), regola(regola), proprio(proprio) {
     if (codice.size() != kLungCodice) CodiceNonDiOttoCaratteri();
+    const TotaliDelCodice totali = TotaliDi(codice);
+    totale = totali.primo;
+    totale2 = totali.secondo;
     const bool importo = regola == Regola::Importo || regola == Regola::ImportoIntero || regola == Regola::Propria;
-    if ((totale != kNessunTotale || totale2 != kNessunTotale) && !importo) TotaleSenzaImporto();
+    if (totale != kNessunTotale && !importo) TotaleSenzaImporto();
     if ((regola == Regola::Propria) != (proprio != nullptr)) RegolaPropriaSenzaPasso();
   }
 
   std::string_view codice;
   Fonte fonte;
   Regola regola;
-  IndiceTotale totale;   // the run total an amount feeds
-  IndiceTotale totale2;  // a second one
-  PassoProprio proprio;  // the step of a row of rule Propria
+  PassoProprio proprio;                  // the step of a row of rule Propria
+  IndiceTotale totale = kNessunTotale;   // the run total an amount feeds
+  IndiceTotale totale2 = kNessunTotale;  // a second one
 };
 
 // A count of days as written: the field trimmed and "0"-filled to three characters.

@@ -215,6 +215,7 @@ class Corsa {
 
     Verifica controllo(Vaglio::Rapido, OggiLocale());
     run_.records = 0;
+    run_.nonScritti.clear();
     run_.avvisi.clear();
     run_.numeroAvvisi = 0;
     UscitaCanale uscitaCanale(canali_, &controllo);
@@ -246,6 +247,7 @@ class Corsa {
       return false;
     }
     run_.records = s.Records();
+    run_.nonScritti = s.NonScritti();
     run_.avvisi = controllo.Rilievi();
     s.NominaDipendenti(run_.avvisi);
     run_.numeroAvvisi = controllo.Avvisi();

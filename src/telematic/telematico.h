@@ -10,41 +10,23 @@
 
 #include "archive/testata.h"
 #include "recfile/canali.h"
+#include "verifica/totali.h"
 #include "verifica/verifica.h"
 
 namespace quibold {
 
-// What each run total adds up, by its index in `Totali`; the report prints each under a label of
-// its own. Indices 23 to 30 are kept at 0.
-enum IndiceTotale : uint8_t {
-  kNessunTotale = 0,
-  kDipendenti = 1,                   // employees whose first G record was begun
-  kRedditi = 2,                      // DB001001 to DB001004
-  kRitenuteIrpef = 3,                // DB001021
-  kAddizionaleRegionale = 4,         // DB001022
-  kAddizionaleRegionaleAP = 5,       // DB001023, of the years before
-  kAddizionaleComunaleAP = 6,        // DB001025, of the years before
-  kAddizionaleComunale = 7,          // DB001026, DB001027
-  kAccontoComunale2018 = 8,          // DB001029
-  kTrattenuteAssistenzaFiscale = 9,  // the amounts withheld by the tax-assistance settlement
-  kRimborsiAssistenzaFiscale = 10,   // the amounts refunded by it
-  kDetrazioni = 11,                  // DB001373
-  kBonus = 12,                       // DB001392
-  kTassazioneSeparata = 13,          // DB001511, DB001512
-  kRedditiDaTerzi = 14,              // DB001531 to DB001535
-  kImponibileInps = 15,              // DC001004
-  kTfrAnno = 16,                     // DF001801
-  kTfrAnniPrecedenti = 17,           // DF001802
-  kRitenuteTfrAnno = 18,             // DF001804
-  kRitenuteTfrAnniPrecedenti = 19,   // DF001806
-  kRivalutazioniTfr = 20,            // DF001911
-  kCompensiCollaboratori = 21,       // DC001043
-  kAccontoComunale = 22,             // DB001026, also in kAddizionaleComunale
-  kUltimoTotale = kAccontoComunale,
-};
-
 // The run totals by index (1 to 30; 0 unused).
 using Totali = std::array<double, 31>;
+
+// An amount that a run total counts and the file does not hold: one below 0, which is never
+// written. Whose, in the file (its progressive) and in the archive, and what it adds to.
+struct ImportoNonScritto {
+  std::string dipendente;  // "dipendente ROSSI MARIO, record 7 dell'archivio" (Windows-1252)
+  long progressivo;        // of the employee in the file, from 1
+  std::string codice;      // the field's code
+  IndiceTotale totale, totale2;
+  double importo;  // rounded to cents
+};
 
 // What a run leaves for the report: the header fields as the writer split them and the totals;
 // the warnings of the check of the file it wrote, each naming the employee of a record D or G as
@@ -56,7 +38,8 @@ struct StatoRun {
   std::vector<Rilievo> avvisi;
   long numeroAvvisi = 0;
   long records = 0;
-  std::string fermata;  // "nessun file telematico scritto; il file precedente e' rimasto com'era"
+  std::vector<ImportoNonScritto> nonScritti;  // what the totals count and the file does not hold
+  std::string fermata;                        // "nessun file telematico scritto; il file precedente e' rimasto com'era"
 };
 
 // What a run is asked to make: the certification, its supply and where the file goes. Texts are

@@ -17,11 +17,6 @@ namespace {
 constexpr std::string_view kAcapo = "\r\n";
 constexpr int kCifreSignificative = 15;  // of a printed total
 
-struct RigaTotale {
-  std::string_view etichetta;  // 31 characters
-  IndiceTotale totale;
-};
-
 constexpr auto kRigheTotali = std::to_array<RigaTotale>({
     {"Numero Dipendenti              ", kDipendenti},
     {"Totale Redditi                 ", kRedditi},
@@ -61,6 +56,12 @@ constexpr bool OgniTotaleUnaVolta() {
 }
 static_assert(kRigheTotali.size() == kUltimoTotale && OgniTotaleUnaVolta());
 
+}  // namespace
+
+std::span<const RigaTotale> RigheTotali() { return kRigheTotali; }
+
+namespace {
+
 std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
   std::string r(a);
   r += b;
@@ -73,11 +74,10 @@ std::string TestoErrore(int numero) {
   return "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
 }
 
-// Writes `contenuto` to a file written anew (FileNuovo): the file of that name stays as it is
-// until the new one is complete and on the disk. False, with the reason in `errore`, when any
-// step failed.
-[[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
-                              std::string& errore) {
+}  // namespace
+
+bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
+                std::string& errore) {
   FileNuovo nuovo(sistema);
   int numero = nuovo.Apri(file);
   size_t fatti = 0;
@@ -92,6 +92,8 @@ std::string TestoErrore(int numero) {
   if (numero) errore = TestoErrore(numero);
   return numero == 0;
 }
+
+namespace {
 
 // Why `file` may not be written as the report's `proprio` file, or empty: it would replace
 // another file of the archive, or it is no ordinary file.

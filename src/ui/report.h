@@ -3,13 +3,30 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
+#include "sistema/sistema.h"
 #include "telematic/telematico.h"
 
 namespace quibold {
 
 class StatoFinestra;
+
+// A line of the report's totals: its label (31 characters) and the total it prints.
+struct RigaTotale {
+  std::string_view etichetta;
+  IndiceTotale totale;
+};
+// The lines of the totals, in the report's order: each total once.
+std::span<const RigaTotale> RigheTotali();
+
+// Writes `contenuto` to a file written anew (FileNuovo): the file of that name stays as it is
+// until the new one is complete and on the disk. False, with the reason in `errore`, when any
+// step failed.
+[[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
+                              std::string& errore);
 
 // A total as the report prints it: rounded to cents, a blank (or "-" for a negative), plain
 // decimal notation (never an exponent) with at most 15 significant digits, `separatore` as

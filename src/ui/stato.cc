@@ -8,8 +8,10 @@
 #include "archive/archivio.h"
 #include "archive/testata.h"
 #include "recfile/cp1252.h"
+#include "recfile/file_nuovo.h"
 #include "recfile/numeri.h"
 #include "ui/report.h"
+#include "ui/vista_file.h"
 #include "verifica/testi.h"
 
 namespace quibold {
@@ -30,11 +32,18 @@ class MessaggiTrattenuti : public FinestraMessaggi {
 
 // The messages of a creation run, shown as they come; before the first box that says the run
 // stopped (any OK box but the closing message), the caption says so.
+// With `offriMostra`, the closing message also offers to show the file just written, and
+// `mostraChiesto` says whether the user asked for it.
 class MessaggiDellaCorsa : public FinestraMessaggi {
  public:
-  MessaggiDellaCorsa(FinestraMessaggi& box, std::function<void()> fermata) : box_(box), fermata_(std::move(fermata)) {}
+  MessaggiDellaCorsa(FinestraMessaggi& box, std::function<void()> fermata, bool offriMostra)
+      : box_(box), fermata_(std::move(fermata)), offriMostra_(offriMostra) {}
   Risposta Mostra(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona) override {
     Prima(titolo, pulsanti);
+    if (offriMostra_ && titolo == kTitoloCreazione && pulsanti == Pulsanti::Ok) {
+      mostraChiesto = box_.Mostra(testo, titolo, Pulsanti::OkMostraFile, icona) == Risposta::MostraFile;
+      return Risposta::Ok;
+    }
     return box_.Mostra(testo, titolo, pulsanti, icona);
   }
   Risposta MostraConDettagli(std::string_view testo, std::string_view dettagli, std::string_view titolo,
@@ -42,6 +51,7 @@ class MessaggiDellaCorsa : public FinestraMessaggi {
     Prima(titolo, pulsanti);
     return box_.MostraConDettagli(testo, dettagli, titolo, pulsanti, icona);
   }
+  bool mostraChiesto = false;
 
  private:
   void Prima(std::string_view titolo, Pulsanti pulsanti) {
@@ -49,6 +59,7 @@ class MessaggiDellaCorsa : public FinestraMessaggi {
   }
   FinestraMessaggi& box_;
   std::function<void()> fermata_;
+  bool offriMostra_;
 };
 
 constexpr std::string_view kCorsaInterrotta = "Memorizzazione interrotta: nessun file telematico da inviare";
@@ -401,7 +412,7 @@ bool StatoFinestra::Crea() {
     Notifica();
   };
   FinestraMessaggi& box = canali_.messaggi();
-  MessaggiDellaCorsa messaggi(box, interrotta);
+  MessaggiDellaCorsa messaggi(box, interrotta, dialoghi != nullptr);
   canali_.MostraIn(&messaggi);
   const bool scritto = ScriviTelematico(canali_, Impostazioni(), run);
   canali_.MostraIn(&box);
@@ -409,6 +420,13 @@ bool StatoFinestra::Crea() {
     Avanzamento = "Memorizzazione interrotta: " + run.fermata;
     Notifica();
     return false;
+  }
+  // Where the file went, for the view and the report's comparison; a batch, which has neither,
+  // does not look its folder up once more for every certification.
+  if (dialoghi || FlagReport == 1) {
+    const std::string uscita = Tx[kTxCartella] + Tx[kTxNomeFile];
+    ultimoFile_ = canali_.percorsi().Nativo(uscita);
+    if (messaggi.mostraChiesto) (void)MostraFile(ultimoFile_, Utf8DaCp1252(uscita), &run);  // a failure is in its box
   }
   if (FlagReport == 1) {
     ReportConsegnato = StampaReport(*this);
@@ -426,6 +444,60 @@ bool StatoFinestra::Crea() {
   }
   Notifica();
   return true;
+}
+
+void StatoFinestra::VerificaFile() {
+  if (!dialoghi) return;
+  const std::filesystem::path cartella =
+      ultimoFile_.empty() ? canali_.percorsi().Nativo(Tx[kTxCartella]) : ultimoFile_.parent_path();
+  if (const auto file = dialoghi->ScegliTelematico(cartella)) (void)MostraFile(*file, Utf8DaPercorso(*file));
+}
+
+bool StatoFinestra::MostraFile(const std::filesystem::path& percorso, const std::string& nome,
+                               const StatoRun* scritto) {
+  if (!dialoghi) return false;
+  FinestraMessaggi& box = canali_.messaggi();
+  VistaFile vista;
+  if (const Lettura letta = vista.Leggi(canali_.percorsi().sistema(), percorso, nome); letta != Lettura::Letta) {
+    box.Mostra(Cp1252DaUtf8(TestoLettura(letta, nome)), kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+    return false;
+  }
+  if (!vista.prospetto().Cur18()) {
+    box.Mostra(TestoNonCur18(vista), kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+    return false;
+  }
+  if (scritto) vista.Confronta(*scritto);
+  vista.SalvaComeCsv = [this, &vista, percorso] {
+    std::filesystem::path proposto = percorso;
+    proposto += ".csv";
+    const auto dove = dialoghi->ScegliCsv(proposto);
+    if (!dove) return;
+    std::string errore = CsvVietato(*dove, percorso);
+    if (errore.empty()) (void)ScriviFile(canali_.percorsi().sistema(), *dove, vista.Csv(), errore);
+    if (!errore.empty()) {
+      canali_.messaggi().Mostra("Impossibile scrivere il file " + Cp1252DaUtf8(Utf8DaPercorso(*dove)) + ": " + errore,
+                                kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+    }
+  };
+  dialoghi->MostraVista(vista);
+  return true;
+}
+
+std::string StatoFinestra::CsvVietato(const std::filesystem::path& csv, const std::filesystem::path& telematico) {
+  const Percorsi& percorsi = canali_.percorsi();
+  Sistema& sistema = percorsi.sistema();
+  if (FileDellArchivio(percorsi, csv, Disco, PercorsoDati) != FileArchivio::Nessuno) {
+    return "coincide con un file dell'archivio";
+  }
+  const auto identita = sistema.Identita(csv);
+  if (identita && identita == sistema.Identita(telematico)) return "e' il file telematico mostrato";
+  // A telematic file is never replaced by a table: a wrong click in the dialog would cost the file.
+  std::string inizio;
+  bool esiste = false;
+  if (LeggiInizio(sistema, csv, 20, inizio, esiste) == 0 && inizio.starts_with('A') && inizio.substr(15) == "CUR18") {
+    return "e' un file telematico, che non viene sostituito";
+  }
+  return {};
 }
 
 }  // namespace quibold

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 
 #include "recfile/canali.h"
 #include "telematic/telematico.h"
+#include "ui/dialoghi.h"
 #include "ui/piattaforma.h"
 
 namespace quibold {
@@ -91,6 +93,14 @@ class StatoFinestra {
   // The creation run (Command2). True when the file was written completely.
   [[nodiscard]] bool Crea();
   void Esci();  // ends the program (Command3)
+  // "Verifica un file...": a telematic file chosen in the file dialog, from the folder of the last
+  // file written, else of field 5, read through the check and shown employee by employee; a file
+  // that cannot be read, or is no CUR18 file, is said in a box instead.
+  void VerificaFile();
+  // Shows the file `percorso` (`nome` as the user knows it, UTF-8) employee by employee; `scritto`
+  // the run that has just written it, whose report's totals the view then compares. False after
+  // a box that says why not.
+  bool MostraFile(const std::filesystem::path& percorso, const std::string& nome, const StatoRun* scritto = nullptr);
 
   // Called whenever the state changed outside an event of the view (the progress caption
   // during a run, the re-opening after it), so that the view can mirror it at once.
@@ -103,6 +113,12 @@ class StatoFinestra {
   // Whether a box tells where the report was written once its viewer took it, as the window
   // does before it ends; the command line prints the path itself.
   bool DiceDoveIlReport = true;
+  // The window's file dialogs and the view of a file; none on the command line. With them the
+  // closing message of a creation also offers "Mostra il file".
+  Dialoghi* dialoghi = nullptr;
+  // The file that the last complete run with the report or the window's dialogs wrote (native);
+  // empty before one.
+  const std::filesystem::path& UltimoFileScritto() const { return ultimoFile_; }
 
   // A field's help text and its most characters (0: no limit), by CampoFinestra.
   static constexpr auto kAiuti = std::to_array<std::string_view>({
@@ -134,6 +150,9 @@ class StatoFinestra {
 
  private:
   void StatoDiProgetto();
+  // Why the view's CSV may not be written to `csv`, or empty: it would replace a file of the
+  // archive, the telematic file shown (`telematico`) or any telematic file.
+  std::string CsvVietato(const std::filesystem::path& csv, const std::filesystem::path& telematico);
   void Notifica() {
     if (Cambiata) Cambiata();
   }
@@ -144,9 +163,10 @@ class StatoFinestra {
 
   Canali& canali_;
   Piattaforma& piattaforma_;
-  bool avvisiInBarra_ = false;  // the status bar tells what the last run's check warned of
-  bool dataInBarra_ = false;    // the status bar tells why the date left was refused
-  std::string discoSegnalato_;  // the box of a drive file that could not be read, once shown
+  bool avvisiInBarra_ = false;        // the status bar tells what the last run's check warned of
+  std::filesystem::path ultimoFile_;  // the file the last complete run wrote (native)
+  bool dataInBarra_ = false;          // the status bar tells why the date left was refused
+  std::string discoSegnalato_;        // the box of a drive file that could not be read, once shown
   // A certification was chosen in the list or opened since the window opened: CodiceCU is it.
   bool certificazioneScelta_ = false;
 };

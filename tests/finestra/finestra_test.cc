@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionComboBox>
+#include <QTableView>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolTip>
@@ -30,9 +31,12 @@
 #include "finestra/applicazione_qt.h"
 #include "finestra/finestra.h"
 #include "finestra/messaggi_qt.h"
+#include "finestra/vista_qt.h"
 #include "recfile/cp1252.h"
 #include "support/banco_prova.h"
+#include "support/cur18_prova.h"
 #include "ui/stato.h"
+#include "ui/vista_file.h"
 
 namespace quibold {
 namespace {
@@ -129,6 +133,30 @@ struct Banco : prova::BancoProva {
   }
 };
 
+// Three employees of the hand-made file, the second with an amount that is no amount.
+std::string FileDiTre() {
+  const auto r = prova::Cur18Prova();  // A B C D G G Z
+  std::string file = r[0] + r[1] + r[2];
+  for (const char* progressivo : {"00001", "00002", "00003"}) {
+    for (size_t k = 3; k <= 5; ++k) {
+      std::string record = r[k];
+      record.replace(41, 5, progressivo);
+      if (k == 4 && progressivo[4] == '2') record.replace(89 + 8, 16, "        12A4,50 ");
+      file += record;
+    }
+  }
+  return file + prova::Cur18Record(prova::Cur18Z(1, 1, 3, 6));
+}
+
+// Dialogs that choose without a display, and count the views they were asked to show.
+struct DialoghiFinti : Dialoghi {
+  std::optional<std::filesystem::path> ScegliTelematico(const std::filesystem::path&) override { return scelta; }
+  void MostraVista(VistaFile& vista) override { mostrate.push_back(vista.Righe()); }
+  std::optional<std::filesystem::path> ScegliCsv(const std::filesystem::path&) override { return std::nullopt; }
+  std::optional<std::filesystem::path> scelta;
+  std::vector<size_t> mostrate;
+};
+
 }  // namespace
 
 class FinestraTest : public QObject {
@@ -201,7 +229,8 @@ class FinestraTest : public QObject {
   void ordineDelFuoco() {
     QVERIFY(b->Mostra());
     // Frame1 hidden: only the upper controls.
-    QCOMPARE(Banco::Giro(6), (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Command5", "Tx(0)"}));
+    QCOMPARE(Banco::Giro(7), (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "CommandVerifica",
+                                          "Command5", "Tx(0)"}));
 
     // Certification open and a single supply chosen: fields 2 to 4 take part too; 7, 10 and 11
     // never do. Passing through the list, which shows the opened certification, chooses nothing.
@@ -210,9 +239,9 @@ class FinestraTest : public QObject {
     b->Scegli(3);
     QVERIFY(b->Tx(2)->isEnabled());
     b->Tx(0)->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(Banco::Giro(15),
-             (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "Tx(1)", "Combo1", "Tx(2)", "Tx(3)",
-                          "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)", "Command5", "Tx(0)"}));
+    QCOMPARE(Banco::Giro(16),
+             (QStringList{"Tx(0)", "lista", "Command3", "Command1", "Command2", "CommandVerifica", "Tx(1)", "Combo1",
+                          "Tx(2)", "Tx(3)", "Tx(4)", "Tx(5)", "Tx(6)", "Tx(8)", "Tx(9)", "Command5", "Tx(0)"}));
     QVERIFY(b->Frame1()->isVisible());
     Banco::Tasto(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(Banco::Fuoco(), QStringLiteral("Command5"));
@@ -760,6 +789,62 @@ class FinestraTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), testo + QStringLiteral("\n\n") + dettagli);
   }
 
+  // "Verifica un file..." beside the list, by its accelerator, hands the file chosen to the view.
+  void pulsanteVerificaUnFile() {
+    DialoghiFinti dialoghi;
+    b->stato.dialoghi = &dialoghi;
+    b->radice.Scrivi("c/tre", FileDiTre());
+    dialoghi.scelta = b->radice.percorso() / "c" / "tre";
+    QVERIFY(b->Mostra());
+    QPushButton* verifica = b->Pulsante("CommandVerifica");
+    QVERIFY(verifica->toolTip().startsWith(QStringLiteral("Controlla un file telematico")));
+    Banco::Tasto(Qt::Key_V, Qt::AltModifier);
+    QTRY_COMPARE(dialoghi.mostrate, std::vector<size_t>{4});  // three employees and the sums
+  }
+
+  void vistaDiUnFile() {
+    b->radice.Scrivi("c/tre", FileDiTre());
+    VistaFile vista;
+    QCOMPARE(vista.Leggi(b->radice.sistema(), b->radice.percorso() / "c" / "tre", "C:\\tre"), Lettura::Letta);
+    int salvataggi = 0;
+    vista.SalvaComeCsv = [&] { ++salvataggi; };
+    FinestraVista finestra(vista);
+    QTableView* tabella = finestra.tabella();
+    auto* modello = tabella->model();
+    QCOMPARE(modello->rowCount(), 4);
+    QCOMPARE(modello->columnCount(), static_cast<int>(ColonneVista().size()));
+    const int redditi = 5, errori = modello->columnCount() - 2;
+    QCOMPARE(modello->headerData(redditi, Qt::Horizontal).toString(), QStringLiteral("Totale Redditi"));
+    // The employee with errors marked, and selected first, with the check's findings under the table.
+    QCOMPARE(finestra.RigaDellaVista(tabella->currentIndex().row()), 1);
+    QVERIFY(finestra.rilievi()->toPlainText().contains(QStringLiteral("importo malformato nel campo \"DB001001\"")));
+    QVERIFY(modello->index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color() !=
+            modello->index(0, 0).data(Qt::BackgroundRole).value<QBrush>().color());
+    // Sorted by any column, either way, the sums row stays last.
+    for (const Qt::SortOrder verso : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+      tabella->sortByColumn(redditi, verso);
+      QCOMPARE(modello->index(3, 2).data().toString(), QStringLiteral("Totale"));
+      QCOMPARE(modello->index(verso == Qt::AscendingOrder ? 0 : 2, 0).data().toString(), QStringLiteral("00002"));
+    }
+    tabella->sortByColumn(errori, Qt::DescendingOrder);
+    QCOMPARE(modello->index(0, errori).data().toString(), QStringLiteral("1"));
+    // Another row: its own findings (none); the sums row: the file's own.
+    tabella->selectRow(2);
+    QVERIFY(finestra.rilievi()->toPlainText().contains(QStringLiteral(": 0 errori, 0 avvisi")));
+    tabella->selectRow(3);
+    QVERIFY(finestra.rilievi()->toPlainText().startsWith(QStringLiteral("Record del file fuori")));
+
+    finestra.findChild<QPushButton*>(QStringLiteral("SalvaCsv"))->click();
+    QCOMPARE(salvataggi, 1);
+    QCOMPARE(finestra.findChild<QPushButton*>(QStringLiteral("Chiudi"))->text(), QStringLiteral("&Chiudi"));
+    // A 1366x768 screen at 125% leaves about 1093x574 below a taskbar: the window fits it.
+    const QSize spazio = QSize(1093, 574).shrunkBy(QMargins(8, 40, 8, 8));
+    finestra.AdattaA(spazio);
+    QVERIFY(finestra.width() <= spazio.width() && finestra.height() <= spazio.height());
+    QVERIFY(finestra.minimumSizeHint().width() <= spazio.width() &&
+            finestra.minimumSizeHint().height() <= spazio.height());
+  }
+
   void messaggiQt() {
     MessaggiQt box;
     struct Visto {
@@ -811,6 +896,20 @@ class FinestraTest : public QObject {
     box.Mostra("l'unit\xE0", "Accesso", Pulsanti::Ok, Icona::Errore);
     QCOMPARE(visto.testo, QString::fromUtf8("l'unità"));
     QCOMPARE(visto.dettagli, QString());
+    // The closing message of a creation from the window: "Mostra il file" beside OK.
+    for (const bool mostra : {true, false}) {
+      QTimer::singleShot(0, [mostra] {
+        auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(m);
+        QCOMPARE(m->buttons().size(), 2);
+        for (QAbstractButton* p : m->buttons()) {
+          if ((p->text() == QStringLiteral("&Mostra il file")) == mostra) p->click();
+        }
+      });
+      QCOMPARE(box.Mostra("Memorizazione regolarmente effettuata...", "Creazione Telematico", Pulsanti::OkMostraFile,
+                          Icona::Nessuna),
+               mostra ? Risposta::MostraFile : Risposta::Ok);
+    }
   }
 };
 

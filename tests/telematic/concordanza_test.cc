@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -85,9 +86,11 @@ TEST(Concordanza, EveryRowOfTheWriterIsKnownToTheCheckOfItsKindAndInOrder) {
   size_t righe = 0;
   long ultimo = -1;
   std::string_view codiceUltimo = "(none)";
+  std::set<std::string_view> conTotale;
   for (const TabellaRighe& t : TabelleRighe()) {
     for (const Riga& r : t.righe) {
       ++righe;
+      if (r.totale != kNessunTotale) conTotale.insert(r.codice);
       SCOPED_TRACE(std::string(t.nome) + " " + std::string(r.codice));
       const auto posto = posti.find(r.codice);
       ASSERT_NE(posto, posti.end()) << "missing from verifica/campi.h";
@@ -99,6 +102,9 @@ TEST(Concordanza, EveryRowOfTheWriterIsKnownToTheCheckOfItsKindAndInOrder) {
     }
   }
   EXPECT_GT(righe, 300u);  // the tables were found at all
+  // The report's totals and the per-employee sums of a file read the same table: each of its codes
+  // is an amount that the writer writes.
+  for (const CodiceDelTotale& c : kCodiciDeiTotali) EXPECT_TRUE(conTotale.contains(c.codice)) << c.codice;
 }
 
 // What no table holds (the dependants' rows from the second on, the choices of record C) is
