@@ -26,6 +26,8 @@ namespace quibold {
 int ErroreDiSistema(int codice) {
   switch (static_cast<DWORD>(codice)) {
     case ERROR_INVALID_HANDLE: return kCanaleNonAperto;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return kFileEsistente;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
@@ -118,7 +120,8 @@ std::optional<DWORD> Attributi(const wchar_t* nome) {
 
 IdentitaFile DaInformazioni(const BY_HANDLE_FILE_INFORMATION& info) {
   return IdentitaFile{info.dwVolumeSerialNumber,
-                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks};
+                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks,
+                      (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0};
 }
 
 TipoFile DaAttributi(DWORD attributi) {
@@ -134,9 +137,9 @@ class SistemaWindows : public Sistema {
     HANDLE h = INVALID_HANDLE_VALUE;
     DWORD errore = ERROR_SUCCESS;
     // Shared for reading and writing, as an open without a lock clause; not inherited. A file
-    // only read, and a temporary file, are shared for renaming and removal too: a run may rename
-    // its new file over one that another run is looking at. A temporary link is opened as itself.
-    const bool temporanea = modo == Apertura::Temporanea;
+    // only read, and a run's own files, are shared for renaming and removal too: a run may rename
+    // its new file over one that another run is looking at. A run's own link is opened as itself.
+    const bool temporanea = modo == Apertura::Temporanea || modo == Apertura::Nuova;
     const DWORD condivisione =
         FILE_SHARE_READ | FILE_SHARE_WRITE | (temporanea || modo == Apertura::Lettura ? FILE_SHARE_DELETE : 0);
     const DWORD attributi = FILE_ATTRIBUTE_NORMAL | (temporanea ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
@@ -168,6 +171,7 @@ class SistemaWindows : public Sistema {
           errore = ERROR_ACCESS_DENIED;
         }
         break;
+      case Apertura::Nuova: apri(GENERIC_READ | GENERIC_WRITE, CREATE_NEW); break;
     }
     // A link opened as itself is no file to write: as a link that POSIX does not follow.
     BY_HANDLE_FILE_INFORMATION info;

@@ -37,13 +37,25 @@ struct Corsa {
   bool conUscita;  // a file under the telematic file's name
 };
 
+// The names that the program gives its own files beside those it writes, in their folders, with
+// what each holds.
+std::map<fs::path, std::string> DiServizio(const RadiceTemporanea& radice) {
+  std::map<fs::path, std::string> trovati;
+  for (const fs::path& scritto : {kUscita, kReport, kBatch}) {
+    (void)radice.sistema().Elenca(radice.percorso() / scritto.parent_path(), [&](const VoceCartella& voce) {
+      const fs::path nome = scritto.parent_path() / PercorsoDaUtf8(voce.nome);
+      if (NomeDiServizio(nome)) trovati[nome] = radice.Leggi(nome);
+      return true;
+    });
+  }
+  return trovati;
+}
+
 // Certification 1 of the bundled sample (a company whose employees fill every section), with the
 // report, through `sistema`, over the file of an earlier run; what a run writes is removed first.
 Corsa Esegui(const RadiceTemporanea& radice, Sistema& sistema) {
-  for (const fs::path& scritto : {kUscita, kReport, kBatch}) {
-    radice.Rimuovi(scritto);
-    radice.Rimuovi(NomeTemporaneo(scritto));
-  }
+  for (const fs::path& scritto : {kUscita, kReport, kBatch}) radice.Rimuovi(scritto);
+  for (const auto& [nome, contenuto] : DiServizio(radice)) radice.Rimuovi(nome);
   radice.Scrivi(kUscita, Cur18Precedente());
   const EsitoProgramma e =
       EseguiComando(ArgomentiCrea(radice.percorso(), {"--report", "--conferma", "si"}), {.sistema = &sistema});
@@ -119,12 +131,10 @@ TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
           EXPECT_FALSE(c.conUscita) << c.errori;
         }
       }
-      // A temporary file stays only empty (its very opening failed), or when it could not be removed.
-      for (const fs::path& scritto : {kUscita, kReport, kBatch}) {
-        const fs::path temporaneo = NomeTemporaneo(scritto);
-        if (!radice.Leggi(temporaneo).empty()) {
-          EXPECT_TRUE(modo.sempre || chiamata == "Rimuovi") << temporaneo;
-        }
+      // A file beside stays only empty (a lock's, or a temporary file whose writing failed at once),
+      // or when it could not be removed.
+      for (const auto& [nome, contenuto] : DiServizio(radice)) {
+        EXPECT_TRUE(contenuto.empty() || modo.sempre || chiamata == "Rimuovi") << nome;
       }
       // The batch file names the drive that c:\disco.ute gave, which a failed read leaves empty.
       if (c.stato == 0) {

@@ -43,7 +43,9 @@ TEST(FileNuovo, AnotherRunBetweenOpenAndLockKeepsItsFile) {
     EXPECT_EQ(radice.Leggi("TCU118"), consegna ? "dell'altra" : "di prima");
     EXPECT_FALSE(scrivi(questa, "di questa") || questa.Consegna());
     EXPECT_EQ(radice.Leggi("TCU118"), "di questa");
-    EXPECT_FALSE(std::filesystem::exists(NomeTemporaneo(file)));
+    for (const auto& voce : std::filesystem::directory_iterator(radice.percorso())) {
+      EXPECT_EQ(voce.path().filename(), "TCU118");  // nothing beside it
+    }
   }
 }
 

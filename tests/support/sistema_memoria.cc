@@ -83,6 +83,11 @@ void SistemaInMemoria::MettiSpeciale(const fs::path& file, Speciale speciale) {
   Nuovo(file, TipoFile::Altro)->speciale = speciale;
 }
 
+void SistemaInMemoria::SolaLettura(const fs::path& file) {
+  std::lock_guard<std::mutex> chiave(mutex_);
+  if (const auto nodo = Trova(file)) nodo->solaLettura = true;
+}
+
 void SistemaInMemoria::Capienza(long long byte) {
   std::lock_guard<std::mutex> chiave(mutex_);
   capienza_ = byte;
@@ -123,6 +128,7 @@ int SistemaInMemoria::Apri(const fs::path& nativo, Apertura modo, Maniglia& file
   if (madre == nodi_.end() || madre->second->tipo != TipoFile::Cartella) return kPercorsoNonTrovato;
   auto nodo = Trova(nativo);
   const bool crea = modo != Apertura::Lettura;
+  if (nodo && modo == Apertura::Nuova) return kFileEsistente;
   if (!nodo) {
     if (!crea) return kPercorsoNonTrovato;
     nodo = Nuovo(nativo, TipoFile::Ordinario);
@@ -219,7 +225,7 @@ int SistemaInMemoria::IdentitaAperto(Maniglia file, IdentitaFile& identita) {
   std::lock_guard<std::mutex> chiave(mutex_);
   Aperto* a = Apertura_(file);
   if (!a) return kCanaleNonAperto;
-  identita = {1, a->nodo->indice, 1};
+  identita = {1, a->nodo->indice, 1, a->nodo->solaLettura};
   return 0;
 }
 
@@ -302,7 +308,7 @@ std::optional<IdentitaFile> SistemaInMemoria::Identita(const fs::path& nativo) {
   std::lock_guard<std::mutex> chiave(mutex_);
   const auto nodo = Trova(nativo);
   if (!nodo) return std::nullopt;
-  return IdentitaFile{1, nodo->indice, 1};
+  return IdentitaFile{1, nodo->indice, 1, nodo->solaLettura};
 }
 
 fs::path SistemaInMemoria::Risolto(const fs::path& nativo) {

@@ -35,6 +35,8 @@ class SistemaInMemoria : public Sistema {
   // has nothing to read.
   enum class Speciale { Nulla, Piena };
   void MettiSpeciale(const std::filesystem::path& file, Speciale speciale);
+  // Marks a file read-only, as the clerk protects a file already sent: Identita says so.
+  void SolaLettura(const std::filesystem::path& file);
   // From now on the disk holds at most `byte` bytes in all its files: a write past them moves what
   // fits, then fails as a full disk does.
   void Capienza(long long byte);
@@ -74,6 +76,7 @@ class SistemaInMemoria : public Sistema {
     uint64_t indice = 0;
     Maniglia bloccatoDa = kNessunFile;
     Speciale speciale = Speciale::Nulla;  // of a special file
+    bool solaLettura = false;
   };
   struct Aperto {
     std::shared_ptr<Nodo> nodo;
