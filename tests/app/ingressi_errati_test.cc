@@ -98,43 +98,68 @@ Preparazione SoloPosix(const char* manca, Preparazione prepara) {
   if (kWindows) return [=](const RadiceTemporanea&) { GTEST_SKIP() << "su Windows non ci sono " << manca; };
   return prepara;
 }
-// A link; where the system makes none (Wine does not), the situation is skipped.
+// What Windows cannot make (a symbolic link, a FIFO, a mount) is made under Wine by the machine
+// below, through which Wine sees it: the very case that a Windows program meets on a Samba share or
+// a Linux PC's disk. On a real Windows, and where even that fails, the situation is skipped.
+std::string Unix(const fs::path& p) { return "'" + prova::PercorsoUnix(p) + "'"; }
+// What the machine below made goes with it, before the root is removed: under Wine a link that
+// leads nowhere is a name that Windows can neither see nor remove.
+bool fattoSotto = false;
+bool Sotto(const std::string& comando) {
+  const bool fatto = prova::ComandoUnix(comando);
+  fattoSotto = fattoSotto || fatto;
+  return fatto;
+}
+// A link; where the system makes none, the situation is skipped.
 Preparazione Collegamento(fs::path relativo, fs::path bersaglio) {
   return [=](const RadiceTemporanea& r) {
+    const fs::path nome = r.percorso() / relativo;
     std::error_code ec;
-    fs::remove(r.percorso() / relativo, ec);
-    fs::create_symlink(bersaglio, r.percorso() / relativo, ec);
-    if (ec || !fs::is_symlink(r.percorso() / relativo)) GTEST_SKIP() << "qui non si creano collegamenti simbolici";
+    fs::remove(nome, ec);
+    fs::create_symlink(bersaglio, nome, ec);
+    bool fatto = !ec && fs::is_symlink(nome);
+    if (!fatto && kWindows) fatto = Sotto("ln -s '" + bersaglio.generic_string() + "' " + Unix(nome));
+    if (!fatto) GTEST_SKIP() << "qui non si creano collegamenti simbolici";
   };
 }
 // A file of the archive mounted over a name (a bind mount: root, on Linux), undone as the test ends.
 std::vector<fs::path> montati;
 Preparazione Montato(fs::path relativo, fs::path archivio) {
-  return SoloPosix("montaggi", [=](const RadiceTemporanea& r) {
+  return [=](const RadiceTemporanea& r) {
     r.Scrivi(relativo, "");
-#ifndef _WIN32
-    if (::mount((r.percorso() / archivio).c_str(), (r.percorso() / relativo).c_str(), nullptr, MS_BIND, nullptr) != 0) {
-      GTEST_SKIP() << "qui non si monta (serve root)";
-    }
-    montati.push_back(r.percorso() / relativo);
+    const fs::path da = r.percorso() / archivio, su = r.percorso() / relativo;
+#ifdef _WIN32
+    const bool fatto = Sotto("mount --bind " + Unix(da) + " " + Unix(su));
+#else
+    const bool fatto = ::mount(da.c_str(), su.c_str(), nullptr, MS_BIND, nullptr) == 0;
 #endif
-  });
+    if (!fatto) GTEST_SKIP() << "qui non si monta (serve root, su Linux o sotto Wine)";
+    montati.push_back(su);
+  };
 }
 struct Smonta {
+  const fs::path& radice;
   ~Smonta() {
-#ifndef _WIN32
-    for (const fs::path& m : montati) ::umount2(m.c_str(), MNT_DETACH);
+    for (const fs::path& m : montati) {
+#ifdef _WIN32
+      prova::ComandoUnix("umount -l " + Unix(m));
+#else
+      ::umount2(m.c_str(), MNT_DETACH);
 #endif
+    }
     montati.clear();
+    if (std::exchange(fattoSotto, false)) prova::ComandoUnix("rm -rf " + Unix(radice));
   }
 };
 Preparazione Fifo(fs::path relativo) {
-  return SoloPosix("FIFO", [=](const RadiceTemporanea& r) {
+  return [=](const RadiceTemporanea& r) {
     fs::remove(r.percorso() / relativo);
-#ifndef _WIN32
+#ifdef _WIN32
+    if (!Sotto("mkfifo " + Unix(r.percorso() / relativo))) GTEST_SKIP() << "su Windows non ci sono FIFO";
+#else
     ASSERT_EQ(::mkfifo((r.percorso() / relativo).c_str(), 0644), 0);
 #endif
-  });
+  };
 }
 // Several preparations in turn.
 Preparazione Tutte(std::vector<Preparazione> preparazioni) {
@@ -258,6 +283,10 @@ std::vector<std::string> Argomenti(const RadiceTemporanea& r, std::vector<std::s
   for (std::string& o : opzioni) {
     if (o.starts_with("<radice>")) o.replace(0, 8, radice);
   }
+  if (!opzioni.empty() && opzioni[0] == "verifica-senza-radice") {  // the real drives (Windows)
+    opzioni[0] = "verifica";
+    return opzioni;
+  }
   if (opzioni.empty() || (opzioni[0] != "verifica" && opzioni[0] != "finestra")) {
     return prova::ArgomentiCrea(r.percorso(), opzioni);
   }
@@ -366,7 +395,7 @@ const Situazione kSituazioni[] = {
     {"uscita di 256 caratteri", {}, {"--file", std::string(256, 'T')}, 1,
      ": il nome e' piu' lungo dei 255 caratteri che il sistema permette", {}, kUscita / std::string(256, 'T')},
     {"uscita su /dev/full", SoloPosix("/dev/full", {}), {"--cartella", "/dev/", "--file", "full"}, 1, kNonOrdinario},
-    {"uscita che e' una FIFO", Fifo(kUscita / "TCU118"), {}, 1, kNonOrdinario, {.secondi = 10}},
+    {"uscita che e' una FIFO", SoloPosix("FIFO", Fifo(kUscita / "TCU118")), {}, 1, kNonOrdinario, {.secondi = 10}},
     {"uscita aperta da un'altra elaborazione", InUso(kUscita / "TCU118"), {}, 1,
      "Il file C:\\telematici\\TCU118 e' gia' aperto da un'altra elaborazione "},
     // A run that stops leaves the file before it as it was, and no file of its own under the name.
@@ -383,7 +412,7 @@ const Situazione kSituazioni[] = {
     {"blocco che e' un altro nome dei dipendenti", CollegamentoFisso(kBlocco, kDipendenti), {}, 1, kBloccoOccupato},
     {"blocco montato sui dipendenti", Montato(kBlocco, kDipendenti), {}, 1, kBloccoOccupato},
     {"blocco che e' una cartella", [](const RadiceTemporanea& r) { r.CreaCartella(kBlocco); }, {}, 1, kBloccoOccupato},
-    {"blocco che e' una FIFO", Fifo(kBlocco), {}, 1, kBloccoOccupato},
+    {"blocco che e' una FIFO", SoloPosix("FIFO", Fifo(kBlocco)), {}, 1, kBloccoOccupato},
     {"avanzi di una corsa uccisa che non sono file", Tutte({File(kBlocco, ""),
        Collegamento(kUscita / "TCU118.aaaaaaaa.incompleto", "../../d/vorn/quelt/2017/dati/DCU1.018"),
        CollegamentoFisso(kUscita / "TCU118.bbbbbbbb.incompleto", kDipendenti),
@@ -450,7 +479,9 @@ const Situazione kSituazioni[] = {
      {"verifica", "D:\\vorn\\quelt\\2017\\dati\\\xCE\xA9" "file"}, 2,
      "quibold: impossibile leggere D:\\vorn\\quelt\\2017\\dati\\\xCE\xA9" "file"},
     {"verifica di una FIFO", Fifo(kUscita / "TCU118"), {"verifica", "C:\\telematici\\TCU118"}, 2,
-     "telematici/TCU118: non e' un file ordinario", {.secondi = 10}},
+     "TCU118: non e' un file ordinario", {.secondi = 10}},
+    {"verifica di un collegamento a /dev/zero", Collegamento(kUscita / "zero", "/dev/zero"), {"verifica", "C:\\telematici\\zero"}, 2,
+     "zero: non e' un file ordinario", {.secondi = 10}},
     {"verifica di /dev/zero", SoloPosix("/dev/zero", {}), {"verifica", "/dev/zero"}, 2,
      "quibold: impossibile leggere /dev/zero: non e' un file ordinario", {.secondi = 10}},
     {"verifica di un nome con sequenze di controllo", SoloPosix("caratteri di controllo nei nomi",
@@ -468,12 +499,12 @@ const Situazione kSituazioni[] = {
     {"collegamento interrotto", Collegamento(kDati / "FCU3.018", "manca.018"), {"--codice", "3"}, 1, kInesistente},
     {"collegamento circolare", Collegamento(kDati / "FCU4.018", "FCU4.018"), {"--codice", "4"}, 1, kInesistente},
     {"collegamento a /dev/zero", SoloPosix("/dev/zero", Collegamento(kDati / "FCU5.018", "/dev/zero")), {"--codice", "5"}, 1, kInesistente},
-    {"testata che e' una FIFO", Fifo(kDati / "FCU6.018"), {"--codice", "6"}, 1, kInesistente},
-    {"dipendenti che e' una FIFO", Fifo(kDati / "DCU1.018"), {}, 1, kDipendentiInesistente},
+    {"testata che e' una FIFO", SoloPosix("FIFO", Fifo(kDati / "FCU6.018")), {"--codice", "6"}, 1, kInesistente},
+    {"dipendenti che e' una FIFO", SoloPosix("FIFO", Fifo(kDati / "DCU1.018")), {}, 1, kDipendentiInesistente},
     {"dipendenti verso /dev/zero", SoloPosix("/dev/zero", Collegamento(kDati / "DCU1.018", "/dev/zero")), {}, 1, kDipendentiInesistente},
-    {"collegamenti di ogni sorta accanto", Tutte({
+    {"collegamenti di ogni sorta accanto", SoloPosix("/dev/zero", Tutte({
        Collegamento(kDati / "FCU2.018", "FCU1.018"), Collegamento(kDati / "FCU3.018", "manca"),
-       Collegamento(kDati / "FCU4.018", "FCU4.018"), Collegamento(kDati / "FCU5.018", "/dev/zero"), Fifo(kDati / "FCU6.018")}),
+       Collegamento(kDati / "FCU4.018", "FCU4.018"), Collegamento(kDati / "FCU5.018", "/dev/zero"), Fifo(kDati / "FCU6.018")})),
      {}, 0, ""},
 };
 #ifdef _WIN32
@@ -485,6 +516,8 @@ const Situazione kSituazioniWindows[] = {
      "Errore tipo  70 nell'apertura del  file binarioD:\\vorn\\quelt\\2017\\dati\\DCU1.018"},
     {"verifica di COM1", {}, {"verifica", "COM1"}, 2, "quibold: impossibile leggere COM1: non e' un file ordinario",
      {.secondi = 10}},
+    {"verifica di una pipe", {}, {"verifica-senza-radice", "\\\\.\\pipe\\quibold"}, 2,
+     "quibold: impossibile leggere \\\\.\\pipe\\quibold: non e' un file ordinario", {.secondi = 10}},
     {"uscita su una giunzione verso i dati", [](const RadiceTemporanea& r) {
        const fs::path giunzione = r.percorso() / "c" / "giunzione";
        std::system(("mklink /J \"" + giunzione.string() + "\" \"" + (r.percorso() / kDati).string() + "\" >NUL 2>&1").c_str());
@@ -503,7 +536,7 @@ TEST_P(IngressiErrati, EndAsExpectedAndLeaveTheArchiveAsItWas) {
   if (kWindows && s.programma.senzaDiritti) GTEST_SKIP() << "su Windows non c'e' l'utente senza diritti";
   if (kWindows && s.programma.limiteFile >= 0) GTEST_SKIP() << "su Windows non c'e' un limite alla dimensione dei file";
   RadiceTemporanea radice, cattura;
-  Smonta smonta;  // before the root goes
+  Smonta smonta{radice.percorso()};  // before the root goes
   ArchivioSano(radice);
   if (s.prepara) s.prepara(radice);
   if (IsSkipped()) return;
