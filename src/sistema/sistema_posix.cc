@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -144,6 +145,8 @@ class SistemaPosix : public Sistema {
 #endif
 
   int Blocca(Maniglia file) override {
+    assert((::fcntl(static_cast<int>(file), F_GETFL) & O_ACCMODE) !=
+           O_RDONLY);  // a write lock needs a file open for writing
     // A record lock of the open file description, not of the process (as a plain fcntl lock
     // would be): closing another descriptor of the same file does not let it go. Record locks,
     // unlike flock's, are the ones that Wine's LockFileEx takes and that a share's server sees.

@@ -13,8 +13,10 @@
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -93,6 +95,19 @@ OVERLAPPED Alla(long long posizione) {
 }
 
 int Errore() { return ErroreDiSistema(static_cast<int>(GetLastError())); }
+
+#ifndef NDEBUG
+// Whether a handle was opened with the right to write, as the system granted it (for the
+// assertions of the callers' promises).
+bool ApertoInScrittura(HANDLE h) {
+  PUBLIC_OBJECT_BASIC_INFORMATION base{};
+  using Interroga = LONG(WINAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
+  const auto interroga =
+      reinterpret_cast<Interroga>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll"), "NtQueryObject")));
+  if (!interroga || interroga(h, ObjectBasicInformation, &base, sizeof base, nullptr) < 0) return true;  // not told
+  return (base.GrantedAccess & (FILE_WRITE_DATA | GENERIC_WRITE)) != 0;
+}
+#endif
 
 // A transfer that the handle's access does not allow fails as on a channel not open for it, as
 // POSIX's EBADF does.
@@ -240,6 +255,7 @@ class SistemaWindows : public Sistema {
   }
 
   int Blocca(Maniglia file) override {
+    assert(ApertoInScrittura(H(file)));
     // Every run locks the same byte, far beyond the file's own bytes, so that the lock works
     // between runs as an advisory one.
     OVERLAPPED o = Alla(kByteBloccato);
@@ -265,8 +281,13 @@ class SistemaWindows : public Sistema {
 
   int Rimuovi(const std::filesystem::path& nativo) override { return DeleteFileW(nativo.c_str()) ? 0 : Errore(); }
 
-  // Rinomina has waited for the disk already; a name Rimuovi took away need not be durable.
-  int SincronizzaCartella(const std::filesystem::path&) override { return 0; }
+  // Rinomina has waited for the disk already; a name Rimuovi took away need not be durable. A
+  // folder that is not there fails, as on POSIX.
+  int SincronizzaCartella(const std::filesystem::path& cartella) override {
+    const DWORD attributi = GetFileAttributesW(cartella.empty() ? L"." : cartella.c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES) return Errore();
+    return (attributi & FILE_ATTRIBUTE_DIRECTORY) ? 0 : kPercorsoNonTrovato;
+  }
 
   TipoFile Tipo(const std::filesystem::path& nativo) override {
     const auto attributi = Attributi(nativo.c_str());

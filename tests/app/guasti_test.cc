@@ -73,19 +73,28 @@ std::map<fs::path, std::string> Archivio(const RadiceTemporanea& radice) {
   return file;
 }
 
-// The sample archive in memory: the runs are many, and the disk adds nothing to what they show.
-TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
-  SistemaInMemoria memoria;
-  RadiceTemporanea radice(memoria);
+// The sample archive under a root in memory, and the output's folder.
+void CopiaArchivio(const RadiceTemporanea& radice) {
   for (const auto& voce : fs::recursive_directory_iterator(kArchivio)) {
     if (voce.is_regular_file()) radice.Scrivi(voce.path().lexically_relative(kArchivio), LeggiFile(voce.path()));
   }
   radice.CreaCartella(kUscita.parent_path());
+}
+
+// The sample archive in memory: the runs are many, and the disk adds nothing to what they show.
+TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
+  SistemaInMemoria memoria;
+  RadiceTemporanea radice(memoria);
+  CopiaArchivio(radice);
   const auto archivio = Archivio(radice);
   SistemaGuasto sistema(memoria);
   const Corsa sana = Esegui(radice, sistema);
   ASSERT_EQ(sana.stato, 0) << sana.errori;
   const std::vector<const char*> chiamate = sistema.Registro();
+  // What a run says is done is on the disk: it outlives the machine's stop.
+  memoria.Crollo();
+  ASSERT_TRUE(radice.Leggi(kUscita) == sana.uscita && radice.Leggi(kReport) == sana.report)
+      << "la corsa senza guasti non ha lasciato sul disco quel che ha detto fatto";
 
   const struct {
     const char* nome;
@@ -143,10 +152,75 @@ TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
         EXPECT_NE(c.errori.find("Impossibile scrivere il file"), std::string::npos) << c.errori;
       }
       EXPECT_TRUE(Archivio(radice) == archivio) << "l'archivio e' cambiato";
+      // The machine stops now: under the file's name the file before or the new one, whole; the
+      // new one if the run said it was done; the report whole or not there; the archive as it was.
+      memoria.Crollo();
+      const std::string resta = radice.Leggi(kUscita), report = radice.Leggi(kReport);
+      EXPECT_TRUE(completa ? resta == sana.uscita : resta == sana.uscita || resta == Cur18Precedente())
+          << "dopo l'arresto sotto il nome " << resta.size() << " byte";
+      EXPECT_TRUE(c.stato == 0 ? report == sana.report : report.empty() || report == sana.report)
+          << "dopo l'arresto un report di " << report.size() << " byte";
+      EXPECT_TRUE(Archivio(radice) == archivio) << "dopo l'arresto l'archivio e' cambiato";
       if (HasFailure()) return;  // one case told in full is worth more than the same fault a thousand times
     }
   }
   std::cout << "[ GUASTI   ] " << chiamate.size() << " chiamate, " << casi << " casi\n";
+}
+
+// What a stopped run says of the earlier file is what a look at its name finds after the stop: a
+// share's client that removed the earlier file on its way to a rename that then failed, another
+// program that put a file of its own under the name while the run wrote (where nothing locks).
+TEST(Guasti, WhatAStopSaysOfTheEarlierFileIsWhatTheNameHolds) {
+  class Condivisione : public SistemaInMemoria {
+   public:
+    bool toglie = false, mette = false;
+    int Rinomina(const fs::path& da, const fs::path& a) override {
+      if (!toglie) return SistemaInMemoria::Rinomina(da, a);
+      (void)Rimuovi(a);
+      return kErroreIO;
+    }
+    // Another run's file renamed over the name once this run holds its lock.
+    int Blocca(Maniglia f) override {
+      if (std::exchange(mette, false)) {
+        (void)Rimuovi(Radice() / kUscita);
+        Metti(Radice() / kUscita, "d'altri");
+      }
+      return SistemaInMemoria::Blocca(f);
+    }
+  };
+  const struct {
+    bool toglie, mette;
+    std::vector<std::string> opzioni;
+    const char* righe;  // the last lines
+    const char* resta;  // what the name holds
+  } kCasi[] = {
+      {true,
+       false,
+       {"--conferma", "si"},
+       "Errore tipo  57 nella creazione del file \nC:\\telematici\\TCU118: il file scritto non ha potuto prendere il "
+       "nome "
+       "(errore di ingresso/uscita)\nMemorizzazione interrotta: nessun file telematico scritto, e il file precedente "
+       "non "
+       "c'e' piu'\n",
+       ""},
+      {false,
+       true,
+       {"--tipo", "A", "--protocollo", "12345678901234567", "--progressivo", "123456", "--record", "1"},
+       "Memorizzazione interrotta: nessun file telematico scritto; sotto quel nome ora c'e' un file che questa "
+       "elaborazione non ha scritto\n",
+       "d'altri"},
+  };
+  for (const auto& c : kCasi) {
+    Condivisione memoria;
+    RadiceTemporanea radice(memoria);
+    CopiaArchivio(radice);
+    radice.Scrivi(kUscita, Cur18Precedente());
+    memoria.toglie = c.toglie, memoria.mette = c.mette;
+    const EsitoProgramma e = EseguiComando(ArgomentiCrea(radice.percorso(), c.opzioni), {.sistema = &memoria});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_TRUE(e.errori.ends_with(c.righe)) << e.errori;
+    EXPECT_EQ(radice.Leggi(kUscita), c.resta);
+  }
 }
 
 }  // namespace
