@@ -13,9 +13,9 @@ AVVISI_ERRORI := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 # Every build compiles through ccache when the machine has it (scripts/install-deps installs it,
 # so it is looked for when a build is configured, after deps), its cache in the user's cache
 # folder: a second clone, a build folder made anew or CI on the same machine compiles only what
-# changed. Paths are taken relative to the clone, so that two clones share what they compile alike.
+# changed. Paths are taken relative to the clone, so that two clones share what they compile alike;
+# the debug information too (CMakeLists.txt), so that ccache need not tell the folders apart.
 export CCACHE_BASEDIR := $(CURDIR)
-export CCACHE_NOHASHDIR := 1
 export CCACHE_MAXSIZE ?= 5G
 CONFIGURA = $(CMAKE) $$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <string_view>
 #include <utility>
 
 #include <QAbstractItemView>
@@ -386,6 +388,121 @@ constexpr const char* kOrdineFuoco[] = {"Tx(0)",  "lista", "Command3", "Command1
                                         "Combo1", "Tx(2)", "Tx(3)",    "Tx(4)",    "Tx(5)",    "Tx(6)",
                                         "Tx(7)",  "Tx(8)", "Tx(9)",    "Tx(10)",   "Tx(11)",   "Command5"};
 
+// The window's tables hold one another, checked as this file compiles: a frame that a control
+// sits in is a row of kCornici (listed before any frame inside it), a button's caption a row of
+// kEtichette, every field and every button is in kOrdineFuoco once, and no name is given twice.
+// A row left out fails the build: the compiler names what is missing and for which control
+// ("kMancanza = ...").
+enum class Mancanza : uint8_t {
+  Nessuna,
+  Cornice,          // `controllo` sits in a frame that kCornici lacks, or lists after it
+  Didascalia,       // button `controllo` has a caption that kEtichette lacks
+  NelGiroDelFuoco,  // `controllo` is not in kOrdineFuoco, or is there twice
+  NomeRipetuto,     // two controls are named `controllo`
+};
+struct RigaMancante {
+  Mancanza mancanza = Mancanza::Nessuna;
+  char controllo[24] = {};
+};
+
+constexpr RigaMancante Manca(Mancanza mancanza, std::string_view controllo) {
+  RigaMancante r{mancanza};
+  std::copy_n(controllo.begin(), std::min(controllo.size(), sizeof r.controllo - 1), r.controllo);
+  return r;
+}
+
+template <RigaMancante kMancanza>
+consteval bool TabelleComplete() {
+  static_assert(kMancanza.mancanza == Mancanza::Nessuna,
+                "a row is missing from the window's tables: what and for which control are in 'kMancanza = ...'");
+  return true;
+}
+
+constexpr bool Uguali(const char* a, std::string_view b) { return a && std::string_view(a) == b; }
+
+// Whether `nome` names a frame of kCornici before row `prima` (a control's frame: any row).
+constexpr bool Cornice(const char* nome, size_t prima = std::size(kCornici)) {
+  if (!nome) return true;  // the window itself
+  for (size_t i = 0; i < prima; ++i) {
+    if (Uguali(kCornici[i].nome, nome)) return true;
+  }
+  return false;
+}
+
+constexpr int VolteNelGiroDelFuoco(std::string_view nome) {
+  return static_cast<int>(
+      std::count_if(std::begin(kOrdineFuoco), std::end(kOrdineFuoco), [&](const char* n) { return Uguali(n, nome); }));
+}
+
+// The names the tables give, controls made in code aside.
+constexpr size_t kNomiDate = std::size(kCornici) + std::size(kEtichette) + kCampi.size();
+constexpr std::array<std::string_view, kNomiDate> NomiDate() {
+  std::array<std::string_view, kNomiDate> nomi;
+  size_t n = 0;
+  for (const RigaCornice& r : kCornici) nomi[n++] = r.nome;
+  for (const RigaEtichetta& r : kEtichette) nomi[n++] = r.nome;
+  for (const RigaCampo& r : kCampi) nomi[n++] = r.etichetta;
+  return nomi;
+}
+
+constexpr RigaMancante MancanzeDelleTabelle() {
+  for (size_t i = 0; i < std::size(kCornici); ++i) {
+    if (!Cornice(kCornici[i].dentro, i)) return Manca(Mancanza::Cornice, kCornici[i].nome);
+  }
+  for (const RigaEtichetta& r : kEtichette) {
+    if (!Cornice(r.dentro)) return Manca(Mancanza::Cornice, r.nome);
+  }
+  for (const RigaCampo& r : kCampi) {
+    if (!Cornice(r.dentro)) return Manca(Mancanza::Cornice, r.etichetta);
+  }
+  static_assert(kNumTx <= 100);
+  for (int i = 0; i < kNumTx; ++i) {
+    RigaMancante campo{Mancanza::NelGiroDelFuoco, "Tx("};  // the field's name, "Tx(i)"
+    size_t k = 3;
+    if (i >= 10) campo.controllo[k++] = static_cast<char>('0' + i / 10);
+    campo.controllo[k++] = static_cast<char>('0' + i % 10);
+    campo.controllo[k] = ')';
+    if (VolteNelGiroDelFuoco(campo.controllo) != 1) return campo;
+  }
+  const auto nomi = NomiDate();
+  for (size_t i = 0; i < nomi.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      if (nomi[i] == nomi[j]) return Manca(Mancanza::NomeRipetuto, nomi[i]);
+    }
+  }
+  return {};
+}
+static_assert(TabelleComplete<MancanzeDelleTabelle()>());
+
+// The buttons, a table of their own (CreaPulsanti): each caption a label of kEtichette, each
+// button in the Tab key's order once, no button named as another control.
+template <class Pulsanti>
+constexpr RigaMancante MancanzeDeiPulsanti(const Pulsanti& pulsanti) {
+  const auto nomi = NomiDate();
+  for (const auto& p : pulsanti) {
+    if (std::none_of(std::begin(kEtichette), std::end(kEtichette),
+                     [&](const RigaEtichetta& e) { return Uguali(e.nome, p.didascalia); })) {
+      return Manca(Mancanza::Didascalia, p.nome);
+    }
+    if (VolteNelGiroDelFuoco(p.nome) != 1) return Manca(Mancanza::NelGiroDelFuoco, p.nome);
+    const auto omonimo = [&](const auto& q) { return Uguali(q.nome, p.nome); };
+    if (std::find(nomi.begin(), nomi.end(), std::string_view(p.nome)) != nomi.end() ||
+        std::count_if(std::begin(pulsanti), std::end(pulsanti), omonimo) > 1) {
+      return Manca(Mancanza::NomeRipetuto, p.nome);
+    }
+  }
+  return {};
+}
+// The check finds a caption and a place in the Tab key's order that are missing.
+struct PulsanteProva {
+  const char* nome;
+  const char* didascalia;
+};
+static_assert(MancanzeDeiPulsanti(std::to_array<PulsanteProva>({{"Command5", "Label99"}})).mancanza ==
+              Mancanza::Didascalia);
+static_assert(MancanzeDeiPulsanti(std::to_array<PulsanteProva>({{"Command9", "Label28"}})).mancanza ==
+              Mancanza::NelGiroDelFuoco);
+
 }  // namespace
 
 FinestraPrincipale::FinestraPrincipale(StatoFinestra& stato, QWidget* genitore)
@@ -588,6 +705,7 @@ void FinestraPrincipale::CreaPulsanti() {
        &FinestraPrincipale::Esci},
   };
   // clang-format on
+  static_assert(TabelleComplete<MancanzeDeiPulsanti(kPulsanti)>());
   for (const RigaPulsante& r : kPulsanti) {
     auto* b = new Pulsante(Contenitore("Frame2"));
     b->setObjectName(QString::fromLatin1(r.nome));

@@ -7,6 +7,7 @@
 #include "archive/archivio.h"
 #include "archive/dipendente.h"
 #include "recfile/numeri.h"
+#include "telematic/posizionali.h"
 #include "telematic/sezioni.h"
 
 namespace quibold {
@@ -62,18 +63,6 @@ constexpr auto kAnagraficaFine = std::to_array<Riga>({
     {"DA003001", T(kDataFirma), Destra},
     {"DA003002", kNessuna, FlagSempre},
 });
-
-// The part that records D and G of an employee share: type, withholding agent, module, the
-// employee's fiscal code and progressive number.
-std::string TestaDipendente(char tipo, std::string_view sostituto, std::string_view cf, std::string_view progressivo) {
-  std::string testa(1, tipo);
-  testa.reserve(kLungTesta);
-  testa += Largo(sostituto, 16);
-  testa += kModulo;
-  testa += Largo(cf, 16);
-  testa += progressivo;
-  return testa;
-}
 
 }  // namespace
 
@@ -142,20 +131,16 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const ImpostazioniTelematico
     }
 
     ++progressivo;
-    const std::string progressivoTesto = ConZeri(std::to_string(progressivo), 5);
+    // What the heads of the employee's records D and G read besides the fields.
+    const std::string numero = std::to_string(progressivo);
+    const posizionali::Fonti fontiTesta{fonti, tipo, numero};
     // The check's findings in this employee's records name them as the office knows them.
     std::string nome(Rifilato(campi.Campo[2]));
     const std::string_view nomeProprio = Rifilato(campi.Campo[3]);
     if (!nomeProprio.empty()) nome += (nome.empty() ? "" : " ") + std::string(nomeProprio);
     s.Dipendente(n, std::move(nome));
 
-    std::string testa = TestaDipendente('D', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
-    testa += ConZeri(testata[kProtocolloSostituito], 17);
-    testa += ConZeri(testata[kProgressivoSostituito], 6);
-    testa += std::string(14, ' ');
-    testa += annullamento ? 'A' : sostituzione ? 'S' : ' ';
-    testa += "    1";
-    s.IniziaRecord(testa);
+    s.IniziaRecord(posizionali::Componi(posizionali::kTestaD, fontiTesta));
     Emetti(s, fonti, kAnagraficaPrima);
     if (annullamento || sostituzione) {
       std::string domanda = "Confermi la funzione di Annul/Sostit. del dipendente ";
@@ -172,9 +157,7 @@ void ScriviDipendenti(Scrittore& s, Canali& canali, const ImpostazioniTelematico
     s.ChiudiRecord();
     if (annullamento) break;
 
-    std::string testaG = TestaDipendente('G', testata[kCfSostituto], campi.Campo[1], progressivoTesto);
-    testaG.resize(kLungTesta, ' ');
-    s.IniziaRecordG(testaG);
+    s.IniziaRecordG(posizionali::Componi(posizionali::kTestaG, fontiTesta));
     s.Totale[kDipendenti] += 1;
     SezioneFiscale(s, fonti);
     SezioneFamiliari(s, fonti);

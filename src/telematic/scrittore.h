@@ -77,12 +77,11 @@ class Scrittore {
   Scrittore(UscitaRecord& uscita, Totali& totale) : Totale(totale), uscita_(uscita) {}
 
   // --- Record frame ---
-  // Begins a record with its positional part so far.
+  // Begins a record with its positional part (a table of posizionali.h composed): the whole of
+  // records A, B and Z, the head of records C, D and G. What passes position 1897 is dropped.
   void IniziaRecord(std::string_view testa);
   // Begins the employee's first G record with `testa`, which its continuation records repeat.
   void IniziaRecordG(std::string_view testa);
-  // REQUIRES: a record begun. Appends positional text; what passes position 1897 is dropped.
-  void Aggiungi(std::string_view testo);
   // REQUIRES: a record begun. Pads it to 1897, ends it with "A" CR LF and writes it as the next
   // record.
   void ChiudiRecord();
@@ -132,6 +131,8 @@ class Scrittore {
   int Conteggio(char tipo) const;
 
  private:
+  // REQUIRES: a record begun. Appends positional text; what passes position 1897 is dropped.
+  void Aggiungi(std::string_view testo);
   void Completa();  // the padding and the end of the record
   void Scrivi();    // the record as the next one of the file
   // A field is written in place: NuovoCampo writes the code and gives the value area, which the

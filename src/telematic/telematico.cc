@@ -8,6 +8,7 @@
 #include "archive/archivio.h"
 #include "recfile/numeri.h"
 #include "telematic/dipendenti.h"
+#include "telematic/posizionali.h"
 #include "telematic/scrittore.h"
 #include "telematic/sezioni.h"
 #include "verifica/verifica.h"
@@ -34,9 +35,13 @@ constexpr auto kQuadroCTIntermediario = std::to_array<Riga>({
     {"CT003005", kNessuna, FlagSempre},
 });
 
-std::string Bianchi(size_t n) { return std::string(n, ' '); }
-
-std::string Conteggio(int n) { return ConZeri(std::to_string(n), 9); }
+// Begins a record whose positional part the certification's header fills, with the run's supply
+// type `tipo` and the records written so far.
+void IniziaDallaTestata(Scrittore& s, std::span<const posizionali::Posizionale> righe, const Testata& t,
+                        std::string_view tipo = {}) {
+  CampiDipendente nessunDipendente;
+  s.IniziaRecord(posizionali::Componi(righe, {{t, nessunDipendente}, tipo, {}, &s}));
+}
 
 }  // namespace
 
@@ -45,47 +50,20 @@ std::vector<TabellaRighe> TabelleRecordC() {
 }
 
 void RecordA(Scrittore& s, const Testata& t) {
-  std::string r =
-      "A" + Bianchi(14) + std::string(kCodiceFornitura) + Largo(t[kTipoFornitore], 2) + Largo(t[kCfFornitore], 16);
-  s.IniziaRecord(r);
+  IniziaDallaTestata(s, posizionali::kRecordA, t);
   s.ChiudiRecord();
 }
 
 void RecordB(Scrittore& s, const Testata& t, const std::string& tipo) {
-  const bool personaFisica = t[kPersonaFisica] == "D";
-  std::string r = "B" + Largo(t[kCfSostituto], 16) + std::string(kModulo) + Bianchi(48) + std::string(kCfProduttore);
-  r += ' ';
-  r += tipo == "A" ? '1' : '0';  // cancellation
-  r += tipo == "S" ? '1' : '0';  // replacement
-  if (personaFisica) {
-    r += Largo(t[kDenominazione1], 24) + Largo(t[kDenominazione2], 20) + Bianchi(60);
-  } else {
-    r += Bianchi(44) + Largo(t[kDenominazione1], 24) + Largo(t[kDenominazione2], 24) + Bianchi(12);
-  }
-  r += Largo(t[kEmail], 35) + Bianchi(65) + Largo(t[kTelefono], 12) + "0";
-  if (personaFisica) {
-    r += Bianchi(16) + "00" + Bianchi(44) + "00000000000";
-  } else {
-    r += Largo(t[kCfRappresentante], 16) + Largo(t[kCaricaRappresentante], 2) + Largo(t[kCognomeRappresentante], 24) +
-         Largo(t[kNomeRappresentante], 20);
-    r += ValoreNumerico(t[kCfSocietaRappresentante]) == 0 ? std::string("00000000000")
-                                                          : Largo(t[kCfSocietaRappresentante], 11);
-  }
-  r += Bianchi(19);
-  s.IniziaRecord(r);
   if (Rifilato(t[kNumeroDipendenti]).empty()) throw ArrestoScrittura{"Grave !! Numero dipendenti pari a zero "};
-  std::string resto = ConZeri(t[kNumeroDipendenti], 8);
-  resto += t[kConRecordC] == "X" ? '1' : '0';
-  resto += '1';
-  resto += Largo(t[kCfFornitore], 16) + Largo(t[kTipoImpegno], 1) + Largo(t[kDataImpegno], 8) + "1";
-  s.Aggiungi(resto);
+  IniziaDallaTestata(s, posizionali::kRecordB, t, tipo);
   s.ChiudiRecord();
 }
 
 void RecordC(Scrittore& s, const Testata& t) {
   CampiDipendente nessunDipendente;
   const FontiDipendente fonti{t, nessunDipendente};
-  s.IniziaRecord("C" + Largo(t[kCfSostituto], 16) + std::string(kModulo) + Bianchi(64));
+  IniziaDallaTestata(s, posizionali::kTestaC, t);
   Emetti(s, fonti, kQuadroCT);
   if (t[kSceltaQuadroCT] == "B") {
     Emetti(s, fonti, kQuadroCTIntermediario);
@@ -99,9 +77,8 @@ void RecordC(Scrittore& s, const Testata& t) {
 
 namespace {
 
-void RecordZ(Scrittore& s) {
-  s.IniziaRecord("Z" + Bianchi(14) + Conteggio(s.Conteggio('B')) + Conteggio(s.Conteggio('C')) +
-                 Conteggio(s.Conteggio('D')) + Conteggio(s.Conteggio('G')) + "000000000" + "000000000" + Bianchi(18));
+void RecordZ(Scrittore& s, const Testata& t) {
+  IniziaDallaTestata(s, posizionali::kRecordZ, t);
   s.ChiudiUltimoRecord();  // only when the check finds nothing wrong in the file
 }
 
@@ -275,7 +252,7 @@ class Corsa {
       RecordB(s, t, i_.tipoFornitura);
       if (t[kConRecordC] == "X") RecordC(s, t);
       ScriviDipendenti(s, canali_, i_, run_.testata, testata2.dipendenti);
-      RecordZ(s);
+      RecordZ(s, t);
       // The last records reach the file only now, and the file its name: a failure here is a
       // failed write like any other.
       canali_.ChiudiNuovo(kCanaleTelematico);

@@ -77,11 +77,11 @@ class StatoFinestra {
   // of the list, that entry is chosen (ScegliCertificazione) and true returned; a code that the
   // list lacks is said in the status bar.
   bool ScegliCodiceDigitato(std::string_view testo);
-  [[nodiscard]] bool ApriCU();       // opens the certification in Tx(kTxCodice); false after a message (Command1)
+  [[nodiscard]] bool ApriCU();  // opens the certification in Tx(kTxCodice); false after a message (Command1)
   // The k-th supply type, counted from 0: its letter, the single certification set for "T" and
   // cleared for any other, fields 2 to 4 enabled for "A", "S" and "T" and disabled for "N".
   void ScegliTipoFornitura(int k);
-  void ChiediReport();               // the report question (Command5)
+  void ChiediReport();  // the report question (Command5)
   // What the creation run is asked to make, from the fields.
   ImpostazioniTelematico Impostazioni();
   // The creation run (Command2). True when the file was written completely.

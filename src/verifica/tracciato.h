@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 namespace quibold::tracciato {
 
@@ -150,5 +151,62 @@ inline constexpr CampoPosizionale kRecordZ[] = {
     {{16, 54}, Proprio, "numeri dei record e zeri"},
     {{70, 1828}, Vuoto, "record Z"},
 };
+
+// --- The tables hold together, checked as this header compiles ---
+
+// What can be wrong with the rows of a positional part of a record, which must lie back to back
+// from its first position to its last: two rows swapped, a row left out, a length mistyped.
+enum class Difetto : uint8_t {
+  Nessuno,
+  RigaFuoriPosto,  // no row begins at `posizione`, where the row before it ends
+  FineFuoriPosto,  // the rows end at `posizione` - 1, not at the last position of their part
+};
+struct DifettoTracciato {
+  int posizione = 0;
+  Difetto difetto = Difetto::Nessuno;
+};
+
+// The first fault of the rows `righe` (zones, or rows with a zone), which must cover positions
+// `prima` to `ultima` in order.
+template <class Righe>
+constexpr DifettoTracciato PrimoDifetto(const Righe& righe, int prima, int ultima) {
+  int posizione = prima;
+  for (const auto& riga : righe) {
+    Zona z;
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(riga)>, Zona>) {
+      z = riga;
+    } else {
+      z = riga.zona;
+    }
+    if (z.posizione != posizione || z.lunghezza < 1) return {posizione, Difetto::RigaFuoriPosto};
+    posizione += z.lunghezza;
+  }
+  if (posizione != ultima + 1) return {posizione, Difetto::FineFuoriPosto};
+  return {};
+}
+
+// A table with a fault fails the build here: the compiler names the fault and its position
+// ("kDifetto = ...") and the line of the table's check ("required from here").
+template <DifettoTracciato kDifetto>
+consteval bool SenzaDifetti() {
+  static_assert(kDifetto.difetto == Difetto::Nessuno,
+                "the rows of a positional table must lie back to back: the table is the one checked at the line "
+                "'required from here', the position and the fault are in 'kDifetto = ...'");
+  return true;
+}
+
+static_assert(SenzaDifetti<PrimoDifetto(kRecordA, 1, kFineDati)>());
+static_assert(SenzaDifetti<PrimoDifetto(kRecordB, 1, kFineDati)>());
+static_assert(SenzaDifetti<PrimoDifetto(kTestaC, 1, kPosGriglia - 1)>());
+static_assert(SenzaDifetti<PrimoDifetto(kTestaD, 1, kPosGriglia - 1)>());
+static_assert(SenzaDifetti<PrimoDifetto(kTestaG, 1, kPosGriglia - 1)>());
+static_assert(SenzaDifetti<PrimoDifetto(kRecordZ, 1, kFineDati)>());
+// Record Z's counts and zeros fill the zone its table leaves to the record's own step.
+static_assert(SenzaDifetti<PrimoDifetto(kConteggiZ, kRecordZ[2].zona.posizione, kZeriZ.posizione - 1)>());
+static_assert(kZeriZ.ultima() == kRecordZ[2].zona.ultima());
+// The grid: 75 fields of a code and a value from the end of the head, then blanks to the end of the data.
+static_assert(kLungCampo == kLungCodice + kLungValore);
+static_assert(kPosGriglia + kCampiRecord * kLungCampo == kCodaGriglia.posizione && kCodaGriglia.ultima() == kFineDati &&
+              kFineDati + 3 == static_cast<int>(kLungRecord));
 
 }  // namespace quibold::tracciato

@@ -111,7 +111,7 @@ class Verifica {
                      bool conControllo = true, std::string_view campo = {});
 
   bool completo_;
-  std::vector<Rilievo> rilievi_;  // the findings listed, then the note when some are left out
+  std::vector<Rilievo> rilievi_;    // the findings listed, then the note when some are left out
   std::vector<Rilievo> delRecord_;  // the findings of the record being read, as found
   // The head of the record being read, when it is a record D or G: its employee's fiscal code and
   // progressive (views into the record, while it is read).

@@ -1,7 +1,8 @@
 // The writer and the check held to one another: every field code the writer can emit must be one
 // the check knows (`verifica/campi.h`), of a kind the row's rule writes, in the order the records
 // carry them. A code missing from the check's table would be judged only as any field; a row out
-// of order would be refused by the agency and pass every other test.
+// of order would be refused by the agency and pass every other test. The positional parts are
+// held as they compile (`telematic/posizionali.h`); here, that those checks find what they are for.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,8 +11,10 @@
 
 #include "samples/archivio_esempio.h"
 #include "support/corsa_prova.h"
+#include "telematic/posizionali.h"
 #include "telematic/sezioni.h"
 #include "verifica/campi.h"
+#include "verifica/tracciato.h"
 
 namespace quibold {
 namespace {
@@ -127,6 +130,61 @@ TEST(Concordanza, EveryCodeOfTheSampleFilesIsKnownToTheCheckAndInOrder) {
     }
   }
 }
+
+// A positional part of ten characters as the check and the writer might describe it, and the
+// faults of rows swapped, left out, ending short, or of a writer at odds with the check.
+namespace posizionali_prova {
+
+using namespace posizionali;
+using tracciato::Contenuto;
+using tracciato::Difetto;
+using tracciato::PrimoDifetto;
+using tracciato::Zona;
+
+constexpr tracciato::CampoPosizionale kControllo[] = {
+    {{1, 1}, Contenuto::Proprio, "tipo"},
+    {{2, 4}, Contenuto::Vuoto, "vuoto"},
+    {{6, 3}, Contenuto::Fisso, "fisso", "ABC"},
+    {{9, 2}, Contenuto::Cifre, "cifre"},
+};
+constexpr bool DifettoIn(const auto& righe, int ultima, int posizione, Difetto difetto) {
+  const auto d = PrimoDifetto(righe, 1, ultima);
+  return d.posizione == posizione && d.difetto == difetto;
+}
+static_assert(DifettoIn(kControllo, 10, 0, Difetto::Nessuno));
+static_assert(DifettoIn(std::to_array<Zona>({{1, 1}, {6, 3}, {2, 4}, {9, 2}}), 10, 2, Difetto::RigaFuoriPosto));
+static_assert(DifettoIn(std::to_array<Zona>({{1, 1}, {2, 4}, {9, 2}}), 10, 6, Difetto::RigaFuoriPosto));
+static_assert(DifettoIn(std::to_array<Zona>({{1, 1}, {2, 4}, {6, 3}, {9, 0}}), 10, 9, Difetto::RigaFuoriPosto));
+static_assert(DifettoIn(kControllo, 12, 11, Difetto::FineFuoriPosto));
+
+// The writer's part with one row replaced by `riga`, the others as the check wants them.
+constexpr DisaccordoTracciato ConRiga(size_t i, Posizionale riga) {
+  auto r = std::to_array<Posizionale>({{{1, 1}, Fisso("A")},
+                                       {{2, 4}, Bianchi()},
+                                       {{6, 3}, Fisso("ABC")},
+                                       {{9, 2}, Numero(T(kNumeroDipendenti)), Fisso("00")}});
+  r[i] = riga;
+  return PrimoDisaccordo(r, kControllo);
+}
+constexpr bool DisaccordoIn(DisaccordoTracciato d, int posizione, Disaccordo disaccordo) {
+  return d.posizione == posizione && d.disaccordo == disaccordo;
+}
+static_assert(DisaccordoIn(ConRiga(0, {{1, 1}, Testo(T(kPersonaFisica))}), 0, Disaccordo::Nessuno));
+static_assert(DisaccordoIn(ConRiga(1, {{2, 4}, Testo(T(kEmail))}), 2, Disaccordo::ScrittoDoveVuoto));
+static_assert(DisaccordoIn(ConRiga(1, {{2, 4}, Bianchi(), Fisso("0000")}), 2, Disaccordo::ScrittoDoveVuoto));
+static_assert(DisaccordoIn(ConRiga(2, {{6, 3}, Fisso("ABD")}), 6, Disaccordo::FissoDiverso));
+static_assert(DisaccordoIn(ConRiga(2, {{6, 3}, Testo(T(kEmail))}), 6, Disaccordo::FissoDiverso));
+static_assert(DisaccordoIn(ConRiga(3, {{9, 2}, Numero(T(kNumeroDipendenti)), Bianchi()}), 9,
+                           Disaccordo::VuotoDoveValore));
+// A zone of the writer across the start of one of the check's.
+static_assert(DisaccordoIn(PrimoDisaccordo(std::to_array<Posizionale>({{{1, 1}, Fisso("A")},
+                                                                       {{2, 5}, Bianchi()},
+                                                                       {{7, 2}, Fisso("BC")},
+                                                                       {{9, 2}, Fisso("00")}}),
+                                           kControllo),
+                           6, Disaccordo::ZonaDiversa));
+
+}  // namespace posizionali_prova
 
 }  // namespace
 }  // namespace quibold
