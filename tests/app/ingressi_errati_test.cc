@@ -122,6 +122,16 @@ Preparazione Collegamento(fs::path relativo, fs::path bersaglio) {
     if (!fatto) GTEST_SKIP() << "qui non si creano collegamenti simbolici";
   };
 }
+// Skipped under Wine: a link that Wine, not Windows, would resolve (to a folder, or to nothing: Wine
+// neither goes through the one when a name is made there, nor tells where the other leads).
+Preparazione NonSottoWine(Preparazione prepara) {
+  return [=](const RadiceTemporanea& r) {
+    if (!prova::PercorsoUnix(r.percorso()).empty()) {
+      GTEST_SKIP() << "sotto Wine un collegamento a una cartella o a nulla non e' come quelli di Windows";
+    }
+    prepara(r);
+  };
+}
 // A file of the archive mounted over a name (a bind mount: root, on Linux), undone as the test ends.
 std::vector<fs::path> montati;
 Preparazione Montato(fs::path relativo, fs::path archivio) {
@@ -456,10 +466,10 @@ const Situazione kSituazioni[] = {
     {"uscita che nasconderebbe DISCO.UTE", SoloPosix("nomi che differiscono per le maiuscole", [](const RadiceTemporanea& r) {
        fs::rename(r.percorso() / "c" / "disco.ute", r.percorso() / "c" / "DISCO.UTE");
      }), {"--cartella", "<radice>/c/", "--file", "disco.ute"}, 1, kCoincide},
-    {"uscita in una cartella collegata ai dati", Tutte({File(kDati / "dcu2.018", "altra"), Collegamento("c/collegata", "../d/vorn/quelt/2017/dati")}),
+    {"uscita in una cartella collegata ai dati", NonSottoWine(Tutte({File(kDati / "dcu2.018", "altra"), Collegamento("c/collegata", "../d/vorn/quelt/2017/dati")})),
      {"--cartella", "<radice>/c/collegata/", "--file", "DCU2.018"}, 1, kCoincide},
-    {"uscita su un collegamento interrotto verso i dati", Tutte({File(kDati / "dcu2.018", "altra"),
-       Collegamento(kUscita / "TCU118", "../../d/vorn/quelt/2017/dati/DCU2.018")}), {}, 1, kCoincide},
+    {"uscita su un collegamento interrotto verso i dati", NonSottoWine(Tutte({File(kDati / "dcu2.018", "altra"),
+       Collegamento(kUscita / "TCU118", "../../d/vorn/quelt/2017/dati/DCU2.018")})), {}, 1, kCoincide},
     {"report collegato ai dipendenti", Collegamento(kDati / "report.txt", "DCU1.018"), {"--report"}, 3,
      "Impossibile scrivere il file D:\\vorn\\QUELT\\2017\\dati\\report.txt: coincide con un file dell'archivio"},
     {"report collegato ad appunti", Tutte({File("appunti.txt", "appunti del ragioniere"),
