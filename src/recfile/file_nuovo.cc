@@ -187,8 +187,9 @@ int FileNuovo::Blocca() {
   for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
     Maniglia fd = kNessunFile;
     if (const int errore = sistema_.Apri(blocco_, Apertura::Temporanea, fd)) {
-      // A link, a folder: not followed, not used. Else the folder takes no new file.
-      if (errore == kAccessoPercorso && sistema_.Presente(blocco_)) {
+      // A link, a folder, a file that this user may not open: not followed, not used. Else the
+      // folder takes no new file.
+      if ((errore == kAccessoPercorso || errore == kPermessoNegato) && sistema_.Presente(blocco_)) {
         return Fallisce(errore, Causa::NomeOccupato, blocco_);
       }
       const bool cartella = errore == kPermessoNegato || errore == kAccessoPercorso;
@@ -337,8 +338,9 @@ std::string TestoCausa(FileNuovo::Causa causa, const fs::path& nome, int errore,
     case InUso: return "il file e' gia' aperto da un'altra elaborazione";
     case NomeOccupato:
       return "il nome " + accanto +
-             ", che quibold usa accanto al file mentre lo scrive, e' occupato da qualcosa che non e' suo (una "
-             "cartella, un collegamento, un file con altri nomi o con dati): va tolto";
+             ", che quibold usa accanto al file mentre lo scrive, e' occupato da qualcosa che non puo' usare (una "
+             "cartella, un collegamento, un file con altri nomi, con dati o che non si puo' aprire in scrittura): "
+             "va tolto";
     case Cartella:
       return errore == kAccessoPercorso ? cartellaDetta + " e' in sola lettura: non vi si possono creare file"
                                         : cartellaDetta + " non si puo' scrivere: mancano i permessi";

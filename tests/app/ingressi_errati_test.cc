@@ -316,8 +316,8 @@ const std::string kNonOrdinario = "Il file telematico non e' un file ordinario "
 const std::string kCreazione75 = "Errore tipo  75 nella creazione del file ";
 const std::string kBloccoOccupato =
     "C:\\telematici\\TCU118: il nome C:\\telematici\\TCU118.blocco.incompleto, che quibold usa accanto al file "
-    "mentre lo scrive, e' occupato da qualcosa che non e' suo (una cartella, un collegamento, un file con altri nomi o "
-    "con dati): va tolto";
+    "mentre lo scrive, e' occupato da qualcosa che non puo' usare (una cartella, un collegamento, un file con altri "
+    "nomi, con dati o che non si puo' aprire in scrittura): va tolto";
 const std::string kSolaLettura =
     ": il file e' in sola lettura, e non viene sostituito: per sostituirlo, togliergli la sola lettura (nelle "
     "proprieta' del file) e ripetere";
