@@ -139,20 +139,5 @@ TEST(FileNuovo, AFileSwappedForTheTemporaryOneIsNotRenamed) {
             (std::map<std::string, std::string>{{"TCU118", "di prima"}, {temporaneo, "d'altri"}}));
 }
 
-// A name of 255 characters, the most a file system allows, has its names beside it within that;
-// two such names alike but for their end do not share a lock.
-TEST(FileNuovo, LongNamesHaveShortNamesBesideThemAndLocksOfTheirOwn) {
-  prova::SistemaInMemoria memoria;
-  const fs::path cartella = prova::SistemaInMemoria::Radice();
-  FileNuovo uno(memoria), altro(memoria);
-  ASSERT_EQ(uno.Apri(cartella / (std::string(254, 'T') + "1")), 0);
-  ASSERT_EQ(altro.Apri(cartella / (std::string(254, 'T') + "2")), 0);
-  for (const auto& [nome, contenuto] : Cartella(memoria, cartella)) {
-    EXPECT_TRUE(nome.size() <= 220 && NomeDiServizio(nome)) << nome;
-  }
-  EXPECT_EQ(Cartella(memoria, cartella).size(), 4u);  // two locks, two temporary files
-  EXPECT_EQ(CausaDelNome(cartella / std::string(256, 'T')), FileNuovo::Causa::NomeLungo);
-}
-
 }  // namespace
 }  // namespace quibold

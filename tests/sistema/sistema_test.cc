@@ -1,7 +1,7 @@
 // What the program may take of every `Sistema`, held the same against the system of this machine
 // (POSIX, or Windows and Wine) and the one in memory that most tests run on, so that the two
-// cannot drift apart: the opens, the transfers, the lock, renaming over a file, removing one,
-// identities, synchronizing, the folders' entries and a device.
+// cannot drift apart: the opens, the lock, renaming over a file, removing one, identities,
+// synchronizing, the folders' entries and a device.
 #include "sistema/sistema.h"
 
 #include <gtest/gtest.h>
@@ -73,16 +73,16 @@ class Contratto : public ::testing::TestWithParam<Sistemi> {
   Sistema& s = banco->sistema();
   const fs::path dir = banco->cartella();
 
-  std::string Leggi(Maniglia f, long long da = 0) {
+  std::string Leggi(Maniglia f) {
     std::string testo(64, '\0');
     size_t letti = 0;
-    EXPECT_EQ(s.Leggi(f, testo.data(), testo.size(), da, letti), 0);
+    EXPECT_EQ(s.Leggi(f, testo.data(), testo.size(), 0, letti), 0);
     testo.resize(letti);
     return testo;
   }
-  void Scrivi(Maniglia f, std::string_view testo, long long a = 0) {
+  void Scrivi(Maniglia f, std::string_view testo) {
     size_t scritti = 0;
-    ASSERT_EQ(s.Scrivi(f, testo.data(), testo.size(), a, scritti), 0);
+    ASSERT_EQ(s.Scrivi(f, testo.data(), testo.size(), 0, scritti), 0);
     ASSERT_EQ(scritti, testo.size());
   }
   // Opens, or fails the test.
@@ -139,23 +139,6 @@ TEST_P(Contratto, OpensAsEachModeSays) {
     }
     EXPECT_EQ(s.Apri(dir / "manca" / "file", m.modo, f), kPercorsoNonTrovato);
   }
-}
-
-// Bytes at an offset, past the end (the gap reads as zeros), a read at the end, a file cut short.
-TEST_P(Contratto, ReadsAndWritesAtAnOffset) {
-  const Maniglia f = Apri(dir / "file", Apertura::Nuova);
-  Scrivi(f, "abc", 5);
-  TipoFile tipo = TipoFile::Nessuno;
-  long long dimensione = 0;
-  EXPECT_EQ(s.Descrivi(f, tipo, dimensione), 0);
-  EXPECT_EQ(tipo, TipoFile::Ordinario);
-  EXPECT_EQ(dimensione, 8);
-  EXPECT_EQ(Leggi(f), std::string("\0\0\0\0\0abc", 8));
-  EXPECT_EQ(Leggi(f, 8), "");
-  EXPECT_EQ(s.Tronca(f, 6), 0);
-  EXPECT_EQ(Leggi(f, 4), std::string("\0a", 2));
-  EXPECT_EQ(s.Sincronizza(f), 0);
-  EXPECT_EQ(s.Chiudi(f), 0);
 }
 
 // The lock binds every other open of the file, until the open that holds it is closed; closing
