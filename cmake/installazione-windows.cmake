@@ -53,6 +53,9 @@ set(nome_installatore quibold-${PROJECT_VERSION}-installazione)
 set(CPACK_PACKAGE_FILE_NAME ${nome_installatore})
 set(CPACK_NSIS_MUI_ICON ${ico_icona})
 set(CPACK_NSIS_MUI_UNIICON ${ico_icona})
+# The copyright notice, shown on a page of its own (no licence has been chosen: it asks for no
+# agreement).
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/packaging/copyright)
 set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/nsis)
 set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
 include(CPack)
@@ -64,5 +67,6 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E rename ${CMAKE_BINARY_DIR}/cpack/${nome_installatore}.exe ${installatore}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/cpack
   DEPENDS quibold quibold-finestra qt_accanto ${ico_icona} ${PROJECT_SOURCE_DIR}/cmake/nsis/NSIS.template.in
+          ${CPACK_RESOURCE_FILE_LICENSE}
   COMMENT "${nome_installatore}.exe" VERBATIM)
 add_custom_target(installatore_windows DEPENDS ${installatore})

@@ -62,7 +62,7 @@ class MessaggiCaso : public FinestraMessaggi {
 
 class PiattaformaCaso : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const fs::path&, const fs::path&, std::string&) override { return true; }
+  bool ApriVisualizzatore(const fs::path&, const fs::path&, const fs::path&, std::string&) override { return true; }
   void Termina() override { ++terminazioni; }
   int terminazioni = 0;
 };

@@ -45,19 +45,6 @@ std::string Importo(long centesimi) {
   return t;
 }
 
-// A person's code from its parts: surname and name letters (6), year, month letter, day (40
-// added for a woman), municipality code.
-std::string CodicePersona(std::string_view lettere, int anno, int mese, int giorno, bool donna,
-                          std::string_view comune) {
-  static constexpr char kMesi[] = "ABCDEHLMPRST";
-  std::string base(lettere);
-  base += Cifre(anno % 100, 2);
-  base += kMesi[(mese - 1) % 12];
-  base += Cifre(giorno + (donna ? 40 : 0), 2);
-  base += comune;
-  return CodiceFiscale(base);
-}
-
 Testata TestataSocieta(std::string_view ragioneSociale, size_t dipendenti) {
   Testata t;
   t.Campo(1, "0")
@@ -161,6 +148,17 @@ std::string PartitaIva(std::string_view prime10) {
   const char c = CifraControlloPartitaIva(prime10);
   if (c == '\0') throw std::invalid_argument("partita IVA: " + std::string(prime10));
   return std::string(prime10) + c;
+}
+
+std::string CodicePersona(std::string_view lettere, int anno, int mese, int giorno, bool donna,
+                          std::string_view comune) {
+  static constexpr char kMesi[] = "ABCDEHLMPRST";
+  std::string base(lettere);
+  base += Cifre(anno % 100, 2);
+  base += kMesi[(mese - 1) % 12];
+  base += Cifre(giorno + (donna ? 40 : 0), 2);
+  base += comune;
+  return CodiceFiscale(base);
 }
 
 std::string Testata2(int tipo, size_t dipendenti) {

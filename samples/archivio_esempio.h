@@ -49,6 +49,10 @@ class Dipendente {
 // first 10 digits, each completed with its check character.
 std::string CodiceFiscale(std::string_view primi15);
 std::string PartitaIva(std::string_view prime10);
+// A person's code from its parts: surname and name letters (6), year, month, day (40 added for a
+// woman), municipality code.
+std::string CodicePersona(std::string_view lettere, int anno, int mese, int giorno, bool donna,
+                          std::string_view comune);
 
 // Header record 2: the kind of certification (2: self-employment) and the employee records.
 std::string Testata2(int tipo, size_t dipendenti);

@@ -1,5 +1,6 @@
 // Writes sample certification archives under a drive root:
-//   quibold_genera DIR            the bundled sample: certifications 1, 2 and 3
+//   quibold_genera DIR            the bundled sample: certifications 1, 2 and 3, and the telematic
+//                                 file of the check's cases, C:\telematici\CASI18
 //   quibold_genera --pieno N DIR  certification 1 with N employees whose every field is filled
 //   quibold_genera --studio N DIR a service bureau's certifications 1 to N, a few that do not make
 //                                 a file among them
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "samples/archivio_esempio.h"
+#include "samples/casi_verifica.h"
 
 int main(int argc, char** argv) {
   using namespace quibold::esempio;
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
       ScriviCertificazione(argv[1], 1, CertificazioneSocieta());
       ScriviCertificazione(argv[1], 2, CertificazionePersonaFisica());
       ScriviCertificazione(argv[1], 3, CertificazioneAutonomi());
+      SulDisco(argv[1])(kFileCasiVerifica, FileCasiVerifica());
       return 0;
     }
     if (argc == 4 && std::string(argv[1]) == "--pieno") {

@@ -72,7 +72,7 @@ class MessaggiRaccolti : public FinestraMessaggi {
 // A batch never asks for the report: it opens no viewer and ends nothing.
 class PiattaformaLotto : public Piattaforma {
  public:
-  bool ApriVisualizzatore(const fs::path&, const fs::path&, std::string&) override { return false; }
+  bool ApriVisualizzatore(const fs::path&, const fs::path&, const fs::path&, std::string&) override { return false; }
   void Termina() override {}
 };
 

@@ -213,7 +213,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
   for (const std::string& file : tutti) {
     const std::string prefisso = piu ? NomeMostrato(file) + ": " : "";
-    Verifica verifica;
+    Verifica verifica(Vaglio::Rapido, OggiLocale());
     if (!Controlla(sistema, PercorsoFile(file, percorsi), file, verifica, t)) {
       ++illeggibili;
       continue;

@@ -33,7 +33,7 @@ class PiattaformaRigaComando : public Piattaforma {
   explicit PiattaformaRigaComando(std::ostream& uscita) : uscita_(uscita) {}
   // The command line's viewer is whoever reads its output: the report's path is printed there.
   bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path&,
-                          std::string& motivo) override {
+                          const std::filesystem::path&, std::string& motivo) override {
     if (uscita_ << Utf8DaPercorso(report) << std::endl) return true;
     motivo = "impossibile scriverne il percorso sull'uscita";  // whoever reads it would find none
     return false;
@@ -92,8 +92,10 @@ int Crea(const OpzioniCrea& o, const std::filesystem::path& radice, Terminale& t
   if (o.file) stato.Tx[kTxNomeFile] = file;
   RicordaUscitaNativa(stato, cartellaNativa);
   stato.FlagReport = o.report ? 1 : 0;
-  // The run ends the command: the window is not opened again (nor the archive read again).
+  // The run ends the command: the window is not opened again (nor the archive read again), and the
+  // report's path is printed, not told in a box.
   stato.RiapreDopoCreazione = false;
+  stato.DiceDoveIlReport = false;
 
   if (!stato.Crea()) {
     t.errori << Utf8DaCp1252(Stampabile(stato.Avanzamento, false)) << '\n';  // what became of the file
@@ -239,7 +241,13 @@ int EseguiRigaComando(int argc, const char* const* argv, Terminale terminale,
   crea->add_option("--progressivo", o.progressivo, "Protocollo assegnato alla CU da sostituire o annullare");
   crea->add_option("--record", o.record, "Numero di record del dipendente nell'archivio");
   crea->add_option("--tipo-impegno", o.tipoImpegno, "Tipo impegno alla trasmissione (1 o 2)");
-  crea->add_option("--data-impegno", o.dataImpegno, "Data impegno alla trasmissione (ggmmaaaa)");
+  // The date as people type it: its digits ("31/01/2018" is 31012018); one that does not exist
+  // is refused before anything is read.
+  crea->add_option("--data-impegno", o.dataImpegno, "Data impegno alla trasmissione (ggmmaaaa)")
+      ->transform([](const std::string& data) { return StatoFinestra::SoloCifre(data); })
+      ->check([](const std::string& data) {
+        return StatoFinestra::DataRifiutata(data) ? "la data " + data + " non esiste (ggmmaaaa)" : std::string();
+      });
   crea->add_option("--cartella", o.cartella, "Unita' e percorso del file telematico");
   crea->add_option("--file", o.file, "Nome del file telematico");
   crea->add_flag("--report", o.report, "Scrive il report di quadratura e ne stampa il percorso");

@@ -47,6 +47,8 @@ inline std::string NomeFileReport(std::string_view disco) {
 inline std::string NomeFileBatch(std::string_view disco) {
   return std::string(disco) + "\\vorn\\QUELT\\2017\\" + std::string(kNomeBatch);
 }
+// The text viewer in the suite's program folder, which the batch file starts with the report.
+inline std::string NomeVisualizzatore(std::string_view disco) { return std::string(disco) + "\\wvorn\\wordpad"; }
 
 // A certification present in the archive folder: its number and its header file.
 struct TestataPresente {

@@ -12,9 +12,9 @@ namespace quibold {
 // not there; those texts then stay in English.
 bool TestiQtInItaliano(QApplication& applicazione, const QString& cartella);
 
-// The Italian texts from where the toolkit keeps its translations, the program's icon, and the
-// name under which the desktop's menu lists it. A missing catalogue is reported on the error
-// stream; the window opens all the same.
+// The Italian texts from where the toolkit keeps its translations, the program's icon, the name
+// under which the desktop's menu lists it, and tooltips in the palette's tooltip colours. A
+// missing catalogue is reported on the error stream; the window opens all the same.
 void PreparaApplicazione(QApplication& applicazione);
 
 }  // namespace quibold

@@ -149,14 +149,16 @@ QString Suggerimento(const QString& testo) {
 // What the user types into a field may not make it longer than its limit. The field's maximum
 // length already stops typing at the end of a text; this catches an edit that replaces part of
 // a text the program made longer than the limit: of the new text only what fits is kept, as
-// a Windows edit box does.
+// a Windows edit box does. A date takes only the digits of what is typed or pasted
+// ("31/01/2018" is 31012018): its field has no maximum length of its own, which would cut the
+// pasted text before its slashes were taken out.
 class LimiteDigitazione : public QValidator {
  public:
-  LimiteDigitazione(int limite, std::function<QString()> precedente, QObject* genitore)
-      : QValidator(genitore), limite_(limite), precedente_(std::move(precedente)) {}
+  LimiteDigitazione(int limite, bool soloCifre, std::function<QString()> precedente, QObject* genitore)
+      : QValidator(genitore), limite_(limite), soloCifre_(soloCifre), precedente_(std::move(precedente)) {}
 
   State validate(QString& testo, int& cursore) const override {
-    if (testo.size() <= limite_) return Acceptable;
+    if (!soloCifre_ && testo.size() <= limite_) return Acceptable;
     const QString prima = precedente_();
     // The edit put testo[inizio, cursore) in place of a part of `prima`; before and after it
     // the text is as it was.
@@ -165,34 +167,61 @@ class LimiteDigitazione : public QValidator {
     const qsizetype massimo = std::min<qsizetype>(cursore, prima.size() - dopo);
     qsizetype inizio = 0;
     while (inizio < massimo && testo[inizio] == prima[inizio]) ++inizio;
-    const qsizetype spazio = std::max<qsizetype>(0, limite_ - (inizio + dopo));
-    if (cursore - inizio > spazio) {
-      testo = testo.left(inizio + spazio) + testo.right(dopo);
-      cursore = static_cast<int>(inizio + spazio);
+    QString messo = testo.mid(inizio, cursore - inizio);
+    if (soloCifre_) messo.removeIf([](QChar c) { return c < u'0' || c > u'9'; });
+    messo.truncate(std::max<qsizetype>(0, limite_ - (inizio + dopo)));
+    if (messo.size() < cursore - inizio) {
+      testo = testo.left(inizio) + messo + testo.right(dopo);
+      cursore = static_cast<int>(inizio + messo.size());
     }
     return Acceptable;
   }
 
  private:
   int limite_;
+  bool soloCifre_;
   std::function<QString()> precedente_;
 };
 
-// A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does.
+// The most characters the field itself takes from typing (0: no limit): a date's limit is its
+// validator's alone.
+int LimiteDelCampo(int indice) {
+  return StatoFinestra::CampoData(indice) ? 0 : StatoFinestra::kLunghezzaMassima[static_cast<size_t>(indice)];
+}
+
+// A button of the window: with the focus, Enter and the keypad's Enter press it, as Space does,
+// once for as long as the key is held. The first press it sees clicks, even one the system calls
+// a repeat: after a box closed with Enter before the window was shown, Wine never told the key's
+// release, and the clerk's next Enter did nothing.
 class Pulsante : public QPushButton {
  public:
   using QPushButton::QPushButton;
 
  protected:
   void keyPressEvent(QKeyEvent* evento) override {
-    const bool invio = evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
-    if (invio && (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      if (!evento->isAutoRepeat()) click();
+    if (Invio(evento)) {
+      if (!tenuto_) click();
+      tenuto_ = true;
       evento->accept();
       return;
     }
     QPushButton::keyPressEvent(evento);
   }
+  void keyReleaseEvent(QKeyEvent* evento) override {
+    if (Invio(evento) && !evento->isAutoRepeat()) tenuto_ = false;
+    QPushButton::keyReleaseEvent(evento);
+  }
+  void focusInEvent(QFocusEvent* evento) override {
+    tenuto_ = false;
+    QPushButton::focusInEvent(evento);
+  }
+
+ private:
+  static bool Invio(const QKeyEvent* evento) {
+    return (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
+           (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  }
+  bool tenuto_ = false;  // Enter is held down on this button
 };
 
 // The platform's style, with the focus drawn as a navy frame two pixels wide around the button,
@@ -566,20 +595,13 @@ void FinestraPrincipale::AdattaA(QSize spazio) {
 }
 
 void FinestraPrincipale::AdattaAlloSchermo() {
-  const QScreen* schermo = screen();
-  if (!schermo) return;
-  // The frame that the desktop draws around the window is known only once it has drawn it; until
-  // then, room for a common title bar and borders.
-  QMargins cornice(8, 40, 8, 8);
-  const QWindow* finestra = windowHandle();
-  const bool mostrata = finestra && !finestra->frameMargins().isNull();
-  if (mostrata) cornice = finestra->frameMargins();
-  const QRect libero = schermo->availableGeometry();
-  AdattaA(libero.size().shrunkBy(cornice));
+  const auto posto = PostoDi(this);
+  if (!posto) return;
+  AdattaA(posto->spazio());
   // A window that fills the free area goes to its corner, its frame inside it; one shown already
   // moves only when it does not fit where it is.
   const bool riempie = minimumSize() != maximumSize();
-  if (mostrata ? !libero.contains(frameGeometry()) : riempie) move(libero.topLeft());
+  if (posto->mostrata ? !posto->libero.contains(frameGeometry()) : riempie) move(posto->libero.topLeft());
 }
 
 bool FinestraPrincipale::event(QEvent* evento) {
@@ -731,9 +753,9 @@ void FinestraPrincipale::CreaCampo(int i) {
   t->setFont(Tahoma(r.punti));
   ColoreTesto(t, r.coloreCampo);
   if (const int limite = StatoFinestra::kLunghezzaMassima[i]; limite > 0) {
-    t->setMaxLength(limite);
+    if (LimiteDelCampo(i) > 0) t->setMaxLength(limite);
     t->setValidator(new LimiteDigitazione(
-        limite, [this, i] { return DaCp1252(stato_.Tx[static_cast<size_t>(i)]); }, t));
+        limite, StatoFinestra::CampoData(i), [this, i] { return DaCp1252(stato_.Tx[static_cast<size_t>(i)]); }, t));
   }
   Posiziona(t, r.postoCampo, scala_);
   etichetta->setBuddy(t);  // a screen reader names the field by its label
@@ -773,7 +795,7 @@ void FinestraPrincipale::MostraTesto(int indice) {
   if (t->text() == testo) return;
   // The maximum length limits typing only: a longer text from the program is shown whole. It is
   // raised before a longer text and lowered after a shorter one, so that it never cuts a text.
-  const int limite = StatoFinestra::kLunghezzaMassima[indice];
+  const int limite = LimiteDelCampo(indice);
   const int voluto = std::max(limite, static_cast<int>(testo.size()));
   const int cursore = t->cursorPosition();
   if (limite > 0 && t->maxLength() < voluto) t->setMaxLength(voluto);
@@ -786,7 +808,7 @@ void FinestraPrincipale::MostraTesto(int indice) {
 void FinestraPrincipale::AdattaLimite(int indice) {
   // Once the user shortens a text the program made longer than the limit, the limit holds
   // again from that length down: no more can be typed than the field allows.
-  const int limite = StatoFinestra::kLunghezzaMassima[indice];
+  const int limite = LimiteDelCampo(indice);
   if (limite <= 0) return;
   QLineEdit* t = tx_[static_cast<size_t>(indice)];
   const int voluto = std::max(limite, static_cast<int>(t->text().size()));
@@ -903,6 +925,7 @@ bool FinestraPrincipale::eventFilter(QObject* oggetto, QEvent* evento) {
     fuocoDaClic_ = nullptr;
     if (tipo == QEvent::FocusOut) {
       fuocoSospeso_ = sospensione ? oggetto : nullptr;
+      if (!sospensione) Lasciato(oggetto, motivo);
     } else {
       const bool ripresa = sospensione && fuocoSospeso_ == oggetto;
       fuocoSospeso_ = nullptr;
@@ -917,6 +940,35 @@ bool FinestraPrincipale::eventFilter(QObject* oggetto, QEvent* evento) {
     }
   }
   return QWidget::eventFilter(oggetto, evento);
+}
+
+void FinestraPrincipale::Lasciato(QObject* campo, Qt::FocusReason motivo) {
+  const auto trovato = std::find(tx_.begin(), tx_.end(), campo);
+  if (trovato == tx_.end()) return;
+  const bool accettato = stato_.LasciaCampo(static_cast<int>(trovato - tx_.begin()));
+  Aggiorna();
+  // A text refused keeps the Tab key in its field, selected, for the clerk to type it again; a
+  // click elsewhere goes where it was made (a run refuses the text all the same).
+  if (accettato || (motivo != Qt::TabFocusReason && motivo != Qt::BacktabFocusReason)) return;
+  QLineEdit* t = *trovato;
+  QMetaObject::invokeMethod(
+      t,
+      [t] {
+        t->setFocus(Qt::OtherFocusReason);
+        t->selectAll();
+      },
+      Qt::QueuedConnection);
+}
+
+std::optional<PostoSulloSchermo> PostoDi(const QWidget* finestra) {
+  const QWidget* sopra = finestra->parentWidget();
+  const QScreen* schermo = (sopra && !finestra->isVisible() ? sopra : finestra)->screen();
+  if (!schermo) return std::nullopt;
+  PostoSulloSchermo posto{schermo->availableGeometry(), QMargins(8, 40, 8, 8)};
+  const QWindow* nativa = finestra->windowHandle();
+  posto.mostrata = nativa && !nativa->frameMargins().isNull();
+  if (posto.mostrata) posto.cornice = nativa->frameMargins();
+  return posto;
 }
 
 QIcon IconaProgramma() {

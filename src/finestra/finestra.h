@@ -3,10 +3,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include "ui/stato.h"
@@ -59,6 +62,9 @@ class FinestraPrincipale : public QWidget {
   void CreaTelematico();
   void Esci();
   void MostraTesto(int indice);
+  // The focus left `campo` (for `motivo`): a field's text refused is said, and the Tab key keeps
+  // the focus in it.
+  void Lasciato(QObject* campo, Qt::FocusReason motivo);
   void AdattaLimite(int indice);
   void CampoModificato(int indice, const QString& testo);
   void AggiornaLista();
@@ -93,5 +99,17 @@ class FinestraPrincipale : public QWidget {
 
 // The program's icon, in every size drawn for it.
 QIcon IconaProgramma();
+
+// Where a window may be on its screen (a box not shown yet: its parent's): the screen's free area
+// (its taskbar excluded) and the frame the desktop draws around the window, its own once the
+// desktop has drawn it (`mostrata`), until then room for a common title bar and borders. Nothing
+// when it is on no screen.
+struct PostoSulloSchermo {
+  QRect libero;
+  QMargins cornice;
+  bool mostrata = false;
+  QSize spazio() const { return libero.size().shrunkBy(cornice); }
+};
+std::optional<PostoSulloSchermo> PostoDi(const QWidget* finestra);
 
 }  // namespace quibold

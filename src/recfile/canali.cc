@@ -240,9 +240,9 @@ void Canali::ErroreCreazione(const std::string& nome, const FileNuovo& nuovo, in
          TestoCausa(nuovo, numero, nome));
 }
 
-void Canali::Errore(std::string testo) {
+void Canali::Errore(std::string testo, std::string_view titolo, Icona icona) {
   riuscita_ = false;
-  messaggi_->Mostra(testo, kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
+  messaggi_->Mostra(testo, titolo, Pulsanti::Ok, icona);
 }
 
 void Canali::ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero) {
@@ -256,7 +256,11 @@ long long Canali::Posizione() const {
   return p - 1;
 }
 
-void Canali::ApriFile() {
+void Canali::ApriFile() { Apri(Apertura::Binaria); }
+
+void Canali::ApriFileEsistente() { Apri(Apertura::Lettura); }
+
+void Canali::Apri(Apertura modo) {
   riuscita_ = true;
   auto messaggio = [this](int n) {
     Errore("Errore tipo " + NumeroConSegno(n) + " nell'apertura del  file binario" + Nome());
@@ -264,9 +268,8 @@ void Canali::ApriFile() {
   if (!CanaleValido()) return messaggio(kCanaleNonAperto);
   Chiudi(Canale);
   riuscita_ = true;
-  // As a binary open without an access clause: read and write, else read only, else write only.
   Maniglia fd = kNessunFile;
-  if (const int errore = sistema_.Apri(percorsi_.Nativo(NomeFile[Canale]), Apertura::Binaria, fd)) {
+  if (const int errore = sistema_.Apri(percorsi_.Nativo(NomeFile[Canale]), modo, fd)) {
     return messaggio(errore);
   }
   File& f = file_[static_cast<size_t>(Canale)];
@@ -288,7 +291,10 @@ void Canali::ApriFileNuovo() {
   auto nuovo = std::make_unique<FileNuovo>(sistema_);
   if (const int errore = nuovo->Apri(percorsi_.Nativo(NomeFile[Canale]))) {
     if (nuovo->causa() == FileNuovo::Causa::InUso) {
-      return Errore("Il file " + Nome() + " e' gia' aperto da un'altra elaborazione ");
+      return Errore("Il file " + Nome() +
+                        " e' gia' aperto da un'altra elaborazione \nAttendere che l'altra elaborazione (su questo "
+                        "o su un altro computer) finisca, poi creare di nuovo il file",
+                    kTitoloAccesso, Icona::Errore);
     }
     return ErroreCreazione(Nome(), *nuovo, errore);
   }

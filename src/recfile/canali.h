@@ -57,9 +57,13 @@ class Canali {
   std::array<std::string, kCanali> BufferOut;
   int32_t NumRec = 0;
 
-  // Closes the channel if open, then opens NomeFile(Canale) for binary reading and writing;
-  // a missing file is created empty.
+  // Closes the channel if open, then opens NomeFile(Canale) for binary reading and writing (as a
+  // binary open without an access clause: read and write, else read only, else write only); a
+  // missing file is created empty.
   void ApriFile();
+  // The same for a file the program only reads: read only, and a missing file is not created
+  // (error 53).
+  void ApriFileEsistente();
   // Creates NomeFile(Canale) empty (or empties it) and leaves the channel closed.
   void CreaFile();
   // CreaFile then ApriFile as one step that no other run can share, and that leaves the file of
@@ -132,10 +136,12 @@ class Canali {
   class Accanto;
 
   bool CanaleValido() const { return Canale >= 0 && Canale < kCanali; }
+  void Apri(Apertura modo);
   std::string Nome() const { return CanaleValido() ? NomeFile[Canale] : std::string(); }
   // The byte offset (from 0) of record NumRec, or -1 when NumRec is not a valid record number.
   long long Posizione() const;
-  void Errore(std::string testo);
+  // Shows `testo`, as the layer's failures are shown unless another title and icon are given.
+  void Errore(std::string testo, std::string_view titolo = kTitoloProgramma, Icona icona = Icona::Nessuna);
   // CreaFile's message, and under it the file's name and what happened.
   void ErroreCreazione(const std::string& nome, const FileNuovo& nuovo, int numero);
   void ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero);

@@ -12,6 +12,8 @@ enum class Risposta { Ok, Si, No };
 
 // The title of a message box that names none of its own.
 inline constexpr std::string_view kTitoloProgramma = "quibold";
+// The title of a box that says why a step stopped, with the error icon.
+inline constexpr std::string_view kTitoloAccesso = "Accesso";
 
 class FinestraMessaggi {
  public:

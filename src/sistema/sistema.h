@@ -202,13 +202,19 @@ bool StessoProgramma(const std::filesystem::path& programma);
                                     std::string& errore);
 // Hands the written report to the text viewer. On POSIX `lanciatore` opens the report, and one
 // that ends in error within `attesa` has failed; on Windows the batch file is started, its window
-// minimized, without waiting. False, with the reason in `motivo` (UTF-8), when it failed.
+// minimized, without waiting, when `visualizzatore`, the program it starts, is there (with an
+// extension the command interpreter tries), and otherwise the report is opened with the system's
+// viewer of text files. False, with the reason in `motivo` (UTF-8), when it failed.
 [[nodiscard]] bool ApriReport(const std::filesystem::path& report, const std::filesystem::path& batch,
-                              const std::string& lanciatore, std::chrono::milliseconds attesa, std::string& motivo);
+                              const std::filesystem::path& visualizzatore, const std::string& lanciatore,
+                              std::chrono::milliseconds attesa, std::string& motivo);
 // Ends the process at once, with the streams flushed: no destructors, no window events.
 [[noreturn]] void TerminaSubito(int stato);
 
 // The decimal separator of the user's regional settings ("." when they cannot be read).
 char SeparatoreDecimale();
+
+// Today on this machine's clock and time zone, as the number aaaammgg (20180315).
+long OggiLocale();
 
 }  // namespace quibold

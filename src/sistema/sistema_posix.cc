@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cassert>
@@ -348,8 +349,8 @@ bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<
   return false;
 }
 
-bool ApriReport(const std::filesystem::path& report, const std::filesystem::path&, const std::string& lanciatore,
-                std::chrono::milliseconds attesa, std::string& motivo) {
+bool ApriReport(const std::filesystem::path& report, const std::filesystem::path&, const std::filesystem::path&,
+                const std::string& lanciatore, std::chrono::milliseconds attesa, std::string& motivo) {
   std::string programma = lanciatore;
   std::string argomento = report.string();
   char* argv[] = {programma.data(), argomento.data(), nullptr};
@@ -388,6 +389,13 @@ char SeparatoreDecimale() {
   char separatore = radice && radice[0] && !radice[1] ? radice[0] : '.';
   freelocale(locale);
   return separatore;
+}
+
+long OggiLocale() {
+  const time_t adesso = time(nullptr);
+  struct tm t {};
+  if (localtime_r(&adesso, &t) == nullptr) return 0;
+  return (t.tm_year + 1900L) * 10000 + (t.tm_mon + 1L) * 100 + t.tm_mday;
 }
 
 }  // namespace quibold

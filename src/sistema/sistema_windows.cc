@@ -468,8 +468,49 @@ bool PassaAlProgramma(const std::filesystem::path& programma, const std::vector<
   return true;
 }
 
-bool ApriReport(const std::filesystem::path&, const std::filesystem::path& batch, const std::string&,
-                std::chrono::milliseconds, std::string& motivo) {
+namespace {
+
+// Whether the command interpreter finds `programma`, named without an extension, as a batch
+// file's line names it: with one of the extensions it tries (PATHEXT).
+bool ProgrammaPresente(const std::filesystem::path& programma) {
+  const wchar_t* pathext = _wgetenv(L"PATHEXT");
+  std::wstring estensioni = pathext && *pathext ? pathext : L".COM;.EXE;.BAT;.CMD";
+  for (size_t inizio = 0; inizio <= estensioni.size();) {
+    size_t fine = estensioni.find(L';', inizio);
+    if (fine == std::wstring::npos) fine = estensioni.size();
+    if (fine > inizio) {
+      const std::wstring nome = programma.native() + estensioni.substr(inizio, fine - inizio);
+      const DWORD attributi = GetFileAttributesW(nome.c_str());
+      if (attributi != INVALID_FILE_ATTRIBUTES && !(attributi & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    }
+    inizio = fine + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ApriReport(const std::filesystem::path& report, const std::filesystem::path& batch,
+                const std::filesystem::path& visualizzatore, const std::string&, std::chrono::milliseconds,
+                std::string& motivo) {
+  // Without the suite's viewer the batch file would only say, in a console, that it found no
+  // program: the report goes to the viewer of text files that the user chose.
+  if (!ProgrammaPresente(visualizzatore)) {
+    SHELLEXECUTEINFOW apri{};
+    apri.cbSize = sizeof apri;
+    // Done before the program ends: no dialog of the system's own, which would ask what to open it with.
+    apri.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    apri.lpVerb = L"open";
+    apri.lpFile = report.c_str();
+    apri.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&apri)) return true;
+    const DWORD errore = GetLastError();
+    // Without a program for ".txt" Windows says so; Wine tries to run the file itself.
+    motivo = errore == ERROR_NO_ASSOCIATION || errore == ERROR_BAD_EXE_FORMAT
+                 ? std::string("nessun programma di questo computer apre i file di testo (.txt)")
+                 : "il programma dei file di testo non si avvia: " + TestoErrore(errore);
+    return false;
+  }
   // The command interpreter runs the batch file in a console of its own, minimized; "/s" takes
   // the outer quotes away and leaves the batch file's name quoted, whatever it holds.
   const wchar_t* interprete = _wgetenv(L"ComSpec");
@@ -503,6 +544,12 @@ char SeparatoreDecimale() {
   const wchar_t c = separatore[0];
   if (n == 2 && (c < 0x80 || (c >= 0xA0 && c <= 0xFF))) return static_cast<char>(c);
   return '.';
+}
+
+long OggiLocale() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t.wYear * 10000L + t.wMonth * 100L + t.wDay;
 }
 
 }  // namespace quibold

@@ -7,6 +7,7 @@
 
 #include "archive/archivio.h"
 #include "recfile/numeri.h"
+#include "sistema/sistema.h"
 #include "telematic/dipendenti.h"
 #include "telematic/posizionali.h"
 #include "telematic/scrittore.h"
@@ -17,8 +18,6 @@ namespace quibold {
 namespace {
 
 using enum Regola;
-
-constexpr std::string_view kTitoloAccesso = "Accesso";
 
 // Record C: the CT fields of the supplier when the certification is sent by an intermediary
 // ("B" in `Testata` 33) and of the withholding agent otherwise.
@@ -197,7 +196,8 @@ class Corsa {
     if (NomeDiDispositivo(uscita)) return Ferma("Il file telematico non e' un file ordinario ");
     const auto nativoUscita = canali_.percorsi().Nativo(uscita);
     if (FileDellArchivio(canali_.percorsi(), nativoUscita, i_.Disco, i_.PercorsoDati) != FileArchivio::Nessuno) {
-      return Ferma("Il file telematico coincide con un file dell'archivio ");
+      return Ferma("Il file telematico coincide con un file dell'archivio \nIl file " + uscita +
+                   " e' un file dell'archivio: indicare un'altra cartella o un altro nome per il file telematico");
     }
     const TipoFile tipo = canali_.percorsi().sistema().Tipo(nativoUscita);
     if (tipo == TipoFile::Altro) return Ferma("Il file telematico non e' un file ordinario ");
@@ -234,7 +234,7 @@ class Corsa {
     }
     canali_.Chiudi(kCanaleTestata);
 
-    Verifica controllo;
+    Verifica controllo(Vaglio::Rapido, OggiLocale());
     run_.records = 0;
     run_.avvisi.clear();
     run_.numeroAvvisi = 0;

@@ -10,11 +10,11 @@ namespace quibold {
 class Piattaforma {
  public:
   virtual ~Piattaforma() = default;
-  // Opens the written report in the text viewer (on Windows through its batch file), without
-  // waiting for the viewer to end. Returns false, with the reason in `motivo` (Windows-1252),
-  // when the viewer could not be started.
+  // Opens the written report in the text viewer (on Windows through its batch file, which starts
+  // `visualizzatore`), without waiting for the viewer to end. Returns false, with the reason in
+  // `motivo` (Windows-1252), when the viewer could not be started.
   [[nodiscard]] virtual bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
-                                                std::string& motivo) = 0;
+                                                const std::filesystem::path& visualizzatore, std::string& motivo) = 0;
   // Ends the program at once.
   virtual void Termina() = 0;
 };

@@ -6,9 +6,9 @@
 namespace quibold {
 
 bool PiattaformaSistema::ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
-                                            std::string& motivo) {
+                                            const std::filesystem::path& visualizzatore, std::string& motivo) {
   std::string perche;
-  if (ApriReport(report, batch, lanciatore_, attesa_, perche)) return true;
+  if (ApriReport(report, batch, visualizzatore, lanciatore_, attesa_, perche)) return true;
   motivo = Cp1252DaUtf8(perche);
   return false;
 }

@@ -19,9 +19,10 @@ class PiattaformaSistema : public Piattaforma {
 
   // POSIX: starts the launcher with the report as its one argument, never through a shell, and
   // waits at most `attesa` for it: one that cannot be started or ends in error within the wait
-  // has failed. Windows: starts the batch file minimized, without waiting.
+  // has failed. Windows: starts the batch file minimized, without waiting, when the viewer it
+  // starts is there; else opens the report with the system's viewer of text files.
   bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
-                          std::string& motivo) override;
+                          const std::filesystem::path& visualizzatore, std::string& motivo) override;
   // Ends the process at once: no window events, no destructors.
   void Termina() override;
 

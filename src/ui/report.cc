@@ -189,8 +189,7 @@ std::string TestoReport(const StatoFinestra& f, char separatore) {
 }
 
 std::string TestoBatch(std::string_view disco) {
-  return Riga("ECHO OFF") + Riga("CLS") + Riga(std::string(disco) + "\\wvorn\\wordpad ", NomeFileReport(disco)) +
-         Riga("exit");
+  return Riga("ECHO OFF") + Riga("CLS") + Riga(NomeVisualizzatore(disco) + " ", NomeFileReport(disco)) + Riga("exit");
 }
 
 std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separatore) {
@@ -231,14 +230,20 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
 bool StampaReport(StatoFinestra& f) {
   bool consegnato = false;
   if (auto report = ScriviReport(f, SeparatoreDecimaleDiSistema())) {
+    // The program ends next: the user must learn where the report is (a viewer may show nothing),
+    // before the viewer comes to the front.
+    const std::string dove = Cp1252DaUtf8(Utf8DaPercorso(*report));
+    if (f.DiceDoveIlReport) {
+      f.canali().messaggi().Mostra("Il report di quadratura e' stato scritto in " + dove, kTitoloCreazione,
+                                   Pulsanti::Ok, Icona::Nessuna);
+    }
     std::string motivo;
-    const auto batch = f.canali().percorsi().Nativo(NomeFileBatch(f.Disco));
-    consegnato = f.piattaforma().ApriVisualizzatore(*report, batch, motivo);
+    const Percorsi& percorsi = f.canali().percorsi();
+    consegnato = f.piattaforma().ApriVisualizzatore(*report, percorsi.Nativo(NomeFileBatch(f.Disco)),
+                                                    percorsi.Nativo(NomeVisualizzatore(f.Disco)), motivo);
     if (!consegnato) {
-      // The program ends next: the user must learn where the report is.
-      f.canali().messaggi().Mostra(
-          "Il report " + Cp1252DaUtf8(Utf8DaPercorso(*report)) + " e' stato scritto ma non si puo' aprire: " + motivo,
-          kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+      f.canali().messaggi().Mostra("Il report " + dove + " e' stato scritto ma non si puo' aprire: " + motivo,
+                                   kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
     }
   }
   f.piattaforma().Termina();

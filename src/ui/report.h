@@ -28,9 +28,9 @@ std::string TestoBatch(std::string_view disco);
 [[nodiscard]] std::optional<std::filesystem::path> ScriviReport(StatoFinestra& finestra, char separatore);
 
 // Writes both files, hands the report to the text viewer of the window's platform and ends the
-// program (the window's: the command line's platform ends nothing). A viewer that cannot be
-// started is told in a box naming the report and why, before the end. Whether the report was
-// written and its viewer took it.
+// program (the window's: the command line's platform ends nothing). A box names the report
+// before the viewer is started (unless the state's DiceDoveIlReport is false), and another says
+// why when the viewer could not be. Whether the report was written and its viewer took it.
 [[nodiscard]] bool StampaReport(StatoFinestra& finestra);
 
 }  // namespace quibold

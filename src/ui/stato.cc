@@ -10,6 +10,7 @@
 #include "recfile/cp1252.h"
 #include "recfile/numeri.h"
 #include "ui/report.h"
+#include "verifica/testi.h"
 
 namespace quibold {
 
@@ -52,17 +53,30 @@ class MessaggiDellaCorsa : public FinestraMessaggi {
 
 constexpr std::string_view kCorsaInterrotta = "Memorizzazione interrotta: nessun file telematico da inviare";
 
-// What follows the message of a drive file that cannot be opened or read, where the drives are
-// folders of a root (always outside Windows): the real path looked in, which "c:\disco.ute"
-// does not tell, and how to give quibold an archive.
+// What follows the message of a drive file that cannot be opened or read: the real path looked
+// in, which "c:\disco.ute" does not tell under a drive root, what the file must hold and where
+// the archive then is, and how to give quibold a drive root of its own.
 std::string IndicazioniDisco(const Percorsi& percorsi) {
-  if (percorsi.Radice().empty()) return {};
-  return "\nIl file " + std::string(kFileDisco) + " e' stato cercato in " +
-         Cp1252DaUtf8(Utf8DaPercorso(percorsi.Nativo(kFileDisco))) +
-         "\nPer indicare a quibold l'archivio: avviarlo con l'opzione --radice CARTELLA, oppure con la variabile "
-         "d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per unita' (c per C:, d per D:, "
-         "...): in c il file disco.ute con l'unita' dell'archivio (per esempio C:), in quell'unita' l'archivio in "
-         "vorn/quelt/2017/dati/.";
+  const std::string esempio = PercorsoDatiDi("D:");
+  std::string t =
+      "\nIl file " + std::string(kFileDisco) + " e' stato cercato in " +
+      Cp1252DaUtf8(Utf8DaPercorso(percorsi.Nativo(kFileDisco))) +
+      "\nIl file deve contenere la lettera dell'unita' dell'archivio, per esempio D:" + "\nL'archivio e' la cartella " +
+      std::string(kCartellaDati) + " di quell'unita' (per esempio " + esempio + "FCU1.018 e " + esempio +
+      "DCU1.018 per la certificazione 1).";
+  const std::string opzioni =
+      "l'opzione --radice CARTELLA oppure la variabile d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA "
+      "contiene una cartella per unita' (c per C:, d per D:, ...)";
+  if (percorsi.Radice().empty())
+    return t + "\nLe unita' possono essere anche cartelle: avviare quibold con " + opzioni + ".";
+  return t + "\nLe unita' sono le cartelle di " + Cp1252DaUtf8(Utf8DaPercorso(percorsi.Radice())) +
+         "; per un'altra cartella avviare quibold con " + opzioni + ".";
+}
+
+// Why a date is refused, and how to write it.
+std::string RifiutoData(std::string_view data) {
+  return "La data dell'impegno " + std::string(Rifilato(data)) +
+         " non esiste: scriverla come giorno, mese e anno di otto cifre (ggmmaaaa), per esempio 31012018";
 }
 
 }  // namespace
@@ -83,18 +97,43 @@ void StatoFinestra::StatoDiProgetto() {
   DatiVisibili = false;
   BarraDiStato.clear();
   Avanzamento.clear();
+  certificazioneScelta_ = false;
 }
 
 void StatoFinestra::Messaggio(std::string_view testo) {
   BarraDiStato = std::string(testo);
-  avvisiInBarra_ = false;
+  avvisiInBarra_ = dataInBarra_ = false;
 }
 
 void StatoFinestra::messaggi(int indice) {
   if (indice >= 0 && indice < kNumTx) TestoMessaggio = std::string(kAiuti[static_cast<size_t>(indice)]);
   // The warnings of the last run stay until the clerk does something else that writes there:
-  // a field's help would hide them as soon as the focus comes back.
-  if (!avvisiInBarra_) Messaggio(TestoMessaggio);
+  // a field's help would hide them as soon as the focus comes back. So does a date refused.
+  if (!avvisiInBarra_ && !dataInBarra_) Messaggio(TestoMessaggio);
+}
+
+std::string StatoFinestra::SoloCifre(std::string_view testo) {
+  std::string cifre;
+  for (char c : testo) {
+    if (controllo::Cifra(c)) cifre += c;
+  }
+  return cifre;
+}
+
+bool StatoFinestra::DataRifiutata(std::string_view data) {
+  return ValoreNumerico(data) != 0 && !controllo::DataEsistente(Rifilato(data));
+}
+
+bool StatoFinestra::LasciaCampo(int indice) {
+  if (!CampoData(indice)) return true;
+  const std::string& data = Tx[static_cast<size_t>(indice)];
+  if (!DataRifiutata(data)) {
+    if (dataInBarra_) Messaggio(TestoMessaggio);  // the refusal no longer holds
+    return true;
+  }
+  Messaggio(RifiutoData(data));
+  dataInBarra_ = true;
+  return false;
 }
 
 void StatoFinestra::CopiaIntermediario(std::string_view testata) {
@@ -124,25 +163,29 @@ void StatoFinestra::Apertura() {
   TxAbilitato[kTxProtocollo] = TxAbilitato[kTxProgressivo] = TxAbilitato[kTxRecord] = false;
   Tx[kTxTipoFornitura] = "N";
 
-  // The drive of the suite's data, from the first two characters of c:\disco.ute. A file that
-  // cannot be opened is not read; what went wrong is one box, with where the file was looked for.
+  // The drive of the suite's data, from the first two characters of c:\disco.ute, a file the
+  // program only reads: never created. One that cannot be opened is not read; what went wrong is
+  // one box, with where the file was looked for and what it must hold, said once: the window
+  // opened again after a run does not repeat it.
   canali_.Canale = kCanaleDisco;
   canali_.NomeFile[kCanaleDisco] = std::string(kFileDisco);
   canali_.LungRec[kCanaleDisco] = kLungDisco;
   FinestraMessaggi& box = canali_.messaggi();
   MessaggiTrattenuti trattenuti;
   canali_.MostraIn(&trattenuti);
-  canali_.ApriFile();
+  canali_.ApriFileEsistente();
   if (canali_.Riuscita()) {
     canali_.NumRec = 1;
     canali_.LeggiRecord();
   }
   canali_.MostraIn(&box);
-  if (!trattenuti.testi.empty()) {
-    std::string testo;
-    for (const std::string& t : trattenuti.testi) testo += (testo.empty() ? "" : "\n") + t;
-    box.Mostra(testo + IndicazioniDisco(canali_.percorsi()), kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
+  std::string discoIllegibile;
+  for (const std::string& t : trattenuti.testi) discoIllegibile += (discoIllegibile.empty() ? "" : "\n") + t;
+  if (!discoIllegibile.empty()) discoIllegibile += IndicazioniDisco(canali_.percorsi());
+  if (!discoIllegibile.empty() && discoIllegibile != discoSegnalato_) {
+    box.Mostra(discoIllegibile, kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
   }
+  discoSegnalato_ = discoIllegibile;
   Disco = canali_.Buffer[kCanaleDisco].substr(0, 2);
   PercorsoDati = PercorsoDatiDi(Disco);
 
@@ -198,12 +241,15 @@ void StatoFinestra::AperturaCome(const StatoFinestra& aperta) {
   Disco = aperta.Disco;
   PercorsoDati = aperta.PercorsoDati;
   TestoMessaggio = aperta.TestoMessaggio;
+  certificazioneScelta_ = aperta.certificazioneScelta_;
 }
 
 void StatoFinestra::ScegliCertificazione(int k) {
   if (k < 1 || k > NumeroCodici) return;
   CertificazioneMostrata = lista[static_cast<size_t>(k - 1)];
   DatiVisibili = false;
+  Avanzamento.clear();  // the caption of the last run's stop concerned another choice
+  certificazioneScelta_ = true;
   CodiceCU = std::string(Rifilato(std::to_string(ElencoCodici[static_cast<size_t>(k)])));
   canali_.Canale = kCanaleTestata;
   canali_.NumRec = 1;
@@ -236,22 +282,29 @@ void StatoFinestra::Esci() {
   piattaforma_.Termina();
 }
 
-bool StatoFinestra::ApriCU() {
+bool StatoFinestra::ApriCU() { return ApriCertificazione({}); }
+
+bool StatoFinestra::ApriCertificazione(std::string_view poi) {
   CodiceCU = std::string(Rifilato(Tx[kTxCodice]));
+  certificazioneScelta_ = false;
   canali_.Canale = kCanaleTestata;
   canali_.NumRec = 1;
   canali_.LungRec[kCanaleTestata] = kLungTestata;
   FinestraMessaggi& box = canali_.messaggi();
-  if (ValoreNumerico(CodiceCU) == 0) {
-    box.Mostra("Certificazione non ancora selezionata ", "Accesso", Pulsanti::Ok, Icona::Errore);
+  auto ferma = [&](std::string testo) {
+    if (!poi.empty()) testo += "\n" + std::string(poi);
+    box.Mostra(testo, kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
     return false;
-  }
+  };
+  if (ValoreNumerico(CodiceCU) == 0) return ferma("Certificazione non ancora selezionata ");
+  // A new certification: the caption of the last run's stop concerned another.
+  Avanzamento.clear();
   DatiVisibili = true;
   canali_.NomeFile[kCanaleTestata] = NomeFileTestata(PercorsoDati, CodiceCU);
   if (!canali_.percorsi().EsisteFile(canali_.NomeFile[kCanaleTestata])) {
-    box.Mostra("Archivio inesistente ", "Accesso", Pulsanti::Ok, Icona::Errore);
-    return false;
+    return ferma("Archivio inesistente \nNon c'e' il file " + canali_.NomeFile[kCanaleTestata]);
   }
+  certificazioneScelta_ = true;
   canali_.ApriFile();
   canali_.LeggiRecord();
   // A header that could not be read leaves the fields as they were.
@@ -325,6 +378,22 @@ ImpostazioniTelematico StatoFinestra::Impostazioni() {
 bool StatoFinestra::Crea() {
   // A new run: the warnings of the last one are no longer news.
   if (avvisiInBarra_) Messaggio(TestoMessaggio);
+  // The file is made of the certification whose code the window shows. One typed but not opened
+  // (or none chosen since the window opened) is opened first, as FASE 2 does: the run would
+  // otherwise take the certification chosen before, under the name of neither (after a run the
+  // file's name is empty, and the output the folder itself).
+  if (!certificazioneScelta_ || Rifilato(Tx[kTxCodice]) != CodiceCU) {
+    if (!ApriCertificazione("Scegliere la certificazione dall'elenco, oppure scriverne il codice nel campo Codice, "
+                            "poi premere di nuovo FASE 3")) {
+      return false;
+    }
+    Notifica();
+  }
+  // A date that does not exist is refused before the run, which would write it and then fail.
+  if (DataRifiutata(Tx[kTxDataImpegno])) {
+    canali_.messaggi().Mostra(RifiutoData(Tx[kTxDataImpegno]), kTitoloAccesso, Pulsanti::Ok, Icona::Errore);
+    return false;
+  }
   // The caption of a run in progress must not stay once it ended without a file to send: it says
   // so before the box that tells why, and after the run what it left of the file.
   auto interrotta = [this] {

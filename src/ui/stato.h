@@ -65,8 +65,12 @@ class StatoFinestra {
 
   // --- Procedures ---
   void Messaggio(std::string_view testo);  // shows `testo` in the status bar
-  // Shows the help text of field `indice`, unless the status bar holds the warnings of a run.
+  // Shows the help text of field `indice`, unless the status bar holds the warnings of a run or
+  // the refusal of a date.
   void messaggi(int indice);
+  // The focus leaves field `indice`: false, after the status bar says why, when its text is
+  // refused (a date that does not exist).
+  [[nodiscard]] bool LasciaCampo(int indice);
   // The window opening: from the design state, every step of the start-up in order.
   void Apertura();
   // The window as the opening of `aperta` left it, every value above included, without reading
@@ -96,6 +100,9 @@ class StatoFinestra {
   // Whether a complete run without report opens the window anew, as the window does; a batch
   // that drops each certification's state once its file is made does not.
   bool RiapreDopoCreazione = true;
+  // Whether a box tells where the report was written once its viewer took it, as the window
+  // does before it ends; the command line prints the path itself.
+  bool DiceDoveIlReport = true;
 
   // A field's help text and its most characters (0: no limit), by CampoFinestra.
   static constexpr auto kAiuti = std::to_array<std::string_view>({
@@ -114,6 +121,13 @@ class StatoFinestra {
   });
   static constexpr auto kLunghezzaMassima = std::to_array({60, 60, 17, 6, 3, 0, 0, 0, 1, 8, 60, 60});
   static_assert(kAiuti.size() == kNumTx && kLunghezzaMassima.size() == kNumTx, "a row for every field");
+  // The fields that hold a date ggmmaaaa: they take digits only.
+  static constexpr bool CampoData(int indice) { return indice == kTxDataImpegno; }
+  // The digits of a date as typed or pasted ("31/01/2018" and "31-01-2018" give "31012018").
+  static std::string SoloCifre(std::string_view testo);
+  // Whether a date is refused: one that is given (it does not read as 0, as a blank field or
+  // "00000000" does, which the run takes as missing) but is no day of the calendar as ggmmaaaa.
+  static bool DataRifiutata(std::string_view data);
 
   Canali& canali() { return canali_; }
   Piattaforma& piattaforma() { return piattaforma_; }
@@ -124,11 +138,17 @@ class StatoFinestra {
     if (Cambiata) Cambiata();
   }
   void CopiaIntermediario(std::string_view testata);
+  // ApriCU, with `poi` as the last line of a box that says why it stopped.
+  bool ApriCertificazione(std::string_view poi);
   std::string VoceLista(std::string_view codice, std::string_view testata) const;
 
   Canali& canali_;
   Piattaforma& piattaforma_;
   bool avvisiInBarra_ = false;  // the status bar tells what the last run's check warned of
+  bool dataInBarra_ = false;    // the status bar tells why the date left was refused
+  std::string discoSegnalato_;  // the box of a drive file that could not be read, once shown
+  // A certification was chosen in the list or opened since the window opened: CodiceCU is it.
+  bool certificazioneScelta_ = false;
 };
 
 }  // namespace quibold

@@ -11,20 +11,23 @@ namespace quibold::campi {
 
 // The kinds of value area (16 characters).
 enum class Valore : uint8_t {
-  Ignoto,          // a code this program never writes
-  Testo,           // text, left-aligned; the only kind a "+" continuation may carry on
-  Importo,         // 13 places (thirteen zeros, or digits right-aligned), ",", two decimals
-  ImportoIntero,   // whole units right-aligned without leading zeros (blank below one unit)
-  Data,            // 8 blanks and a real day ggmmaaaa
-  DataSePresente,  // the same, or no date (8 blanks or 8 zeros)
-  Provincia,       // two capital letters, or blank
-  Comune,          // a capital letter and three digits, or blank
-  CodiceFiscale,   // 16 capital letters and digits, or 11 digits and 5 blanks
-  CfSostituto,     // repeats the withholding agent's code of the heads
-  CfDipendente,    // repeats the employee's code of the head of record D
-  Lettera,         // one character of `ammessi`, then 15 blanks
-  DueCaratteri,    // two characters, then 14 blanks
-  Destra,          // blanks, then `larghezza` characters of `ammessi` (any, not all blank, when empty)
+  Ignoto,            // a code this program never writes
+  Testo,             // text, left-aligned; the only kind a "+" continuation may carry on
+  Importo,           // 13 places (blanks, then digits: "0000000000000" or "            0"), ",", two decimals
+  ImportoIntero,     // whole units right-aligned, blanks before them (blank below one unit)
+  Data,              // 8 blanks and a real day ggmmaaaa
+  DataNascita,       // the same, of a person born from 1900 to 2017
+  DataFirma,         // the same, not after today; no date (8 blanks or 8 zeros) is kept apart
+  Provincia,         // an Italian province of 2017-2018 (province.h), or blank
+  ProvinciaNascita,  // the same, or "EE" (born abroad); a province of an earlier time may be right
+  Comune,            // a capital letter and three digits, or blank
+  CodiceFiscale,     // 16 capital letters and digits, or 11 digits and 5 blanks
+  CfSostituto,       // repeats the withholding agent's code of the heads
+  CfDipendente,      // repeats the employee's code of the head of record D
+  Lettera,           // one character of `ammessi`, then 15 blanks
+  DueCaratteri,      // two characters, then 14 blanks
+  Destra,            // blanks, then `larghezza` characters of `ammessi` (any, not all blank, when empty);
+                     // digits are a number: fewer of them right-aligned after blanks read the same
 };
 
 struct Formato {
@@ -46,9 +49,10 @@ constexpr Formato Cifre(int larghezza) { return Serie(larghezza, kCifre); }
 constexpr Formato Codice(int larghezza) { return Serie(larghezza, {}); }
 
 inline constexpr Formato kTesto{Valore::Testo}, kImporto{Valore::Importo}, kIntero{Valore::ImportoIntero},
-    kData{Valore::Data}, kDataSePresente{Valore::DataSePresente}, kProvincia{Valore::Provincia},
-    kComune{Valore::Comune}, kCf{Valore::CodiceFiscale}, kCfSostituto{Valore::CfSostituto},
-    kCfDipendente{Valore::CfDipendente}, kDueCaratteri{Valore::DueCaratteri};
+    kData{Valore::Data}, kDataNascita{Valore::DataNascita}, kDataFirma{Valore::DataFirma},
+    kProvincia{Valore::Provincia}, kProvinciaNascita{Valore::ProvinciaNascita}, kComune{Valore::Comune},
+    kCf{Valore::CodiceFiscale}, kCfSostituto{Valore::CfSostituto}, kCfDipendente{Valore::CfDipendente},
+    kDueCaratteri{Valore::DueCaratteri};
 inline constexpr Formato kFlag = Serie(1, "1");  // 15 blanks and "1"
 inline constexpr Formato kDueCifre = Cifre(2);   // 14 blanks and two digits
 
@@ -64,18 +68,18 @@ inline constexpr CampoNoto kCampiNoti[] = {
     {"CT002001", kFlag}, {"CT002002", kTesto},
     {"CT003001", kCf}, {"CT003002", kTesto}, {"CT003003", kTesto}, {"CT003004", kTesto}, {"CT003005", kFlag},
 
-    // Record D: the withholding agent, the employee (province and municipality codes as the
-    // archive holds them: "RM", "H501"), the foreign address, the signature.
+    // Record D: the withholding agent, the employee (sex, province and municipality codes as the
+    // archive holds them: "M", "RM", "H501"), the foreign address, the signature.
     {"DA001001", kCfSostituto}, {"DA001002", kTesto}, {"DA001003", kTesto}, {"DA001004", kTesto},
     {"DA001005", kProvincia}, {"DA001006", kTesto}, {"DA001007", kTesto}, {"DA001008", kTesto},
     {"DA001009", kTesto}, {"DA001010", kTesto}, {"DA001011", kTesto},
-    {"DA002001", kCfDipendente}, {"DA002002", kTesto}, {"DA002003", kTesto}, {"DA002004", kTesto},
-    {"DA002005", kData}, {"DA002006", kTesto}, {"DA002007", kProvincia}, {"DA002008", kTesto},
-    {"DA002009", Codice(1)}, {"DA002010", Serie(1, "12")},
+    {"DA002001", kCfDipendente}, {"DA002002", kTesto}, {"DA002003", kTesto}, {"DA002004", Lettera("MF")},
+    {"DA002005", kDataNascita}, {"DA002006", kTesto}, {"DA002007", kProvinciaNascita}, {"DA002008", kTesto},
+    {"DA002009", Cifre(1)}, {"DA002010", Serie(1, "12")},
     {"DA002020", kTesto}, {"DA002021", kProvincia}, {"DA002022", kComune},
     {"DA002024", kTesto}, {"DA002025", kProvincia}, {"DA002026", kComune},
-    {"DA002040", kTesto}, {"DA002041", kTesto}, {"DA002042", kTesto}, {"DA002043", kFlag}, {"DA002044", Codice(3)},
-    {"DA003001", kDataSePresente}, {"DA003002", kFlag},
+    {"DA002040", kTesto}, {"DA002041", kTesto}, {"DA002042", kTesto}, {"DA002043", kFlag}, {"DA002044", Cifre(3)},
+    {"DA003001", kDataFirma}, {"DA003002", kFlag},
 
     // Records G: the employee's fiscal fields (DB001).
     {"DB001001", kImporto}, {"DB001002", kImporto}, {"DB001003", kImporto}, {"DB001004", kImporto},
@@ -115,14 +119,14 @@ inline constexpr CampoNoto kCampiNoti[] = {
     {"DB001395", Cifre(1)}, {"DB001396", kImporto}, {"DB001397", kImporto}, {"DB001399", kImporto},
     {"DB001411", Codice(1)}, {"DB001412", kImporto}, {"DB001413", kImporto}, {"DB001414", kImporto},
     {"DB001415", kData}, {"DB001425", kCf},
-    {"DB001431", kImporto}, {"DB001432", Codice(2)}, {"DB001433", kImporto},
+    {"DB001431", kImporto}, {"DB001432", Cifre(2)}, {"DB001433", kImporto},
     {"DB001438", kImporto}, {"DB001439", kImporto}, {"DB001440", kImporto}, {"DB001441", kImporto},
     {"DB001442", kImporto}, {"DB001443", kCf}, {"DB001444", kFlag},
     {"DB001451", kImporto}, {"DB001453", kImporto}, {"DB001454", kImporto}, {"DB001462", Cifre(3)},
     {"DB001473", kImporto}, {"DB001474", kImporto}, {"DB001475", kImporto}, {"DB001476", kFlag},
     {"DB001477", Lettera("AB")}, {"DB001478", kImporto},
     {"DB001481", kImporto}, {"DB001482", kImporto}, {"DB001484", Codice(1)}, {"DB001485", kImporto},
-    {"DB001486", kTesto}, {"DB001487", kImporto}, {"DB001A89", Codice(2)}, {"DB001B89", kDueCifre},
+    {"DB001486", kTesto}, {"DB001487", kImporto}, {"DB001A89", Cifre(2)}, {"DB001B89", kDueCifre},
     {"DB001490", kIntero}, {"DB001491", kImporto}, {"DB001492", kCf},
     {"DB001496", kImporto}, {"DB001497", kImporto}, {"DB001498", kImporto}, {"DB001499", kImporto},
     {"DB001511", kImporto}, {"DB001512", kImporto}, {"DB001513", kImporto}, {"DB001515", kIntero},
@@ -158,12 +162,12 @@ inline constexpr CampoNoto kCampiNoti[] = {
 
     // Social security: the INPS block (registration code, twelve month flags), the
     // collaborators' block, the third block (its code of 11 characters, two pairs of two digits).
-    {"DC001001", Codice(10)}, {"DC001002", kFlag}, {"DC001003", kFlag},
+    {"DC001001", Cifre(10)}, {"DC001002", kFlag}, {"DC001003", kFlag},
     {"DC001004", kImporto}, {"DC001005", kImporto}, {"DC001006", kImporto},
     {"DC001007", kFlag}, {"DC001008", Serie(12, "01")},
     {"DC001043", kImporto}, {"DC001044", kImporto}, {"DC001045", kImporto}, {"DC001046", kImporto},
     {"DC001047", kFlag}, {"DC001048", Serie(12, "01")}, {"DC001049", kTesto}, {"DC001050", kTesto},
-    {"DC001071", kTesto}, {"DC001072", Codice(11)}, {"DC001073", Cifre(4)}, {"DC001074", Cifre(4)},
+    {"DC001071", kTesto}, {"DC001072", Cifre(11)}, {"DC001073", Cifre(4)}, {"DC001074", Cifre(4)},
     {"DC001075", kTesto}, {"DC001076", kFlag},
 
     // Severance pay: the part every employee gets (two 8-digit values), block A, block B.

@@ -84,4 +84,28 @@ EsitoCF ControllaCF(std::string_view codice) {
   return CarattereControlloCF(codice.substr(0, 15)) == codice[15] ? EsitoCF::Valido : EsitoCF::ControlloErrato;
 }
 
+std::optional<NascitaCF> NascitaDaCF(std::string_view codice) {
+  if (codice.size() < 15) return std::nullopt;
+  auto lettera = [&](size_t i) { return codice[i] >= 'A' && codice[i] <= 'Z'; };
+  // A digit place: its digit, or the digit its letter stands for; -1 for anything else.
+  auto cifra = [&](size_t i) {
+    static constexpr std::string_view kOmocodici = "LMNPQRSTUV";
+    if (Cifra(codice[i])) return codice[i] - '0';
+    const size_t p = kOmocodici.find(codice[i]);
+    return p == std::string_view::npos ? -1 : static_cast<int>(p);
+  };
+  static constexpr std::string_view kMesi = "ABCDEHLMPRST";
+  for (size_t i : {0, 1, 2, 3, 4, 5, 8, 11}) {
+    if (!lettera(i)) return std::nullopt;
+  }
+  for (size_t i : {6, 7, 9, 10, 12, 13, 14}) {
+    if (cifra(i) < 0) return std::nullopt;
+  }
+  const size_t mese = kMesi.find(codice[8]);
+  const int giorno = cifra(9) * 10 + cifra(10);
+  const bool donna = giorno > 40;
+  if (mese == std::string_view::npos || giorno % 40 < 1 || giorno % 40 > 31 || giorno > 71) return std::nullopt;
+  return NascitaCF{cifra(6) * 10 + cifra(7), static_cast<int>(mese) + 1, donna ? giorno - 40 : giorno, donna};
+}
+
 }  // namespace quibold

@@ -2,6 +2,7 @@
 // code of a company (the VAT-number form).
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace quibold {
@@ -25,5 +26,19 @@ enum class EsitoCF {
 
 // Checks a code as a field holds it: blanks around it are ignored.
 EsitoCF ControllaCF(std::string_view codice);
+
+// What a person's code says of the person: the year of birth (its last two digits), the month,
+// the day and the sex. Its digit places (7-8, 10-11, 13-15) may hold the letters that stand for
+// digits in a code made unique among people born alike (L M N P Q R S T U V for 0 to 9).
+struct NascitaCF {
+  int anno;    // 0 to 99
+  int mese;    // 1 to 12
+  int giorno;  // 1 to 31
+  bool donna;  // the day is written with 40 added
+};
+// Nothing when the first 15 characters of `codice` do not hold them: a letter where a digit goes
+// or a digit where a letter goes, a month letter not of the twelve (A B C D E H L M P R S T), a
+// day other than 1-31 or 41-71.
+std::optional<NascitaCF> NascitaDaCF(std::string_view codice);
 
 }  // namespace quibold

@@ -82,7 +82,7 @@ inline bool CodiceValido(const char* c) {
 
 // The classes of the sixteen characters of a value area, bit i for character i.
 struct Classi {
-  unsigned cifre, zeri, bianchi, alti;  // digits, "0", blanks, bytes from 0x80
+  unsigned cifre, bianchi, alti;  // digits, blanks, bytes from 0x80
 };
 #if defined(__SSE2__)
 inline Classi ClassiValore(const char* valore) {
@@ -92,7 +92,7 @@ inline Classi ClassiValore(const char* valore) {
   const unsigned cifre = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
                              _mm_cmplt_epi8(v, _mm_set1_epi8('0')), _mm_cmpgt_epi8(v, _mm_set1_epi8('9'))))) &
                          0xFFFF;
-  return {cifre, uguali('0'), uguali(' '), static_cast<unsigned>(_mm_movemask_epi8(v))};
+  return {cifre, uguali(' '), static_cast<unsigned>(_mm_movemask_epi8(v))};
 }
 #else
 inline Classi ClassiValore(const char* valore) {
@@ -100,7 +100,6 @@ inline Classi ClassiValore(const char* valore) {
   for (unsigned i = 0; i < 16; ++i) {
     const auto c = static_cast<unsigned char>(valore[i]);
     k.cifre |= unsigned{Cifra(static_cast<char>(c))} << i;
-    k.zeri |= unsigned{c == '0'} << i;
     k.bianchi |= unsigned{c == ' '} << i;
     k.alti |= unsigned{c >= 0x80} << i;
   }
@@ -108,21 +107,20 @@ inline Classi ClassiValore(const char* valore) {
 }
 #endif
 
-// Digits right-aligned from the first non-blank up to bit `fine` (excluded), with no leading
-// zero, after blanks only: the whole part of an amount, or a whole amount.
+// A number right-aligned up to bit `fine` (excluded): blanks, then at least one digit, zeros
+// before the others allowed ("0000000000000", "            0", "  0036"), as the agency reads a
+// number: the whole part of an amount, a whole amount, a field of digits.
 [[gnu::always_inline]] inline bool CifreADestra(const Classi& k, int fine) {
   const unsigned tutte = (1u << fine) - 1;
   const int prima = std::countr_one(k.bianchi & tutte);
-  return prima < fine && ((k.cifre & tutte) >> prima) == (tutte >> prima) && !((k.zeri >> prima) & 1);
+  return prima < fine && ((k.cifre & tutte) >> prima) == (tutte >> prima);
 }
 // A comma and two digits at the end of the value area: the form of an amount.
 [[gnu::always_inline]] inline bool FormaImporto(const char* valore, const Classi& k) {
   return valore[13] == ',' && ((k.cifre >> 14) & 3) == 3;
 }
-// Its 13-character whole part: thirteen zeros, or blanks then digits with no leading zero.
-[[gnu::always_inline]] inline bool ParteInteraValida(const Classi& k) {
-  return (k.zeri & 0x1FFF) == 0x1FFF || CifreADestra(k, 13);
-}
+// Its 13-character whole part: a number right-aligned.
+[[gnu::always_inline]] inline bool ParteInteraValida(const Classi& k) { return CifreADestra(k, 13); }
 
 // A field code as one machine word, so that codes compare in one step. The same bytes give the
 // same word whatever the machine's byte order.
@@ -146,16 +144,16 @@ struct Rapida {
   enum Tipo : uint8_t { Ignoto, Testo, Importo, Intero, Cifre, Uno, Codice, Lettera, DueCaratteri, Data, Cf, Sempre };
   Tipo tipo = Sempre;
   unsigned bianchi = 0;  // the characters that must be blanks
-  unsigned cifre = 0;    // the characters that must be digits (Cifre), that must not be all blanks (Codice)
+  unsigned cifre = 0;    // the characters that must not be all blanks (Codice)
   uint32_t lettere = 0;  // the capital letters admitted, bit 0 for "A" (Lettera)
   [[gnu::always_inline]] bool DaGuardare(const char* valore, const Classi& k) const {
     const bool allineato = (k.bianchi & bianchi) == bianchi;
     switch (tipo) {
-      case Ignoto: return FormaImporto(valore, k) && !ParteInteraValida(k);
-      case Testo: return k.alti != 0;
+      case Ignoto: return k.bianchi == 0xFFFF || (FormaImporto(valore, k) && !ParteInteraValida(k));
+      case Testo: return k.alti != 0 || k.bianchi == 0xFFFF;
       case Importo: return !FormaImporto(valore, k) || !ParteInteraValida(k);
       case Intero: return !CifreADestra(k, 16);
-      case Cifre: return !allineato || (k.cifre & cifre) != cifre;
+      case Cifre: return !allineato || !CifreADestra(k, 16);
       case Uno: return !allineato || valore[15] != '1';
       case Codice: return !allineato || (k.bianchi & cifre) == cifre;
       case Lettera: {
@@ -164,9 +162,7 @@ struct Rapida {
       }
       case DueCaratteri: return !allineato || (k.bianchi & 3) != 0;
       case Data: return !allineato || !DataEsistente(std::string_view(valore + 8, 8));
-      case Cf:
-        return k.bianchi != 0xFFFF &&
-               (valore[0] == ' ' || ControllaCF(std::string_view(valore, 16)) != EsitoCF::Valido);
+      case Cf: return valore[0] == ' ' || ControllaCF(std::string_view(valore, 16)) != EsitoCF::Valido;
       case Sempre: break;
     }
     return true;
@@ -182,8 +178,7 @@ constexpr Rapida RapidaDi(const campi::Formato& f) {
     case Valore::Importo: return {Rapida::Importo};
     case Valore::ImportoIntero: return {Rapida::Intero};
     case Valore::DueCaratteri: return {Rapida::DueCaratteri, 0xFFFC};
-    case Valore::Data:
-    case Valore::DataSePresente: return {Rapida::Data, 0x00FF};
+    case Valore::Data: return {Rapida::Data, 0x00FF};
     case Valore::CodiceFiscale: return {Rapida::Cf};
     case Valore::Lettera: {
       uint32_t lettere = 0;
@@ -191,7 +186,7 @@ constexpr Rapida RapidaDi(const campi::Formato& f) {
       return {Rapida::Lettera, 0xFFFE, 0, lettere};
     }
     case Valore::Destra:
-      if (f.ammessi == campi::kCifre) return {Rapida::Cifre, prima, dopo};
+      if (f.ammessi == campi::kCifre) return {Rapida::Cifre, prima};
       if (f.ammessi == "1") return {Rapida::Uno, prima};
       if (f.ammessi.empty()) return {Rapida::Codice, prima, dopo};
       return {};

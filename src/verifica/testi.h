@@ -39,12 +39,13 @@ inline std::string Posizioni(int posizione, int lunghezza) {
   return "posizioni " + Numero(posizione) + "-" + Numero(posizione + lunghezza - 1);
 }
 
-// The characters a field admits, as a message lists them: "0" o "1".
-inline std::string Elenco(std::string_view ammessi) {
+// The codes a field admits, each of `larghezza` characters one after another, as a message lists
+// them: "0" o "1"; "01" o "10".
+inline std::string Elenco(std::string_view ammessi, size_t larghezza = 1) {
   std::string e;
-  for (size_t i = 0; i < ammessi.size(); ++i) {
-    if (i > 0) e += i + 1 == ammessi.size() ? " o " : ", ";
-    e += Visibile(ammessi.substr(i, 1));
+  for (size_t i = 0; i < ammessi.size(); i += larghezza) {
+    if (i > 0) e += i + larghezza == ammessi.size() ? " o " : ", ";
+    e += Visibile(ammessi.substr(i, larghezza));
   }
   return e;
 }
@@ -62,6 +63,25 @@ inline bool DataEsistente(std::string_view d) {
   static constexpr int kGiorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool bisestile = anno % 4 == 0 && (anno % 100 != 0 || anno % 400 == 0);
   return giorno <= kGiorni[mese - 1] + (mese == 2 && bisestile ? 1 : 0);
+}
+
+// A day ggmmaaaa as the number aaaammgg, which orders days as the calendar does.
+inline long Giorno(std::string_view ggmmaaaa) {
+  long n = 0;
+  for (char c : ggmmaaaa.substr(4, 4)) n = n * 10 + (c - '0');
+  for (size_t da : {2, 0}) n = n * 100 + (ggmmaaaa[da] - '0') * 10 + (ggmmaaaa[da + 1] - '0');
+  return n;
+}
+// A day aaaammgg as it is written in the file, ggmmaaaa.
+inline std::string Ggmmaaaa(long aaaammgg) {
+  char t[16];
+  std::snprintf(t, sizeof t, "%02ld%02ld%04ld", aaaammgg % 100, aaaammgg / 100 % 100, aaaammgg / 10000 % 10000);
+  return t;
+}
+// A day ggmmaaaa as a clerk reads it: 10/12/1985.
+inline std::string DataLeggibile(std::string_view ggmmaaaa) {
+  return std::string(ggmmaaaa.substr(0, 2)) + "/" + std::string(ggmmaaaa.substr(2, 2)) + "/" +
+         std::string(ggmmaaaa.substr(4, 4));
 }
 
 inline bool HaAlti(std::string_view testo) {

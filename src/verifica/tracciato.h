@@ -32,7 +32,7 @@ enum class Contenuto : uint8_t {
   Vuoto,                    // blanks; anything else is an error
   VuotoAtteso,              // blanks here, but a file of another program may use them: a warning
   Fisso,                    // exactly `ammessi`
-  Scelta,                   // one character of `ammessi`
+  Scelta,                   // one of the codes of `ammessi`, each as long as the field, one after another
   Cifre,                    // digits only
   CifreOVuoto,              // digits only, or blanks only
   Data,                     // a real calendar day ggmmaaaa
@@ -56,7 +56,7 @@ inline constexpr CampoPosizionale kRecordA[] = {
     {{1, 1}, Proprio, "tipo di record"},
     {{2, 14}, Vuoto, "record A"},
     {{16, 5}, Fisso, "codice della fornitura", "CUR18"},
-    {{21, 2}, Cifre, "tipo del fornitore"},
+    {{21, 2}, Scelta, "tipo del fornitore", "0110"},
     {{23, 16}, CodiceFiscale, "codice fiscale del fornitore"},
     {{39, 1859}, VuotoAtteso, "record A"},
 };
@@ -122,7 +122,7 @@ inline constexpr CampoPosizionale kTestaD[] = {
     {{70, 14}, Vuoto, "testa del record D"},
     {{kPosOperazioneD, 1}, Proprio, "operazione"},
     {{85, 4}, Vuoto, "testa del record D"},
-    {{89, 1}, Fisso, "posizione 89", "1"},
+    {{89, 1}, Scelta, "conferma della certificazione", "01"},
 };
 inline constexpr CampoPosizionale kTestaG[] = {
     {{1, 46}, Proprio, "testa comune, dipendente e progressivo"},

@@ -291,11 +291,14 @@ void Verifica::Posizionali(std::string_view r, const CampoPosizionale* campi, si
       case Contenuto::Fisso:
         if (t != c.ammessi) Errore(p, dove() + " deve essere " + Visibile(c.ammessi) + ", qui " + Visibile(t));
         break;
-      case Contenuto::Scelta:
-        if (c.ammessi.find(t[0]) == std::string_view::npos) {
-          Errore(p, dove() + ": ammessi " + Elenco(c.ammessi) + ", qui " + Visibile(t));
+      case Contenuto::Scelta: {
+        bool ammesso = false;
+        for (size_t i = 0; i + t.size() <= c.ammessi.size(); i += t.size()) {
+          ammesso = ammesso || c.ammessi.substr(i, t.size()) == t;
         }
+        if (!ammesso) Errore(p, dove() + ": ammessi " + Elenco(c.ammessi, t.size()) + ", qui " + Visibile(t));
         break;
+      }
       case Contenuto::Cifre:
       case Contenuto::CifreOVuoto:
         if (!SoloCifre(t) && (c.contenuto == Contenuto::Cifre || !Vuota(t))) {
@@ -453,6 +456,10 @@ void Verifica::Griglia(std::string_view r) {
   bool vuota = false;
   bool haPrecedente = kTipo == 'G' && haUltimoG_;
   uint64_t precedente = haPrecedente ? ultimoG_ : 0;
+  // Record D: the employee's sex and date of birth, for their fiscal code.
+  static constexpr uint64_t kSesso = ParolaFissa("DA002004"), kNascita = ParolaFissa("DA002005");
+  const char *sesso = nullptr, *nascita = nullptr;
+  int posSesso = 0, posNascita = 0;
 
   assert(r.size() >= static_cast<size_t>(kPosGriglia - 1 + kCampiRecord * kLungCampo));  // REQUIRES: a whole grid
   const char* c = r.data() + kPosGriglia - 1;
@@ -516,10 +523,18 @@ void Verifica::Griglia(std::string_view r) {
       if (completo_ || kCampi.tipi.rapide[formato].DaGuardare(valore, ClassiValore(valore))) {
         Valore(formato, valore, codice, posValore);
       }
+    } else if (Otto(valore) == kOttoBianchi && Otto(valore + 8) == kOttoBianchi) {
+      // A code this program never writes, in record C or D: only a field with no value is judged.
+      Valore(formato, valore, codice, posValore);
+    }
+    if constexpr (kTipo == 'D') {
+      if (parola == kSesso && sesso == nullptr) sesso = valore, posSesso = posValore;
+      if (parola == kNascita && nascita == nullptr) nascita = valore, posNascita = posValore;
     }
     precedente = parola;
     haPrecedente = true;
   }
+  if constexpr (kTipo == 'D') Persona(sesso, posSesso, nascita, posNascita);
   if (kTipo == 'G' && haPrecedente) {
     haUltimoG_ = true;
     ultimoG_ = precedente;

@@ -43,7 +43,10 @@ class Verifica {
  public:
   static constexpr size_t kMaxRilievi = 1000;
 
-  explicit Verifica(Vaglio vaglio = Vaglio::Rapido) : completo_(vaglio == Vaglio::Completo) {}
+  // `oggi`, the day the check is made as aaaammgg (20180315): a signature after it is a warning;
+  // 0 when the day is not known (the signature is then never after it).
+  explicit Verifica(Vaglio vaglio = Vaglio::Rapido, long oggi = 0)
+      : completo_(vaglio == Vaglio::Completo), oggi_(oggi) {}
 
   // The next record: 1900 bytes, or fewer for an incomplete last record.
   void Record(std::string_view record);
@@ -105,12 +108,16 @@ class Verifica {
   // The value area of a field, by the kind of its code (`formato`, an index in the check's table).
   void Valore(uint8_t formato, const char* valore, std::string_view codice, int posizione);
   void NonAscii(std::string_view testo, int posizione, const std::string& dove);
+  // The employee's fiscal code of the head of record D against the sex and the date of birth of
+  // its fields (value areas, null when the record has none), at `posSesso` and `posNascita`.
+  void Persona(const char* sesso, int posSesso, const char* nascita, int posNascita);
   // A fiscal code: its shape is an error, its check character a warning; `nome` and the field
   // `campo` say whose.
   void CodiceFiscale(std::string_view codice, int posizione, std::string_view nome, bool obbligatorio,
                      bool conControllo = true, std::string_view campo = {});
 
   bool completo_;
+  long oggi_;
   std::vector<Rilievo> rilievi_;    // the findings listed, then the note when some are left out
   std::vector<Rilievo> delRecord_;  // the findings of the record being read, as found
   // The head of the record being read, when it is a record D or G: its employee's fiscal code and

@@ -378,6 +378,12 @@ const Situazione kSituazioni[] = {
      "Il file telematico non ha superato il controllo:"},
     {"codice fiscale errato", ConDipendente([](DipendenteProva& d) { d.Campo(1, "RSSMRA80A01H501X"); }), {}, 0,
      "record 3, posizione 26: avviso: codice fiscale del dipendente con il carattere di controllo errato"},
+    {"data di nascita diversa dal codice fiscale", ConDipendente([](DipendenteProva& d) { d.Campo(5, "02011980"); }), {}, 0,
+     "record 3, posizione 314: avviso: il codice fiscale indica nato il 01/01/1980, la data di nascita e' 02/01/1980: "
+     "l'Agenzia scarta la certificazione se il codice fiscale non e' quello della persona (un codice calcolato da dati "
+     "sbagliati, o un dato sbagliato nell'archivio)\n    dipendente ROSSI MARIO, record 1 dell'archivio"},
+    {"domicilio all'estero", ConDipendente([](DipendenteProva& d) { d.Campo(12, "EE"); }), {}, 1,
+     "Il file telematico non ha superato il controllo:"},
     // The record of a single employee.
     {"record 0", {}, {"--tipo", "T", "--record", "0"}, 1, kRecordNonValido},
     {"record abc", {}, {"--tipo", "T", "--record", "abc"}, 1, kRecordNonValido},

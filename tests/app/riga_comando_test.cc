@@ -136,10 +136,10 @@ TEST_F(RigaComandoTest, StartUpMessagesAreShownOnce) {
   const Esito e = EseguiComando(Crea());
   EXPECT_EQ(e.stato, 0) << e.errori;
   EXPECT_TRUE(
-      e.errori.starts_with("Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1\nIl file "
-                           "c:\\disco.ute e' stato cercato in "))
+      e.errori.starts_with("Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute\nIl file c:\\disco.ute e' "
+                           "stato cercato in "))
       << e.errori;
-  EXPECT_TRUE(e.errori.ends_with("vorn/quelt/2017/dati/.\n" + std::string(kFatto) + "\n" + AvvisoNiccolo(5) + "\n"))
+  EXPECT_TRUE(e.errori.ends_with("(c per C:, d per D:, ...).\n" + std::string(kFatto) + "\n" + AvvisoNiccolo(5) + "\n"))
       << e.errori;
 }
 
@@ -150,14 +150,13 @@ TEST(RigaComando, AFirstStartWithoutArchiveSaysWhereToPutIt) {
   const fs::path radice = vuota.percorso() / "quibold";
   const Esito e = EseguiComando({"crea", "--radice", radice.string(), "--codice", "1"});
   EXPECT_EQ(e.stato, 1);
-  EXPECT_EQ(e.errori,
-            "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute\nIl file c:\\disco.ute e' stato "
-            "cercato in " +
-                (radice / "c" / "disco.ute").string() +
-                "\nPer indicare a quibold l'archivio: avviarlo con l'opzione --radice CARTELLA, oppure con "
-                "la variabile d'ambiente QUIBOLD_RADICE=CARTELLA, dove CARTELLA contiene una cartella per "
-                "unita' (c per C:, d per D:, ...): in c il file disco.ute con l'unita' dell'archivio (per "
-                "esempio C:), in quell'unita' l'archivio in vorn/quelt/2017/dati/.\nArchivio inesistente \n");
+  EXPECT_TRUE(
+      e.errori.starts_with("Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute\nIl file c:\\disco.ute "
+                           "e' stato cercato in " +
+                           (radice / "c" / "disco.ute").string() +
+                           "\nIl file deve contenere la lettera dell'unita' dell'archivio, per esempio D:\n"))
+      << e.errori;
+  EXPECT_NE(e.errori.find("(c per C:, d per D:, ...).\nArchivio inesistente \n"), std::string::npos) << e.errori;
 }
 
 TEST_F(RigaComandoTest, StopsAreReportedOnStandardErrorWithStatusOne) {
@@ -201,14 +200,15 @@ TEST_F(RigaComandoTest, MissingCommitmentDateStopsUnlessGiven) {
   ASSERT_EQ(Tipi(records), "ABDGDGZ");
   EXPECT_NE(records[1].find("15032018"), std::string::npos);
 
-  // A date typed with slashes is cut to eight characters, which are no date: the file fails.
+  // A date as people type it is its digits; one that does not exist is refused before the run.
   const Esito barre = EseguiComando(Crea({"--data-impegno", "31/01/2018"}));
-  EXPECT_EQ(barre.stato, 1);
-  EXPECT_NE(barre.errori.find("controllo:\nrecord 2, posizione 429: errore: data dell'impegno alla trasmissione "
-                              "(record B, posizioni 429-436): \"31/01/20\" non e' una data esistente"),
-            std::string::npos)
-      << barre.errori;
-  EXPECT_TRUE(Uscita() == records);  // the file of the run before, as it was
+  EXPECT_EQ(barre.stato, 0) << barre.errori;
+  const Esito inesistente = EseguiComando(Crea({"--data-impegno", "31/02/2018"}));
+  EXPECT_EQ(inesistente.stato, 2);
+  EXPECT_EQ(inesistente.errori,
+            "quibold: riga di comando non valida: --data-impegno: la data 31022018 non esiste (ggmmaaaa)\nPer "
+            "l'aiuto: quibold crea --help\n");
+  EXPECT_NE(Uscita()[1].find("31012018"), std::string::npos);  // the file of the run before, as it was
 }
 
 // The fields of a cancellation typed before, as the window keeps them: a normal supply names no

@@ -115,7 +115,10 @@ RecordProva TestataProva() {
       .Metti(207, "SPRFRN70A01F205Y")
       .Metti(223, "1")
       .Metti(224, "01022018")
-      .Metti(237, "15022018");
+      .Metti(237, "15022018")
+      .Metti(251, "MILANO")  // the seat
+      .Metti(275, "MI")
+      .Metti(282, "VIA TORINO 1");
   return r;
 }
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "samples/archivio_esempio.h"
 #include "support/sistema_memoria.h"
 #include "ui/piattaforma.h"
+#include "verifica/codice_fiscale.h"
 
 namespace quibold::prova {
 
@@ -45,7 +47,7 @@ class MessaggiRegistrati : public FinestraMessaggi {
 class PiattaformaFinta : public Piattaforma {
  public:
   bool ApriVisualizzatore(const std::filesystem::path& report, const std::filesystem::path& batch,
-                          std::string& motivo) override {
+                          const std::filesystem::path&, std::string& motivo) override {
     aperti.push_back(report);
     batchAperti.push_back(batch);
     motivo = rifiuto;
@@ -103,20 +105,23 @@ class RecordProva {
   std::string testo_;
 };
 
-// Header record 1 with usable defaults: a company "ROSSI SRL" with 1 employee declared, a
+// Header record 1 with usable defaults: a company "ROSSI SRL" of Milan with 1 employee declared, a
 // supplier, commitment type 1 and date 01022018; set further fields with Metti.
 RecordProva TestataProva();
 // Header record 2: kind and number of employee records.
 std::string Testata2Prova(int tipo, int dipendenti);
 
 // An employee record of the sample generator, live, with fiscal code, surname, first name and
-// date of birth set; other fields put by index with Campo / Campo2 (the value is cut or padded
-// to the field's width).
+// date of birth set, the sex that the code tells, born and living in Rome; other fields put by
+// index with Campo / Campo2 (the value is cut or padded to the field's width).
 class DipendenteProva : public esempio::Dipendente {
  public:
   explicit DipendenteProva(std::string_view cf = "RSSMRA80A01H501U", std::string_view cognome = "ROSSI",
                            std::string_view nome = "MARIO", std::string_view nascita = "01011980") {
-    Campo(1, cf).Campo(2, cognome).Campo(3, nome).Campo(5, nascita);
+    const std::optional<NascitaCF> n = NascitaDaCF(cf);
+    Campo(1, cf).Campo(2, cognome).Campo(3, nome).Campo(4, n && n->donna ? "F" : "M").Campo(5, nascita);
+    Campo(6, "ROMA").Campo(7, "RM");
+    for (int domicilio : {11, 14}) Campo(domicilio, "ROMA").Campo(domicilio + 1, "RM").Campo(domicilio + 2, "H501");
   }
   DipendenteProva& Campo(int indice, std::string_view valore) {
     esempio::Dipendente::Campo(indice, valore);

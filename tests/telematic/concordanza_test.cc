@@ -37,10 +37,10 @@ const std::map<std::string_view, size_t>& PostiNoti() {
 // right-aligned value has the width the rule gives it.
 bool Scrive(Regola r, const Formato& f) {
   const auto destra = [&](int larghezza) { return f.valore == Valore::Destra && f.larghezza == larghezza; };
-  const bool testoASinistra = f.valore == Valore::Testo || f.valore == Valore::Provincia ||
-                              f.valore == Valore::Comune || f.valore == Valore::CodiceFiscale ||
-                              f.valore == Valore::CfSostituto || f.valore == Valore::CfDipendente ||
-                              f.valore == Valore::Lettera || f.valore == Valore::DueCaratteri;
+  const bool testoASinistra =
+      f.valore == Valore::Testo || f.valore == Valore::Provincia || f.valore == Valore::ProvinciaNascita ||
+      f.valore == Valore::Comune || f.valore == Valore::CodiceFiscale || f.valore == Valore::CfSostituto ||
+      f.valore == Valore::CfDipendente || f.valore == Valore::Lettera || f.valore == Valore::DueCaratteri;
   switch (r) {
     case Regola::Importo: return f.valore == Valore::Importo;
     case Regola::ImportoIntero: return f.valore == Valore::ImportoIntero;
@@ -61,7 +61,8 @@ bool Scrive(Regola r, const Formato& f) {
     case Regola::TestoDueCaratteri: return f.valore == Valore::DueCaratteri;
     case Regola::Destra:
     case Regola::DestraSePositivo:
-      return f.valore == Valore::Destra || f.valore == Valore::Data || f.valore == Valore::DataSePresente;
+      return f.valore == Valore::Destra || f.valore == Valore::Data || f.valore == Valore::DataNascita ||
+             f.valore == Valore::DataFirma;
     case Regola::PrimoCarattereSePositivo:
     case Regola::UnoODue:
     case Regola::CarattereADestra:

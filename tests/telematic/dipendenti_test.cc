@@ -292,7 +292,7 @@ TEST_F(Dipendenti, SeventyFiveFieldsCloseTheGRecordAtOnce) {
 
 TEST_F(Dipendenti, SectionsFollowOneAnotherOnTheSameGRecord) {
   DipendenteProva d;
-  d.Campo(22, "1").Campo(295, "X").Campo(362, "1").Campo(448, "1").Campo2(75, "AB");
+  d.Campo(22, "1").Campo(295, "X").Campo(362, "1234567890").Campo(448, "1").Campo2(75, "AB");
   ASSERT_TRUE(Esegui(std::vector<DipendenteProva>{d}));
   const Testi g = DiTipo('G');
   ASSERT_EQ(g.size(), 1u);

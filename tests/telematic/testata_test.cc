@@ -185,6 +185,25 @@ TEST_F(TestataTest, ChecksStopTheRunWithTheirMessages) {
   }
 }
 
+// An output the run may not write stops it in an error box that names the file and what to do.
+TEST_F(TestataTest, AnOutputThatMayNotBeWrittenSaysWhatToDo) {
+  impostazioni.nomeFile = "..\\vorn\\quelt\\2017\\dati\\FCU1.018";
+  EXPECT_FALSE(Esegui(TestataProva()));
+  // Another run writes the file.
+  impostazioni.nomeFile = "cur18.txt";
+  Canali altra(percorsi, messaggi);
+  altra.Canale = kCanaleTelematico;
+  altra.NomeFile[kCanaleTelematico] = "C:\\out\\cur18.txt";
+  altra.ApriFileNuovo();
+  EXPECT_FALSE(Esegui(TestataProva()));
+  EXPECT_EQ(Errori(), (Testi{"Il file telematico coincide con un file dell'archivio \nIl file "
+                             "C:\\out\\..\\vorn\\quelt\\2017\\dati\\FCU1.018 e' un file dell'archivio: indicare "
+                             "un'altra cartella o un altro nome per il file telematico",
+                             "Il file C:\\out\\cur18.txt e' gia' aperto da un'altra elaborazione \nAttendere che "
+                             "l'altra elaborazione (su questo o su un altro computer) finisca, poi creare di nuovo il "
+                             "file"}));
+}
+
 TEST_F(TestataTest, BlankEmployeeCountStopsAfterRecordA) {
   auto t = TestataProva();
   t.Metti(193, "    ");

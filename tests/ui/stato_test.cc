@@ -78,34 +78,46 @@ TEST_F(StatoTest, StartUpStateOfTheFields) {
 }
 
 // A drive file that cannot be opened or read leaves the drive empty and is one box, which says
-// where it was looked for (and how to name an archive); one not opened is not read.
-TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhereItWasLookedFor) {
+// where it was looked for, what it must hold and how to name an archive; one not opened is not
+// read, and none is ever created. The window opened again does not repeat the same box.
+TEST_F(StatoTest, AMissingOrShortDriveFileIsOneBoxSayingWhatToDo) {
   Certificazione("5", "CINQUE", "X");
+  const std::string apertura = "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute";
   const std::string lettura = "Errore di lettura tipo  62 nel file binario c:\\disco.ute al record  1";
+  const std::string dove = "\nIl file c:\\disco.ute e' stato cercato in " +
+                           (radice.percorso() / "c" / "disco.ute").string() +
+                           "\nIl file deve contenere la lettera dell'unita' dell'archivio, per esempio D:\n";
   const std::pair<std::function<void()>, std::string> casi[] = {
-      {[&] { radice.Rimuovi("c/disco.ute"); }, lettura},
+      {[&] { radice.Rimuovi("c/disco.ute"); }, apertura},
       {[&] { radice.Scrivi("c/disco.ute", "D:"); }, lettura},
       {[&] { (void)memoria.Rinomina(radice.percorso() / "c", radice.percorso() / "altrove"); },  // the first start
-       "Errore tipo  76 nell'apertura del  file binarioc:\\disco.ute"},
+       apertura},
   };
   for (const auto& [prepara, messaggio] : casi) {
     canali.ChiudiTutti();  // the opening leaves the drive file open: Windows moves no open file
     prepara();
     messaggi.mostrati.clear();
     stato.Apertura();
-    ASSERT_EQ(messaggi.Testi().size(), 1u) << messaggio;
-    EXPECT_TRUE(messaggi.Testi()[0].starts_with(messaggio + "\nIl file c:\\disco.ute e' stato cercato in " +
-                                                (radice.percorso() / "c" / "disco.ute").string() + "\n"))
-        << messaggi.Testi()[0];
+    ASSERT_EQ(messaggi.Testi().size(), 1u);
+    EXPECT_TRUE(messaggi.Testi()[0].starts_with(messaggio + dove)) << messaggi.Testi()[0];
     EXPECT_EQ(stato.Disco, "");
+    stato.Apertura();
+    EXPECT_EQ(messaggi.mostrati.size(), 1u) << "said once";
   }
   EXPECT_EQ(stato.PercorsoDati, "\\vorn\\quelt\\2017\\dati\\");
   (void)memoria.Rinomina(radice.percorso() / "altrove", radice.percorso() / "c");
   radice.Rimuovi("c/disco.ute");
   stato.Apertura();
   EXPECT_EQ(stato.lista, std::vector<std::string>{"5 CINQUE-"});  // drive c all the same
-  EXPECT_TRUE(radice.Esiste("c/disco.ute"));                      // created empty
-  EXPECT_EQ(radice.Leggi("c/disco.ute"), "");
+  EXPECT_FALSE(radice.Esiste("c/disco.ute"));                     // never created
+
+  // Without a drive root (Windows' real drives) the drives may still be folders of one.
+  Percorsi unita({}, memoria);
+  Canali altri(unita, messaggi);
+  StatoFinestra(altri, piattaforma).Apertura();
+  EXPECT_NE(messaggi.Testi().back().find("\nLe unita' possono essere anche cartelle: avviare quibold con l'opzione "
+                                         "--radice CARTELLA"),
+            std::string::npos);
 }
 
 TEST_F(StatoTest, ADriveThatDoesNotExistListsNothing) {
@@ -159,8 +171,8 @@ TEST_F(StatoTest, CodesThatOpenNoCertification) {
     bool datiVisibili;
   } casi[] = {
       {"abc", "Certificazione non ancora selezionata ", false},
-      {" 8 ", "Archivio inesistente ", true},
-      {"007", "Archivio inesistente ", true},  // used as typed
+      {" 8 ", "Archivio inesistente \nNon c'e' il file C:\\vorn\\quelt\\2017\\dati\\FCU8.018", true},
+      {"007", "Archivio inesistente \nNon c'e' il file C:\\vorn\\quelt\\2017\\dati\\FCU007.018", true},  // as typed
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.codice);
@@ -255,6 +267,55 @@ TEST_F(StatoTest, AStoppedRunKeepsTheWindowAsItWas) {
   EXPECT_EQ(stato.Avanzamento, "Memorizzazione interrotta: nessun file telematico scritto");
   // The box that says why already shows under the caption of a stop.
   EXPECT_EQ(messaggi.mostrati.back().visto, "Memorizzazione interrotta: nessun file telematico da inviare");
+  // Another certification chosen or opened: the stop concerned the one before.
+  stato.ScegliCertificazione(1);
+  EXPECT_EQ(stato.Avanzamento, "");
+  stato.Avanzamento = "Memorizzazione interrotta: nessun file telematico scritto";
+  ASSERT_TRUE(stato.ApriCU());
+  EXPECT_EQ(stato.Avanzamento, "");
+}
+
+// FASE 3 makes the file of the code the window shows: one typed but not opened is opened first
+// (after a run the window holds no certification, and the one before would be made again under
+// an empty name); no code, or one without a file, stops before the run and says what to do.
+TEST_F(StatoTest, CreatingOpensTheCodeTypedFirst) {
+  CertificazioneSenzaDipendenti();
+  Certificazione("2", "DUE", "INTERMEDIARIO002");
+  radice.Scrivi(kDati / "DCU2.018", "");
+  stato.Apertura();
+  stato.ScegliCertificazione(1);
+  stato.Tx[kTxCartella] = "C:\\out\\";
+  ASSERT_TRUE(stato.Crea());
+  for (const char* codice : {"", " 2 "}) {  // none, then one typed
+    messaggi.mostrati.clear();
+    stato.Tx[kTxCodice] = codice;
+    stato.Tx[kTxCartella] = "C:\\out\\";
+    EXPECT_EQ(stato.Crea(), *codice == ' ') << codice;
+  }
+  EXPECT_EQ(stato.run.testata[kDenominazione1].substr(0, 4), "DUE ");
+  EXPECT_TRUE(radice.Esiste("c/out/TCU218"));
+  stato.Tx[kTxCodice] = "9";
+  EXPECT_FALSE(stato.Crea());
+  EXPECT_EQ(messaggi.Testi().back(),
+            "Archivio inesistente \nNon c'e' il file C:\\vorn\\quelt\\2017\\dati\\FCU9.018\nScegliere la "
+            "certificazione dall'elenco, oppure scriverne il codice nel campo Codice, poi premere di nuovo FASE 3");
+}
+
+// A date is its digits as typed or pasted; one that does not exist is refused before a run (and
+// when its field is left: the window's test).
+TEST_F(StatoTest, ADateThatDoesNotExistIsRefused) {
+  EXPECT_EQ(StatoFinestra::SoloCifre(" 31/01-2018 "), "31012018");
+  for (const char* data : {"29022017", "3101", "31/01/2018"}) EXPECT_TRUE(StatoFinestra::DataRifiutata(data)) << data;
+  for (const char* data : {"29022016", "        ", "00000000"})
+    EXPECT_FALSE(StatoFinestra::DataRifiutata(data)) << data;
+  CertificazioneSenzaDipendenti();
+  stato.Apertura();
+  stato.ScegliCertificazione(1);
+  stato.Tx[kTxCartella] = "C:\\out\\";
+  stato.Tx[kTxDataImpegno] = "31022018";
+  EXPECT_FALSE(stato.Crea());
+  EXPECT_TRUE(messaggi.Testi().at(0).starts_with("La data dell'impegno 31022018 non esiste"));
+  EXPECT_FALSE(radice.Esiste("c/out/TCU118"));
 }
 
 TEST_F(StatoTest, ARunWithoutReportBringsTheWindowBack) {

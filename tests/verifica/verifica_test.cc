@@ -7,15 +7,19 @@
 
 #include "support/cur18_prova.h"
 #include "verifica/campi.h"
+#include "verifica/codice_fiscale.h"
 
 namespace quibold {
 namespace {
 
 using Records = std::vector<std::string>;
 
+// The day the tests take as today.
+constexpr long kOggi = 20180315;
+
 // Feeds a file in blocks of 1900 bytes, as the command reads it.
 Verifica Controlla(const std::string& file, Vaglio vaglio = Vaglio::Rapido) {
-  Verifica v(vaglio);
+  Verifica v(vaglio, kOggi);
   for (size_t i = 0; i < file.size(); i += 1900) v.Record(std::string_view(file).substr(i, 1900));
   v.Fine();
   return v;
@@ -35,6 +39,14 @@ Guasta UltimoD(std::string_view codice, std::string_view valore) {
 }
 Guasta PrimoG(std::string_view codice, std::string_view valore) {
   return [campo = prova::Cur18Campo(codice, valore)](Records& r) { r[5].replace(89, 24, campo); };
+}
+
+// The employee's fiscal code in the heads of records D and G and in field DA002001.
+Guasta CodiceDipendente(std::string primi15) {
+  return [cf = primi15 + CarattereControlloCF(primi15)](Records& r) {
+    for (size_t i : {3, 4, 5}) r[i].replace(25, 16, cf);
+    r[3].replace(121, 16, cf);
+  };
 }
 
 struct Guasto {
@@ -72,7 +84,8 @@ const Guasto kGuasti[] = {
      "sostituto d'imposta diverso"},
     {"progressive out of order", [](Records& r) { r[3][45] = '2'; }, 4, 42, Gravita::Errore,
      "\"00002\" invece di \"00001\""},
-    {"amount with a leading zero", [](Records& r) { r[4][106] = '0'; }, 5, 98, Gravita::Errore, "importo malformato"},
+    {"amount with a blank among its digits", [](Records& r) { r[4][107] = ' '; }, 5, 98, Gravita::Errore,
+     "importo malformato"},
     {"unknown record type", [](Records& r) { r[5][0] = 'Q'; }, 6, 1, Gravita::Errore,
      "tipo di record sconosciuto \"Q\""},
     {"record C not announced by B", [](Records& r) { r[1][409] = '0'; }, 3, 1, Gravita::Errore, "non lo annuncia"},
@@ -85,8 +98,8 @@ const Guasto kGuasti[] = {
      5, 1, Gravita::Errore, "annullamento"},
 
     // Positional values: record A, B, the head of D.
-    {"supplier type of letters", [](Records& r) { r[0].replace(20, 2, "XY"); }, 1, 21, Gravita::Errore,
-     "tipo del fornitore (record A, posizioni 21-22) non numerico"},
+    {"supplier type neither 01 nor 10", [](Records& r) { r[0].replace(20, 2, "11"); }, 1, 21, Gravita::Errore,
+     "tipo del fornitore (record A, posizioni 21-22): ammessi \"01\" o \"10\", qui \"11\""},
     {"supplier's code of 15 characters", [](Records& r) { r[0][37] = ' '; }, 1, 23, Gravita::Errore,
      "di 15 caratteri invece di 16"},
     {"commitment date cut to eight characters", [](Records& r) { r[1].replace(428, 8, "31/01/20"); }, 2, 429,
@@ -129,13 +142,13 @@ const Guasto kGuasti[] = {
     {"two digits holding a letter", PrimoG("DB601005", "              1A"), 6, 98, Gravita::Errore, "solo cifre"},
     {"right-aligned digits left-aligned", PrimoG("DC001073", "0512"), 6, 98, Gravita::Errore,
      "12 spazi e poi 4 caratteri"},
-    {"whole amount with a leading zero", PrimoG("DF001808", "             036"), 6, 98, Gravita::Errore,
+    {"whole amount with a sign", PrimoG("DF001808", "             -36"), 6, 98, Gravita::Errore,
      "importo in unita' malformato"},
     {"whole amount without value", PrimoG("DF001808", ""), 6, 98, Gravita::Avviso, "senza valore"},
     {"month flags holding a 2", PrimoG("DC001008", "    110111111112"), 6, 98, Gravita::Errore, "solo \"0\" o \"1\""},
-    {"right-aligned code without value", PrimoG("DC001001", ""), 6, 98, Gravita::Errore,
-     "6 spazi e poi 10 caratteri: un codice"},
-    {"amount of a code this program never writes", PrimoG("DB009001", "         0234,50"), 6, 98, Gravita::Errore,
+    {"right-aligned code without value", PrimoG("DB001411", ""), 6, 98, Gravita::Errore,
+     "15 spazi e poi 1 carattere: un codice"},
+    {"amount of a code this program never writes", PrimoG("DB009001", "    1.234.567,50"), 6, 98, Gravita::Errore,
      "importo malformato"},
     {"amount with a decimal point", PrimoG("DB001001", "1234.50"), 6, 98, Gravita::Errore, "importo malformato"},
     {"letter outside its set", PrimoG("DF001841", "D"), 6, 98, Gravita::Errore, "ammette \"A\", \"B\" o \"C\""},
@@ -145,7 +158,58 @@ const Guasto kGuasti[] = {
     {"continuation of a field that is no text",
      [](Records& r) { r[5].replace(113, 24, prova::Cur18Campo("DN001001", "+C")); }, 6, 122, Gravita::Errore,
      "non e' un testo"},
+
+    // What the agency refuses, or will likely discard the certification for (the employee's code
+    // says a man born on 10/12/1985; today is 15/03/2018).
+    {"withholding agent abroad", UltimoD("DA001005", "EE"), 4, 170, Gravita::Errore,
+     "\"EE\" (estero) vale solo per la provincia di nascita"},
+    {"residence in no province", UltimoD("DA002021", "XX"), 4, 170, Gravita::Errore,
+     "\"XX\" non e' una provincia italiana del 2017-2018"},
+    {"born in a province of an earlier time", UltimoD("DA002007", "FU"), 4, 170, Gravita::Avviso,
+     "\"FU\" nel campo \"DA002007\" non e' una provincia del 2017-2018"},
+    {"foreign state code with a letter", UltimoD("DA002044", "             0A9"), 4, 170, Gravita::Errore,
+     "13 spazi e poi 3 caratteri: solo cifre"},
+    {"social-security code with a letter", PrimoG("DC001072", "     1234567890A"), 6, 98, Gravita::Errore,
+     "5 spazi e poi 11 caratteri: solo cifre"},
+    {"sex neither M nor F", UltimoD("DA002004", "X"), 4, 170, Gravita::Errore, "ammette \"M\" o \"F\" seguito"},
+    {"sex left blank", UltimoD("DA002004", ""), 4, 170, Gravita::Avviso, "\"DA002004\" e' scritto senza valore"},
+    {"text left blank", UltimoD("DA002020", ""), 4, 170, Gravita::Avviso, "\"DA002020\" e' scritto senza valore"},
+    {"signature date of zeros", UltimoD("DA003001", "        00000000"), 4, 170, Gravita::Avviso,
+     "non ha la data della firma"},
+    {"signature date after today", UltimoD("DA003001", "        16032018"), 4, 170, Gravita::Avviso,
+     "la data della firma 16/03/2018 viene dopo oggi, 15/03/2018"},
+    {"born before 1900", UltimoD("DA002005", "        31121899"), 4, 170, Gravita::Avviso,
+     "data di nascita 31/12/1899 fuori dagli anni 1900-2017"},
+    {"born after 2017", UltimoD("DA002005", "        10122085"), 4, 170, Gravita::Avviso,
+     "data di nascita 10/12/2085 fuori dagli anni 1900-2017"},
+    {"fiscal code against the date of birth", UltimoD("DA002005", "        11121985"), 4, 170, Gravita::Avviso,
+     "il codice fiscale indica nato il 10/12/1985, la data di nascita e' 11/12/1985"},
+    {"fiscal code against the sex", UltimoD("DA002004", "F"), 4, 170, Gravita::Avviso,
+     "il codice fiscale indica un uomo, il sesso e' \"F\""},
+    {"fiscal code with no month of birth", CodiceDipendente("RSSMRA85Z10A562"), 4, 26, Gravita::Avviso,
+     "non ha una data di nascita e un sesso leggibili"},
 };
+
+// What the agency accepts, as other programs write it.
+const std::pair<const char*, Guasta> kAccettati[] = {
+    {"amount of blanks and one zero before the comma", PrimoG("DB001001", "            0,40")},
+    {"whole amount with zeros before it", PrimoG("DF001808", "             036")},
+    {"digits fewer than the field's, right-aligned", PrimoG("DB001006", "               5")},
+    {"record D without the confirmation", [](Records& r) { r[3][88] = '0'; }},
+    {"born abroad", UltimoD("DA002007", "EE")},
+    {"signed today", UltimoD("DA003001", "        15032018")},
+    {"date of birth as the code says", UltimoD("DA002005", "        10121985")},
+    {"code made unique with letters for digits", CodiceDipendente("RSSMRA85T1LA562")},
+};
+
+TEST(Verifica, WhatTheAgencyAcceptsIsNoFinding) {
+  for (const auto& [nome, guasta] : kAccettati) {
+    Records r = prova::Cur18Prova();
+    guasta(r);
+    const Verifica v = Controlla(prova::Unisci(r));
+    EXPECT_TRUE(v.Rilievi().empty()) << nome << ": " << TestoRilievo(v.Rilievi()[0]);
+  }
+}
 
 TEST(Verifica, EachFaultIsTheFirstFinding) {
   for (const Guasto& g : kGuasti) {
@@ -225,7 +289,9 @@ TEST(Verifica, TheQuickTestsHideNoFindingOfTheRules) {
       "", "0000000000000,00", "            1,00", "           01,00", "1234567890123,45", "    1234,5      ",
       "               1", "               2", "              12", "             012", "          123456",
       "        01012017", "        31022017", "        00000000", "A", "a", "AB", "RM", "rm", "H501", "h501",
-      "RSSMRA85T10A562S", "RSSMRA85T10A562T", "00743110157", "+SEGUITO", "CITT\xC0", "   1,00", "1"};
+      "RSSMRA85T10A562S", "RSSMRA85T10A562T", "00743110157", "+SEGUITO", "CITT\xC0", "   1,00", "1",
+      "            0,40", "             036", "EE", "XX", "M", "F", "        31121899", "        16032018",
+      "        11121985", "    5"};
   // clang-format on
   for (const char* valore : kValori) {
     SCOPED_TRACE(valore);
