@@ -329,9 +329,10 @@ int SistemaInMemoria::SincronizzaCartella(const fs::path& cartella) {
     if (figlio->tipo != TipoFile::Cartella) continue;
     for (const auto& [sotto, discendente] : nodi_) {
       if (sotto == nome || !Sotto(sotto, nome)) continue;
-      const auto prima = std::find_if(durevoli_.begin(), durevoli_.end(), [&](const auto& voce) {
-        return voce.second == discendente && voce.first != sotto;
-      });
+      const std::string& qui = sotto;  // not the binding: a lambda of clang 14 takes none
+      const std::shared_ptr<Nodo>& nodo = discendente;
+      const auto prima = std::find_if(durevoli_.begin(), durevoli_.end(),
+                                      [&](const auto& voce) { return voce.second == nodo && voce.first != qui; });
       if (prima == durevoli_.end()) continue;
       durevoli_.erase(prima);
       durevoli_[sotto] = discendente;
