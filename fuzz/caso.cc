@@ -256,7 +256,10 @@ Esito ProvaCaso(const Banco& banco, std::string_view dati) {
   if (!riuscito && !u.dellArchivio && banco.sistema().Tipo(nativoUscita) == TipoFile::Ordinario) {
     viola("run that stopped left a file of " + std::to_string(uscita.size()) + " bytes under the output's name");
   }
-  if (banco.sistema().Presente(NomeTemporaneo(nativoUscita))) viola("run left its temporary file");
+  (void)banco.sistema().Elenca(nativoUscita.parent_path(), [&](const VoceCartella& voce) {
+    if (NomeDiServizio(PercorsoDaUtf8(voce.nome))) viola("run left " + std::string(voce.nome));
+    return true;
+  });
   if (riuscito) {
     Verifica controllo;
     for (size_t r = 0; r < records; ++r)

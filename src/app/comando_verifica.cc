@@ -34,32 +34,75 @@ int LeggiRecord(Sistema& sistema, Maniglia f, Verifica& verifica) {
   return LeggiRecordTelematici(sistema, f, [&](std::string_view r) { verifica.Record(r); });
 }
 
+// A file's name as the terminal is to show it: a name found by a pattern may hold any character,
+// and a control character (ESC, a C1 control in UTF-8) would reach the terminal as a command. Each
+// is shown as its code between angle brackets, as the check shows one in the data ("<1B>").
+std::string NomeMostrato(std::string_view nome) {
+  static constexpr char kCifre[] = "0123456789ABCDEF";
+  std::string mostrato;
+  for (size_t k = 0; k < nome.size(); ++k) {
+    auto b = static_cast<unsigned char>(nome[k]);
+    const bool c1 = b == 0xC2 && k + 1 < nome.size() && static_cast<unsigned char>(nome[k + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(nome[k + 1]) <= 0x9F;
+    if (c1) b = static_cast<unsigned char>(nome[++k]);
+    if (b < 0x20 || b == 0x7F || c1) {
+      mostrato += '<';
+      mostrato += kCifre[b >> 4];
+      mostrato += kCifre[b & 15];
+      mostrato += '>';
+    } else {
+      mostrato += static_cast<char>(b);
+    }
+  }
+  return mostrato;
+}
+
+// Whether a Windows path names the devices' space rather than a disk's: "\\.\COM1", "\\.\pipe\x",
+// "\\?\GLOBALROOT\Device\...", with either slash.
+bool SpazioDeiDispositivi(std::string percorso) {
+  std::replace(percorso.begin(), percorso.end(), '/', '\\');
+  return percorso.starts_with("\\\\.\\") ||
+         (percorso.size() >= 14 && percorso.starts_with("\\\\?\\") &&
+          UgualiSenzaMaiuscole(std::string_view(percorso).substr(4, 10), "GLOBALROOT"));
+}
+
 const char* NomeGravita(Gravita g) { return g == Gravita::Errore ? "errore" : "avviso"; }
 
 // Feeds the file to the check, a block of records at a time: the check keeps what it needs,
 // whatever the size of the file. False, after saying so, when the file cannot be read.
 bool Controlla(Sistema& sistema, const fs::path& percorso, const std::string& file, Verifica& verifica, Terminale& t) {
   if (percorso.empty()) {
-    t.errori << "quibold: impossibile leggere " << file << '\n';
+    t.errori << "quibold: impossibile leggere " << NomeMostrato(file) << '\n';
     return false;
   }
+  const std::string mostrato = NomeMostrato(Utf8DaPercorso(percorso));
+  auto nonOrdinario = [&] {
+    t.errori << "quibold: impossibile leggere " << mostrato << ": non e' un file ordinario\n";
+    return false;
+  };
   // Only an ordinary file ends: a FIFO waits for a writer, a device reads for ever. A Windows
-  // device is refused by its name, before anything could open it.
-  const TipoFile tipo = kWindows && NomeDiDispositivo(file) ? TipoFile::Altro : sistema.Tipo(percorso);
-  if (tipo == TipoFile::Altro) {
-    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << ": non e' un file ordinario\n";
-    return false;
-  }
+  // device is refused by its name (a reserved name, or one of the "\\.\" space), before anything
+  // could open it; what the open finds to be no file on a disk (a pipe, a device that a name of
+  // the disk leads to) is not read either.
+  const bool dispositivo = kWindows && (NomeDiDispositivo(file) || SpazioDeiDispositivi(Utf8DaPercorso(percorso)));
+  const TipoFile tipo = dispositivo ? TipoFile::Altro : sistema.Tipo(percorso);
+  if (tipo == TipoFile::Altro) return nonOrdinario();
   Maniglia f = kNessunFile;
   int errore = tipo == TipoFile::Cartella ? kAccessoPercorso : sistema.Apri(percorso, Apertura::Lettura, f);
   if (errore) {
-    t.errori << "quibold: impossibile leggere " << Utf8DaPercorso(percorso) << '\n';
+    t.errori << "quibold: impossibile leggere " << mostrato << '\n';
     return false;
+  }
+  TipoFile aperto = TipoFile::Altro;
+  long long dimensione = 0;
+  if (sistema.Descrivi(f, aperto, dimensione) == 0 && aperto != TipoFile::Ordinario) {
+    (void)sistema.Chiudi(f);  // not read
+    return nonOrdinario();
   }
   errore = LeggiRecord(sistema, f, verifica);
   (void)sistema.Chiudi(f);  // read only: nothing to lose
   if (errore) {
-    t.errori << "quibold: errore di lettura in " << Utf8DaPercorso(percorso) << '\n';
+    t.errori << "quibold: errore di lettura in " << mostrato << '\n';
     return false;
   }
   verifica.Fine();
@@ -141,7 +184,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   for (const std::string& argomento : o.file) {
     const std::vector<std::string> trovati = Espandi(argomento, percorsi, modelli);
     if (trovati.empty()) {
-      t.errori << "quibold: nessun file corrisponde a " << argomento << '\n';
+      t.errori << "quibold: nessun file corrisponde a " << NomeMostrato(argomento) << '\n';
       ++illeggibili;
     }
     tutti.insert(tutti.end(), trovati.begin(), trovati.end());
@@ -150,7 +193,7 @@ int EseguiVerifica(const OpzioniVerifica& o, const fs::path& radice, Terminale& 
   const bool piu = n > 1 || modelli;
   nlohmann::ordered_json elenco = nlohmann::ordered_json::array();
   for (const std::string& file : tutti) {
-    const std::string prefisso = piu ? file + ": " : "";
+    const std::string prefisso = piu ? NomeMostrato(file) + ": " : "";
     Verifica verifica(Vaglio::Rapido, OggiLocale());
     if (!Controlla(sistema, PercorsoFile(file, percorsi), file, verifica, t)) {
       ++illeggibili;

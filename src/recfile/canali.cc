@@ -165,10 +165,11 @@ void Canali::ChiudiNuovo(int canale) {
   bool scritto = Svuota(f);
   if (scritto) {
     if (const int errore = f.nuovo->Consegna()) {
-      // A failed rename is a failed creation of the file under its name; a file that the disk
-      // did not confirm is a failed write of its last record, as a channel's close reports it.
-      if (f.nuovo->rinomina()) {
-        Errore("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ");
+      // A file written whole that could not take its name is a failed creation of the file; one
+      // that the disk did not confirm is a failed write of its last record, as a channel's close
+      // reports it.
+      if (f.nuovo->creazione()) {
+        ErroreCreazione(f.nome, *f.nuovo, errore);
       } else {
         ErroreTrasferimento("scrittura", f.nome, f.recordUltimo, errore);
       }
@@ -234,6 +235,11 @@ void Canali::ChiudiTutti() {
   riuscita_ = tutti;
 }
 
+void Canali::ErroreCreazione(const std::string& nome, const FileNuovo& nuovo, int numero) {
+  Errore("Errore tipo " + NumeroConSegno(numero) + " nella creazione del file \n" + nome + ": " +
+         TestoCausa(nuovo, numero, nome));
+}
+
 void Canali::Errore(std::string testo, std::string_view titolo, Icona icona) {
   riuscita_ = false;
   messaggi_->Mostra(testo, titolo, Pulsanti::Ok, icona);
@@ -284,13 +290,13 @@ void Canali::ApriFileNuovo() {
   nomeDopoConsegna_ = FileNuovo::Nome::Precedente;
   auto nuovo = std::make_unique<FileNuovo>(sistema_);
   if (const int errore = nuovo->Apri(percorsi_.Nativo(NomeFile[Canale]))) {
-    if (errore == kFileGiaAperto) {
+    if (nuovo->causa() == FileNuovo::Causa::InUso) {
       return Errore("Il file " + Nome() +
                         " e' gia' aperto da un'altra elaborazione \nAttendere che l'altra elaborazione (su questo "
                         "o su un altro computer) finisca, poi creare di nuovo il file",
                     kTitoloAccesso, Icona::Errore);
     }
-    return Errore("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ");
+    return ErroreCreazione(Nome(), *nuovo, errore);
   }
   File& f = file_[static_cast<size_t>(Canale)];
   f.fd = nuovo->file();

@@ -68,8 +68,8 @@ class Canali {
   void CreaFile();
   // CreaFile then ApriFile as one step that no other run can share, and that leaves the file of
   // that name as it is until ChiudiNuovo: the channel writes a temporary file beside it
-  // (FileNuovo), locked while the channel is open. Shows CreaFile's message when it fails, and
-  // one that says so when another run writes the file.
+  // (FileNuovo), locked while the channel is open. Shows CreaFile's message when it fails, with the
+  // file's name and what happened under it, and one that says so when another run writes the file.
   void ApriFileNuovo();
   // Closes a channel opened by ApriFileNuovo as Chiudi does, and the file takes its name. When it
   // cannot (a write, the disk or the rename failed, and said so) Riuscita() is false and
@@ -142,6 +142,8 @@ class Canali {
   long long Posizione() const;
   // Shows `testo`, as the layer's failures are shown unless another title and icon are given.
   void Errore(std::string testo, std::string_view titolo = kTitoloProgramma, Icona icona = Icona::Nessuna);
+  // CreaFile's message, and under it the file's name and what happened.
+  void ErroreCreazione(const std::string& nome, const FileNuovo& nuovo, int numero);
   void ErroreTrasferimento(std::string_view operazione, const std::string& nome, long long record, int numero);
   // Reads `lunghezza` bytes at `posizione` into lettura_; the error number, or 0.
   [[nodiscard]] int Leggi(File& f, long long posizione, size_t lunghezza);

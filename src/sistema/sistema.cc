@@ -12,6 +12,7 @@ std::string_view DescrizioneErrore(int numero) {
     case kCanaleNonAperto: return "file non aperto";
     case kFileNonTrovato: return "file non trovato";
     case kFileGiaAperto: return "file gia' aperto da un'altra elaborazione";
+    case kFileEsistente: return "file gia' esistente";
     case kDiscoPieno: return "disco pieno";
     case kOltreFineFile: return "lettura oltre la fine del file";
     case kNumeroRecordErrato: return "numero di record errato";

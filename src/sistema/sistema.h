@@ -27,6 +27,7 @@ enum ErroreFile : int {
   kFileNonTrovato = 53,
   kFileGiaAperto = 55,  // held by another run: its lock is taken
   kErroreIO = 57,
+  kFileEsistente = 58,  // a file made anew (Apertura::Nuova) whose name is taken
   kDiscoPieno = 61,
   kOltreFineFile = 62,
   kNumeroRecordErrato = 63,
@@ -56,8 +57,12 @@ enum class Apertura {
   Lettura,     // read only; the file must exist
   Uscita,      // read and write, else write only, nothing emptied; a missing file is created; the
                // open never waits (a FIFO without a reader fails at once rather than block)
-  Temporanea,  // as Uscita, but a link is not followed (the open fails), and the file may be renamed
-               // or removed while it is open (Rinomina, Rimuovi)
+  Temporanea,  // as Uscita, but a link is not followed (the open fails), the file may be renamed or
+               // removed while it is open (Rinomina, Rimuovi), and one that this open creates can be
+               // opened so by every user: a name that every run on a file shares (its lock)
+  Nuova,       // read and write; a file made now, which no other open has had: kFileEsistente when
+               // the name is taken, whatever takes it (a link is not followed); it may be renamed or
+               // removed while it is open
 };
 
 enum class TipoFile { Nessuno, Ordinario, Cartella, Altro };
@@ -69,12 +74,15 @@ struct VoceCartella {
   std::optional<bool> ordinario;
 };
 
-// What tells one file from every other: the device or volume, and the file's number on it; and
-// how many names the file has (hard links), which takes no part in the comparison.
+// What tells one file from every other: the device or volume, and the file's number on it; and,
+// taking no part in the comparison, how many names the file has (hard links) and whether it is
+// marked read-only (Windows' attribute; on POSIX its owner may not write it, as chmod u-w and a
+// file manager's "read-only" leave it).
 struct IdentitaFile {
   uint64_t volume = 0;
   uint64_t indice = 0;
   uint64_t nomi = 1;
+  bool solaLettura = false;
   bool operator==(const IdentitaFile& altra) const { return volume == altra.volume && indice == altra.indice; }
 };
 
@@ -107,8 +115,11 @@ class Sistema {
   virtual void AvviaSincronia(Maniglia, long long, size_t) {}
   // Takes the lock of kByteBloccato for this open, without waiting: kFileGiaAperto when another
   // open (this process's or another's, on this machine or a client of the same share) holds it;
-  // another error number when the file system keeps no locks. Closing the file lets it go; no
-  // other open or close of the file does. REQUIRES: a file open for writing.
+  // another error number when the file system keeps no locks, or keeps them for this machine
+  // alone (a FUSE mount of a share: a run on the server or through another machine's mount would
+  // not see them), in which case the lock is held for this machine's runs when it could be taken.
+  // Closing the file lets it go; no other open or close of the file does. REQUIRES: a file open
+  // for writing.
   [[nodiscard]] virtual int Blocca(Maniglia file) = 0;
   // The identity of an open file (as Identita gives it for a name).
   [[nodiscard]] virtual int IdentitaAperto(Maniglia file, IdentitaFile& identita) = 0;

@@ -5,10 +5,12 @@
 #include <locale.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +28,7 @@ namespace quibold {
 int ErroreDiSistema(int codice) {
   switch (codice) {
     case EBADF: return kCanaleNonAperto;
+    case EEXIST: return kFileEsistente;
     case ENOENT:
     case ENOTDIR: return kPercorsoNonTrovato;
     case ENOSPC:
@@ -66,19 +69,21 @@ class SistemaPosix : public Sistema {
         break;
       case Apertura::Svuotata: fd = ApriNome(nome, O_WRONLY | O_CREAT | O_TRUNC); break;
       case Apertura::Lettura: fd = ApriNome(nome, O_RDONLY); break;
-      case Apertura::Uscita:
-      case Apertura::Temporanea: {
-        // Non-blocking only for the open: on an ordinary file the flag changes nothing after it.
-        const int flag = O_CREAT | O_NONBLOCK | (modo == Apertura::Temporanea ? O_NOFOLLOW : 0);
-        fd = ApriNome(nome, O_RDWR | flag);
-        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
-          const int primo = errno;
-          fd = ApriNome(nome, O_WRONLY | flag);
-          if (fd < 0) errno = primo;
+      case Apertura::Uscita: fd = ApriUscita(nome, O_CREAT); break;
+      case Apertura::Temporanea:
+        // Made now, it is made writable by every user, whatever the umask: another user's run
+        // must be able to lock it. A name removed between the two opens is made again.
+        for (int volte = 0; fd < 0 && volte < 8; ++volte) {
+          fd = ApriNome(nome, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW);
+          if (fd >= 0) {
+            (void)::fchmod(fd, 0666);  // a lock that others cannot open is still this run's lock
+          } else if (errno == EEXIST) {
+            fd = ApriUscita(nome, O_NOFOLLOW);
+          }
+          if (fd < 0 && errno != ENOENT) break;
         }
-        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         break;
-      }
+      case Apertura::Nuova: fd = ApriNome(nome, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW); break;
     }
     if (fd < 0) return Errore();
     file = fd;
@@ -141,6 +146,8 @@ class SistemaPosix : public Sistema {
 #endif
 
   int Blocca(Maniglia file) override {
+    assert((::fcntl(static_cast<int>(file), F_GETFL) & O_ACCMODE) !=
+           O_RDONLY);  // a write lock needs a file open for writing
     // A record lock of the open file description, not of the process (as a plain fcntl lock
     // would be): closing another descriptor of the same file does not let it go. Record locks,
     // unlike flock's, are the ones that Wine's LockFileEx takes and that a share's server sees.
@@ -153,8 +160,13 @@ class SistemaPosix : public Sistema {
     do {
       r = ::fcntl(static_cast<int>(file), F_OFD_SETLK, &blocco);
     } while (r != 0 && errno == EINTR);
-    if (r == 0) return 0;
-    return errno == EAGAIN || errno == EACCES ? kFileGiaAperto : Errore();
+    if (r != 0) return errno == EAGAIN || errno == EACCES ? kFileGiaAperto : Errore();
+    // A FUSE mount (a share through smbnetfs, sshfs) keeps its locks in this machine's kernel:
+    // they bind the runs through the same mount, not those on the server or another machine.
+    struct statfs fs;
+    constexpr decltype(fs.f_type) kFuse = 0x65735546;
+    if (::fstatfs(static_cast<int>(file), &fs) == 0 && fs.f_type == kFuse) return ErroreDiSistema(ENOLCK);
+    return 0;
   }
 
   int IdentitaAperto(Maniglia file, IdentitaFile& identita) override {
@@ -245,10 +257,25 @@ class SistemaPosix : public Sistema {
     } while (fd < 0 && errno == EINTR);
     return fd;
   }
+  // Read and write, else write only; non-blocking only for the open (a FIFO without a reader
+  // fails at once): on an ordinary file the flag changes nothing after it.
+  static int ApriUscita(const char* nome, int flag) {
+    int fd = ApriNome(nome, O_RDWR | O_NONBLOCK | flag);
+    if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+      const int primo = errno;
+      fd = ApriNome(nome, O_WRONLY | O_NONBLOCK | flag);
+      if (fd < 0) errno = primo;
+    }
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+  }
   static IdentitaFile DaStat(const struct stat& st) {
     return IdentitaFile{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-                        static_cast<uint64_t>(st.st_nlink)};
+                        static_cast<uint64_t>(st.st_nlink), SolaLettura(st)};
   }
+  // Read-only as its owner marked it (chmod u-w, a file manager's "read-only"): whoever runs, as
+  // Windows' attribute holds for every user; another user's file is not read-only for that alone.
+  static bool SolaLettura(const struct stat& st) { return (st.st_mode & S_IWUSR) == 0; }
   static TipoFile DaModo(mode_t modo) {
     if (S_ISREG(modo)) return TipoFile::Ordinario;
     if (S_ISDIR(modo)) return TipoFile::Cartella;

@@ -13,8 +13,10 @@
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -26,6 +28,8 @@ namespace quibold {
 int ErroreDiSistema(int codice) {
   switch (static_cast<DWORD>(codice)) {
     case ERROR_INVALID_HANDLE: return kCanaleNonAperto;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return kFileEsistente;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
@@ -92,6 +96,19 @@ OVERLAPPED Alla(long long posizione) {
 
 int Errore() { return ErroreDiSistema(static_cast<int>(GetLastError())); }
 
+#ifndef NDEBUG
+// Whether a handle was opened with the right to write, as the system granted it (for the
+// assertions of the callers' promises).
+bool ApertoInScrittura(HANDLE h) {
+  PUBLIC_OBJECT_BASIC_INFORMATION base{};
+  using Interroga = LONG(WINAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
+  const auto interroga =
+      reinterpret_cast<Interroga>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll"), "NtQueryObject")));
+  if (!interroga || interroga(h, ObjectBasicInformation, &base, sizeof base, nullptr) < 0) return true;  // not told
+  return (base.GrantedAccess & (FILE_WRITE_DATA | GENERIC_WRITE)) != 0;
+}
+#endif
+
 // A transfer that the handle's access does not allow fails as on a channel not open for it, as
 // POSIX's EBADF does.
 int ErroreTrasferimento() { return GetLastError() == ERROR_ACCESS_DENIED ? kCanaleNonAperto : Errore(); }
@@ -118,7 +135,8 @@ std::optional<DWORD> Attributi(const wchar_t* nome) {
 
 IdentitaFile DaInformazioni(const BY_HANDLE_FILE_INFORMATION& info) {
   return IdentitaFile{info.dwVolumeSerialNumber,
-                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks};
+                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, info.nNumberOfLinks,
+                      (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0};
 }
 
 TipoFile DaAttributi(DWORD attributi) {
@@ -134,9 +152,9 @@ class SistemaWindows : public Sistema {
     HANDLE h = INVALID_HANDLE_VALUE;
     DWORD errore = ERROR_SUCCESS;
     // Shared for reading and writing, as an open without a lock clause; not inherited. A file
-    // only read, and a temporary file, are shared for renaming and removal too: a run may rename
-    // its new file over one that another run is looking at. A temporary link is opened as itself.
-    const bool temporanea = modo == Apertura::Temporanea;
+    // only read, and a run's own files, are shared for renaming and removal too: a run may rename
+    // its new file over one that another run is looking at. A run's own link is opened as itself.
+    const bool temporanea = modo == Apertura::Temporanea || modo == Apertura::Nuova;
     const DWORD condivisione =
         FILE_SHARE_READ | FILE_SHARE_WRITE | (temporanea || modo == Apertura::Lettura ? FILE_SHARE_DELETE : 0);
     const DWORD attributi = FILE_ATTRIBUTE_NORMAL | (temporanea ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
@@ -168,6 +186,7 @@ class SistemaWindows : public Sistema {
           errore = ERROR_ACCESS_DENIED;
         }
         break;
+      case Apertura::Nuova: apri(GENERIC_READ | GENERIC_WRITE, CREATE_NEW); break;
     }
     // A link opened as itself is no file to write: as a link that POSIX does not follow.
     BY_HANDLE_FILE_INFORMATION info;
@@ -236,6 +255,7 @@ class SistemaWindows : public Sistema {
   }
 
   int Blocca(Maniglia file) override {
+    assert(ApertoInScrittura(H(file)));
     // Every run locks the same byte, far beyond the file's own bytes, so that the lock works
     // between runs as an advisory one.
     OVERLAPPED o = Alla(kByteBloccato);
@@ -261,8 +281,13 @@ class SistemaWindows : public Sistema {
 
   int Rimuovi(const std::filesystem::path& nativo) override { return DeleteFileW(nativo.c_str()) ? 0 : Errore(); }
 
-  // Rinomina has waited for the disk already; a name Rimuovi took away need not be durable.
-  int SincronizzaCartella(const std::filesystem::path&) override { return 0; }
+  // Rinomina has waited for the disk already; a name Rimuovi took away need not be durable. A
+  // folder that is not there fails, as on POSIX.
+  int SincronizzaCartella(const std::filesystem::path& cartella) override {
+    const DWORD attributi = GetFileAttributesW(cartella.empty() ? L"." : cartella.c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES) return Errore();
+    return (attributi & FILE_ATTRIBUTE_DIRECTORY) ? 0 : kPercorsoNonTrovato;
+  }
 
   TipoFile Tipo(const std::filesystem::path& nativo) override {
     const auto attributi = Attributi(nativo.c_str());

@@ -90,19 +90,31 @@ bool Sostituibile(std::string_view inizio) {
                             inizio.substr(kFineDati) == std::string_view(kFineRecord, sizeof kFineRecord));
 }
 
+// What a name holds, looked at before a run and after its stop: `noto` false when the look failed.
+struct SottoIlNome {
+  bool noto = false;
+  std::optional<IdentitaFile> file;
+};
+SottoIlNome Guarda(Sistema& sistema, const std::filesystem::path& nativo) {
+  SottoIlNome sotto;
+  sotto.noto = !nativo.empty() && ContenutoNome(sistema, nativo, sotto.file) == 0;
+  return sotto;
+}
+
 // What a stopped run left of the telematic file, in a sentence for the office: `nome` what the
-// file's name holds, `esisteva` whether a file was there before the run.
-std::string Fermata(const std::string& uscita, FileNuovo::Nome nome, bool esisteva) {
-  switch (nome) {
-    case FileNuovo::Nome::NonConfermato:
-      return "il file telematico " + uscita + " non e' confermato dal disco e non va inviato";
-    case FileNuovo::Nome::Tolto:
-      return esisteva ? "nessun file telematico scritto, e il file precedente non c'e' piu'"
-                      : "nessun file telematico scritto";
-    case FileNuovo::Nome::Precedente: break;
+// delivery of the new file left under the name, `prima` and `dopo` what the name held before the
+// run and holds now. Only what was looked at is said: another program, or another run where the
+// file system keeps no locks, may have changed the name meanwhile.
+std::string Fermata(const std::string& uscita, FileNuovo::Nome nome, const SottoIlNome& prima,
+                    const SottoIlNome& dopo) {
+  if (nome == FileNuovo::Nome::NonConfermato) {
+    return "il file telematico " + uscita + " non e' confermato dal disco e non va inviato";
   }
-  return esisteva ? "nessun file telematico scritto; il file precedente e' rimasto com'era"
-                  : "nessun file telematico scritto";
+  const std::string nessuno = "nessun file telematico scritto";
+  if (!prima.noto || !dopo.noto) return nessuno;
+  if (!dopo.file) return prima.file ? nessuno + ", e il file precedente non c'e' piu'" : nessuno;
+  if (prima.file && *dopo.file == *prima.file) return nessuno + "; il file precedente e' rimasto com'era";
+  return nessuno + "; sotto quel nome ora c'e' un file che questa elaborazione non ha scritto";
 }
 
 // One run of the writer, in its steps: the window's fields, the certification's header, the output's
@@ -187,15 +199,24 @@ class Corsa {
       return Ferma("Il file telematico coincide con un file dell'archivio \nIl file " + uscita +
                    " e' un file dell'archivio: indicare un'altra cartella o un altro nome per il file telematico");
     }
-    if (canali_.percorsi().sistema().Tipo(nativoUscita) == TipoFile::Altro) {
-      return Ferma("Il file telematico non e' un file ordinario ");
+    const TipoFile tipo = canali_.percorsi().sistema().Tipo(nativoUscita);
+    if (tipo == TipoFile::Altro) return Ferma("Il file telematico non e' un file ordinario ");
+    // A name that no file may have (one of the program's own, one too long) is said as the
+    // creation of the file would say it.
+    auto creazione = [&](int errore, FileNuovo::Causa causa) {
+      box_.Mostra("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file \n" + uscita + ": " +
+                      TestoCausa(causa, nativoUscita, errore, uscita),
+                  kTitoloProgramma, Pulsanti::Ok, Icona::Nessuna);
+      return false;
+    };
+    if (const FileNuovo::Causa causa = CausaDelNome(nativoUscita); causa != FileNuovo::Causa::Nessuna) {
+      return creazione(kAccessoPercorso, causa);
     }
+    if (tipo == TipoFile::Cartella) return creazione(kAccessoPercorso, FileNuovo::Causa::NonUnFile);
     std::string inizio;
     bool esiste = false;
     if (const int errore = LeggiInizio(canali_.percorsi().sistema(), nativoUscita, kLungRecord, inizio, esiste)) {
-      box_.Mostra("Errore tipo " + NumeroConSegno(errore) + " nella creazione del file ", kTitoloProgramma,
-                  Pulsanti::Ok, Icona::Nessuna);
-      return false;
+      return creazione(errore, FileNuovo::Causa::Nessuna);
     }
     if (!Sostituibile(inizio)) {
       return Ferma("Il file " + uscita + " non e' un file telematico CUR18: non viene sostituito ");
@@ -279,10 +300,11 @@ bool ScriviTelematico(Canali& canali, const ImpostazioniTelematico& impostazioni
   run.records = 0;
   run.fermata.clear();
   const std::string uscita = impostazioni.cartella + impostazioni.nomeFile;
-  const bool esisteva = canali.percorsi().EsisteFile(uscita);
+  Sistema& sistema = canali.percorsi().sistema();
+  const SottoIlNome prima = Guarda(sistema, canali.percorsi().Nativo(uscita));
   FileNuovo::Nome nome = FileNuovo::Nome::Precedente;
   if (Corsa(canali, impostazioni, run).Esegui(nome)) return true;
-  run.fermata = Fermata(uscita, nome, esisteva);
+  run.fermata = Fermata(uscita, nome, prima, Guarda(sistema, canali.percorsi().Nativo(uscita)));
   return false;
 }
 

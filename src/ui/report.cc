@@ -70,14 +70,10 @@ std::string Riga(std::string_view a, std::string_view b = {}, std::string_view c
   return r;
 }
 
-std::string TestoErrore(int numero) {
-  return "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
-}
-
 }  // namespace
 
-bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
-                std::string& errore) {
+bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, std::string_view nome,
+                const std::string& contenuto, std::string& errore) {
   FileNuovo nuovo(sistema);
   int numero = nuovo.Apri(file);
   size_t fatti = 0;
@@ -89,19 +85,31 @@ bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::
     fatti += scritti;
   }
   if (!numero) numero = nuovo.Consegna();  // else abandoned as `nuovo` ends
-  if (numero) errore = TestoErrore(numero);
+  if (numero) errore = "errore tipo " + NumeroConSegno(numero) + " (" + TestoCausa(nuovo, numero, nome) + ")";
   return numero == 0;
 }
 
 namespace {
 
 // Why `file` may not be written as the report's `proprio` file, or empty: it would replace
-// another file of the archive, or it is no ordinary file.
+// another file of the archive, it is no ordinary file, or it holds what the program did not write
+// there (`inizio` is how the program's own file begins: an empty file is the program's too).
 std::string FileVietato(const Percorsi& percorsi, const std::filesystem::path& file, FileArchivio proprio,
-                        std::string_view disco, std::string_view percorsoDati) {
+                        std::string_view disco, std::string_view percorsoDati, std::string_view inizio) {
   const FileArchivio quale = FileDellArchivio(percorsi, file, disco, percorsoDati);
   if (quale != FileArchivio::Nessuno && quale != proprio) return "coincide con un file dell'archivio";
-  if (percorsi.sistema().Tipo(file) == TipoFile::Altro) return "non e' un file ordinario";
+  const TipoFile tipo = percorsi.sistema().Tipo(file);
+  if (tipo == TipoFile::Altro) return "non e' un file ordinario";
+  if (tipo == TipoFile::Cartella) return "e' una cartella";
+  std::string letto;
+  bool esiste = false;
+  if (const int numero = LeggiInizio(percorsi.sistema(), file, inizio.size(), letto, esiste)) {
+    return "errore tipo " + NumeroConSegno(numero) + " (" + std::string(DescrizioneErrore(numero)) + ")";
+  }
+  if (!letto.empty() && letto != inizio) {
+    return proprio == FileArchivio::Report ? "c'e' un file che non e' un report di quibold, e non viene sostituito"
+                                           : "c'e' un file che non e' il file batch di quibold, e non viene sostituito";
+  }
   return {};
 }
 
@@ -197,14 +205,20 @@ std::optional<std::filesystem::path> ScriviReport(StatoFinestra& f, char separat
   canali.Chiudi(kCanaleTestata);
   std::string errore;
   const std::string* fallito = nullptr;
+  const std::string testoReport = TestoReport(f, separatore), testoBatch = TestoBatch(f.Disco);
+  // What either begins with whatever the run: the report's title, the batch file's first two lines.
+  const std::string_view inizioReport = std::string_view(testoReport).substr(0, testoReport.find(kAcapo) + 2);
+  const std::string_view inizioBatch = std::string_view(testoBatch).substr(0, testoBatch.find("CLS") + 5);
   // Neither file is written unless both may be.
-  if (errore = FileVietato(percorsi, report, FileArchivio::Report, f.Disco, f.PercorsoDati); !errore.empty()) {
+  if (errore = FileVietato(percorsi, report, FileArchivio::Report, f.Disco, f.PercorsoDati, inizioReport);
+      !errore.empty()) {
     fallito = &nomeReport;
-  } else if (errore = FileVietato(percorsi, batch, FileArchivio::Batch, f.Disco, f.PercorsoDati); !errore.empty()) {
+  } else if (errore = FileVietato(percorsi, batch, FileArchivio::Batch, f.Disco, f.PercorsoDati, inizioBatch);
+             !errore.empty()) {
     fallito = &nomeBatch;
-  } else if (!ScriviFile(percorsi.sistema(), report, TestoReport(f, separatore), errore)) {
+  } else if (!ScriviFile(percorsi.sistema(), report, nomeReport, testoReport, errore)) {
     fallito = &nomeReport;
-  } else if (!ScriviFile(percorsi.sistema(), batch, TestoBatch(f.Disco), errore)) {
+  } else if (!ScriviFile(percorsi.sistema(), batch, nomeBatch, testoBatch, errore)) {
     fallito = &nomeBatch;
   }
   if (fallito) {

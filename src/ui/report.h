@@ -24,9 +24,9 @@ std::span<const RigaTotale> RigheTotali();
 
 // Writes `contenuto` to a file written anew (FileNuovo): the file of that name stays as it is
 // until the new one is complete and on the disk. False, with the reason in `errore`, when any
-// step failed.
-[[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, const std::string& contenuto,
-                              std::string& errore);
+// step failed; `nome` is the file's name as shown (Windows-1252).
+[[nodiscard]] bool ScriviFile(Sistema& sistema, const std::filesystem::path& file, std::string_view nome,
+                              const std::string& contenuto, std::string& errore);
 
 // A total as the report prints it: rounded to cents, a blank (or "-" for a negative), plain
 // decimal notation (never an exponent) with at most 15 significant digits, `separatore` as

@@ -472,11 +472,12 @@ bool StatoFinestra::MostraFile(const std::filesystem::path& percorso, const std:
     proposto += ".csv";
     const auto dove = dialoghi->ScegliCsv(proposto);
     if (!dove) return;
+    const std::string nomeCsv = Cp1252DaUtf8(Utf8DaPercorso(*dove));
     std::string errore = CsvVietato(*dove, percorso);
-    if (errore.empty()) (void)ScriviFile(canali_.percorsi().sistema(), *dove, vista.Csv(), errore);
+    if (errore.empty()) (void)ScriviFile(canali_.percorsi().sistema(), *dove, nomeCsv, vista.Csv(), errore);
     if (!errore.empty()) {
-      canali_.messaggi().Mostra("Impossibile scrivere il file " + Cp1252DaUtf8(Utf8DaPercorso(*dove)) + ": " + errore,
-                                kTitoloProgramma, Pulsanti::Ok, Icona::Errore);
+      canali_.messaggi().Mostra("Impossibile scrivere il file " + nomeCsv + ": " + errore, kTitoloProgramma,
+                                Pulsanti::Ok, Icona::Errore);
     }
   };
   dialoghi->MostraVista(vista);

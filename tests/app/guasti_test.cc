@@ -37,13 +37,25 @@ struct Corsa {
   bool conUscita;  // a file under the telematic file's name
 };
 
+// The names that the program gives its own files beside those it writes, in their folders, with
+// what each holds.
+std::map<fs::path, std::string> DiServizio(const RadiceTemporanea& radice) {
+  std::map<fs::path, std::string> trovati;
+  for (const fs::path& scritto : {kUscita, kReport, kBatch}) {
+    (void)radice.sistema().Elenca(radice.percorso() / scritto.parent_path(), [&](const VoceCartella& voce) {
+      const fs::path nome = scritto.parent_path() / PercorsoDaUtf8(voce.nome);
+      if (NomeDiServizio(nome)) trovati[nome] = radice.Leggi(nome);
+      return true;
+    });
+  }
+  return trovati;
+}
+
 // Certification 1 of the bundled sample (a company whose employees fill every section), with the
 // report, through `sistema`, over the file of an earlier run; what a run writes is removed first.
 Corsa Esegui(const RadiceTemporanea& radice, Sistema& sistema) {
-  for (const fs::path& scritto : {kUscita, kReport, kBatch}) {
-    radice.Rimuovi(scritto);
-    radice.Rimuovi(NomeTemporaneo(scritto));
-  }
+  for (const fs::path& scritto : {kUscita, kReport, kBatch}) radice.Rimuovi(scritto);
+  for (const auto& [nome, contenuto] : DiServizio(radice)) radice.Rimuovi(nome);
   radice.Scrivi(kUscita, Cur18Precedente());
   const EsitoProgramma e =
       EseguiComando(ArgomentiCrea(radice.percorso(), {"--report", "--conferma", "si"}), {.sistema = &sistema});
@@ -61,19 +73,28 @@ std::map<fs::path, std::string> Archivio(const RadiceTemporanea& radice) {
   return file;
 }
 
-// The sample archive in memory: the runs are many, and the disk adds nothing to what they show.
-TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
-  SistemaInMemoria memoria;
-  RadiceTemporanea radice(memoria);
+// The sample archive under a root in memory, and the output's folder.
+void CopiaArchivio(const RadiceTemporanea& radice) {
   for (const auto& voce : fs::recursive_directory_iterator(kArchivio)) {
     if (voce.is_regular_file()) radice.Scrivi(voce.path().lexically_relative(kArchivio), LeggiFile(voce.path()));
   }
   radice.CreaCartella(kUscita.parent_path());
+}
+
+// The sample archive in memory: the runs are many, and the disk adds nothing to what they show.
+TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
+  SistemaInMemoria memoria;
+  RadiceTemporanea radice(memoria);
+  CopiaArchivio(radice);
   const auto archivio = Archivio(radice);
   SistemaGuasto sistema(memoria);
   const Corsa sana = Esegui(radice, sistema);
   ASSERT_EQ(sana.stato, 0) << sana.errori;
   const std::vector<const char*> chiamate = sistema.Registro();
+  // What a run says is done is on the disk: it outlives the machine's stop.
+  memoria.Crollo();
+  ASSERT_TRUE(radice.Leggi(kUscita) == sana.uscita && radice.Leggi(kReport) == sana.report)
+      << "la corsa senza guasti non ha lasciato sul disco quel che ha detto fatto";
 
   const struct {
     const char* nome;
@@ -119,12 +140,10 @@ TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
           EXPECT_FALSE(c.conUscita) << c.errori;
         }
       }
-      // A temporary file stays only empty (its very opening failed), or when it could not be removed.
-      for (const fs::path& scritto : {kUscita, kReport, kBatch}) {
-        const fs::path temporaneo = NomeTemporaneo(scritto);
-        if (!radice.Leggi(temporaneo).empty()) {
-          EXPECT_TRUE(modo.sempre || chiamata == "Rimuovi") << temporaneo;
-        }
+      // A file beside stays only empty (a lock's, or a temporary file whose writing failed at once),
+      // or when it could not be removed.
+      for (const auto& [nome, contenuto] : DiServizio(radice)) {
+        EXPECT_TRUE(contenuto.empty() || modo.sempre || chiamata == "Rimuovi") << nome;
       }
       // The batch file names the drive that c:\disco.ute gave, which a failed read leaves empty.
       if (c.stato == 0) {
@@ -133,10 +152,75 @@ TEST(Guasti, EveryCallFailedInTurnKeepsTheRunsPromises) {
         EXPECT_NE(c.errori.find("Impossibile scrivere il file"), std::string::npos) << c.errori;
       }
       EXPECT_TRUE(Archivio(radice) == archivio) << "l'archivio e' cambiato";
+      // The machine stops now: under the file's name the file before or the new one, whole; the
+      // new one if the run said it was done; the report whole or not there; the archive as it was.
+      memoria.Crollo();
+      const std::string resta = radice.Leggi(kUscita), report = radice.Leggi(kReport);
+      EXPECT_TRUE(completa ? resta == sana.uscita : resta == sana.uscita || resta == Cur18Precedente())
+          << "dopo l'arresto sotto il nome " << resta.size() << " byte";
+      EXPECT_TRUE(c.stato == 0 ? report == sana.report : report.empty() || report == sana.report)
+          << "dopo l'arresto un report di " << report.size() << " byte";
+      EXPECT_TRUE(Archivio(radice) == archivio) << "dopo l'arresto l'archivio e' cambiato";
       if (HasFailure()) return;  // one case told in full is worth more than the same fault a thousand times
     }
   }
   std::cout << "[ GUASTI   ] " << chiamate.size() << " chiamate, " << casi << " casi\n";
+}
+
+// What a stopped run says of the earlier file is what a look at its name finds after the stop: a
+// share's client that removed the earlier file on its way to a rename that then failed, another
+// program that put a file of its own under the name while the run wrote (where nothing locks).
+TEST(Guasti, WhatAStopSaysOfTheEarlierFileIsWhatTheNameHolds) {
+  class Condivisione : public SistemaInMemoria {
+   public:
+    bool toglie = false, mette = false;
+    int Rinomina(const fs::path& da, const fs::path& a) override {
+      if (!toglie) return SistemaInMemoria::Rinomina(da, a);
+      (void)Rimuovi(a);
+      return kErroreIO;
+    }
+    // Another run's file renamed over the name once this run holds its lock.
+    int Blocca(Maniglia f) override {
+      if (std::exchange(mette, false)) {
+        (void)Rimuovi(Radice() / kUscita);
+        Metti(Radice() / kUscita, "d'altri");
+      }
+      return SistemaInMemoria::Blocca(f);
+    }
+  };
+  const struct {
+    bool toglie, mette;
+    std::vector<std::string> opzioni;
+    const char* righe;  // the last lines
+    const char* resta;  // what the name holds
+  } kCasi[] = {
+      {true,
+       false,
+       {"--conferma", "si"},
+       "Errore tipo  57 nella creazione del file \nC:\\telematici\\TCU118: il file scritto non ha potuto prendere il "
+       "nome "
+       "(errore di ingresso/uscita)\nMemorizzazione interrotta: nessun file telematico scritto, e il file precedente "
+       "non "
+       "c'e' piu'\n",
+       ""},
+      {false,
+       true,
+       {"--tipo", "A", "--protocollo", "12345678901234567", "--progressivo", "123456", "--record", "1"},
+       "Memorizzazione interrotta: nessun file telematico scritto; sotto quel nome ora c'e' un file che questa "
+       "elaborazione non ha scritto\n",
+       "d'altri"},
+  };
+  for (const auto& c : kCasi) {
+    Condivisione memoria;
+    RadiceTemporanea radice(memoria);
+    CopiaArchivio(radice);
+    radice.Scrivi(kUscita, Cur18Precedente());
+    memoria.toglie = c.toglie, memoria.mette = c.mette;
+    const EsitoProgramma e = EseguiComando(ArgomentiCrea(radice.percorso(), c.opzioni), {.sistema = &memoria});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_TRUE(e.errori.ends_with(c.righe)) << e.errori;
+    EXPECT_EQ(radice.Leggi(kUscita), c.resta);
+  }
 }
 
 }  // namespace

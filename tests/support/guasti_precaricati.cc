@@ -4,12 +4,16 @@
 //   QUIBOLD_CHIUSURA_FALLITA  the close closes the file, then fails with EIO, as a share reports
 //                             a write-back that failed;
 //   QUIBOLD_SVUOTATO_DOPO     the file is emptied just after it is closed, as by another program;
-//   QUIBOLD_UCCISO_SCRIVENDO  the process is killed (SIGKILL) halfway through a write to the file.
+//   QUIBOLD_UCCISO_SCRIVENDO  the process is killed (SIGKILL) halfway through a write to the file;
+//   QUIBOLD_SENZA_BLOCCHI     a record lock of the file fails (ENOLCK), as on a file system that
+//                             keeps none.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,4 +55,19 @@ extern "C" ssize_t pwrite(int fd, const void* dati, size_t quanti, off_t posizio
     raise(SIGKILL);
   }
   return vera(fd, dati, quanti, posizione);
+}
+
+extern "C" int fcntl(int fd, int comando, ...) {
+  static const auto vera = reinterpret_cast<int (*)(int, int, ...)>(dlsym(RTLD_NEXT, "fcntl"));
+  va_list argomenti;
+  va_start(argomenti, comando);
+  void* argomento = va_arg(argomenti, void*);
+  va_end(argomenti);
+  char percorso[4096];
+  const bool blocco = comando == F_OFD_SETLK || comando == F_OFD_SETLKW || comando == F_SETLK || comando == F_SETLKW;
+  if (blocco && Scelto(fd, "QUIBOLD_SENZA_BLOCCHI", percorso, true)) {
+    errno = ENOLCK;
+    return -1;
+  }
+  return vera(fd, comando, argomento);
 }

@@ -17,6 +17,7 @@ extern char** environ;
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <thread>
@@ -208,5 +209,56 @@ std::vector<std::string> ArgomentiCrea(const std::filesystem::path& radice, cons
   a.insert(a.end(), altre.begin(), altre.end());
   return a;
 }
+
+#ifdef _WIN32
+std::string PercorsoUnix(const std::filesystem::path& percorso) {
+  // Wine's own export: the Unix name of a Windows path, allocated on the process's heap.
+  using NomeUnix = char*(__cdecl*)(const wchar_t*);
+  const auto nome = reinterpret_cast<NomeUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  char* unix = nome ? nome(std::filesystem::absolute(percorso).c_str()) : nullptr;
+  if (!unix) return {};
+  std::string testo(unix);
+  HeapFree(GetProcessHeap(), 0, unix);
+  return testo;
+}
+
+bool ComandoUnix(const std::string& comando) {
+  // Wine's start.exe runs a Unix program, but neither waits for it nor tells its status: the
+  // command leaves a mark once it succeeded, which is waited for.
+  static int volte = 0;
+  const auto cartella = std::filesystem::temp_directory_path() / ("quibold-unix-" + std::to_string(++volte));
+  std::filesystem::create_directories(cartella);
+  const std::string unix = PercorsoUnix(cartella);
+  bool fatto = false;
+  if (!unix.empty()) {
+    {
+      FILE* script = _wfopen((cartella / "comando.sh").c_str(), L"wb");
+      if (!script) return false;
+      std::fprintf(script, "( %s ) && touch '%s/fatto'\n", comando.c_str(), unix.c_str());
+      std::fclose(script);
+    }
+    std::wstring riga = L"start.exe /unix /bin/sh " + PercorsoDaUtf8(unix + "/comando.sh").native();
+    STARTUPINFOW avvio{};
+    avvio.cb = sizeof avvio;
+    PROCESS_INFORMATION processo{};
+    if (CreateProcessW(nullptr, riga.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &avvio, &processo)) {
+      WaitForSingleObject(processo.hProcess, 10000);
+      CloseHandle(processo.hThread);
+      CloseHandle(processo.hProcess);
+      for (int k = 0; k < 100 && !fatto; ++k) {
+        fatto = std::filesystem::exists(cartella / "fatto");
+        if (!fatto) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+    }
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(cartella, ec);
+  return fatto;
+}
+#else
+bool ComandoUnix(const std::string&) { return false; }
+std::string PercorsoUnix(const std::filesystem::path&) { return {}; }
+#endif
 
 }  // namespace quibold::prova

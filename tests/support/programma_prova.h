@@ -54,6 +54,13 @@ EsitoProgramma EseguiComando(const std::vector<std::string>& argomenti, const Op
 // folder C:\telematici\ unless `altre` names a code (or all of them), or a folder.
 std::vector<std::string> ArgomentiCrea(const std::filesystem::path& radice, const std::vector<std::string>& altre = {});
 
+// Under Wine, runs `comando` in the shell of the machine below, where what Windows cannot make is
+// made (a symbolic link, a FIFO, a mount): its paths are those of PercorsoUnix. False on a real
+// Windows, and when the command failed. Elsewhere, false.
+bool ComandoUnix(const std::string& comando);
+// The path of the machine below for a path of Wine's; empty on a real Windows, and elsewhere.
+std::string PercorsoUnix(const std::filesystem::path& percorso);
+
 // The user that a run without rights runs as.
 inline constexpr unsigned kUtenteSenzaDiritti = 65534;
 

@@ -2,10 +2,11 @@
 // makes a chosen call fail, as a disk or a share can: the N-th call, once or from then on, with a
 // chosen error, or a read or write that moves only half of what it was asked. Calls are counted
 // from every thread (a channel's block is written on a thread beside). Synchronizing (a file or a
-// folder) is counted and can fail, but never reaches the system below: the tests would wait for
-// it thousands of times. A failed synchronization, or a failed close of a file written since it
-// was last synchronized, leaves of the file what the last synchronization that succeeded had
-// sent to the disk (nothing, before the first): the disk never had the rest.
+// folder) is counted and can fail like any other call; one that succeeds reaches the system
+// below, so that a file system in memory knows what a crash would leave. A failed
+// synchronization, or a failed close of a file written since it was last synchronized, leaves of
+// the file what the last synchronization that succeeded had sent to the disk (nothing, before
+// the first): the disk never had the rest.
 #pragma once
 
 #include <atomic>
@@ -63,14 +64,15 @@ class SistemaGuasto : public Sistema {
       Perdi(f);  // a disk that could not keep the file keeps what it had
       return errore_;
     }
+    const int esito = vero_.Sincronizza(f);
     TipoFile tipo;
     long long dimensione = 0;
-    if (vero_.Descrivi(f, tipo, dimensione) == 0) {
+    if (esito == 0 && vero_.Descrivi(f, tipo, dimensione) == 0) {
       std::lock_guard<std::mutex> chiave(mutex_);
       sincronizzati_[f] = dimensione;
     }
     Sporco(f, false);
-    return 0;
+    return esito;
   }
   int Blocca(Maniglia f) override { return Fallisce("Blocca") ? errore_ : vero_.Blocca(f); }
   int IdentitaAperto(Maniglia f, IdentitaFile& i) override {
@@ -90,9 +92,8 @@ class SistemaGuasto : public Sistema {
     return Fallisce("Rinomina") ? errore_ : vero_.Rinomina(da, a);
   }
   int Rimuovi(const std::filesystem::path& p) override { return Fallisce("Rimuovi") ? errore_ : vero_.Rimuovi(p); }
-  // Counted and failed, but never made, as Sincronizza.
-  int SincronizzaCartella(const std::filesystem::path&) override {
-    return Fallisce("SincronizzaCartella") ? errore_ : 0;
+  int SincronizzaCartella(const std::filesystem::path& p) override {
+    return Fallisce("SincronizzaCartella") ? errore_ : vero_.SincronizzaCartella(p);
   }
   TipoFile Tipo(const std::filesystem::path& p) override {
     return Fallisce("Tipo") ? TipoFile::Nessuno : vero_.Tipo(p);

@@ -1,6 +1,7 @@
 #include "support/sistema_memoria.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace fs = std::filesystem;
@@ -52,6 +53,11 @@ std::shared_ptr<SistemaInMemoria::Nodo> SistemaInMemoria::Nuovo(const fs::path& 
   return nodo;
 }
 
+void SistemaInMemoria::Durevole(const fs::path& nome) {
+  const std::string k = Chiave(nome);
+  if (const auto it = nodi_.find(k); it != nodi_.end()) durevoli_[k] = it->second;
+}
+
 void SistemaInMemoria::CreaCartellaSenzaChiave(const fs::path& cartella) {
   const fs::path normale = cartella.lexically_normal();
   fs::path parziale;
@@ -60,7 +66,10 @@ void SistemaInMemoria::CreaCartellaSenzaChiave(const fs::path& cartella) {
     parziale /= parte;
     if (parziale == normale.root_path() || !parziale.has_filename()) continue;
     const auto nodo = Trova(parziale);
-    if (!nodo) Nuovo(parziale, TipoFile::Cartella);
+    if (!nodo) {
+      Nuovo(parziale, TipoFile::Cartella);
+      Durevole(parziale);
+    }
   }
 }
 
@@ -75,12 +84,19 @@ void SistemaInMemoria::Metti(const fs::path& file, std::string_view contenuto) {
   auto nodo = Trova(file);
   if (!nodo || nodo->tipo != TipoFile::Ordinario) nodo = Nuovo(file, TipoFile::Ordinario);
   nodo->dati = nodo->sincronizzati = std::string(contenuto);
+  Durevole(file);
 }
 
 void SistemaInMemoria::MettiSpeciale(const fs::path& file, Speciale speciale) {
   std::lock_guard<std::mutex> chiave(mutex_);
   CreaCartellaSenzaChiave(file.parent_path());
   Nuovo(file, TipoFile::Altro)->speciale = speciale;
+  Durevole(file);
+}
+
+void SistemaInMemoria::SolaLettura(const fs::path& file) {
+  std::lock_guard<std::mutex> chiave(mutex_);
+  if (const auto nodo = Trova(file)) nodo->solaLettura = true;
 }
 
 void SistemaInMemoria::Capienza(long long byte) {
@@ -99,11 +115,13 @@ bool SistemaInMemoria::RimuoviTutto(const fs::path& nome) {
   const std::string k = Chiave(nome);
   const size_t prima = nodi_.size();
   std::erase_if(nodi_, [&](const auto& voce) { return Sotto(voce.first, k); });
+  std::erase_if(durevoli_, [&](const auto& voce) { return Sotto(voce.first, k); });
   return nodi_.size() != prima;
 }
 
 void SistemaInMemoria::Crollo() {
   std::lock_guard<std::mutex> chiave(mutex_);
+  nodi_ = durevoli_;
   for (auto& [nome, nodo] : nodi_) {
     nodo->dati = nodo->sincronizzati;
     nodo->bloccatoDa = kNessunFile;
@@ -123,6 +141,7 @@ int SistemaInMemoria::Apri(const fs::path& nativo, Apertura modo, Maniglia& file
   if (madre == nodi_.end() || madre->second->tipo != TipoFile::Cartella) return kPercorsoNonTrovato;
   auto nodo = Trova(nativo);
   const bool crea = modo != Apertura::Lettura;
+  if (nodo && modo == Apertura::Nuova) return kFileEsistente;
   if (!nodo) {
     if (!crea) return kPercorsoNonTrovato;
     nodo = Nuovo(nativo, TipoFile::Ordinario);
@@ -210,6 +229,7 @@ int SistemaInMemoria::Blocca(Maniglia file) {
   std::lock_guard<std::mutex> chiave(mutex_);
   Aperto* a = Apertura_(file);
   if (!a) return kCanaleNonAperto;
+  assert(a->scrittura);  // a write lock needs a file open for writing
   if (a->nodo->bloccatoDa != kNessunFile && a->nodo->bloccatoDa != file) return kFileGiaAperto;
   a->nodo->bloccatoDa = file;
   return 0;
@@ -219,7 +239,7 @@ int SistemaInMemoria::IdentitaAperto(Maniglia file, IdentitaFile& identita) {
   std::lock_guard<std::mutex> chiave(mutex_);
   Aperto* a = Apertura_(file);
   if (!a) return kCanaleNonAperto;
-  identita = {1, a->nodo->indice, 1};
+  identita = {1, a->nodo->indice, 1, a->nodo->solaLettura};
   return 0;
 }
 
@@ -265,9 +285,12 @@ int SistemaInMemoria::Rinomina(const fs::path& da, const fs::path& a) {
   const std::string destinazione = Chiave(a);
   const auto madre = nodi_.find(ChiaveMadre(destinazione));
   if (madre == nodi_.end() || madre->second->tipo != TipoFile::Cartella) return kPercorsoNonTrovato;
-  if (const auto sostituito = nodi_.find(destinazione);
-      sostituito != nodi_.end() && sostituito->second->tipo == TipoFile::Cartella) {
-    return kAccessoPercorso;
+  if (const auto sostituito = nodi_.find(destinazione); sostituito != nodi_.end()) {
+    if (sostituito->second->tipo == TipoFile::Cartella) return kAccessoPercorso;
+    // Windows replaces no file that is open, whatever the open shares.
+    const bool aperto = std::any_of(aperti_.begin(), aperti_.end(),
+                                    [&](const auto& voce) { return voce.second.nodo == sostituito->second; });
+    if (kWindows && aperto) return kPermessoNegato;
   }
   // The name and, for a folder, every name under it.
   const std::string origine = Chiave(da);
@@ -295,14 +318,34 @@ int SistemaInMemoria::Rimuovi(const fs::path& nativo) {
 int SistemaInMemoria::SincronizzaCartella(const fs::path& cartella) {
   std::lock_guard<std::mutex> chiave(mutex_);
   const auto nodo = Trova(cartella);
-  return nodo && nodo->tipo == TipoFile::Cartella ? 0 : kPercorsoNonTrovato;
+  if (!nodo || nodo->tipo != TipoFile::Cartella) return kPercorsoNonTrovato;
+  // The folder's entries as they are now. A folder renamed into it brings the names under it that
+  // were on the disk under its old name.
+  const std::string k = Chiave(cartella);
+  std::erase_if(durevoli_, [&](const auto& voce) { return voce.first != k && ChiaveMadre(voce.first) == k; });
+  for (const auto& [nome, figlio] : nodi_) {
+    if (nome == k || ChiaveMadre(nome) != k) continue;
+    durevoli_[nome] = figlio;
+    if (figlio->tipo != TipoFile::Cartella) continue;
+    for (const auto& [sotto, discendente] : nodi_) {
+      if (sotto == nome || !Sotto(sotto, nome)) continue;
+      const std::string& qui = sotto;  // not the binding: a lambda of clang 14 takes none
+      const std::shared_ptr<Nodo>& nodo = discendente;
+      const auto prima = std::find_if(durevoli_.begin(), durevoli_.end(),
+                                      [&](const auto& voce) { return voce.second == nodo && voce.first != qui; });
+      if (prima == durevoli_.end()) continue;
+      durevoli_.erase(prima);
+      durevoli_[sotto] = discendente;
+    }
+  }
+  return 0;
 }
 
 std::optional<IdentitaFile> SistemaInMemoria::Identita(const fs::path& nativo) {
   std::lock_guard<std::mutex> chiave(mutex_);
   const auto nodo = Trova(nativo);
   if (!nodo) return std::nullopt;
-  return IdentitaFile{1, nodo->indice, 1};
+  return IdentitaFile{1, nodo->indice, 1, nodo->solaLettura};
 }
 
 fs::path SistemaInMemoria::Risolto(const fs::path& nativo) {

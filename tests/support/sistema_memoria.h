@@ -1,11 +1,11 @@
 // Test support: a file system in memory behind the platform layer's interface, so that a test or
 // the fuzzer runs the program's file operations without a disk: folders, ordinary files and
-// special files (devices), opens with their access and locks, and
-// what was synchronized apart from what was only written, so that a crash can be played back
-// (Crollo: every file as the disk last had it). Names are compared as the host's file system
+// special files (devices), opens with their access and locks, and what is on the disk apart from
+// what was only written or named, so that a crash can be played back (Crollo): a file's bytes are
+// on the disk once the file is synchronized, and a name given or taken away (a file made, renamed,
+// removed) once its folder is, as on a real disk. Names are compared as the host's file system
 // compares them (with regard to case on POSIX, without on Windows); paths are lexical, there are
-// no links; a name given or taken away is on the disk at once. Calls may come from two threads at
-// once, as from the program's writer beside.
+// no links. Calls may come from two threads at once, as from the program's writer beside.
 #pragma once
 
 #include <filesystem>
@@ -27,6 +27,7 @@ class SistemaInMemoria : public Sistema {
   SistemaInMemoria();
 
   // --- For the test: what is on the "disk" ---
+  // What the test puts and takes away is on the disk at once.
   // Makes a folder and the folders above it.
   void CreaCartella(const std::filesystem::path& cartella);
   // Writes a whole file (its folders made), as synchronized.
@@ -35,6 +36,8 @@ class SistemaInMemoria : public Sistema {
   // has nothing to read.
   enum class Speciale { Nulla, Piena };
   void MettiSpeciale(const std::filesystem::path& file, Speciale speciale);
+  // Marks a file read-only, as the clerk protects a file already sent: Identita says so.
+  void SolaLettura(const std::filesystem::path& file);
   // From now on the disk holds at most `byte` bytes in all its files: a write past them moves what
   // fits, then fails as a full disk does.
   void Capienza(long long byte);
@@ -42,8 +45,8 @@ class SistemaInMemoria : public Sistema {
   std::string Contenuto(const std::filesystem::path& file) const;
   // Removes a file or a folder with all it holds; false when there was nothing.
   bool RimuoviTutto(const std::filesystem::path& nome);
-  // The machine stops: every file keeps only what was synchronized (a file never synchronized is
-  // empty), every open is gone with its lock.
+  // The machine stops: every name is as its folder was last synchronized, every file keeps only
+  // what was synchronized (a file never synchronized is empty), every open is gone with its lock.
   void Crollo();
 
   // --- Sistema ---
@@ -74,6 +77,7 @@ class SistemaInMemoria : public Sistema {
     uint64_t indice = 0;
     Maniglia bloccatoDa = kNessunFile;
     Speciale speciale = Speciale::Nulla;  // of a special file
+    bool solaLettura = false;
   };
   struct Aperto {
     std::shared_ptr<Nodo> nodo;
@@ -89,11 +93,14 @@ class SistemaInMemoria : public Sistema {
   static std::string UltimoNome(const std::filesystem::path& nome);
   std::shared_ptr<Nodo> Trova(const std::filesystem::path& nome) const;
   std::shared_ptr<Nodo> Nuovo(const std::filesystem::path& nome, TipoFile tipo);
+  // The name as it is now, on the disk at once.
+  void Durevole(const std::filesystem::path& nome);
   void CreaCartellaSenzaChiave(const std::filesystem::path& cartella);
   Aperto* Apertura_(Maniglia file);
 
   mutable std::mutex mutex_;
   std::map<std::string, std::shared_ptr<Nodo>> nodi_;
+  std::map<std::string, std::shared_ptr<Nodo>> durevoli_;  // the names as the disk has them
   std::map<Maniglia, Aperto> aperti_;
   long long capienza_ = -1;  // no limit
   Maniglia prossima_ = 3;
