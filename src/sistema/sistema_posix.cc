@@ -52,6 +52,20 @@ namespace {
 
 int Errore() { return ErroreDiSistema(errno); }
 
+// A name just closed on a FUSE mount of a share (smbnetfs) may still be open on the server for a
+// moment: the close reaches the file system's program after the call has returned, and the server
+// refuses to rename or remove a file that is open (EBUSY). The call is made again a few times,
+// waiting a little longer each time (1.3 seconds in all); what is still busy then is told.
+template <typename Chiamata>
+int SeOccupatoRiprova(Chiamata chiamata) {
+  int r = chiamata();
+  for (int volta = 0; r != 0 && errno == EBUSY && volta < 8; ++volta) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 << volta));
+    r = chiamata();
+  }
+  return r;
+}
+
 class SistemaPosix : public Sistema {
  public:
   int Apri(const std::filesystem::path& nativo, Apertura modo, Maniglia& file) override {
@@ -183,10 +197,12 @@ class SistemaPosix : public Sistema {
   }
 
   int Rinomina(const std::filesystem::path& da, const std::filesystem::path& a) override {
-    return ::rename(da.c_str(), a.c_str()) == 0 ? 0 : Errore();
+    return SeOccupatoRiprova([&] { return ::rename(da.c_str(), a.c_str()); }) == 0 ? 0 : Errore();
   }
 
-  int Rimuovi(const std::filesystem::path& nativo) override { return ::unlink(nativo.c_str()) == 0 ? 0 : Errore(); }
+  int Rimuovi(const std::filesystem::path& nativo) override {
+    return SeOccupatoRiprova([&] { return ::unlink(nativo.c_str()); }) == 0 ? 0 : Errore();
+  }
 
   int SincronizzaCartella(const std::filesystem::path& cartella) override {
     const int fd = ApriNome(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY);
