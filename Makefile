@@ -54,14 +54,16 @@ windows: deps
 	@$(CMAKE) --build $(BUILD)/windows -j $(JOBS) --target quibold quibold-finestra quibold_test quibold_finestra_test \
 	  pacchetto_windows installatore_windows
 
+# The tests of each build several at a time, as many as the machine has cores: each makes its
+# own folders, ports and files, so that none waits for another.
 test: debug asan windows
-	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD)/debug --output-on-failure
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD)/debug --output-on-failure -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(BUILD)/asan --output-on-failure
+	  ctest --test-dir $(BUILD)/asan --output-on-failure -j $(JOBS)
 	scripts/prova-windows $(BUILD)/windows $(BUILD)/debug/src/quibold $(BUILD)/debug/samples/quibold_genera
 
-# The quick loop for one's own change: the debug build and its tests, several at a time, without
-# the sanitizer and Windows builds. `make test` is still what must pass before a commit lands.
+# The quick loop for one's own change: the debug build and its tests, without the sanitizer and
+# Windows builds. `make test` is still what must pass before a commit lands.
 prova: debug
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD)/debug --output-on-failure -j $(JOBS)
 
