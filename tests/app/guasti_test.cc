@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 using Guasto = SistemaGuasto::Guasto;
 
 constexpr size_t kLungRecord = 1900;
-const fs::path kArchivio = fs::path(QUIBOLD_SORGENTI) / "samples" / "radice";
+const fs::path kArchivio = fs::path(kSorgenti) / "samples" / "radice";
 const fs::path kUscita = fs::path("c") / "telematici" / "TCU118";
 const fs::path kReport = fs::path("c") / "vorn" / "quelt" / "2017" / "dati" / "report.txt";
 const fs::path kBatch = fs::path("c") / "vorn" / "quelt" / "2017" / "avstp.bat";

@@ -437,16 +437,16 @@ const Situazione kSituazioni[] = {
        Montato(kUscita / "TCU118.cccccccc.incompleto", kDipendenti)}), {}, 0, std::string(kFatto)},
     {"vecchio nome temporaneo collegato ai dipendenti", Collegamento(kUscita / "TCU118.incompleto",
        "../../d/vorn/quelt/2017/dati/DCU1.018"), {}, 0, std::string(kFatto)},
-#ifdef QUIBOLD_GUASTI_PRECARICATI
+#ifndef _WIN32
     {"chiusura dell'uscita fallita", {}, {}, 1, "Errore di scrittura tipo  57 nel file binario C:\\telematici\\TCU118 al record  7",
-     {.ambiente = {"LD_PRELOAD=" QUIBOLD_GUASTI_PRECARICATI, "QUIBOLD_CHIUSURA_FALLITA=.incompleto",
+     {.ambiente = {std::string("LD_PRELOAD=") + prova::kGuastiPrecaricati, "QUIBOLD_CHIUSURA_FALLITA=.incompleto",
                    "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1"}}},
     {"corsa uccisa a meta' sopra un file precedente", FilePrecedente(), {}, -1, "",
-     {.ambiente = {"LD_PRELOAD=" QUIBOLD_GUASTI_PRECARICATI, "QUIBOLD_UCCISO_SCRIVENDO=/TCU118",
+     {.ambiente = {std::string("LD_PRELOAD=") + prova::kGuastiPrecaricati, "QUIBOLD_UCCISO_SCRIVENDO=/TCU118",
                    "ASAN_OPTIONS=verify_asan_link_order=0"}}, kUscita / "TCU118", 9},
     // The batch counts the records it wrote, not what the file holds once another program had it.
     {"lotto con il file svuotato dopo la corsa", {}, {"--tutte"}, 0, "[1/1] 1 ROSSI SRL: 2 dipendenti, 7 record, creato",
-     {.ambiente = {"LD_PRELOAD=" QUIBOLD_GUASTI_PRECARICATI, "QUIBOLD_SVUOTATO_DOPO=.incompleto",
+     {.ambiente = {std::string("LD_PRELOAD=") + prova::kGuastiPrecaricati, "QUIBOLD_SVUOTATO_DOPO=.incompleto",
                    "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1"}}, {}},
 #endif
     {"nome del file fuori da Windows-1252", {}, {"--file", "\xCE\xA9mega"}, 2,

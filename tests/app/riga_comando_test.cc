@@ -499,7 +499,7 @@ TEST_F(RigaComandoTest, ProgramHandsTheWindowToTheProgramBesideIt) {
   const fs::path cartella = radice.percorso() / "programma";
   const std::string estensione = kWindows ? ".exe" : "";
   fs::create_directory(cartella);
-  fs::copy_file(QUIBOLD_EXE, cartella / ("quibold" + estensione));
+  fs::copy_file(prova::kProgrammaQuibold, cartella / ("quibold" + estensione));
   prova::OpzioniProgramma opzioni;
   opzioni.programma = Utf8DaPercorso(cartella / ("quibold" + estensione));
 
@@ -511,7 +511,7 @@ TEST_F(RigaComandoTest, ProgramHandsTheWindowToTheProgramBesideIt) {
   // Started with the arguments as given, names outside the ANSI code page and blanks included;
   // the command line ends at once.
   using namespace std::chrono_literals;
-  fs::copy_file(QUIBOLD_FINESTRA_FINTA, cartella / "quibold-finestra.exe");
+  fs::copy_file(prova::kFinestraFinta, cartella / "quibold-finestra.exe");
   const Esito con = EseguiProgramma({"--radice", "C:\\citt\u00E0 \u20AC\\r\\"}, radice.percorso(), opzioni);
   EXPECT_EQ(con.stato, 0) << con.errori;
   for (int k = 0; k < 200 && !fs::exists(cartella / "argomenti.txt"); ++k) std::this_thread::sleep_for(50ms);

@@ -6,6 +6,7 @@
 #include "fuzz/grezzo.h"
 #include "fuzz/semi.h"
 #include "support/archivio_prova.h"
+#include "support/luoghi_prova.h"
 
 namespace quibold::collaudo {
 namespace {
@@ -22,7 +23,7 @@ std::string Elenco(const std::vector<std::string>& righe) {
 TEST(CasiFuzz, EveryStoredInputKeepsTheRunsPromises) {
   const Banco banco;
   int casi = 0;
-  for (const auto& voce : fs::directory_iterator(fs::path(QUIBOLD_SORGENTI) / "fuzz" / "regressioni")) {
+  for (const auto& voce : fs::directory_iterator(fs::path(prova::kSorgenti) / "fuzz" / "regressioni")) {
     const std::string dati = prova::LeggiFile(voce.path());
     const Esito esito = ProvaCaso(banco, dati);
     EXPECT_TRUE(esito.violazioni.empty()) << voce.path().filename() << Elenco(esito.violazioni);
@@ -36,7 +37,7 @@ TEST(CasiFuzz, EveryStoredRawFileKeepsTheChecksPromises) {
   const std::vector<std::string> basi = BasiValide();
   ASSERT_FALSE(basi.empty());
   int casi = 0;
-  for (const auto& voce : fs::directory_iterator(fs::path(QUIBOLD_SORGENTI) / "fuzz" / "regressioni-verifica")) {
+  for (const auto& voce : fs::directory_iterator(fs::path(prova::kSorgenti) / "fuzz" / "regressioni-verifica")) {
     const std::string dati = prova::LeggiFile(voce.path());
     EXPECT_TRUE(ProvaControllo(dati, basi).empty()) << voce.path().filename() << Elenco(ProvaControllo(dati, basi));
     ++casi;

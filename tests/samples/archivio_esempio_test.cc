@@ -6,6 +6,7 @@
 
 #include "samples/casi_verifica.h"
 #include "support/corsa_prova.h"
+#include "support/luoghi_prova.h"
 #include "verifica/verifica.h"
 
 namespace quibold {
@@ -43,7 +44,7 @@ TEST(ArchivioEsempio, TheBundledSampleIsWhatTheGeneratorWrites) {
   esempio::ScriviCertificazione(radice.percorso(), 2, esempio::CertificazionePersonaFisica());
   esempio::ScriviCertificazione(radice.percorso(), 3, esempio::CertificazioneAutonomi());
   esempio::SulDisco(radice.percorso())(esempio::kFileCasiVerifica, esempio::FileCasiVerifica());
-  const fs::path bundled = fs::path(QUIBOLD_SORGENTI) / "samples" / "radice";
+  const fs::path bundled = fs::path(prova::kSorgenti) / "samples" / "radice";
   for (const auto& voce : fs::recursive_directory_iterator(radice.percorso())) {
     if (!voce.is_regular_file()) continue;
     const fs::path relativo = fs::relative(voce.path(), radice.percorso());

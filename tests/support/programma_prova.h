@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sistema/sistema.h"
+#include "support/luoghi_prova.h"
 #include "ui/piattaforma.h"
 
 namespace quibold::prova {
@@ -26,9 +27,9 @@ struct OpzioniProgramma {
   // program in a temporary folder that the user can reach wherever the build is.
   bool senzaDiritti = false;
   int secondi = 30;
-  std::string programma = QUIBOLD_EXE;     // the program to run
-  std::vector<std::string> ambiente = {};  // "NOME=valore" added to its environment
-  bool uscitaRotta = false;                // its standard output a pipe that nobody reads any more
+  std::string programma = kProgrammaQuibold;  // the program to run
+  std::vector<std::string> ambiente = {};     // "NOME=valore" added to its environment
+  bool uscitaRotta = false;                   // its standard output a pipe that nobody reads any more
 };
 
 // Runs the program with `argomenti`, standard input from /dev/null, its output caught in files
