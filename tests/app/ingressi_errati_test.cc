@@ -229,7 +229,6 @@ std::vector<std::shared_ptr<void>> Blocca() {
 }
 // The window's program that is this very program: copies of it, side by side, the first run; in
 // a folder of their own, so that the root's snapshots do not read them (seconds under ASan).
-std::string programmaCopiato;
 std::unique_ptr<RadiceTemporanea> cartellaDelProgramma;
 Preparazione FinestraCheEQuestoProgramma() {
   return [](const RadiceTemporanea&) {
@@ -237,7 +236,6 @@ Preparazione FinestraCheEQuestoProgramma() {
     const fs::path programma(prova::OpzioniProgramma{}.programma), cartella = cartellaDelProgramma->percorso();
     fs::copy_file(programma, cartella / programma.filename());
     fs::copy_file(programma, cartella / ("quibold-finestra" + programma.extension().string()));
-    programmaCopiato = (cartella / programma.filename()).string();
   };
 }
 Preparazione MilleTestate() {
@@ -562,7 +560,9 @@ TEST_P(IngressiErrati, EndAsExpectedAndLeaveTheArchiveAsItWas) {
 
   auto blocchi = Blocca();
   prova::OpzioniProgramma programma = s.programma;
-  if (!programmaCopiato.empty()) programma.programma = std::exchange(programmaCopiato, {});
+  if (cartellaDelProgramma) {
+    programma.programma = (cartellaDelProgramma->percorso() / fs::path(programma.programma).filename()).string();
+  }
   const prova::EsitoProgramma e = prova::EseguiProgramma(Argomenti(radice, s.opzioni), cattura.percorso(), programma);
   blocchi.clear();
   cartellaDelProgramma.reset();
